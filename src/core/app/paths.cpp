@@ -1,0 +1,93 @@
+#include "app/paths.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace tessarim {
+namespace {
+
+constexpr char hostSeparator = std::filesystem::path::preferred_separator == '\\' ? '\\' : '/';
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+// Walks the path one component at a time, taking a case-insensitive match where the exact
+// component is missing. Returns the path unchanged when some component has no match.
+std::string matchLetterCase(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::exists(fs::path{path}, ec)) return path;
+  fs::path input{path};
+  fs::path found = input.root_path();
+  for (const auto& part : input.relative_path()) {
+    fs::path exact = found / part;
+    if (fs::exists(exact, ec)) {
+      found = exact;
+      continue;
+    }
+    bool matched = false;
+    for (fs::directory_iterator it{found.empty() ? fs::path{"."} : found, ec}, end; !ec && it != end;
+         it.increment(ec)) {
+      std::string name = it->path().filename().string();
+      if (equalIgnoringCase(name, part.string())) {
+        found /= name;
+        matched = true;
+        break;
+      }
+    }
+    if (!matched) return path;
+  }
+  return found.string();
+}
+
+}  // namespace
+
+RepositoryFolder makeRepositoryFolder(std::string_view hostPath) {
+  RepositoryFolder folder;
+  folder.host = std::string{hostPath};
+  if (folder.host.empty() || (folder.host.back() != '/' && folder.host.back() != '\\')) {
+    folder.host += hostSeparator;
+  }
+  std::string text = toStoredForm(folder.host);
+  if (text.size() >= 2 && text[1] == ':') text.erase(0, 2);
+  folder.text = text;
+  return folder;
+}
+
+bool isAbsoluteName(std::string_view name) {
+  return (!name.empty() && (name[0] == '\\' || name[0] == '/')) ||
+         (name.size() >= 2 && name[1] == ':');
+}
+
+std::string toStoredForm(std::string_view path) {
+  std::string s{path};
+  std::replace(s.begin(), s.end(), '/', '\\');
+  return s;
+}
+
+std::string toHostForm(std::string_view name) {
+  std::string s{name};
+  if constexpr (hostSeparator == '/') std::replace(s.begin(), s.end(), '\\', '/');
+  return s;
+}
+
+void makeRelative(const RepositoryFolder& repository, std::string& path) {
+  path = toStoredForm(path);
+  if (path.size() >= 2 && path[1] == ':') path.erase(0, 2);
+  if (repository.text.empty()) return;
+  if (auto at = path.find(repository.text); at != std::string::npos) {
+    path.erase(at, repository.text.size());
+  }
+}
+
+std::string resolvePath(const RepositoryFolder& repository, std::string_view name) {
+  std::string full = isAbsoluteName(name) ? toHostForm(name) : repository.host + toHostForm(name);
+  return matchLetterCase(full);
+}
+
+}  // namespace tessarim

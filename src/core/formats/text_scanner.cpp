@@ -1,0 +1,342 @@
+#include "formats/text_scanner.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace tessarim {
+namespace {
+
+inline bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+inline bool startsWithIgnoringCase(const char* p, const char* end, std::string_view word) {
+  if (static_cast<std::size_t>(end - p) < word.size()) return false;
+  for (char w : word) {
+    char c = *p++;
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (c != w) return false;
+  }
+  return true;
+}
+
+constexpr float floatPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr double doublePowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+template <class F>
+const char* parseFloatImpl(const char* first, const char* last, F& out) {
+  const char* p = first;
+  bool negative = false;
+  if (p != last && (*p == '+' || *p == '-')) negative = (*p++ == '-');
+  const char* body = p;
+  if (p == last) return first;
+
+  if (!isDigit(*p) && *p != '.') {
+    // inf, infinity, nan, nan(chars)
+    F value;
+    if (startsWithIgnoringCase(p, last, "infinity")) {
+      p += 8;
+      value = std::numeric_limits<F>::infinity();
+    } else if (startsWithIgnoringCase(p, last, "inf")) {
+      p += 3;
+      value = std::numeric_limits<F>::infinity();
+    } else if (startsWithIgnoringCase(p, last, "nan")) {
+      p += 3;
+      if (p != last && *p == '(') {
+        const char* q = p + 1;
+        while (q != last && (isDigit(*q) || ((*q | 32) >= 'a' && (*q | 32) <= 'z') || *q == '_')) ++q;
+        if (q != last && *q == ')') p = q + 1;
+      }
+      value = std::numeric_limits<F>::quiet_NaN();
+    } else {
+      return first;
+    }
+    out = negative ? -value : value;
+    return p;
+  }
+
+  if (*p == '0' && p + 1 != last && (p[1] | 32) == 'x') {
+    const char* q = p + 2;
+    const char* digits = q;
+    while (q != last && hexValue(*q) >= 0) ++q;
+    bool any = q != digits;
+    if (q != last && *q == '.') {
+      ++q;
+      const char* frac = q;
+      while (q != last && hexValue(*q) >= 0) ++q;
+      any = any || q != frac;
+    }
+    if (!any) {  // "0x" with no digits: the number is the 0
+      out = negative ? -F(0) : F(0);
+      return p + 1;
+    }
+    if (q != last && (*q | 32) == 'p') {
+      const char* e = q + 1;
+      if (e != last && (*e == '+' || *e == '-')) ++e;
+      if (e != last && isDigit(*e)) {
+        while (e != last && isDigit(*e)) ++e;
+        q = e;
+      }
+    }
+    F value{};
+    std::from_chars(p + 2, q, value, std::chars_format::hex);
+    out = negative ? -value : value;
+    return q;
+  }
+
+  // Decimal: digits [. digits] [e [sign] digits]
+  std::uint64_t mantissa = 0;
+  int significant = 0;  // digits accumulated into mantissa
+  bool exact = true;    // mantissa holds every digit
+  int fractionDigits = 0;
+  bool anyDigit = false;
+  while (p != last && isDigit(*p)) {
+    anyDigit = true;
+    if (significant < 19) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+      if (mantissa != 0) ++significant;
+    } else {
+      exact = false;
+    }
+    ++p;
+  }
+  if (p != last && *p == '.') {
+    ++p;
+    while (p != last && isDigit(*p)) {
+      anyDigit = true;
+      if (significant < 19) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        if (mantissa != 0) ++significant;
+        ++fractionDigits;
+      } else {
+        exact = false;
+      }
+      ++p;
+    }
+    if (!anyDigit) return first;  // a lone "."
+  }
+  if (!anyDigit) return first;
+  bool hasExponent = false;
+  if (p != last && (*p | 32) == 'e') {
+    const char* e = p + 1;
+    if (e != last && (*e == '+' || *e == '-')) ++e;
+    if (e != last && isDigit(*e)) {
+      while (e != last && isDigit(*e)) ++e;
+      p = e;
+      hasExponent = true;
+    }
+  }
+
+  // Exact fast path: both operands are exact, so one correctly rounded division gives the
+  // correctly rounded result.
+  if (exact && !hasExponent) {
+    while (fractionDigits > 0 && mantissa % 10 == 0) {
+      mantissa /= 10;
+      --fractionDigits;
+    }
+    if constexpr (std::is_same_v<F, float>) {
+      if (mantissa <= (1u << 24) && fractionDigits <= 10) {
+        float v = static_cast<float>(mantissa) / floatPowers[fractionDigits];
+        out = negative ? -v : v;
+        return p;
+      }
+    } else {
+      if (mantissa <= (1ull << 53) && fractionDigits <= 22) {
+        double v = static_cast<double>(mantissa) / doublePowers[fractionDigits];
+        out = negative ? -v : v;
+        return p;
+      }
+    }
+  }
+  F value{};
+  auto result = std::from_chars(body, p, value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    // from_chars leaves the value alone on overflow and underflow; scanf gives inf or 0.
+    const char* e = body;
+    while (e != p && (*e | 32) != 'e') ++e;
+    bool underflow = e != p && e + 1 != p && e[1] == '-';
+    value = underflow ? F(0) : std::numeric_limits<F>::infinity();
+  }
+  out = negative ? -value : value;
+  return p;
+}
+
+template <class T>
+void store(void* destination, T value) {
+  *static_cast<T*>(destination) = value;
+}
+
+void storeInteger(const ScanTarget& t, std::uint64_t bits) {
+  switch (t.type) {
+    case ScanType::i8: store(t.destination, static_cast<std::int8_t>(bits)); break;
+    case ScanType::u8: store(t.destination, static_cast<std::uint8_t>(bits)); break;
+    case ScanType::i16: store(t.destination, static_cast<std::int16_t>(bits)); break;
+    case ScanType::u16: store(t.destination, static_cast<std::uint16_t>(bits)); break;
+    case ScanType::i32: store(t.destination, static_cast<std::int32_t>(bits)); break;
+    case ScanType::u32: store(t.destination, static_cast<std::uint32_t>(bits)); break;
+    case ScanType::i64: store(t.destination, static_cast<std::int64_t>(bits)); break;
+    case ScanType::u64: store(t.destination, bits); break;
+    case ScanType::f32: store(t.destination, static_cast<float>(static_cast<std::int64_t>(bits))); break;
+    case ScanType::f64: store(t.destination, static_cast<double>(static_cast<std::int64_t>(bits))); break;
+    case ScanType::text: break;
+  }
+}
+
+}  // namespace
+
+const char* parseFloat(const char* first, const char* last, float& out) {
+  return parseFloatImpl(first, last, out);
+}
+const char* parseFloat(const char* first, const char* last, double& out) {
+  return parseFloatImpl(first, last, out);
+}
+
+void TextScanner::skipWhitespace() {
+  while (cur_ != end_ && isSpace(*cur_)) ++cur_;
+}
+
+int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget> targets) {
+  int stored = 0;
+  bool converted = false;  // some conversion has matched (for the end-of-input result)
+  std::size_t next = 0;
+  const char* f = format.data();
+  const char* fend = f + format.size();
+  auto inputEnded = [&] { return converted ? stored : -1; };
+
+  while (f != fend) {
+    char fc = *f;
+    if (isSpace(fc)) {
+      skipWhitespace();
+      ++f;
+      continue;
+    }
+    if (fc != '%' || (f + 1 != fend && f[1] == '%')) {
+      if (fc == '%') ++f;
+      if (cur_ == end_) return inputEnded();
+      if (*cur_ != *f) return stored;
+      ++cur_;
+      ++f;
+      continue;
+    }
+    // Conversion specification.
+    ++f;
+    bool suppress = false;
+    if (f != fend && *f == '*') {
+      suppress = true;
+      ++f;
+    }
+    std::size_t width = 0;
+    while (f != fend && isDigit(*f)) width = width * 10 + static_cast<std::size_t>(*f++ - '0');
+    while (f != fend && (*f == 'h' || *f == 'l' || *f == 'L' || *f == 'z' || *f == 'j')) ++f;
+    if (f == fend) return stored;
+    char conversion = *f++;
+
+    skipWhitespace();
+    if (cur_ == end_) return inputEnded();
+    const char* limit = (width != 0 && width < remaining()) ? cur_ + width : end_;
+    const ScanTarget* target = nullptr;
+    if (!suppress) {
+      if (next >= targets.size()) return stored;  // more conversions than destinations
+      target = &targets[next];
+    }
+
+    switch (conversion) {
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'x':
+      case 'X': {
+        const char* p = cur_;
+        bool negative = false;
+        if (p != limit && (*p == '+' || *p == '-')) negative = (*p++ == '-');
+        unsigned base = (conversion == 'x' || conversion == 'X') ? 16 : 10;
+        if (base == 16 && limit - p >= 3 && p[0] == '0' && (p[1] | 32) == 'x' && hexValue(p[2]) >= 0) {
+          p += 2;
+        }
+        const char* digits = p;
+        std::uint64_t value = 0;
+        for (int d; p != limit && (d = hexValue(*p)) >= 0 && static_cast<unsigned>(d) < base; ++p) {
+          value = value * base + static_cast<unsigned>(d);
+        }
+        if (p == digits) return stored;
+        cur_ = p;
+        converted = true;
+        if (target) {
+          storeInteger(*target, negative ? ~value + 1 : value);
+          ++next;
+          ++stored;
+        }
+        break;
+      }
+      case 'f':
+      case 'e':
+      case 'g':
+      case 'a':
+      case 'E':
+      case 'G':
+      case 'A': {
+        const char* p;
+        if (target && target->type == ScanType::f32) {
+          float value{};
+          p = parseFloat(cur_, limit, value);
+          if (p == cur_) return stored;
+          store(target->destination, value);
+        } else {
+          double value{};
+          p = parseFloat(cur_, limit, value);
+          if (p == cur_) return stored;
+          if (target) {
+            if (target->type == ScanType::f64) store(target->destination, value);
+            else storeInteger(*target, static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
+          }
+        }
+        cur_ = p;
+        converted = true;
+        if (target) {
+          ++next;
+          ++stored;
+        }
+        break;
+      }
+      case 's': {
+        const char* p = cur_;
+        while (p != limit && !isSpace(*p)) ++p;
+        if (target && target->type == ScanType::text) {
+          static_cast<std::string*>(target->destination)->assign(cur_, p);
+        }
+        cur_ = p;
+        converted = true;
+        if (target) {
+          ++next;
+          ++stored;
+        }
+        break;
+      }
+      default:
+        return stored;  // unsupported conversion: treated as a mismatch
+    }
+  }
+  return stored;
+}
+
+std::optional<std::string_view> TextScanner::readLine(std::size_t bufferSize) {
+  if (cur_ == end_ || bufferSize < 2) return std::nullopt;
+  std::size_t most = bufferSize - 1;
+  const char* start = cur_;
+  const char* p = cur_;
+  while (p != end_ && static_cast<std::size_t>(p - start) < most && *p != '\n') ++p;
+  const char* stop = p;
+  if (p != end_ && *p == '\n' && static_cast<std::size_t>(p - start) < most) ++p;
+  cur_ = p;
+  if (stop != start && stop[-1] == '\r' && (stop == end_ || *stop == '\n')) --stop;
+  return std::string_view{start, static_cast<std::size_t>(stop - start)};
+}
+
+}  // namespace tessarim

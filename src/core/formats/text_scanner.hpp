@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tessarim {
+
+enum class ScanType : std::uint8_t { i8, u8, i16, u16, i32, u32, i64, u64, f32, f64, text };
+
+struct ScanTarget {
+  ScanType type;
+  void* destination;
+};
+
+template <class T>
+constexpr ScanTarget scanTarget(T* p) {
+  if constexpr (std::is_same_v<T, std::int8_t>) return {ScanType::i8, p};
+  else if constexpr (std::is_same_v<T, std::uint8_t>) return {ScanType::u8, p};
+  else if constexpr (std::is_same_v<T, std::int16_t>) return {ScanType::i16, p};
+  else if constexpr (std::is_same_v<T, std::uint16_t>) return {ScanType::u16, p};
+  else if constexpr (std::is_same_v<T, std::int32_t>) return {ScanType::i32, p};
+  else if constexpr (std::is_same_v<T, std::uint32_t>) return {ScanType::u32, p};
+  else if constexpr (std::is_same_v<T, std::int64_t>) return {ScanType::i64, p};
+  else if constexpr (std::is_same_v<T, std::uint64_t>) return {ScanType::u64, p};
+  else if constexpr (std::is_same_v<T, float>) return {ScanType::f32, p};
+  else if constexpr (std::is_same_v<T, double>) return {ScanType::f64, p};
+  else if constexpr (std::is_same_v<T, std::string>) return {ScanType::text, p};
+  else static_assert(sizeof(T) == 0, "unsupported scan target");
+}
+
+// Formatted scanning over an in-memory text with the semantics of the C library's scanf,
+// independent of the locale:
+// - a whitespace character in the format skips any amount of whitespace, including none;
+// - any other literal character must match the next input character, or scanning stops;
+// - %d %u %x %X %f %e %g %s (optional '*' to skip, a width, length modifiers h hh l ll ignored:
+//   the destination's type decides the width of the stored value, integers keep its low bits);
+// - a conversion skips leading whitespace; one that finds no number stops scanning and leaves
+//   its destination and all later ones untouched;
+// - the position advances past everything consumed, so the next scan continues there.
+// Returns the number of values stored, or -1 when the input ended before the first conversion.
+class TextScanner {
+ public:
+  explicit TextScanner(std::string_view input) : cur_(input.data()), end_(input.data() + input.size()) {}
+
+  template <class... T>
+  int scan(std::string_view format, T*... destinations) {
+    std::array<ScanTarget, sizeof...(T)> targets{scanTarget(destinations)...};
+    return scanTargets(format, targets);
+  }
+  int scanTargets(std::string_view format, std::span<const ScanTarget> targets);
+
+  // Reads like fgets into a buffer of bufferSize bytes: at most bufferSize - 1 characters, or
+  // through the next line feed. The line end (LF, or CR LF) is not part of the result. Nothing
+  // at the end of the input.
+  std::optional<std::string_view> readLine(std::size_t bufferSize);
+
+  void skipWhitespace();
+  bool atEnd() const { return cur_ == end_; }
+  std::size_t remaining() const { return static_cast<std::size_t>(end_ - cur_); }
+
+ private:
+  const char* cur_;
+  const char* end_;
+};
+
+// Locale-independent scanf-style float parse of [first, last): sign, decimal or hexadecimal
+// digits, exponent, inf, nan. Returns the end of the number, or first when there is none.
+const char* parseFloat(const char* first, const char* last, float& out);
+const char* parseFloat(const char* first, const char* last, double& out);
+
+}  // namespace tessarim

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+#include <string_view>
+
+#include "model/records.hpp"
+
+namespace tessarim {
+
+struct Session;
+struct RepositoryFolder;
+class Ui;
+
+inline constexpr float wldVersion = 2.32f;
+
+struct WldReadOptions {
+  bool skipComponentModules = false;  // merging: stop and fail at a component module
+  bool interactive = false;           // the user's direct open: recent list, older-version notice
+  bool city = false;                  // the module belongs to a city
+};
+
+// Reads module[index] from its `filename`; the module has been reset. False when nothing usable
+// was read (missing name or file, a newer version, a skipped component module). The version
+// the file gave goes to fileVersion when asked for.
+bool readWld(Session& session, int index, const WldReadOptions& options,
+             float* fileVersion = nullptr);
+
+enum class WldParseResult { ok, newerVersion, componentSkipped };
+
+// Parses the text of a WLD file into a reset module and runs the integrity pass; every notice
+// goes to the user through ui. readWld's work after the file is in memory.
+WldParseResult parseWld(std::string_view text, Module& module, Ui& ui,
+                        const RepositoryFolder& repository, const WldReadOptions& options,
+                        float* fileVersion = nullptr);
+
+// The bytes of the module in the current version, CR LF line ends.
+std::string formatWld(const Module& module);
+
+// Writes module[index] when it is modified; Retry/Cancel on failure. True when the file was
+// written or there was nothing to write.
+bool writeWld(Session& session, int index);
+
+// Integrity pass: drops vertices no polygon uses, then merges vertices closer than 0.01 model
+// units into the first of them. Counts removed.
+int removeUnusedVertices(Module& module);
+int removeDuplicateVertices(Module& module);
+// For each vertex, the index of the vertex it merges into (itself when it survives).
+std::vector<std::uint32_t> duplicateVertexTargets(const std::vector<Vertex>& vertices);
+
+}  // namespace tessarim

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/paths.hpp"
+#include "app/recent_files.hpp"
+#include "city/city_records.hpp"
+#include "equipment/equipment_records.hpp"
+#include "model/records.hpp"
+
+namespace tessarim {
+
+inline constexpr int maxModules = 256;
+inline constexpr int maxLights = 255;
+inline constexpr int maxBuildingNames = 255;
+inline constexpr int buildingNameCapacity = 32;  // bytes, so at most 31 characters
+inline constexpr int maxSelectedInstances = 1000;
+inline constexpr int schemeColourCount = 16;
+
+// Document kind, document path and the options that travel with documents. View and editing
+// options join this record as the parts of the editor that use them are built.
+struct Settings {
+  bool asmfile = false;
+  bool ctyfile = false;
+  bool rtsEnabled = false;
+  float emptyWeight = 0;  // pounds
+  std::int16_t modelId = 0;
+  bool interiorFlag = false;
+  std::string documentPath;  // stored form; empty: no document
+};
+
+struct InstanceRef {
+  std::int16_t module = -1;
+  std::int16_t instance = -1;
+};
+
+struct Selection {
+  std::int16_t currentModule = -1;    // -2: several instances, see selectedInstances
+  std::int16_t currentInstance = -1;  // -2 with currentModule -2 after select-all or invert
+  std::int16_t currentPolygon = -1;   // -2: several polygons, see selectedPolygons
+  std::int16_t currentGroup = -1;     // 1..255; -1 or 0: none
+  std::vector<std::uint16_t> selectedPolygons;
+  std::array<InstanceRef, maxSelectedInstances> selectedInstances{};
+  std::int16_t selectedInstanceCount = 0;
+};
+
+struct DocumentStatus {
+  bool documentModified = false;
+  FileTime documentTime = 0;
+  bool geometryDirty = false;
+  bool texturesLoaded = false;
+  bool busy = false;             // a file command is saving or loading
+  bool modulesReloaded = false;  // a module was read since the last frame
+};
+
+// The whole editable state of one document and its view; owned by whoever runs it.
+struct Model {
+  std::array<Module, maxModules> module;
+  std::uint16_t wldfiles = 0;
+  Settings settings;
+  DocumentStatus status;
+  Selection selection;
+
+  std::array<Light, maxLights> lights{};
+  std::int16_t lightCount = 0;
+  std::vector<Connector> connectors;
+  std::vector<Component> components;
+  std::string schemeFile;
+  std::array<std::uint32_t, schemeColourCount> schemeColours{};  // ARGB
+  std::array<AnimationSlot, animationSlotCount> animationSlots{};
+  std::array<std::string, maxBuildingNames> buildingNames;
+  std::array<RtspsCell, gridSize * gridSize> rtspsGrid{};
+
+  RepositoryFolder repository;
+  RecentLists recent;
+};
+
+void resetModule(Model& model, int index);
+void clearMaps(Model& model, int index);
+// Index of the first loaded module whose filename matches byte for byte, or -1.
+int findModuleByName(const Model& model, std::string_view name);
+void addInstance(Model& model, int moduleIndex, const Instance& instance);
+void markModified(Model& model, int moduleIndex);
+void markDocumentModified(Model& model);
+
+}  // namespace tessarim

@@ -1,0 +1,49 @@
+#include "app/paths.hpp"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_repo.hpp"
+
+namespace tessarim {
+namespace {
+
+TEST(Paths, AbsoluteNames) {
+  for (auto [name, absolute] : {std::pair{"\\Assets\\a.wld", true}, {"/tmp/a.wld", true}, {"C:\\a.wld", true},
+                                {"c:a.wld", true}, {"ships\\a.wld", false}, {"a", false}, {"", false}}) {
+    EXPECT_EQ(isAbsoluteName(name), absolute) << name;
+  }
+}
+
+TEST(Paths, MakeRelativeDropsTheDriveAndTheRepositoryFolder) {
+  const RepositoryFolder windows = makeRepositoryFolder("C:\\Assets\\");
+  const RepositoryFolder host = makeRepositoryFolder("/home/artist/game");
+  struct Case {
+    const RepositoryFolder& repository;
+    const char* path;
+    const char* expected;
+  } cases[] = {
+      {windows, "C:\\Assets\\ships\\a.asm", "ships\\a.asm"},
+      {windows, "D:\\Other\\a.asm", "\\Other\\a.asm"},
+      {windows, "ships\\a.asm", "ships\\a.asm"},
+      {host, "/home/artist/game/ships/a.wld", "ships\\a.wld"},
+      {host, "/elsewhere/a.wld", "\\elsewhere\\a.wld"},
+      {host, "textures\\x.dds", "textures\\x.dds"},
+  };
+  for (const Case& c : cases) {
+    std::string path = c.path;
+    makeRelative(c.repository, path);
+    EXPECT_EQ(path, c.expected) << c.path;
+  }
+}
+
+TEST(Paths, ResolvePathMapsToTheHostAndFindsNamesWrittenInAnotherCase) {
+  testing::TempRepo repo;
+  repo.write("Ships/Hull.WLD", "x");
+  const std::string root = repo.root.string() + "/";
+  EXPECT_EQ(resolvePath(repo.model.repository, "ships\\hull.wld"), root + "Ships/Hull.WLD");
+  EXPECT_EQ(resolvePath(repo.model.repository, "ships\\new.wld"), root + "ships/new.wld");
+  EXPECT_EQ(resolvePath(repo.model.repository, "\\tmp\\x.wld"), "/tmp/x.wld");
+}
+
+}  // namespace
+}  // namespace tessarim

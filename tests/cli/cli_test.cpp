@@ -1,0 +1,91 @@
+#include "cli.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <sstream>
+
+#include "support/temp_repo.hpp"
+
+namespace tessarim {
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CliRun run(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  int status = runCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::string fixture(const std::string& name) {
+  std::ifstream in(std::string{TESSARIM_FIXTURES} + "/wld/" + name, std::ios::binary);
+  return std::string{std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(Cli, InfoReportsTheMeshAndTheMessagesInOrder) {
+  testing::TempRepo repo;
+  repo.write("meshes/old.wld", "2.20 \n4 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n 5 ,5 ,5 ,\n1 ,\n 1 ,1 ,1 ,0 ,\n"
+                               " 3 , 0 , 1 , 2 , 336699 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\nunused\nunused\n");
+  CliRun r = run({"--repo", repo.root.string(), "info", (repo.root / "meshes/old.wld").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["kind"], "wld");
+  EXPECT_FLOAT_EQ(j["version"].get<float>(), 2.2f);
+  ASSERT_EQ(j["messages"].size(), 1u);
+  EXPECT_EQ(j["messages"][0]["caption"], "Integrity Check");
+  EXPECT_EQ(j["messages"][0]["text"], "Removed 1 unused vertices from the file!");
+  ASSERT_EQ(j["modules"].size(), 1u);
+  EXPECT_EQ(j["modules"][0]["filename"], "meshes\\old.wld");
+  EXPECT_EQ(j["modules"][0]["vertices"], 3);
+  EXPECT_EQ(j["modules"][0]["polygons"], 1);
+  EXPECT_EQ(j["modules"][0]["scaleClass"], 0);
+  EXPECT_EQ(j["modules"][0]["instances"], 0);
+  EXPECT_EQ(r.err, "Integrity Check: Removed 1 unused vertices from the file!\n");
+}
+
+TEST(Cli, ResaveWritesTheCurrentVersionToOut) {
+  testing::TempRepo repo;
+  repo.write("v226.wld", fixture("v226.wld"));
+  CliRun r = run({"--repo", repo.root.string(), "resave", (repo.root / "v226.wld").string(),
+               (repo.root / "copy.wld").string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(repo.read("v226.wld"), fixture("v226.wld"));
+  std::string written = repo.read("copy.wld");
+  EXPECT_EQ(written.substr(0, 7), "2.32 \r\n");
+  // Reading the copy gives it back byte for byte.
+  CliRun again = run({"--repo", repo.root.string(), "resave", (repo.root / "copy.wld").string()});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(repo.read("copy.wld"), written);
+}
+
+TEST(Cli, FailuresExitNonZeroWithAMessage) {
+  testing::TempRepo repo;
+  repo.write("newer.wld", "2.40 \n0 ,\n");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* errorContains;
+  } cases[] = {
+      {{"--repo", repo.root.string(), "info", (repo.root / "absent.wld").string()}, 1, "File not loaded!: "},
+      {{"--repo", repo.root.string(), "resave", (repo.root / "newer.wld").string()}, 1, "Newer file version found!: "},
+      {{"--repo", (repo.root / "nowhere").string(), "info", "x.wld"}, 2, "does not exist"},
+      {{"--repo", repo.root.string(), "frobnicate"}, 2, "unknown command"},
+      {{"--answer", "maybe", "info", "x.wld"}, 2, "--answer takes"},
+      {{}, 2, "usage:"},
+  };
+  for (const Case& c : cases) {
+    CliRun r = run(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.err.find(c.errorContains), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(repo.read("newer.wld"), "2.40 \n0 ,\n");
+}
+
+}  // namespace
+}  // namespace tessarim

@@ -1,0 +1,137 @@
+#include "formats/text_scanner.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+namespace tessarim {
+namespace {
+
+// Each case scans three floats with one format; unassigned values stay at the sentinel 7.
+struct FloatCase {
+  const char* input;
+  const char* format;
+  int expected;
+  float a, b, c;
+  const char* rest;  // what the next scan sees
+};
+
+class ScanFloats : public ::testing::TestWithParam<FloatCase> {};
+
+TEST_P(ScanFloats, StoresUntilTheFirstMismatchAndStopsThere) {
+  const FloatCase& t = GetParam();
+  TextScanner in{t.input};
+  float a = 7, b = 7, c = 7;
+  EXPECT_EQ(in.scan(t.format, &a, &b, &c), t.expected);
+  EXPECT_EQ(a, t.a);
+  EXPECT_EQ(b, t.b);
+  EXPECT_EQ(c, t.c);
+  auto rest = in.readLine(1000);
+  EXPECT_EQ(std::string{rest.value_or("<end>")}, t.rest);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScanFloats,
+    ::testing::Values(
+        FloatCase{" +1.5000 ,-2.2500 ,+0.0000 ,\r\nnext", "%f ,%f ,%f ,", 3, 1.5f, -2.25f, 0, ""},
+        FloatCase{"1.5,2.5,3.5,", "%f ,%f ,%f ,", 3, 1.5f, 2.5f, 3.5f, "<end>"},
+        FloatCase{"1.5 ;2.5 ,3.5 ,", "%f ,%f ,%f ,", 1, 1.5f, 7, 7, ";2.5 ,3.5 ,"},
+        FloatCase{"1.5 , x ,3.5 ,", "%f ,%f ,%f ,", 1, 1.5f, 7, 7, "x ,3.5 ,"},
+        FloatCase{"1e3 ,-2.5E-1 ,0x10 ,", "%f ,%f ,%f ,", 3, 1000, -0.25f, 16, "<end>"},
+        FloatCase{"inf ,-INFINITY ,.5 ,", "%f ,%f ,%f ,", 3, INFINITY, -INFINITY, 0.5f, "<end>"},
+        FloatCase{"1.5 ,2.", "%f ,%f ,%f ,", 2, 1.5f, 2, 7, "<end>"},
+        FloatCase{"", "%f ,%f ,%f ,", -1, 7, 7, 7, "<end>"},
+        FloatCase{"   \r\n ", "%f ,%f ,%f ,", -1, 7, 7, 7, "<end>"},
+        FloatCase{"1.5 ", "%f ,%f ,%f ,", 1, 1.5f, 7, 7, "<end>"},
+        FloatCase{"12345", "%3f%f%f", 2, 123, 45, 7, "<end>"}));
+
+TEST(TextScanner, NaNKeepsItsQuietness) {
+  TextScanner in{"-nan ,"};
+  float a = 7;
+  EXPECT_EQ(in.scan("%f ,", &a), 1);
+  EXPECT_TRUE(std::isnan(a));
+}
+
+TEST(TextScanner, IntegersKeepTheLowBitsOfTheirDestination) {
+  TextScanner in{"70000 , -1 , ff00ff00 , 0x1F , 300 , 4294967297 ,"};
+  std::int16_t a = 0;
+  std::uint16_t b = 0;
+  std::uint32_t c = 0, d = 0;
+  std::uint8_t e = 0;
+  std::int32_t f = 0;
+  EXPECT_EQ(in.scan(" %hd , %hd , %x , %x , %d , %d ,", &a, &b, &c, &d, &e, &f), 6);
+  EXPECT_EQ(a, static_cast<std::int16_t>(70000));
+  EXPECT_EQ(b, 0xFFFF);
+  EXPECT_EQ(c, 0xFF00FF00u);
+  EXPECT_EQ(d, 0x1Fu);
+  EXPECT_EQ(e, 300 & 0xFF);
+  EXPECT_EQ(f, 1);
+}
+
+TEST(TextScanner, WidthsLimitHexFieldsOfAGuid) {
+  TextScanner in{"0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,"};
+  std::uint32_t d1 = 0;
+  std::uint32_t d2 = 0, d3 = 0;
+  std::uint8_t b[8]{};
+  EXPECT_EQ(in.scan("%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X ,", &d1, &d2, &d3, &b[0], &b[1],
+                    &b[2], &b[3], &b[4], &b[5], &b[6], &b[7]),
+            11);
+  EXPECT_EQ(d1, 0x0123ABCDu);
+  EXPECT_EQ(d2, 0x1A2Bu);
+  EXPECT_EQ(d3, 0x3C4Du);
+  EXPECT_EQ(b[0], 0x5E);
+  EXPECT_EQ(b[7], 0x5F);
+  EXPECT_TRUE(in.atEnd());
+}
+
+TEST(TextScanner, LiteralsAfterAWhitespaceDirectiveMayBeAdjacent) {
+  // " %d ," is the studio's separator form; it also takes "5,", "5 ,", "5\t\t," and "5\r\n,".
+  for (const char* input : {"5,", "5 ,", "5\t\t,", "5\r\n,"}) {
+    TextScanner in{input};
+    std::int32_t v = 0;
+    EXPECT_EQ(in.scan(" %d ,", &v), 1) << input;
+    EXPECT_EQ(v, 5);
+    EXPECT_TRUE(in.atEnd()) << input;
+  }
+}
+
+TEST(TextScanner, ReadLineBehavesLikeFgets) {
+  TextScanner in{"abcdef\r\nxy\n\nlast"};
+  EXPECT_EQ(in.readLine(5).value(), "abcd");  // 4 characters fit a 5-byte buffer
+  EXPECT_EQ(in.readLine(5).value(), "ef");    // the rest of the line, CR LF removed
+  EXPECT_EQ(in.readLine(260).value(), "xy");
+  EXPECT_EQ(in.readLine(260).value(), "");
+  EXPECT_EQ(in.readLine(260).value(), "last");
+  EXPECT_FALSE(in.readLine(260).has_value());
+}
+
+TEST(TextScanner, FloatsAreCorrectlyRoundedLikeStrtof) {
+  std::mt19937 rng{42};
+  std::uniform_real_distribution<double> dist{-100000, 100000};
+  char buffer[64];
+  for (int i = 0; i < 20000; ++i) {
+    double v = dist(rng) / std::pow(10.0, rng() % 8);
+    int precision = static_cast<int>(rng() % 12);
+    std::snprintf(buffer, sizeof buffer, "%.*f", precision, v);
+    float expected = std::strtof(buffer, nullptr);
+    float got = 0;
+    const char* end = parseFloat(buffer, buffer + std::strlen(buffer), got);
+    ASSERT_EQ(end, buffer + std::strlen(buffer)) << buffer;
+    ASSERT_EQ(got, expected) << buffer;
+    ASSERT_EQ(std::signbit(got), std::signbit(expected)) << buffer;
+  }
+}
+
+TEST(TextScanner, OutOfRangeFloatsSaturateLikeScanf) {
+  for (auto [text, expected] : {std::pair{"1e60", INFINITY}, {"-1e60", -INFINITY}, {"1e-60", 0.0f}}) {
+    float got = 7;
+    parseFloat(text, text + std::strlen(text), got);
+    EXPECT_EQ(got, expected) << text;
+  }
+}
+
+}  // namespace
+}  // namespace tessarim

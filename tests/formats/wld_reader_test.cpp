@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "formats/wld.hpp"
+#include "support/temp_repo.hpp"
+
+namespace tessarim {
+namespace {
+
+using testing::TempRepo;
+
+std::string fixture(const std::string& name) {
+  std::ifstream in(std::string{TESSARIM_FIXTURES} + "/wld/" + name, std::ios::binary);
+  return std::string{std::istreambuf_iterator<char>(in), {}};
+}
+
+struct VersionCase {
+  const char* file;
+  bool city;
+  std::array<std::int32_t, 4> canvas;
+  std::int16_t sortKey;
+  std::uint8_t baseHidden;
+  std::int16_t scaleClass;
+  std::uint8_t newScaleFamily;
+  std::array<float, 4> colour;
+  Texel secondSetCorner0;
+  float texelAngle, texelAngle2;
+  std::uint8_t smooth;
+  std::array<const char*, 9> maps;  // slot order
+  std::int32_t componentType;
+};
+
+constexpr std::array<float, 4> rgb336699{0x33 / 255.0f, 0x66 / 255.0f, 0x99 / 255.0f, 1};
+
+class WldVersions : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(WldVersions, OlderVersionsUpgradeInMemory) {
+  const VersionCase& t = GetParam();
+  TempRepo repo;
+  Module m;
+  ASSERT_EQ(parseWld(fixture(t.file), m, repo.ui, repo.model.repository, {false, false, t.city}),
+            WldParseResult::ok);
+  EXPECT_TRUE(repo.ui.boxes.empty());
+  EXPECT_EQ(m.version, wldVersion);
+  EXPECT_EQ(m.modified, 0);
+  EXPECT_EQ((std::array{m.canvasWidth, m.canvasHeight, m.canvasWidth2, m.canvasHeight2}), t.canvas);
+  EXPECT_EQ(m.sortKey, t.sortKey);
+  EXPECT_EQ(m.baseHidden, t.baseHidden);
+  EXPECT_EQ(m.scaleClass, t.scaleClass);
+  EXPECT_EQ(m.newScaleFamily, t.newScaleFamily);
+  ASSERT_EQ(m.vertices.size(), 3u);
+  ASSERT_EQ(m.polygons.size(), 1u);
+  const Polygon& p = m.polygons[0];
+  EXPECT_EQ(p.sides, 3);
+  EXPECT_EQ(p.vertexIndex[2], 2);
+  EXPECT_EQ(p.colour, t.colour);
+  EXPECT_EQ(p.texels2[0].u, t.secondSetCorner0.u);
+  EXPECT_EQ(p.texels2[0].v, t.secondSetCorner0.v);
+  EXPECT_EQ(p.texelAngle, t.texelAngle);
+  EXPECT_EQ(p.texelAngle2, t.texelAngle2);
+  EXPECT_EQ(p.smooth, t.smooth);
+  for (int slot = 0; slot < mapSlotCount; ++slot) EXPECT_EQ(m.maps[slot], t.maps[slot]) << "slot " << slot;
+  EXPECT_EQ(m.componentType, t.componentType);
+}
+
+constexpr std::array<float, 4> black{0, 0, 0, 1};
+#define NO_MAPS "", "", "", "", "", "", "", "", ""
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WldVersions,
+    ::testing::Values(
+        VersionCase{"v232.wld", false, {1024, 512, 256, 128}, 7, 1, 9, 1, rgb336699, {0.7f, 0.8f}, 0.25f, 0.5f, 1,
+                    {"textures\\hull-base.png", "textures\\hull-overlay.png", "", "", "", "", "",
+                     "textures\\hull-detail.png", ""},
+                    6},
+        VersionCase{"v230.wld", false, {1024, 512, 256, 128}, 7, 1, 9, 0, rgb336699, {0.7f, 0.8f}, 0.25f, 0.5f, 0,
+                    {"a.png", "c.png", "b.png", "d.png", "e.png", "f.png", "g.png", "h.png", ""},
+                    0},
+        VersionCase{"v226.wld", false, {1024, 512, 2048, 2048}, 7, 1, 9, 0, rgb336699, {0, 0}, 0.25f, -1, 1,
+                    {"base.png", "overlay.png", "light.png", "height.png", "vis.png", "refl.png", "grime.png", "",
+                     ""},
+                    0},
+        VersionCase{"v223.wld", false, {1024, 512, 2048, 2048}, 7, 0, 9, 0, rgb336699, {0, 0}, 0.25f, -1, 0,
+                    {"base.png", "", "light.png", "", "", "", "", "", ""},
+                    0},
+        VersionCase{"v220.wld", false, {1024, 512, 2048, 2048}, 7, 1, 0, 0, rgb336699, {0, 0}, -1, -1, 0,
+                    {"base.png", "", "light.png", "", "", "", "", "", ""},
+                    0},
+        VersionCase{"v220.wld", true, {1024, 512, 2048, 2048}, 7, 1, 2, 0, rgb336699, {0, 0}, -1, -1, 0,
+                    {"base.png", "", "light.png", "", "", "", "", "", ""},
+                    0},
+        VersionCase{"v215.wld", false, {2048, 2048, 2048, 2048}, 7, 1, 0, 0, rgb336699, {0, 0}, -1, -1, 1,
+                    {"base.png", "", "", "", "", "", "", "", ""},
+                    0},
+        VersionCase{"v150.wld", false, {2048, 2048, 2048, 2048}, 7, 1, 0, 0, black, {0, 0}, -1, -1, 1, {NO_MAPS}, 0},
+        VersionCase{"v000.wld", false, {2048, 2048, 2048, 2048}, 0, 0, 0, 0, black, {0, 0}, -1, -1, 0, {NO_MAPS},
+                    0}));
+
+TEST(WldReader, ReadsTheComponentSpecOfAComponentModule) {
+  TempRepo repo;
+  Module m;
+  parseWld(fixture("v232.wld"), m, repo.ui, repo.model.repository, {});
+  const ComponentSpec& c = m.component;
+  EXPECT_EQ(c.kind, 3);
+  EXPECT_EQ(c.serviceLife, 100);
+  EXPECT_EQ(c.cycleHit, 2.5f);
+  EXPECT_EQ(c.hitPointsPhysical, 40);
+  EXPECT_EQ(c.hitPointsEnergy, 50);
+  EXPECT_EQ(c.cost, 999.99f);
+  EXPECT_EQ(c.maxCapacity, 12);
+  EXPECT_EQ(c.make, "Acme");
+  EXPECT_EQ(c.model, "");
+  EXPECT_EQ(c.descriptor, "Main bus relay");
+}
+
+TEST(WldReader, SkippingComponentModulesStopsAtTheSystem) {
+  TempRepo repo;
+  Module m;
+  EXPECT_EQ(parseWld(fixture("v232.wld"), m, repo.ui, repo.model.repository, {true, false, false}),
+            WldParseResult::componentSkipped);
+  EXPECT_EQ(parseWld(fixture("v230.wld"), m, repo.ui, repo.model.repository, {true, false, false}),
+            WldParseResult::ok);
+}
+
+TEST(WldReader, ComponentLineOfVersion228HasElevenNumbers) {
+  TempRepo repo;
+  Module m;
+  std::string text =
+      "2.28 \n0 ,\n0 ,\nunused\nunused\nunused\nunused\nunused\nunused\nunused\n"
+      "2 ,\n1 ,10.0 ,2.0 ,3 ,4 ,5.0 ,6.0 ,7.0 ,8.0 ,9.0 ,10.5 ,\nMake\nModel\nunused\n";
+  parseWld(text, m, repo.ui, repo.model.repository, {});
+  EXPECT_EQ(m.componentType, 2);
+  EXPECT_EQ(m.component.pickup, 7);
+  EXPECT_EQ(m.component.dropout, 0);
+  EXPECT_EQ(m.component.loadDraw, 0);
+  EXPECT_EQ(m.component.minTemperature, 8);
+  EXPECT_EQ(m.component.maxTemperature, 9);
+  EXPECT_EQ(m.component.maxCapacity, 10.5f);
+  EXPECT_EQ(m.component.model, "Model");
+}
+
+TEST(WldReader, DetailControlWithoutDetailIsDroppedWithANotice) {
+  TempRepo repo;
+  Module m;
+  std::string text = "2.32 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
+                     "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nctl.png\n0 ,\n";
+  parseWld(text, m, repo.ui, repo.model.repository, {});
+  EXPECT_EQ(m.maps[controlfile], "");
+  EXPECT_EQ(m.modified, 1);
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text, "Removed a detail control file with no detail file");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Heads-up!");
+}
+
+TEST(WldReader, MapNamesAreMadeRepositoryRelative) {
+  TempRepo repo;
+  repo.model.repository = makeRepositoryFolder("C:\\Assets\\");
+  Module m;
+  parseWld("2.17 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,\nC:\\Assets\\tex\\hull.dds\n", m, repo.ui, repo.model.repository, {});
+  EXPECT_EQ(m.maps[textfile], "tex\\hull.png");
+}
+
+TEST(WldReader, CentreIsTheRoundedMeanOrTheCityRectangle) {
+  TempRepo repo;
+  std::string text = "2.32 \n4 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n -9.5 ,7.0 ,3 ,\n0 ,\n";
+  Module mean;
+  parseWld(text, mean, repo.ui, repo.model.repository, {false, false, false});
+  // Mean (-0.5, -0.125, 1.65): halves round away from zero.
+  EXPECT_EQ(mean.centroid, (std::array<float, 3>{-1, 0, 2}));
+  Module city;
+  parseWld(text, city, repo.ui, repo.model.repository, {false, false, true});
+  // Rectangle from the origin: x -9.5..2.5, y -2.5..7.0.
+  EXPECT_EQ(city.centroid, (std::array<float, 3>{-4, 2, 0}));
+}
+
+TEST(WldReader, InvalidPolygonsAreDroppedAndReported) {
+  TempRepo repo;
+  Module m;
+  std::string text = "2.32 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n4 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
+                     " 5 , 0 , 1 , 2 , 0 , 1 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
+                     " 3 , 0 , 1 , 9 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
+                     " 2 , 0 , 1 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
+                     " 3 , 2 , 1 , 0 , ff00ff00 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 1 ,\n"
+                     "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\n0 ,\n";
+  parseWld(text, m, repo.ui, repo.model.repository, {});
+  ASSERT_EQ(m.polygons.size(), 1u);  // the five-sided one was read past, so the last stays in step
+  EXPECT_EQ(m.polygons[0].vertexIndex[0], 2);
+  EXPECT_EQ(m.polygons[0].smooth, 1);
+  EXPECT_EQ(m.modified, 1);
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text, "Removed 3 polygons that did not have 3 or 4 corners on vertices of the file!");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Integrity Check");
+}
+
+TEST(WldReader, HugeCountsInAShortFileDoNotGrowTheModel) {
+  TempRepo repo;
+  Module m;
+  parseWld("2.32 \n2000000000 ,\n 1 ,2 ,3 ,\n", m, repo.ui, repo.model.repository, {});
+  EXPECT_TRUE(m.vertices.empty());  // the one vertex read is unused
+  EXPECT_LT(m.vertices.capacity(), 1000u);
+  Module p;
+  parseWld("2.32 \n0 ,\n2000000000 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\ngarbage", p, repo.ui, repo.model.repository, {});
+  EXPECT_TRUE(p.polygons.empty());
+  EXPECT_LT(p.polygons.capacity(), 1000u);
+}
+
+TEST(WldReader, EveryTruncationOfAFileReadsWithoutHarm) {
+  TempRepo repo;
+  const std::string whole = fixture("v232.wld");
+  for (std::size_t n = 0; n <= whole.size(); ++n) {
+    Module m;
+    repo.ui.boxes.clear();
+    parseWld(std::string_view{whole}.substr(0, n), m, repo.ui, repo.model.repository, {});
+    ASSERT_LE(m.polygons.size(), 1u);
+    for (const Polygon& p : m.polygons) {
+      for (int c = 0; c < p.sides; ++c) ASSERT_LT(p.vertexIndex[c], m.vertices.size());
+    }
+  }
+}
+
+TEST(WldReader, ShortLinesLeaveDefaults) {
+  TempRepo repo;
+  Module m;
+  // The header stops after the canvas: the rest keep their defaults, the polygons still read.
+  parseWld("2.32 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n1 ,\n 640 ,480 ;\n 3 , 0 , 1 , 2 , ff000000 ,\n", m, repo.ui,
+           repo.model.repository, {});
+  EXPECT_EQ(m.canvasWidth, 640);
+  EXPECT_EQ(m.canvasHeight, 480);
+  EXPECT_EQ(m.canvasWidth2, 2048);
+  EXPECT_EQ(m.scaleClass, 1);  // the default before the header
+  EXPECT_EQ(m.polygons.size(), 0u);  // the ';' stops every later number: no polygon has corners
+}
+
+TEST(ReadWld, MissingNameAndMissingFileAreReported) {
+  TempRepo repo;
+  EXPECT_FALSE(readWld(repo.session, 0, {}));
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text, "No file was specified for loading\n\n\"\"");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "File not loaded!");
+  EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::warning);
+
+  repo.model.module[0].filename = "meshes\\absent.wld";
+  EXPECT_FALSE(readWld(repo.session, 0, {}));
+  EXPECT_EQ(repo.ui.boxes[1].text, "Could not find the WLD file or the file is in use...\n\n" +
+                                       (repo.root / "meshes/absent.wld").string());
+  EXPECT_EQ(repo.model.module[0].filename, "");
+}
+
+TEST(ReadWld, InteractiveOpenAnnouncesAnOlderVersionAndJoinsTheRecentList) {
+  TempRepo repo;
+  repo.write("meshes/Hull.wld", fixture("v230.wld"));
+  repo.model.module[0].filename = "meshes\\hull.wld";  // names from the studio may differ in case
+  ASSERT_TRUE(readWld(repo.session, 0, {false, true, false}));
+  const Module& m = repo.model.module[0];
+  EXPECT_EQ(m.modified, 1);
+  EXPECT_NE(m.fileTime, 0);
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            "This file was last saved using TESSARIM v2.30...\n\nThe file will automatically be updated to "
+            "v2.32 at this time...");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Older file version found!");
+  EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::warning);
+  ASSERT_EQ(repo.model.recent.wld.entries.size(), 1u);
+  EXPECT_EQ(repo.model.recent.wld.entries[0].name, "meshes\\hull.wld");
+  EXPECT_EQ(repo.store.readString(recentKey, "MRU\\WLD0"), "meshes\\hull.wld");
+}
+
+TEST(ReadWld, NewerVersionIsRefusedWithoutEndingTheProgram) {
+  TempRepo repo;
+  repo.write("new.wld", "2.33 \n3 ,\n 0 ,0 ,0 ,\n");
+  repo.model.module[0].filename = "new.wld";
+  EXPECT_FALSE(readWld(repo.session, 0, {}));
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            "This file was last saved using TESSARIM v2.33...\n\nYou must download a TESSARIM v2.33 or higher...");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Newer file version found!");
+  EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::error);
+  EXPECT_TRUE(repo.model.module[0].vertices.empty());
+}
+
+}  // namespace
+}  // namespace tessarim

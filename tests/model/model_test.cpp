@@ -1,0 +1,72 @@
+#include "model/model.hpp"
+
+#include <gtest/gtest.h>
+
+#include "model/module_table.hpp"
+#include "model/scale_class.hpp"
+#include "support/temp_repo.hpp"
+
+namespace tessarim {
+namespace {
+
+TEST(ScaleClasses, TableValuesAndUnknownClasses) {
+  EXPECT_EQ(unitKilometres(2), 0.0039);
+  EXPECT_EQ(texelDensity(2), 12.8);
+  EXPECT_EQ(unitKilometres(11), 0.00000635);
+  EXPECT_EQ(texelDensity(6), 67.51653);
+  EXPECT_EQ(scaleClassLabel(6), "");
+  for (int unknown : {-1, 14, 32767}) {
+    EXPECT_EQ(unitKilometres(unknown), 1);
+    EXPECT_EQ(texelDensity(unknown), 0);
+  }
+}
+
+TEST(Model, NewInstanceAndModuleDefaults) {
+  Instance instance;
+  EXPECT_EQ(instance.colourKey, -1);
+  EXPECT_TRUE(instance.guid.isNull());
+  Model model;
+  EXPECT_EQ(model.selection.currentModule, -1);
+  EXPECT_EQ(model.wldfiles, 0);
+  model.module[3].maps[grimefile] = "x.png";
+  model.module[3].vertices.push_back({1, 2, 3});
+  resetModule(model, 3);
+  EXPECT_EQ(model.module[3].maps[grimefile], "");
+  EXPECT_TRUE(model.module[3].vertices.empty());
+  EXPECT_EQ(model.module[3].canvasWidth, 0);
+}
+
+TEST(Model, FindModuleByNameIsExactAndLimitedToLoadedModules) {
+  Model model;
+  model.module[0].filename = "a\\hull.wld";
+  model.module[1].filename = "a\\deck.wld";
+  model.module[2].filename = "a\\mast.wld";
+  model.wldfiles = 2;
+  EXPECT_EQ(findModuleByName(model, "a\\deck.wld"), 1);
+  EXPECT_EQ(findModuleByName(model, "A\\DECK.WLD"), -1);
+  EXPECT_EQ(findModuleByName(model, "a\\mast.wld"), -1);
+}
+
+TEST(Model, TheTwoHundredFiftySeventhModuleIsRefused) {
+  testing::TempRepo repo;
+  repo.write("m.wld", "2.32 \n0 ,\n0 ,\n");
+  repo.model.wldfiles = 255;
+  EXPECT_EQ(addModule(repo.session, "m.wld"), 255);
+  EXPECT_EQ(repo.model.wldfiles, 256);
+  EXPECT_EQ(repo.model.module[255].version, 2.32f);
+  EXPECT_EQ(addModule(repo.session, "m.wld"), -1);
+  EXPECT_EQ(repo.model.wldfiles, 256);
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text, "Adding this new type will exceed the maximum allowable types!");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Failed!");
+}
+
+TEST(Guid, FormatsInTheStudioForm) {
+  Guid g{0x0123ABCD, 0x1A2B, 0x3C4D, {0x5E, 0x6F, 0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F}};
+  EXPECT_EQ(formatGuid(g), "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F");
+  EXPECT_FALSE(newGuid().isNull());
+  EXPECT_NE(newGuid(), newGuid());
+}
+
+}  // namespace
+}  // namespace tessarim

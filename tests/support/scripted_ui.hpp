@@ -1,0 +1,58 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/ui.hpp"
+
+namespace tessarim::testing {
+
+// Records every message box and answers from a script; an unscripted box gets its first button.
+class ScriptedUi : public Ui {
+ public:
+  struct Box {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+  };
+
+  MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
+                           MessageButtons buttons) override {
+    boxes.push_back({std::string{text}, std::string{caption}, icon, buttons});
+    if (!answers.empty()) {
+      auto a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    switch (buttons) {
+      case MessageButtons::yesNo:
+      case MessageButtons::yesNoCancel: return MessageAnswer::yes;
+      case MessageButtons::retryCancel: return MessageAnswer::retry;
+      default: return MessageAnswer::ok;
+    }
+  }
+  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override {
+    return openResults.empty() ? std::vector<std::string>{} : next(openResults);
+  }
+  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
+    if (saveResults.empty()) return std::nullopt;
+    return next(saveResults);
+  }
+
+  std::vector<Box> boxes;
+  std::deque<MessageAnswer> answers;
+  std::deque<std::vector<std::string>> openResults;
+  std::deque<std::optional<std::string>> saveResults;
+
+ private:
+  template <class T>
+  static T next(std::deque<T>& q) {
+    T v = std::move(q.front());
+    q.pop_front();
+    return v;
+  }
+};
+
+}  // namespace tessarim::testing

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "app/session.hpp"
+#include "model/model.hpp"
+#include "platform/clock.hpp"
+#include "platform/settings_store.hpp"
+#include "support/scripted_ui.hpp"
+
+namespace tessarim::testing {
+
+// A fresh repository folder with a model, scripted seams and a session over them.
+struct TempRepo {
+  TempRepo() {
+    std::random_device rd;
+    root = std::filesystem::temp_directory_path() / ("tessarim-test-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(root);
+    model.repository = makeRepositoryFolder(root.string());
+  }
+  ~TempRepo() {
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+  }
+  TempRepo(const TempRepo&) = delete;
+  TempRepo& operator=(const TempRepo&) = delete;
+
+  std::filesystem::path write(const std::string& relative, const std::string& bytes) {
+    auto path = root / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  std::string read(const std::string& relative) const {
+    std::ifstream in(root / relative, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), {}};
+  }
+
+  std::filesystem::path root;
+  Model model;
+  ScriptedUi ui;
+  MemorySettingsStore store;
+  ManualClock clock;
+  Session session{model, ui, store, clock};
+};
+
+}  // namespace tessarim::testing
