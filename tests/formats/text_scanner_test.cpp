@@ -133,5 +133,20 @@ TEST(TextScanner, OutOfRangeFloatsSaturateLikeScanf) {
   }
 }
 
+TEST(TextScanner, ScansetsReadTheRestOfALineWithoutSkippingBlanks) {
+  TextScanner in{"  Pump, main (2)\n\nnext\n"};
+  std::string name = "unchanged";
+  EXPECT_EQ(in.scan("%[^\n]\n", &name), 1);
+  EXPECT_EQ(name, "  Pump, main (2)");
+  // The blank line was eaten by the "\n" directive; an empty line matches nothing.
+  TextScanner empty{"\nrest"};
+  EXPECT_EQ(empty.scan("%[^\n]\n", &name), 0);
+  EXPECT_EQ(name, "  Pump, main (2)");
+  EXPECT_EQ(in.scan("%3[a-z]", &name), 1);
+  EXPECT_EQ(name, "nex");
+  EXPECT_EQ(in.scan("%[-t]", &name), 1);  // a leading '-' is itself
+  EXPECT_EQ(name, "t");
+}
+
 }  // namespace
 }  // namespace tessarim

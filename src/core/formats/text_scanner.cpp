@@ -238,7 +238,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
     if (f == fend) return stored;
     char conversion = *f++;
 
-    skipWhitespace();
+    if (conversion != '[') skipWhitespace();
     if (cur_ == end_) return inputEnded();
     const char* limit = (width != 0 && width < remaining()) ? cur_ + width : end_;
     const ScanTarget* target = nullptr;
@@ -308,6 +308,44 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
       case 's': {
         const char* p = cur_;
         while (p != limit && !isSpace(*p)) ++p;
+        if (target && target->type == ScanType::text) {
+          static_cast<std::string*>(target->destination)->assign(cur_, p);
+        }
+        cur_ = p;
+        converted = true;
+        if (target) {
+          ++next;
+          ++stored;
+        }
+        break;
+      }
+      case '[': {
+        // Scanset: "[abc]", "[^abc]"; a ']' right after the opening (or after '^') is a member.
+        bool negate = f != fend && *f == '^';
+        if (negate) ++f;
+        const char* setBegin = f;
+        if (f != fend && *f == ']') ++f;
+        while (f != fend && *f != ']') ++f;
+        std::string_view set{setBegin, static_cast<std::size_t>(f - setBegin)};
+        if (f != fend) ++f;
+        // A '-' between two characters is a range, as the C library takes it.
+        auto member = [&](char c) {
+          for (std::size_t k = 0; k < set.size(); ++k) {
+            if (k + 2 < set.size() && set[k + 1] == '-') {
+              if (static_cast<unsigned char>(c) >= static_cast<unsigned char>(set[k]) &&
+                  static_cast<unsigned char>(c) <= static_cast<unsigned char>(set[k + 2])) {
+                return true;
+              }
+              k += 2;
+            } else if (set[k] == c) {
+              return true;
+            }
+          }
+          return false;
+        };
+        const char* p = cur_;
+        while (p != limit && member(*p) != negate) ++p;
+        if (p == cur_) return stored;
         if (target && target->type == ScanType::text) {
           static_cast<std::string*>(target->destination)->assign(cur_, p);
         }

@@ -37,10 +37,11 @@ constexpr ScanTarget scanTarget(T* p) {
 // independent of the locale:
 // - a whitespace character in the format skips any amount of whitespace, including none;
 // - any other literal character must match the next input character, or scanning stops;
-// - %d %u %x %X %f %e %g %s (optional '*' to skip, a width, length modifiers h hh l ll ignored:
-//   the destination's type decides the width of the stored value, integers keep its low bits);
-// - a conversion skips leading whitespace; one that finds no number stops scanning and leaves
-//   its destination and all later ones untouched;
+// - %d %u %x %X %f %e %g %s %[set] %[^set], with an optional '*' to skip the value, a width,
+//   and length modifiers h hh l ll that are ignored: the destination's type decides the width
+//   of the stored value, and integers keep its low bits;
+// - a conversion other than a scanset skips leading whitespace; one that matches nothing stops
+//   scanning and leaves its destination and all later ones untouched;
 // - the position advances past everything consumed, so the next scan continues there.
 // Returns the number of values stored, or -1 when the input ended before the first conversion.
 class TextScanner {

@@ -9,6 +9,7 @@
 #include "app/paths.hpp"
 #include "app/recent_files.hpp"
 #include "city/city_records.hpp"
+#include "city/rts_graph.hpp"
 #include "equipment/equipment_records.hpp"
 #include "model/records.hpp"
 
@@ -70,10 +71,13 @@ struct Model {
   std::vector<Connector> connectors;
   std::vector<Component> components;
   std::string schemeFile;
-  std::array<std::uint32_t, schemeColourCount> schemeColours{};  // ARGB
+  std::array<std::uint32_t, schemeColourCount> schemeColours{};  // 0x00BBGGRR, as in .pal files
   std::array<AnimationSlot, animationSlotCount> animationSlots{};
   std::array<std::string, maxBuildingNames> buildingNames;
-  std::array<RtspsCell, gridSize * gridSize> rtspsGrid{};
+  RtspsGrid rtspsGrid{};
+  RtsGraph streetNodes;
+  std::vector<TileRecord> tileRecords;  // of the last built ground grid
+  GridCursor gridCursor;
 
   RepositoryFolder repository;
   RecentLists recent;
