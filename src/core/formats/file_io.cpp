@@ -17,11 +17,17 @@ std::string errorText(int error) { return std::generic_category().message(error)
 
 }  // namespace
 
-std::optional<std::string> readFileText(const std::string& hostPath) {
+std::optional<std::string> readFileText(const std::string& hostPath, std::string* error) {
   std::error_code ec;
-  if (std::filesystem::is_directory(hostPath, ec)) return std::nullopt;
+  if (std::filesystem::is_directory(hostPath, ec)) {
+    if (error) *error = errorText(EISDIR);
+    return std::nullopt;
+  }
   std::FILE* file = std::fopen(hostPath.c_str(), "rb");
-  if (!file) return std::nullopt;
+  if (!file) {
+    if (error) *error = errorText(errno);
+    return std::nullopt;
+  }
   std::string text;
   if (std::fseek(file, 0, SEEK_END) == 0) {
     long size = std::ftell(file);
@@ -33,7 +39,23 @@ std::optional<std::string> readFileText(const std::string& hostPath) {
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
   bool failed = std::ferror(file) != 0;
   std::fclose(file);
-  if (failed) return std::nullopt;
+  if (failed) {
+    if (error) *error = errorText(EIO);
+    return std::nullopt;
+  }
+  return text;
+}
+
+std::optional<std::string> readTextFile(const std::string& hostPath, std::string* error) {
+  auto text = readFileText(hostPath, error);
+  if (!text || text->find('\r') == std::string::npos) return text;
+  std::string& t = *text;
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') continue;
+    t[out++] = t[i];
+  }
+  t.resize(out);
   return text;
 }
 

@@ -8,8 +8,12 @@
 
 namespace tessarim {
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> readFileText(const std::string& hostPath);
+// The whole file, or nothing when it cannot be opened or read (the system's reason in error).
+std::optional<std::string> readFileText(const std::string& hostPath, std::string* error = nullptr);
+
+// The whole file as a text-mode read gives it: every CR LF becomes LF. Nothing when the file
+// cannot be opened or read.
+std::optional<std::string> readTextFile(const std::string& hostPath, std::string* error = nullptr);
 
 // Modification time, or nothing when the file does not exist.
 std::optional<FileTime> fileModificationTime(const std::string& hostPath);

@@ -364,14 +364,18 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
   return stored;
 }
 
-std::optional<std::string_view> TextScanner::readLine(std::size_t bufferSize) {
+std::optional<std::string_view> TextScanner::readLine(std::size_t bufferSize, bool* lineEnded) {
+  if (lineEnded) *lineEnded = false;
   if (cur_ == end_ || bufferSize < 2) return std::nullopt;
   std::size_t most = bufferSize - 1;
   const char* start = cur_;
   const char* p = cur_;
   while (p != end_ && static_cast<std::size_t>(p - start) < most && *p != '\n') ++p;
   const char* stop = p;
-  if (p != end_ && *p == '\n' && static_cast<std::size_t>(p - start) < most) ++p;
+  if (p != end_ && *p == '\n' && static_cast<std::size_t>(p - start) < most) {
+    ++p;
+    if (lineEnded) *lineEnded = true;
+  }
   cur_ = p;
   if (stop != start && stop[-1] == '\r' && (stop == end_ || *stop == '\n')) --stop;
   return std::string_view{start, static_cast<std::size_t>(stop - start)};

@@ -58,7 +58,8 @@ class TextScanner {
   // Reads like fgets into a buffer of bufferSize bytes: at most bufferSize - 1 characters, or
   // through the next line feed. The line end (LF, or CR LF) is not part of the result. Nothing
   // at the end of the input.
-  std::optional<std::string_view> readLine(std::size_t bufferSize);
+  // lineEnded tells whether a line feed was consumed (fgets would have kept it in the buffer).
+  std::optional<std::string_view> readLine(std::size_t bufferSize, bool* lineEnded = nullptr);
 
   void skipWhitespace();
   bool atEnd() const { return cur_ == end_; }

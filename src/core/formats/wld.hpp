@@ -26,6 +26,9 @@ struct WldReadOptions {
 // the file gave goes to fileVersion when asked for.
 bool readWld(Session& session, int index, const WldReadOptions& options,
              float* fileVersion = nullptr);
+// The same for a module outside the table (an entry of an assembly being read).
+bool readWldModule(Session& session, Module& module, const WldReadOptions& options,
+                   float* fileVersion = nullptr);
 
 enum class WldParseResult { ok, newerVersion, componentSkipped };
 

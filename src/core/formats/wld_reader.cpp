@@ -313,7 +313,10 @@ WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const Reposito
 }
 
 bool readWld(Session& session, int index, const WldReadOptions& options, float* fileVersion) {
-  Module& m = session.model.module[index];
+  return readWldModule(session, session.model.module[index], options, fileVersion);
+}
+
+bool readWldModule(Session& session, Module& m, const WldReadOptions& options, float* fileVersion) {
   if (m.filename.empty()) {
     session.ui.messageBox(formatText("No file was specified for loading\n\n\"%S\"", m.filename),
                           "File not loaded!", MessageIcon::warning, MessageButtons::ok);
@@ -321,7 +324,7 @@ bool readWld(Session& session, int index, const WldReadOptions& options, float* 
   }
   std::string path = resolvePath(session.model.repository, m.filename);
   auto time = fileModificationTime(path);
-  auto text = time ? readFileText(path) : std::nullopt;
+  auto text = time ? readTextFile(path) : std::nullopt;
   if (!text) {
     session.ui.messageBox(
         formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
@@ -342,7 +345,7 @@ bool readWld(Session& session, int index, const WldReadOptions& options, float* 
       // Refused rather than ending the program: other documents may hold unsaved edits.
       {
         std::string name = m.filename;
-        resetModule(session.model, index);
+        m = Module{};
         m.filename = name;
       }
       return false;

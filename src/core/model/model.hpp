@@ -56,6 +56,7 @@ struct DocumentStatus {
   bool texturesLoaded = false;
   bool busy = false;             // a file command is saving or loading
   bool modulesReloaded = false;  // a module was read since the last frame
+  std::string windowTitle = "Tessarim";
 };
 
 // The whole editable state of one document and its view; owned by whoever runs it.
@@ -90,5 +91,11 @@ int findModuleByName(const Model& model, std::string_view name);
 void addInstance(Model& model, int moduleIndex, const Instance& instance);
 void markModified(Model& model, int moduleIndex);
 void markDocumentModified(Model& model);
+// Back to no document: the modules in use and every document-level collection emptied, the
+// document kind, path and trailer values cleared, the selection empty, the title "Tessarim".
+void clearDocument(Model& model);
+// The selected instances: the multi-instance selection when there is one, otherwise the current
+// module and instance as a one-element selection (none when either is not a valid index).
+std::vector<InstanceRef> selectedInstanceRefs(const Model& model);
 
 }  // namespace tessarim
