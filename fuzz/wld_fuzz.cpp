@@ -1,0 +1,86 @@
+// Feeds arbitrary bytes to the WLD reader. Byte 0 picks the read options, the rest is the file.
+// Beyond the sanitizers' checks, a module the reader accepts must satisfy what every later stage
+// relies on, and writing it out and reading it back must keep its polygons and vertices.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/paths.hpp"
+#include "formats/wld.hpp"
+#include "model/records.hpp"
+#include "platform/ui.hpp"
+
+namespace {
+
+using namespace tessarim;
+
+// Answers every box with its first button and cancels every file dialog.
+class SilentUi : public Ui {
+ public:
+  MessageAnswer messageBox(std::string_view, std::string_view, MessageIcon,
+                           MessageButtons buttons) override {
+    switch (buttons) {
+      case MessageButtons::ok:
+      case MessageButtons::okCancel: return MessageAnswer::ok;
+      case MessageButtons::yesNo:
+      case MessageButtons::yesNoCancel: return MessageAnswer::yes;
+      case MessageButtons::retryCancel: return MessageAnswer::retry;
+    }
+    return MessageAnswer::ok;
+  }
+  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override { return {}; }
+  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
+    return std::nullopt;
+  }
+};
+
+// Names the broken invariant, then stops so libFuzzer keeps the input.
+void require(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "broken invariant: %s\n", what);
+  __builtin_trap();
+}
+
+// Polygons of 3 or 4 corners, each on an existing vertex: drawing and the geometry builder index
+// the vertex list with these without further checks.
+void checkPolygons(const Module& m) {
+  for (const Polygon& p : m.polygons) {
+    require(p.sides == 3 || p.sides == 4, "polygon of 3 or 4 sides");
+    for (int c = 0; c < p.sides; ++c) {
+      require(p.vertexIndex[c] < m.vertices.size(), "corner on an existing vertex");
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  static const RepositoryFolder repository = makeRepositoryFolder("/repo/");
+  WldReadOptions options;
+  options.city = (data[0] & 1) != 0;
+  options.skipComponentModules = (data[0] & 2) != 0;
+  options.interactive = (data[0] & 4) != 0;
+  std::string_view text{reinterpret_cast<const char*>(data + 1), size - 1};
+
+  SilentUi ui;
+  Module module;
+  float version = 0;
+  // Only an accepted module is kept by the callers; the others are discarded half-read.
+  if (parseWld(text, module, ui, repository, options, &version) != WldParseResult::ok) return 0;
+  checkPolygons(module);
+
+  const std::string written = formatWld(module);
+  Module again;
+  require(parseWld(written, again, ui, repository, options) == WldParseResult::ok,
+          "written module read back");
+  checkPolygons(again);
+  require(again.polygons.size() == module.polygons.size(), "polygon count after round trip");
+  require(again.vertices.size() == module.vertices.size(), "vertex count after round trip");
+  return 0;
+}
