@@ -7,6 +7,7 @@
 #include "app/paths.hpp"
 #include "app/session.hpp"
 #include "batch_ui.hpp"
+#include "formats/assembly.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
 #include "platform/clock.hpp"
@@ -17,8 +18,14 @@ namespace {
 
 constexpr const char* usage =
     "usage: tessarim-cli [--repo DIR] [--answer yes|no|cancel|ok] [--city] COMMAND ...\n"
-    "  info FILE          print what FILE holds and the messages loading it raised, as JSON\n"
-    "  resave FILE [OUT]  read FILE and write it in the current version (to OUT when given)\n";
+    "  info FILE          print what FILE (.wld, .asm or .cty) holds and the messages loading it\n"
+    "                     raised, as JSON\n"
+    "  resave FILE [OUT]  read FILE and write it and its meshes in the current version (the\n"
+    "                     document itself to OUT when given)\n"
+    "  check DIR          load every .wld, .asm and .cty file below DIR and report, per file, the\n"
+    "                     messages loading raised, as JSON; nothing is written\n";
+
+enum class Kind { wld, asmfile, cty, other };
 
 struct Options {
   std::string repo = ".";
@@ -35,10 +42,23 @@ std::optional<MessageAnswer> parseAnswer(const std::string& s) {
   return std::nullopt;
 }
 
-std::string lowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path{path}.extension().string();
+Kind kindOf(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
   for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return ext;
+  if (ext == ".wld") return Kind::wld;
+  if (ext == ".asm") return Kind::asmfile;
+  if (ext == ".cty") return Kind::cty;
+  return Kind::other;
+}
+
+const char* kindName(Kind kind) {
+  switch (kind) {
+    case Kind::wld: return "wld";
+    case Kind::asmfile: return "asm";
+    case Kind::cty: return "cty";
+    case Kind::other: break;
+  }
+  return "other";
 }
 
 // The stored form of a host path given on the command line (relative to the working folder).
@@ -54,19 +74,33 @@ struct Batch {
   MemorySettingsStore store;  // a batch run never touches the user's settings
   SystemClock clock;
   Session session{model, ui, store, clock};
+  float version = 0;
 
   Batch(std::ostream& err, const Options& options) : ui(err, options.answer) {
-    model.repository = makeRepositoryFolder(std::filesystem::absolute(options.repo).lexically_normal().string());
+    model.repository =
+        makeRepositoryFolder(std::filesystem::absolute(options.repo).lexically_normal().string());
+  }
+
+  // Opens the document as the editor's Open command does.
+  bool load(const std::string& file, Kind kind, bool cityMesh) {
+    model.settings.documentPath = documentName(model, file);
+    if (kind == Kind::wld) {
+      model.wldfiles = 1;
+      model.module[0].filename = model.settings.documentPath;
+      return readWld(session, 0, WldReadOptions{false, false, cityMesh}, &version);
+    }
+    model.settings.asmfile = kind == Kind::asmfile;
+    model.settings.ctyfile = kind == Kind::cty;
+    bool ok = readAssembly(session);
+    version = model.status.documentVersion;
+    return ok;
   }
 };
 
-// Loads a single mesh as module 0, as opening it in the editor does.
-bool loadMesh(Batch& batch, const std::string& file, bool city, float* version) {
-  Model& model = batch.model;
-  model.settings.documentPath = documentName(model, file);
-  model.wldfiles = 1;
-  model.module[0].filename = model.settings.documentPath;
-  return readWld(batch.session, 0, WldReadOptions{false, false, city}, version);
+nlohmann::ordered_json messagesJson(const BatchUi& ui) {
+  auto list = nlohmann::ordered_json::array();
+  for (const auto& shown : ui.shown()) list.push_back({{"caption", shown.caption}, {"text", shown.text}});
+  return list;
 }
 
 int info(const Options& options, std::ostream& out, std::ostream& err) {
@@ -75,30 +109,35 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
     return 2;
   }
   const std::string& file = options.rest[1];
-  Batch batch{err, options};
-  if (lowerExtension(file) != ".wld") {
+  const Kind kind = kindOf(file);
+  if (kind == Kind::other) {
     err << "tessarim-cli: " << file << ": not a document this tool reads\n";
     return 1;
   }
-  float version = 0;
-  bool ok = loadMesh(batch, file, options.city, &version);
+  Batch batch{err, options};
+  bool ok = batch.load(file, kind, options.city);
+  const Model& model = batch.model;
   nlohmann::ordered_json j;
-  j["kind"] = "wld";
-  j["version"] = version;
-  j["messages"] = nlohmann::json::array();
-  for (const auto& shown : batch.ui.shown()) {
-    j["messages"].push_back({{"caption", shown.caption}, {"text", shown.text}});
-  }
-  j["modules"] = nlohmann::json::array();
+  j["kind"] = kindName(kind);
+  j["version"] = batch.version;
+  j["messages"] = messagesJson(batch.ui);
+  j["modules"] = nlohmann::ordered_json::array();
   if (ok) {
-    for (int i = 0; i < batch.model.wldfiles; ++i) {
-      const Module& m = batch.model.module[i];
+    for (int i = 0; i < model.wldfiles; ++i) {
+      const Module& m = model.module[i];
       j["modules"].push_back(nlohmann::ordered_json{{"filename", m.filename},
                                                     {"vertices", m.vertices.size()},
                                                     {"polygons", m.polygons.size()},
                                                     {"scaleClass", m.scaleClass},
                                                     {"instances", m.instances.size()}});
     }
+  }
+  if (kind != Kind::wld) {
+    j["lights"] = ok ? model.lightCount : 0;
+    j["connectors"] = ok ? model.connectors.size() : 0;
+    j["components"] = ok ? model.components.size() : 0;
+    j["streetNodes"] = ok ? model.streetNodes.nodes.size() : 0;
+    j["modified"] = ok && model.status.documentModified;
   }
   out << j.dump(2) << '\n';
   if (!ok) {
@@ -114,23 +153,66 @@ int resave(const Options& options, std::ostream& err) {
     return 2;
   }
   const std::string& file = options.rest[1];
-  Batch batch{err, options};
-  if (lowerExtension(file) != ".wld") {
+  const Kind kind = kindOf(file);
+  if (kind == Kind::other) {
     err << "tessarim-cli: " << file << ": not a document this tool reads\n";
     return 1;
   }
-  if (!loadMesh(batch, file, options.city, nullptr)) {
+  Batch batch{err, options};
+  if (!batch.load(file, kind, options.city)) {
     err << "tessarim-cli: " << file << ": not loaded\n";
     return 1;
   }
-  Module& m = batch.model.module[0];
-  if (options.rest.size() == 3) m.filename = documentName(batch.model, options.rest[2]);
-  m.modified = 1;
-  if (!writeWld(batch.session, 0)) {
-    err << "tessarim-cli: " << m.filename << ": not saved\n";
+  Model& model = batch.model;
+  for (int i = 0; i < model.wldfiles; ++i) model.module[i].modified = 1;
+  if (kind == Kind::cty && model.wldfiles > 0) model.module[model.wldfiles - 1].modified = 0;  // generated
+  bool ok;
+  if (kind == Kind::wld) {
+    if (options.rest.size() == 3) model.module[0].filename = documentName(model, options.rest[2]);
+    ok = writeWld(batch.session, 0);
+  } else {
+    if (options.rest.size() == 3) model.settings.documentPath = documentName(model, options.rest[2]);
+    model.status.documentModified = true;
+    ok = writeAssembly(batch.session, true, false);
+  }
+  if (!ok) {
+    err << "tessarim-cli: " << file << ": not saved\n";
     return 1;
   }
   return 0;
+}
+
+int check(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.rest.size() != 2) {
+    err << usage;
+    return 2;
+  }
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (!fs::is_directory(options.rest[1], ec)) {
+    err << "tessarim-cli: " << options.rest[1] << " is not a folder\n";
+    return 2;
+  }
+  std::vector<fs::path> files;
+  for (fs::recursive_directory_iterator it{options.rest[1], fs::directory_options::skip_permission_denied, ec}, end;
+       !ec && it != end; it.increment(ec)) {
+    if (it->is_regular_file(ec) && kindOf(it->path()) != Kind::other) files.push_back(it->path());
+  }
+  std::sort(files.begin(), files.end());
+  auto report = nlohmann::ordered_json::array();
+  bool allLoaded = true;
+  for (const fs::path& path : files) {
+    Batch batch{err, options};
+    const Kind kind = kindOf(path);
+    bool ok = batch.load(path.string(), kind, options.city);
+    allLoaded = allLoaded && ok;
+    report.push_back(nlohmann::ordered_json{{"file", path.generic_string()},
+                                            {"kind", kindName(kind)},
+                                            {"loaded", ok},
+                                            {"messages", messagesJson(batch.ui)}});
+  }
+  out << report.dump(2) << '\n';
+  return allLoaded ? 0 : 1;
 }
 
 }  // namespace
@@ -172,6 +254,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     if (command == "info") return info(options, out, err);
     if (command == "resave") return resave(options, err);
+    if (command == "check") return check(options, out, err);
   } catch (const std::exception& e) {
     err << "tessarim-cli: " << e.what() << '\n';
     return 1;

@@ -57,6 +57,7 @@ struct DocumentStatus {
   bool busy = false;             // a file command is saving or loading
   bool modulesReloaded = false;  // a module was read since the last frame
   std::string windowTitle = "Tessarim";
+  float documentVersion = 0;  // the version the open assembly or city file gave
 };
 
 // The whole editable state of one document and its view; owned by whoever runs it.

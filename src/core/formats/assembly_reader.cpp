@@ -1,0 +1,370 @@
+#include <algorithm>
+#include <cmath>
+
+#include "app/paths.hpp"
+#include "app/recent_files.hpp"
+#include "app/session.hpp"
+#include "city/ground_grid.hpp"
+#include "city/rts_section.hpp"
+#include "formats/assembly.hpp"
+#include "formats/city_section.hpp"
+#include "formats/component_file.hpp"
+#include "formats/file_io.hpp"
+#include "formats/guid_text.hpp"
+#include "formats/instance_lines.hpp"
+#include "formats/palette.hpp"
+#include "formats/text_scanner.hpp"
+#include "formats/text_writer.hpp"
+#include "formats/wld.hpp"
+#include "model/model.hpp"
+#include "platform/ui.hpp"
+
+namespace tessarim {
+namespace {
+
+constexpr std::size_t nameLineBuffer = 261;  // a name line holds at most 260 characters
+constexpr int groupOfMergedInstances = 1000;
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+std::string lastPathComponent(std::string_view name) {
+  auto at = name.find_last_of("\\/");
+  return std::string{at == std::string_view::npos ? name : name.substr(at + 1)};
+}
+
+// One assembly or city file being read into the model.
+struct Reader {
+  Session& s;
+  Model& model;
+  TextScanner in;
+  bool merge;
+  bool city;
+  float v = 0;
+  bool modified = false;  // becomes documentModified
+
+  Reader(Session& session, std::string_view text, bool merging)
+      : s(session), model(session.model), in(text), merge(merging), city(!merging && session.model.settings.ctyfile) {}
+
+  // A refused document is closed; a refused merge leaves the open document as it was.
+  bool refuse() {
+    if (!merge) clearDocument(model);
+    return false;
+  }
+
+  bool readHeader();
+  bool readEntries(int count);
+  bool readEntry(int entry);
+  void readLights();
+  bool readAssemblyTrailer();
+  void readCitySection();
+  bool run();
+};
+
+bool Reader::readHeader() {
+  std::string word;
+  in.scan("%99s", &word);
+  const bool cityExpected = city;
+  if (!equalIgnoringCase(word, cityExpected ? "CTY" : "ASM")) {
+    s.ui.messageBox(formatText(cityExpected ? "This file does not appear to be a valid city file...\n\n%S"
+                                            : "This file does not appear to be a valid assembly file...\n\n%S",
+                               word),
+                    "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
+    return false;
+  }
+  in.scan(" %f ,", &v);
+  if (!merge) model.status.documentVersion = v;
+  if (v < assemblyVersion) {
+    s.ui.messageBox(formatText(v < 2.0f ? "This file was last saved using CALVORAN v%.2f...\n\nThe file will "
+                                          "automatically be updated to v%.2f at this time..."
+                                        : "This file was last saved using TESSARIM v%.2f...\n\nThe file will "
+                                          "automatically be updated to v%.2f at this time...",
+                               v, assemblyVersion),
+                    "Older file version found!", MessageIcon::warning, MessageButtons::ok);
+    modified = true;
+  } else if (v > assemblyVersion) {
+    // Refused rather than ending the program: the user may have unsaved edits elsewhere.
+    s.ui.messageBox(formatText("This file was last saved using TESSARIM v%.2f...\n\nYou must download a "
+                               "TESSARIM v%.2f or higher...",
+                               v, v),
+                    "Newer file version found!", MessageIcon::error, MessageButtons::ok);
+    return false;
+  }
+  if (v < 2.0f) {
+    if (city) {
+      s.ui.messageBox("Unsupported 2452", "Unsupported 2452", MessageIcon::error, MessageButtons::ok);
+      return false;
+    }
+    std::int32_t ignored[4];
+    in.scan("%d ,", &ignored[0]);
+    in.scan("%d ,", &ignored[1]);
+    in.scan("%d ,", &ignored[2]);
+    in.scan("%d ,", &ignored[3]);
+  }
+  return true;
+}
+
+bool Reader::readEntries(int count) {
+  for (int entry = 0; entry < count; ++entry) {
+    std::size_t before = in.remaining();
+    if (!readEntry(entry)) return false;
+    if (in.remaining() == before) break;  // nothing left to read: the rest would repeat this
+  }
+  return true;
+}
+
+bool Reader::readEntry(int entry) {
+  (void)entry;
+  in.skipWhitespace();
+  bool lineEnded = false;
+  auto line = in.readLine(nameLineBuffer, &lineEnded);
+  std::string name{line.value_or("")};
+  // The name line is taken with its line end, and its last character is cut as that line end.
+  if (!lineEnded && !name.empty()) name.pop_back();
+  if (v < 2.0f) name += ".WLD";
+  makeRelative(model.repository, name);
+
+  Module working;
+  working.filename = name;
+  const bool cityModule = model.settings.ctyfile;
+  bool drop = false;
+  if (!readWldModule(s, working, WldReadOptions{merge, false, cityModule})) {
+    if (working.filename.empty()) {
+      s.ui.messageBox(formatText("The embedded file...\n\n%S\n\ncould not be found.", name), "File not found!",
+                      MessageIcon::information, MessageButtons::ok);
+      modified = true;
+      auto chosen = s.ui.openFile(FileFilter{"Mesh files (*.wld)", "*.WLD"}, lastPathComponent(name), false);
+      if (chosen.empty()) {
+        drop = true;
+      } else {
+        std::string replacement = chosen.front();
+        makeRelative(model.repository, replacement);
+        working = Module{};
+        working.filename = replacement;
+        // A replacement that cannot be read either has no name left to write back.
+        drop = !readWldModule(s, working, WldReadOptions{false, false, cityModule});
+      }
+    } else if (merge) {
+      drop = true;
+    }
+  }
+
+  std::int32_t count = 0;
+  in.scan(" %d ,", &count);
+  if (count <= 0) drop = true;  // an entry without instances disappears
+  std::vector<Instance> instances;
+  instances.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), in.remaining() / 8 + 1));
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::size_t before = in.remaining();
+    Instance instance;
+    if (city) {
+      readCityInstance(in, v, instance, modified);
+    } else if (!readAssemblyInstance(in, v, instance, modified)) {
+      s.ui.messageBox(formatText("Invalid GUID for instance %i: %S", i, working.filename), "Error!",
+                      MessageIcon::error, MessageButtons::ok);
+      return false;
+    }
+    if (in.remaining() == before) break;
+    instances.push_back(instance);
+  }
+  if (drop) return true;
+
+  if (!merge) {
+    working.instances = std::move(instances);
+    model.module[model.wldfiles++] = std::move(working);
+    return true;
+  }
+  for (Instance& instance : instances) instance.group = groupOfMergedInstances;
+  if (int existing = findModuleByName(model, working.filename); existing >= 0) {
+    auto& target = model.module[existing].instances;
+    target.insert(target.end(), instances.begin(), instances.end());
+  } else if (model.wldfiles < maxModules) {
+    working.instances = std::move(instances);
+    model.module[model.wldfiles++] = std::move(working);
+    model.status.texturesLoaded = false;
+  } else {
+    s.ui.messageBox("Adding this new type will exceed the maximum allowable types!", "Failed!",
+                    MessageIcon::information, MessageButtons::ok);
+  }
+  return true;
+}
+
+void Reader::readLights() {
+  if (!merge) model.lightCount = 0;
+  if (!(v > 2.16f)) return;
+  std::int32_t count = 0;
+  in.scan("%d ,\n", &count);
+  // Every line the file holds is read, so what follows stays in step, but only 255 are kept.
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::size_t before = in.remaining();
+    Light light;
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%hd ,\n", &light.position[0], &light.position[1],
+            &light.position[2], &light.normal[0], &light.normal[1], &light.normal[2], &light.colour,
+            &light.sequence, &light.secondsPerCycle, &light.effectType, &light.attached);
+    if (in.remaining() == before) break;
+    float length = std::sqrt(light.normal[0] * light.normal[0] + light.normal[1] * light.normal[1] +
+                             light.normal[2] * light.normal[2]);
+    if (length > 0) {
+      for (float& n : light.normal) n /= length;
+    }
+    if (v < 2.25f) {
+      for (float& p : light.position) p *= 0.0039f;
+    }
+    if (light.sequence == 0) {
+      s.ui.message("Deleted invisible light...", "File changed!");
+      modified = true;
+      continue;
+    }
+    if (model.lightCount < maxLights) model.lights[model.lightCount++] = light;
+  }
+}
+
+bool Reader::readAssemblyTrailer() {
+  model.animationSlots = {};
+  if (v > 2.38f) {
+    in.scan(" %f ,\n", &model.settings.emptyWeight);
+    std::string scheme;
+    if (in.scan("%260[^\n]", &scheme) != 1 || equalIgnoringCase(scheme, "unused")) scheme.clear();
+    else makeRelative(model.repository, scheme);
+    model.schemeFile = scheme;
+  } else {
+    model.settings.emptyWeight = 0;
+    model.schemeFile.clear();
+  }
+  model.settings.modelId = 0;
+  model.settings.interiorFlag = false;
+  if (v > 2.4f) {
+    std::int32_t flag = 0;
+    in.scan(" %d , %d ,\n", &model.settings.modelId, &flag);
+    model.settings.interiorFlag = flag != 0;
+  } else if (v == 2.4f) {
+    in.scan(" %d ,\n", &model.settings.modelId);
+  }
+  readPalette(s, model.schemeFile, model.schemeColours, false);
+  model.connectors.clear();
+  model.components.clear();
+  if (v > 2.35f && !readComponents(s, model.settings.documentPath)) return false;
+  return true;
+}
+
+void Reader::readCitySection() {
+  std::string word;
+  in.scan("%99s\n", &word);
+  if (equalIgnoringCase(word, "RTS")) {
+    readCityGridSection(s, in, v, modified);
+  } else {
+    // Without the section the city still needs its ground grid: it is always the last module,
+    // and the writer leaves the last module out of the file.
+    buildGroundGrid(model, model.wldfiles);
+    ++model.wldfiles;
+  }
+}
+
+bool Reader::run() {
+  if (!readHeader()) return refuse();
+  std::int16_t count = 0;
+  in.scan(" %hd ,", &count);
+  if (count > maxModules) {
+    s.ui.messageBox(formatText("This file exceeds the memory allocated for WLD files list!\n\nFiles: %i", count),
+                    "Error!", MessageIcon::error, MessageButtons::ok);
+    return refuse();
+  }
+
+  // A city's ground grid stays the last module while others are merged in.
+  Module grid;
+  const bool mergingIntoCity = merge && model.settings.ctyfile && model.wldfiles > 0;
+  if (mergingIntoCity) grid = std::move(model.module[--model.wldfiles]);
+  if (!merge) {
+    for (int i = 0; i < model.wldfiles; ++i) resetModule(model, i);
+    model.wldfiles = 0;
+  }
+  if (!readEntries(count)) {
+    if (mergingIntoCity) model.module[model.wldfiles++] = std::move(grid);
+    return refuse();
+  }
+  if (mergingIntoCity) model.module[model.wldfiles++] = std::move(grid);
+
+  if (mergeDuplicateModules(s) > 0) modified = true;
+  if (removeCollocatedInstances(s) > 0) modified = true;
+  readLights();
+
+  if (!merge) {
+    if (city) readCitySection();
+    else if (!readAssemblyTrailer()) return refuse();
+  } else if (mergingIntoCity) {
+    buildGroundGrid(model, model.wldfiles - 1);
+  }
+  if (modified || merge) model.status.documentModified = true;
+  model.status.geometryDirty = true;
+  model.status.modulesReloaded = true;
+  model.status.windowTitle = formatText("Tessarim - %S", model.settings.documentPath);
+  return true;
+}
+
+bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
+  Model& model = s.model;
+  std::optional<std::string> text;
+  std::string recentName;
+  if (!merge) {
+    model.status.documentModified = false;
+    for (;;) {
+      if (model.settings.documentPath.empty()) {
+        s.ui.messageBox(formatText("No file was specified for loading\n\n\"%S\"", model.settings.documentPath),
+                        "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+        return false;
+      }
+      std::string path = resolvePath(model.repository, model.settings.documentPath);
+      std::string error;
+      auto time = fileModificationTime(path);
+      text = readTextFile(path, &error);
+      if (text && time) {
+        model.status.documentTime = *time;
+        break;
+      }
+      auto answer = s.ui.messageBox(
+          formatText("%S while attempting to load the following file...\n\n\"%S\"", error, path),
+          "File not loaded!", MessageIcon::warning, MessageButtons::retryCancel);
+      if (answer != MessageAnswer::retry) {
+        clearDocument(model);
+        return false;
+      }
+    }
+    recentName = model.settings.documentPath;
+  } else {
+    if (mergeHostPath.empty()) {
+      s.ui.messageBox(formatText("No file was specified for loading\n\n\"%s\"", mergeHostPath), "File not loaded!",
+                      MessageIcon::warning, MessageButtons::ok);
+      return false;
+    }
+    text = readTextFile(std::string{mergeHostPath});
+    if (!text) {
+      // The open document keeps its path and title: it may hold unsaved edits.
+      s.ui.messageBox(formatText("Could not find the mesh file or file is in use...\n\n\"%s\"", mergeHostPath),
+                      "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+      return false;
+    }
+    recentName = std::string{mergeHostPath};
+  }
+
+  Reader reader{s, *text, merge};
+  // The recent list takes the file once its kind is known to be right.
+  std::string word;
+  TextScanner peek{*text};
+  peek.scan("%99s", &word);
+  if (equalIgnoringCase(word, reader.city ? "CTY" : "ASM")) {
+    addRecent(s, reader.city ? model.recent.cty.firstId : model.recent.asmList.firstId, recentName, true);
+  }
+  return reader.run();
+}
+
+}  // namespace
+
+bool readAssembly(Session& session) { return readDocument(session, false, {}); }
+
+bool mergeAssembly(Session& session, std::string_view hostPath) { return readDocument(session, true, hostPath); }
+
+}  // namespace tessarim

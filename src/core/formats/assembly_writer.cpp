@@ -1,0 +1,123 @@
+#include "app/paths.hpp"
+#include "app/session.hpp"
+#include "formats/assembly.hpp"
+#include "formats/city_section.hpp"
+#include "formats/component_file.hpp"
+#include "formats/file_io.hpp"
+#include "formats/instance_lines.hpp"
+#include "formats/text_writer.hpp"
+#include "formats/wld.hpp"
+#include "model/model.hpp"
+#include "platform/ui.hpp"
+
+namespace tessarim {
+namespace {
+
+void writeName(TextWriter& out, const std::string& name) {
+  out.text(name.empty() ? std::string_view{"unused"} : std::string_view{name}).text("\n");
+}
+
+void writeLights(TextWriter& out, const Model& model, bool none) {
+  const int count = none ? 0 : model.lightCount;
+  out.print(" %i ,\n", count);
+  for (int i = 0; i < count; ++i) {
+    const Light& l = model.lights[i];
+    out.print("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%i ,\n", l.position[0], l.position[1], l.position[2],
+              l.normal[0], l.normal[1], l.normal[2], l.colour, l.sequence, l.secondsPerCycle, l.effectType,
+              l.attached);
+  }
+}
+
+// The city's origin is its ground grid's placement: saving moves every instance so that the
+// ground grid sits at (0, 0, 0).
+void shiftCityToOrigin(Model& model) {
+  if (model.wldfiles < 1) return;
+  Module& grid = model.module[model.wldfiles - 1];
+  if (grid.instances.empty()) return;
+  const std::array<float, 3> origin = grid.instances[0].location;
+  if (origin == std::array<float, 3>{0, 0, 0}) return;
+  for (int m = 0; m + 1 < model.wldfiles; ++m) {
+    for (Instance& instance : model.module[m].instances) {
+      for (int k = 0; k < 3; ++k) instance.location[k] -= origin[k];
+    }
+  }
+  grid.instances[0].location = {0, 0, 0};
+}
+
+}  // namespace
+
+AssemblyText formatAssembly(Model& model, bool selectionOnly) {
+  TextWriter out{true};
+  const bool city = model.settings.ctyfile && !selectionOnly;
+  out.print(city ? "CTY\n" : "ASM\n");
+  out.print("%f ,\n", assemblyVersion);
+  if (selectionOnly) {
+    auto refs = selectedInstanceRefs(model);
+    out.print("%i ,\n", refs.size());
+    for (const InstanceRef& ref : refs) {
+      out.print("%s\n", model.module[ref.module].filename);
+      out.print(" %i ,\n", 1);
+      writeAssemblyInstance(out, model.module[ref.module].instances[ref.instance]);
+    }
+  } else {
+    if (city) shiftCityToOrigin(model);
+    const int count = city ? model.wldfiles - 1 : model.wldfiles;
+    out.print("%i ,\n", count < 0 ? 0 : count);
+    for (int m = 0; m < count; ++m) {
+      const Module& module = model.module[m];
+      out.print("%s\n", module.filename);
+      out.print(" %i ,\n", module.instances.size());
+      for (const Instance& instance : module.instances) {
+        if (city) writeCityInstance(out, instance);
+        else writeAssemblyInstance(out, instance);
+      }
+    }
+  }
+  writeLights(out, model, selectionOnly);
+  if (!city) {
+    out.print(" %f ,\n", model.settings.emptyWeight);
+    writeName(out, model.schemeFile);
+    out.print(" %i , %i ,\n", model.settings.modelId, model.settings.interiorFlag ? 1 : 0);
+  } else if (auto error = writeCitySection(model, out)) {
+    return {{}, *error};
+  }
+  return {out.take(), {}};
+}
+
+bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
+  Model& model = session.model;
+  if (model.settings.documentPath.empty()) {
+    session.ui.messageBox(formatText("No file was specified for saving\n\n\"%S\"", model.settings.documentPath),
+                          "File not saved!", MessageIcon::warning, MessageButtons::ok);
+    return false;
+  }
+  bool ok = true;
+  if (saveModules) {
+    for (int m = 0; m < model.wldfiles; ++m) ok = writeWld(session, m) && ok;
+  }
+  if (!model.status.documentModified) return ok;
+
+  auto [bytes, failure] = formatAssembly(model, selectionOnly);
+  if (!failure.empty()) {
+    // Half a city would lose its street network: keep the file as it was.
+    session.ui.messageBox(failure, "File not saved!", MessageIcon::error, MessageButtons::ok);
+    return false;
+  }
+  const std::string path = resolvePath(model.repository, model.settings.documentPath);
+  for (;;) {
+    std::string error = writeFileAtomically(path, bytes);
+    if (error.empty()) break;
+    auto answer = session.ui.messageBox(
+        formatText("%S error when saving the following file...\n\n\"%S\"", error, model.settings.documentPath),
+        "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
+    if (answer != MessageAnswer::retry) return false;
+  }
+  if (!model.settings.ctyfile && (!model.connectors.empty() || !model.components.empty())) {
+    ok = writeComponents(session, model.settings.documentPath) && ok;
+  }
+  model.status.documentTime = fileModificationTime(path).value_or(0);
+  model.status.documentModified = false;
+  return ok;
+}
+
+}  // namespace tessarim

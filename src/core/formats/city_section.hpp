@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tessarim {
+
+struct Session;
+struct Model;
+class TextScanner;
+class TextWriter;
+
+// The rest of a city file after its "RTS" word, for file version v: street-network flag and
+// model ID, ground grid, building names, street nodes. Builds the ground-grid module as the
+// next module.
+void readCityGridSection(Session& session, TextScanner& in, float v, bool& modified);
+
+// "RTS" and everything after it in the current version. The error text of the street-node
+// graph when it cannot be written; nothing is written then.
+std::optional<std::string> writeCitySection(const Model& model, TextWriter& out);
+
+}  // namespace tessarim

@@ -1,0 +1,331 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "formats/assembly.hpp"
+#include "support/documents.hpp"
+#include "support/temp_repo.hpp"
+
+namespace tessarim {
+namespace {
+
+using testing::TempRepo;
+
+constexpr const char* guidA = "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,";
+constexpr const char* trailer = " 1500.500000 ,\nunused\n 7 , 1 ,\n";
+
+// Opens text as the assembly "a.asm" of a repository holding hull.wld and deck.wld.
+struct Opened {
+  TempRepo repo;
+  bool ok = false;
+  Opened(const std::string& text, bool city = false) {
+    repo.write("meshes/hull.wld", testing::triangleWld());
+    repo.write("meshes/deck.wld", testing::triangleWld(5));
+    repo.write(city ? "a.cty" : "a.asm", text);
+    repo.model.settings.asmfile = !city;
+    repo.model.settings.ctyfile = city;
+    repo.model.settings.documentPath = city ? "a.cty" : "a.asm";
+    ok = readAssembly(repo.session);
+  }
+  const Module& module(int i) const { return repo.model.module[i]; }
+  std::vector<std::string> captions() const {
+    std::vector<std::string> out;
+    for (const auto& b : repo.ui.boxes) out.push_back(b.caption);
+    return out;
+  }
+};
+
+TEST(ReadAssembly, CurrentVersionFillsEveryField) {
+  Opened doc{std::string{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n"} + guidA +
+             "1.5 ,2.5 ,3.5 ,0.1 ,0.2 ,0.3 ,12 ,9 ,4.25 ,"
+             "0.5 ,0.25 ,1.5 ,2.5 ,4.5 ,0 ,0 ,1 ,0.1 ,0.2 ,0.3 ,1.2 ,35 ,\n"
+             " 1 ,\n1.0 ,2.0 ,3.0 ,0.0 ,0.0 ,2.0 ,ff00ff00 ,4294967295 ,2.5 ,1.0 ,12 ,\n" +
+             trailer};
+  ASSERT_TRUE(doc.ok);
+  EXPECT_TRUE(doc.repo.ui.boxes.empty()) << doc.repo.ui.boxes[0].text;
+  const Model& model = doc.repo.model;
+  ASSERT_EQ(model.wldfiles, 1);
+  const Instance& t = doc.module(0).instances.at(0);
+  EXPECT_EQ(formatGuid(t.guid), "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F");
+  EXPECT_EQ(t.location, (std::array<float, 3>{1.5f, 2.5f, 3.5f}));
+  EXPECT_EQ(t.orientation, (std::array<float, 3>{0.1f, 0.2f, 0.3f}));
+  EXPECT_EQ(t.group, 12);
+  EXPECT_EQ(t.colourKey, 9);
+  EXPECT_EQ(t.volume, 4.25f);
+  EXPECT_EQ(t.extendRate, 0.5f);
+  EXPECT_EQ(t.retractRate, 0.25f);
+  EXPECT_EQ(t.endLocation, (std::array<float, 3>{1.5f, 2.5f, 4.5f}));
+  EXPECT_EQ(t.hingeAxis, (std::array<float, 3>{0, 0, 1}));
+  EXPECT_EQ(t.hingeOffset, (std::array<float, 3>{0.1f, 0.2f, 0.3f}));
+  EXPECT_EQ(t.hingeAngle, 1.2f);
+  EXPECT_EQ(t.type, 35);
+  ASSERT_EQ(model.lightCount, 1);
+  EXPECT_EQ(model.lights[0].normal, (std::array<float, 3>{0, 0, 1}));  // normalised
+  EXPECT_EQ(model.lights[0].colour, 0xff00ff00u);
+  EXPECT_EQ(model.lights[0].sequence, 0xFFFFFFFFu);
+  EXPECT_EQ(model.lights[0].attached, 12);
+  EXPECT_EQ(model.settings.emptyWeight, 1500.5f);
+  EXPECT_EQ(model.schemeFile, "");
+  EXPECT_EQ(model.settings.modelId, 7);
+  EXPECT_TRUE(model.settings.interiorFlag);
+  EXPECT_FALSE(model.status.documentModified);
+  EXPECT_EQ(model.status.windowTitle, "Tessarim - a.asm");
+  EXPECT_EQ(model.recent.asmList.entries.at(0).name, "a.asm");
+  EXPECT_EQ(model.schemeColours[1], 0x000F0F0Fu);  // the grey ramp without a scheme file
+}
+
+// Instance lines of each older version: line A then line B, as one text line.
+struct InstanceCase {
+  const char* version;
+  const char* lines;
+  std::array<float, 3> location, orientation;
+  std::int16_t group, colourKey;
+  float volume, extendRate, retractRate;
+  std::array<float, 3> endLocation;
+  float hingeAngle;
+  int type;
+  bool keepsGuid;
+};
+
+class InstanceVersions : public ::testing::TestWithParam<InstanceCase> {};
+
+TEST_P(InstanceVersions, EveryOlderLayoutReads) {
+  const InstanceCase& c = GetParam();
+  // Before 2.0 the header has four more numbers and names leave out their extension.
+  const bool ancient = std::string{c.version} < "2";
+  Opened doc{std::string{"ASM\n"} + c.version + " ,\n" + (ancient ? "0 ,0 ,0 ,0 ,\n" : "") + "1 ,\nmeshes\\hull" +
+             (ancient ? "" : ".wld") + "\n 1 ,\n" + c.lines + " 0 ,\n" + trailer};
+  ASSERT_TRUE(doc.ok);
+  const Instance& t = doc.module(0).instances.at(0);
+  EXPECT_EQ(t.location, c.location);
+  for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(t.orientation[k], c.orientation[k]) << k;
+  EXPECT_EQ(t.group, c.group);
+  EXPECT_EQ(t.colourKey, c.colourKey);
+  EXPECT_EQ(t.volume, c.volume);
+  EXPECT_EQ(t.extendRate, c.extendRate);
+  EXPECT_EQ(t.retractRate, c.retractRate);
+  EXPECT_EQ(t.endLocation, c.endLocation);
+  EXPECT_EQ(t.hingeAngle, c.hingeAngle);
+  EXPECT_EQ(t.type, c.type);
+  EXPECT_EQ(formatGuid(t.guid) == "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F", c.keepsGuid);
+  EXPECT_FALSE(t.guid.isNull());
+  EXPECT_TRUE(doc.repo.model.status.documentModified);  // older version
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, InstanceVersions,
+    ::testing::Values(
+        InstanceCase{"2.49", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,5 ,"
+                             "0.5 ,0.25 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, 5, 0, 0.5f, 0.25f, {1, 2, 9}, 1.5f, 33, true},
+        InstanceCase{"2.40", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,5 ,"
+                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, 5, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, true},
+        InstanceCase{"2.37", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
+                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, true},
+        InstanceCase{"2.36", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
+                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,7 ,7 ,7 ,ab ,cd ,ef ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, true},
+        InstanceCase{"2.30", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
+                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,7 ,7 ,7 ,7 ,ab ,cd ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, false},
+        InstanceCase{"2.25", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, false},
+        InstanceCase{"2.20", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, false},
+        // Up to 2.15 the hinge is dropped.
+        InstanceCase{"2.15", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,6 ,6 ,6 ,34 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 0, 34, false},
+        InstanceCase{"2.14", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,6 ,6 ,6 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 3}, 0, 0, false},
+        InstanceCase{"2.10", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0 ,1 ,2 ,9 ,6 ,6 ,6 ,6 ,6 ,6 ,\n",
+                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 1, 1, {1, 2, 3}, 0, 0, false},
+        // Before 2.0 angles are degrees in the order 3, 1, 2, turned the other way; up to 1.0
+        // there is no motion line at all.
+        InstanceCase{"1.50", "1 ,2 ,3 ,30 ,10 ,20 ,4 ,0.5 ,1 ,2 ,3 ,6 ,6 ,6 ,6 ,6 ,6 ,\n",
+                     {1, 2, 3}, {-0.17453292f, -0.34906584f, -0.52359878f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 3}, 0, 0,
+                     false},
+        InstanceCase{"1.00", "1 ,2 ,3 ,30 ,10 ,20 ,4 ,\n",
+                     {1, 2, 3}, {-0.17453292f, -0.34906584f, -0.52359878f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 3}, 0, 0,
+                     false}));
+
+TEST(ReadAssembly, CleansUpInstancesAndMarksTheDocument) {
+  Opened doc{std::string{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n"} +
+             "00000000-0000-0000-0000-000000000000 ,0 ,0 ,0 ,7 ,-7 ,0 ,0 ,-1 ,0 ,"
+             "0 ,0 ,0 ,0 ,0.001 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer};
+  ASSERT_TRUE(doc.ok);
+  const Instance& t = doc.module(0).instances.at(0);
+  EXPECT_FALSE(t.guid.isNull());  // a null GUID is replaced
+  EXPECT_FLOAT_EQ(t.orientation[0], 7 - 6.2831855f);
+  EXPECT_FLOAT_EQ(t.orientation[1], -(7 - 6.2831855f));  // the sign is kept
+  EXPECT_EQ(t.endLocation, t.location);  // a plain instance does not move
+  EXPECT_EQ(t.extendRate, 1);
+  EXPECT_EQ(t.retractRate, 1);
+  EXPECT_TRUE(doc.repo.model.status.documentModified);
+}
+
+TEST(ReadAssembly, DuplicateModulesAndCollocatedInstancesGo) {
+  auto instance = [](const char* guidTail, float x, float angle, int group) {
+    return std::string{"0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E"} + guidTail + " ," + std::to_string(x) + " ,0 ,0 ," +
+           std::to_string(angle) + " ,0 ,0 ," + std::to_string(group) + " ,-1 ,0 ,1 ,1 ," + std::to_string(x) +
+           " ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n";
+  };
+  Opened doc{std::string{"ASM\n2.510000 ,\n3 ,\nmeshes\\hull.wld\n 3 ,\n"} + instance("01", 0, 0, 0) +
+             instance("02", 0.9f, 0.05f, 0) +    // collocated with 01
+             instance("03", 1.5f, 0, 0) +        // 1.5 from 01, 0.6 from 02 (gone): stays
+             "meshes\\empty.wld\n 0 ,\n" +       // no instances: the entry disappears
+             "MESHES\\HULL.WLD\n 3 ,\n" + instance("04", 10, 0, 150) +
+             instance("05", 10, 0, 151) +        // same place, other building group: stays
+             instance("06", 10.5f, 0.2f, 150) +  // near 04 but turned too far: stays
+             " 0 ,\n" + trailer};
+  ASSERT_TRUE(doc.ok);
+  ASSERT_EQ(doc.repo.model.wldfiles, 1);
+  std::vector<std::string> kept;
+  for (const Instance& t : doc.module(0).instances) kept.push_back(formatGuid(t.guid).substr(34));
+  EXPECT_EQ(kept, (std::vector<std::string>{"01", "03", "04", "05", "06"}));
+  EXPECT_EQ(doc.captions(), (std::vector<std::string>{"File not loaded!", "File not found!", "Duplicate WLD in ASM",
+                                                      "Duplicate instance (collocated) in ASM"}));
+  EXPECT_EQ(doc.repo.ui.boxes[2].text, "MESHES\\HULL.WLD");
+  EXPECT_EQ(doc.repo.ui.boxes[3].text, "meshes\\hull.wld");
+  EXPECT_TRUE(doc.repo.model.status.documentModified);
+}
+
+TEST(ReadAssembly, LightsWithoutASequenceGoAndExtraLightsAreReadPast) {
+  std::string lights = " 258 ,\n";
+  for (int i = 0; i < 258; ++i) {
+    lights += "1 ,2 ,3 ,0 ,3 ,4 ,ffffffff ," + std::to_string(i == 1 ? 0 : i + 1) + " ,1 ,1 ,0 ,\n";
+  }
+  Opened doc{std::string{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n"} + guidA +
+             "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" + lights + trailer};
+  ASSERT_TRUE(doc.ok);
+  const Model& model = doc.repo.model;
+  EXPECT_EQ(model.lightCount, 255);
+  EXPECT_EQ(model.lights[1].sequence, 3u);  // the next line took the dropped light's slot
+  EXPECT_EQ(model.lights[0].normal, (std::array<float, 3>{0, 0.6f, 0.8f}));
+  EXPECT_EQ(doc.captions(), (std::vector<std::string>{"File changed!"}));
+  EXPECT_EQ(doc.repo.ui.boxes[0].text, "Deleted invisible light...");
+  EXPECT_EQ(model.settings.emptyWeight, 1500.5f);  // the trailer after 258 lines is still in step
+  EXPECT_EQ(model.settings.modelId, 7);
+}
+
+struct RefusalCase {
+  std::string text;
+  std::string caption;
+  std::string message;
+};
+
+class RefusedDocuments : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefusedDocuments, AreClosedWithTheirMessage) {
+  const RefusalCase& c = GetParam();
+  Opened doc{c.text};
+  EXPECT_FALSE(doc.ok);
+  ASSERT_FALSE(doc.repo.ui.boxes.empty());
+  EXPECT_EQ(doc.repo.ui.boxes.back().caption, c.caption);
+  EXPECT_EQ(doc.repo.ui.boxes.back().text, c.message);
+  EXPECT_EQ(doc.repo.model.wldfiles, 0);
+  EXPECT_EQ(doc.repo.model.settings.documentPath, "");
+  EXPECT_FALSE(doc.repo.model.settings.asmfile);
+  EXPECT_EQ(doc.repo.model.status.windowTitle, "Tessarim");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedDocuments,
+    ::testing::Values(
+        RefusalCase{"ASM\n2.520000 ,\n0 ,\n", "Newer file version found!",
+                    "This file was last saved using TESSARIM v2.52...\n\nYou must download a TESSARIM v2.52 or "
+                    "higher..."},
+        RefusalCase{"ASM\n2.510000 ,\n257 ,\n", "Error!",
+                    "This file exceeds the memory allocated for WLD files list!\n\nFiles: 257"},
+        RefusalCase{"WLD\n2.510000 ,\n", "Incompatible file!",
+                    "This file does not appear to be a valid assembly file...\n\nWLD"},
+        RefusalCase{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0123ABCD-1A2B-3C4D-ZZ ,\n", "Error!",
+                    "Invalid GUID for instance 0: meshes\\hull.wld"}));
+
+TEST(ReadAssembly, MissingFileOffersRetryThenCloses) {
+  TempRepo repo;
+  repo.model.settings.asmfile = true;
+  repo.model.settings.documentPath = "absent.asm";
+  repo.ui.answers = {MessageAnswer::retry, MessageAnswer::cancel};
+  EXPECT_FALSE(readAssembly(repo.session));
+  ASSERT_EQ(repo.ui.boxes.size(), 2u);
+  EXPECT_EQ(repo.ui.boxes[0].text, "No such file or directory while attempting to load the following file...\n\n\"" +
+                                       (repo.root / "absent.asm").string() + "\"");
+  EXPECT_EQ(repo.ui.boxes[0].buttons, MessageButtons::retryCancel);
+  EXPECT_EQ(repo.model.settings.documentPath, "");
+}
+
+TEST(ReadAssembly, MissingMeshCanBeReplacedOrDropped) {
+  for (bool replace : {true, false}) {
+    TempRepo repo;
+    repo.write("meshes/new-hull.wld", testing::triangleWld());
+    repo.write("a.asm", std::string{"ASM\n2.510000 ,\n1 ,\nold\\hull.wld\n 1 ,\n"} + guidA +
+                            "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+    repo.model.settings.asmfile = true;
+    repo.model.settings.documentPath = "a.asm";
+    if (replace) repo.ui.openResults = {{(repo.root / "meshes/new-hull.wld").string()}};
+    ASSERT_TRUE(readAssembly(repo.session));
+    EXPECT_EQ(repo.ui.boxes.at(1).text, "The embedded file...\n\nold\\hull.wld\n\ncould not be found.");
+    EXPECT_EQ(repo.ui.boxes.at(1).icon, MessageIcon::information);
+    EXPECT_EQ(repo.model.wldfiles, replace ? 1 : 0);
+    if (replace) {
+      EXPECT_EQ(repo.model.module[0].filename, "meshes\\new-hull.wld");
+    }
+    EXPECT_TRUE(repo.model.status.documentModified);
+  }
+}
+
+TEST(MergeAssembly, AddsInstancesInGroup1000AndKeepsTheOpenDocument) {
+  Opened doc{std::string{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n"} + guidA +
+             "0 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
+             " 1 ,\n1 ,2 ,3 ,0 ,0 ,1 ,ffffffff ,1 ,1 ,1 ,0 ,\n" + trailer};
+  ASSERT_TRUE(doc.ok);
+  Model& model = doc.repo.model;
+  model.components.push_back(Component{});
+  doc.repo.write("other.asm", std::string{"ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 1 ,\n"} +
+                                  "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E60 ,50 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,"
+                                  "1 ,1 ,50 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
+                                  "meshes\\deck.wld\n 1 ,\n"
+                                  "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E61 ,9 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,"
+                                  "1 ,1 ,9 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
+                                  " 1 ,\n4 ,5 ,6 ,0 ,0 ,1 ,ffffffff ,2 ,1 ,1 ,0 ,\n"
+                                  " 99.000000 ,\nother.pal\n -3 , 0 ,\n");
+  ASSERT_TRUE(mergeAssembly(doc.repo.session, (doc.repo.root / "other.asm").string()));
+  ASSERT_EQ(model.wldfiles, 2);
+  ASSERT_EQ(doc.module(0).instances.size(), 2u);
+  EXPECT_EQ(doc.module(0).instances[0].group, 3);
+  EXPECT_EQ(doc.module(0).instances[1].group, 1000);
+  EXPECT_EQ(doc.module(1).filename, "meshes\\deck.wld");
+  EXPECT_EQ(doc.module(1).instances.at(0).group, 1000);
+  EXPECT_EQ(model.lightCount, 2);
+  EXPECT_EQ(model.settings.emptyWeight, 1500.5f);
+  EXPECT_EQ(model.settings.modelId, 7);
+  EXPECT_EQ(model.schemeFile, "");
+  EXPECT_EQ(model.components.size(), 1u);
+  EXPECT_EQ(model.settings.documentPath, "a.asm");
+  EXPECT_TRUE(model.status.documentModified);
+}
+
+TEST(ReadAssembly, EmptyAssemblyOpens) {
+  Opened doc{std::string{"ASM\n2.510000 ,\n0 ,\n 0 ,\n"} + trailer};
+  EXPECT_TRUE(doc.ok);
+  EXPECT_EQ(doc.repo.model.wldfiles, 0);
+  EXPECT_TRUE(doc.repo.ui.boxes.empty());
+}
+
+TEST(ReadAssembly, TruncationsAndHugeCountsReadWithoutHarm) {
+  const std::string whole = std::string{"ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 2 ,\n"} + guidA +
+                            "1 ,2 ,3 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" + guidA +
+                            "9 ,2 ,3 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,9 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" +
+                            "meshes\\deck.wld\n 2000000000 ,\n" + guidA + "1 ,";
+  for (std::size_t n = 0; n <= whole.size(); n += 3) {
+    Opened doc{whole.substr(0, n)};
+    const Model& model = doc.repo.model;
+    ASSERT_LE(model.wldfiles, 2);
+    for (int m = 0; m < model.wldfiles; ++m) ASSERT_LE(model.module[m].instances.size(), 2u);
+  }
+}
+
+}  // namespace
+}  // namespace tessarim
