@@ -18,7 +18,7 @@ Polygon triangle(std::uint16_t a, std::uint16_t b, std::uint16_t c) {
 // The pass as the studio describes it, one removal at a time; quadratic, for comparison only.
 int referenceDuplicatePass(Module& m) {
   auto near = [](const Vertex& a, const Vertex& b) {
-    auto q = [](float c) { return std::llround(static_cast<double>(c) * 10000.0); };
+    auto q = [](float c) { return static_cast<long long>(std::nearbyint(static_cast<double>(c) * 10000.0)); };
     long long dx = q(a.x) - q(b.x), dy = q(a.y) - q(b.y), dz = q(a.z) - q(b.z);
     return dx * dx + dy * dy + dz * dz < 100 * 100;
   };

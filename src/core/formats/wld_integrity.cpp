@@ -40,7 +40,9 @@ Quantised quantise(const Vertex& v) {
       std::memcpy(&bits, &c[i], sizeof bits);
       q.axis[i] = {static_cast<std::int64_t>(bits), true};
     } else {
-      q.axis[i] = {std::llround(static_cast<double>(c[i]) * quantum), false};
+      // Rounded as the writer prints it (ties to even on the exact value), so a mesh that
+      // survived one load survives the next.
+      q.axis[i] = {static_cast<std::int64_t>(std::nearbyint(static_cast<double>(c[i]) * quantum)), false};
     }
   }
   return q;
