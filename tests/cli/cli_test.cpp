@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
+#include "support/documents.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -85,6 +88,58 @@ TEST(Cli, FailuresExitNonZeroWithAMessage) {
     EXPECT_NE(r.err.find(c.errorContains), std::string::npos) << r.err;
   }
   EXPECT_EQ(repo.read("newer.wld"), "2.40 \n0 ,\n");
+}
+
+constexpr const char* smallAssembly =
+    "ASM\n2.500000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,"
+    "-1 ,0 ,1 ,1 ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 1 ,\n0 ,0 ,0 ,0 ,0 ,1 ,ffffffff ,5 ,1 ,1 ,0 ,\n"
+    " 0.000000 ,\nunused\n 0 , 0 ,\n";
+
+TEST(Cli, InfoAndResaveHandleAssemblies) {
+  testing::TempRepo repo;
+  repo.write("meshes/hull.wld", testing::triangleWld());
+  repo.write("ships/a.asm", smallAssembly);
+  CliRun r = run({"--repo", repo.root.string(), "info", (repo.root / "ships/a.asm").string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["kind"], "asm");
+  EXPECT_FLOAT_EQ(j["version"].get<float>(), 2.5f);
+  EXPECT_EQ(j["messages"][0]["caption"], "Older file version found!");
+  EXPECT_EQ(j["modules"][0]["filename"], "meshes\\hull.wld");
+  EXPECT_EQ(j["modules"][0]["instances"], 1);
+  EXPECT_EQ(j["lights"], 1);
+  EXPECT_EQ(j["connectors"], 0);
+  EXPECT_EQ(j["streetNodes"], 0);
+
+  CliRun saved = run({"--repo", repo.root.string(), "resave", (repo.root / "ships/a.asm").string(),
+                      (repo.root / "ships/b.asm").string()});
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  EXPECT_EQ(repo.read("ships/a.asm"), smallAssembly);
+  EXPECT_EQ(repo.read("ships/b.asm").substr(0, 17), "ASM\r\n2.510000 ,\r\n");
+  EXPECT_EQ(repo.read("meshes/hull.wld"), testing::triangleWld());  // rewritten in the current version
+}
+
+TEST(Cli, CheckReportsEveryDocumentBelowAFolderAndWritesNothing) {
+  testing::TempRepo repo;
+  repo.write("meshes/hull.wld", testing::triangleWld());
+  repo.write("meshes/stray.wld", "2.32 \n4 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n 5 ,5 ,5 ,\n1 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
+                                 " 3 , 0 , 1 , 2 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n");
+  repo.write("ships/a.asm", smallAssembly);
+  repo.write("ships/new.ASM", "ASM\n2.600000 ,\n");
+  repo.write("notes.txt", "not a document");
+  CliRun r = run({"--repo", repo.root.string(), "check", repo.root.string()});
+  EXPECT_EQ(r.status, 1);  // one document could not be loaded
+  auto j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j.size(), 4u);
+  std::map<std::string, nlohmann::json> byName;
+  for (auto& entry : j) byName[std::filesystem::path{entry["file"].get<std::string>()}.filename().string()] = entry;
+  EXPECT_TRUE(byName["hull.wld"]["loaded"]);
+  EXPECT_TRUE(byName["hull.wld"]["messages"].empty());
+  EXPECT_EQ(byName["stray.wld"]["messages"][0]["text"], "Removed 1 unused vertices from the file!");
+  EXPECT_EQ(byName["a.asm"]["messages"][0]["caption"], "Older file version found!");
+  EXPECT_FALSE(byName["new.ASM"]["loaded"]);
+  EXPECT_EQ(byName["new.ASM"]["messages"][0]["caption"], "Newer file version found!");
+  EXPECT_EQ(repo.read("ships/a.asm"), smallAssembly);
 }
 
 }  // namespace
