@@ -93,7 +93,9 @@ bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
   }
   bool ok = true;
   if (saveModules) {
-    for (int m = 0; m < model.wldfiles; ++m) ok = writeWld(session, m) && ok;
+    // A city's ground grid is generated, not stored.
+    const int stored = model.settings.ctyfile ? model.wldfiles - 1 : model.wldfiles;
+    for (int m = 0; m < stored; ++m) ok = writeWld(session, m) && ok;
   }
   if (!model.status.documentModified) return ok;
 

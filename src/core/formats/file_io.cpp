@@ -23,6 +23,11 @@ std::optional<std::string> readFileText(const std::string& hostPath, std::string
     if (error) *error = errorText(EISDIR);
     return std::nullopt;
   }
+  // A device or pipe named in a document could be endless: only plain files are read.
+  if (std::filesystem::exists(hostPath, ec) && !std::filesystem::is_regular_file(hostPath, ec)) {
+    if (error) *error = errorText(EINVAL);
+    return std::nullopt;
+  }
   std::FILE* file = std::fopen(hostPath.c_str(), "rb");
   if (!file) {
     if (error) *error = errorText(errno);
