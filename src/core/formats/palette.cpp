@@ -1,0 +1,94 @@
+#include "formats/palette.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "app/paths.hpp"
+#include "app/session.hpp"
+#include "formats/text_writer.hpp"
+#include "model/model.hpp"
+#include "platform/settings_store.hpp"
+#include "platform/ui.hpp"
+
+namespace tessarim {
+namespace {
+
+constexpr std::size_t paletteBytes = 4 * paletteColourCount;
+
+// At most the first 64 bytes of the file; nothing when it cannot be opened (the reason in error).
+std::optional<std::vector<unsigned char>> readPaletteBytes(const std::string& hostPath,
+                                                           std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(hostPath, ec)) {
+    error = std::generic_category().message(EISDIR);
+    return std::nullopt;
+  }
+  std::FILE* file = std::fopen(hostPath.c_str(), "rb");
+  if (!file) {
+    error = std::generic_category().message(errno);
+    return std::nullopt;
+  }
+  std::vector<unsigned char> bytes(paletteBytes);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  return bytes;
+}
+
+// "custom.pal" in the temporary and support folder, or in the repository folder without one.
+std::string customPaletteStart(Session& session) {
+  if (auto temp = session.store.readString(mainKey, "TempPath"); temp && !temp->empty()) {
+    return toHostForm(*temp + "\\custom.pal");
+  }
+  return session.model.repository.host + "custom.pal";
+}
+
+}  // namespace
+
+Palette greyRamp() {
+  Palette colours{};
+  for (std::uint32_t i = 0; i < paletteColourCount; ++i) {
+    const std::uint32_t level = i * 255 / 16;  // i * 15.9375, truncated
+    colours[i] = level << 16 | level << 8 | level;
+  }
+  return colours;
+}
+
+void readPalette(Session& session, std::string& path, Palette& colours, bool remember) {
+  const RepositoryFolder& repository = session.model.repository;
+  std::string error;
+  std::optional<std::vector<unsigned char>> bytes;
+  if (!path.empty()) {
+    bytes = readPaletteBytes(resolvePath(repository, path), error);
+    if (!bytes) {
+      auto chosen = session.ui.openFile(FileFilter{"Palette (*.pal)", "*.PAL"},
+                                        customPaletteStart(session), false);
+      if (!chosen.empty()) {
+        path = chosen.front();
+        makeRelative(repository, path);
+        if (remember) session.store.writeString(mainKey, "Custom Colors Path", path);
+        bytes = readPaletteBytes(resolvePath(repository, path), error);
+      }
+    }
+  }
+  if (!bytes) {
+    colours = greyRamp();
+    if (!path.empty()) {
+      session.ui.messageBox(
+          formatText("%S error while opening the following file...\n\n%S", error, path), "Error!",
+          MessageIcon::error, MessageButtons::ok);
+    }
+    return;
+  }
+  // A short file replaces only the bytes it holds; the rest of the colours keep their values.
+  for (std::size_t b = 0; b < bytes->size(); ++b) {
+    const auto shift = static_cast<unsigned>(8 * (b % 4));
+    std::uint32_t& colour = colours[b / 4];
+    colour = (colour & ~(0xFFu << shift)) | std::uint32_t{(*bytes)[b]} << shift;
+  }
+}
+
+}  // namespace tessarim

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tessarim {
+
+struct Session;
+
+inline constexpr int paletteColourCount = 16;
+using Palette = std::array<std::uint32_t, paletteColourCount>;  // 0x00BBGGRR
+
+// The colours when no palette file can be read: colour i is the grey of level i * 15.9375,
+// truncated (0, 15, 31, ... 239).
+Palette greyRamp();
+
+// Reads the palette file named by path (stored form; 64 bytes, sixteen little-endian colours).
+// When a named file cannot be opened the user may choose another one, which path then names (and,
+// with remember set, the "Custom Colors Path" setting); failing that the colours become the grey
+// ramp and the failure is reported. An empty path gives the grey ramp without a word.
+void readPalette(Session& session, std::string& path, Palette& colours, bool remember);
+
+}  // namespace tessarim
