@@ -1,4 +1,5 @@
 #include "app/paths.hpp"
+#include "model/text_compare.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,13 +9,6 @@ namespace tessarim {
 namespace {
 
 constexpr char hostSeparator = std::filesystem::path::preferred_separator == '\\' ? '\\' : '/';
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
 
 // Walks the path one component at a time, taking a case-insensitive match where the exact
 // component is missing. Returns the path unchanged when some component has no match.

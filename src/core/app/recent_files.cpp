@@ -5,16 +5,10 @@
 #include "app/session.hpp"
 #include "model/model.hpp"
 #include "platform/settings_store.hpp"
+#include "model/text_compare.hpp"
 
 namespace tessarim {
 namespace {
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
 
 std::string valueName(const RecentList& list, int index) {
   return "MRU\\" + std::string{list.kind} + std::to_string(index);

@@ -7,16 +7,10 @@
 #include "formats/assembly.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
+#include "model/text_compare.hpp"
 
 namespace tessarim {
 namespace {
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
 
 bool inBuildingGroups(std::int16_t group) { return group >= 100 && group <= 995; }
 

@@ -18,19 +18,13 @@
 #include "formats/wld.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
+#include "model/text_compare.hpp"
 
 namespace tessarim {
 namespace {
 
 constexpr std::size_t nameLineBuffer = 261;  // a name line holds at most 260 characters
 constexpr int groupOfMergedInstances = 1000;
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
 
 std::string lastPathComponent(std::string_view name) {
   auto at = name.find_last_of("\\/");

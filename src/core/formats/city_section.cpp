@@ -9,16 +9,10 @@
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
+#include "model/text_compare.hpp"
 
 namespace tessarim {
 namespace {
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
 
 // Cells per side of the grid a file of version v holds.
 int fileGridSize(float v, bool rtsEnabled) {

@@ -140,7 +140,7 @@ void readComponentList(TextScanner& in, float w, std::vector<Component>& compone
 
 struct Placement {
   std::int32_t system = 0;
-  const ComponentSpec* spec = nullptr;
+  const ComponentSpec* componentSpec = nullptr;
   const std::array<float, 3>* location = nullptr;
 };
 
@@ -218,7 +218,7 @@ std::string formatComponents(const Model& model) {
     // Editing deletes a component with its instance, so the lookup normally succeeds; should it
     // not, the block is still written, with zeros for the copied values, so no data is lost.
     const Placement p = findPlacement(model, c.guid);
-    const ComponentSpec& s = p.spec ? *p.spec : noSpec;
+    const ComponentSpec& s = p.componentSpec ? *p.componentSpec : noSpec;
     const std::array<float, 3>& at = p.location ? *p.location : noLocation;
     out.print("%i ,%i ,%f ,%f ,%f ,%f, %f, %i, %i ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,\n", s.kind,
               p.system, at[0], at[1], at[2], s.serviceLife, s.cycleHit, s.hitPointsPhysical,

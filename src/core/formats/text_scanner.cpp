@@ -225,7 +225,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
       ++f;
       continue;
     }
-    // Conversion specification.
+    // One conversion: %[*][width][length modifiers]letter.
     ++f;
     bool suppress = false;
     if (f != fend && *f == '*') {

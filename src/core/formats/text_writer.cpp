@@ -31,7 +31,7 @@ bool fixedDigits(double magnitude, int precision, char* buffer, std::size_t& len
   return true;
 }
 
-struct Spec {
+struct Conversion {
   bool left = false, plus = false, space = false, zero = false, alternate = false;
   int width = 0;
   int precision = -1;
@@ -101,34 +101,34 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
       ++f;
       continue;
     }
-    Spec spec;
+    Conversion conv;
     for (; f != end; ++f) {
-      if (*f == '-') spec.left = true;
-      else if (*f == '+') spec.plus = true;
-      else if (*f == ' ') spec.space = true;
-      else if (*f == '0') spec.zero = true;
-      else if (*f == '#') spec.alternate = true;
+      if (*f == '-') conv.left = true;
+      else if (*f == '+') conv.plus = true;
+      else if (*f == ' ') conv.space = true;
+      else if (*f == '0') conv.zero = true;
+      else if (*f == '#') conv.alternate = true;
       else break;
     }
-    while (f != end && *f >= '0' && *f <= '9') spec.width = spec.width * 10 + (*f++ - '0');
+    while (f != end && *f >= '0' && *f <= '9') conv.width = conv.width * 10 + (*f++ - '0');
     if (f != end && *f == '.') {
       ++f;
-      spec.precision = 0;
-      while (f != end && *f >= '0' && *f <= '9') spec.precision = spec.precision * 10 + (*f++ - '0');
+      conv.precision = 0;
+      while (f != end && *f >= '0' && *f <= '9') conv.precision = conv.precision * 10 + (*f++ - '0');
     }
     while (f != end && (*f == 'h' || *f == 'l' || *f == 'L' || *f == 'z' || *f == 'j')) {
-      if (*f == 'h') spec.lengthBits = spec.lengthBits == 16 ? 8 : 16;
+      if (*f == 'h') conv.lengthBits = conv.lengthBits == 16 ? 8 : 16;
       ++f;
     }
     if (f == end) break;
-    spec.conversion = *f++;
+    conv.conversion = *f++;
     const PrintArg& arg = next < count ? args[next] : args[count];
     ++next;
 
     std::string body;  // digits and sign, before padding
     std::string sign;
     bool numeric = true;
-    switch (spec.conversion) {
+    switch (conv.conversion) {
       case 'd':
       case 'i': {
         std::int64_t v = arg.kind == PrintArg::Kind::floating ? static_cast<std::int64_t>(arg.d) : arg.i;
@@ -136,16 +136,16 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
           // A C int argument: 32 bits unless cut further by h or hh.
           v = static_cast<std::int32_t>(arg.u);
         }
-        if (spec.lengthBits == 16) v = static_cast<std::int16_t>(v);
-        if (spec.lengthBits == 8) v = static_cast<std::int8_t>(v);
+        if (conv.lengthBits == 16) v = static_cast<std::int16_t>(v);
+        if (conv.lengthBits == 8) v = static_cast<std::int8_t>(v);
         if (v < 0) sign = "-";
-        else if (spec.plus) sign = "+";
-        else if (spec.space) sign = " ";
+        else if (conv.plus) sign = "+";
+        else if (conv.space) sign = " ";
         std::uint64_t magnitude = v < 0 ? ~static_cast<std::uint64_t>(v) + 1 : static_cast<std::uint64_t>(v);
         body = std::to_string(magnitude);
-        if (spec.precision >= 0) {
-          if (static_cast<int>(body.size()) < spec.precision) body.insert(0, spec.precision - body.size(), '0');
-          if (spec.precision == 0 && magnitude == 0) body.clear();
+        if (conv.precision >= 0) {
+          if (static_cast<int>(body.size()) < conv.precision) body.insert(0, conv.precision - body.size(), '0');
+          if (conv.precision == 0 && magnitude == 0) body.clear();
         }
         break;
       }
@@ -153,20 +153,20 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
       case 'x':
       case 'X': {
         std::uint64_t v = static_cast<std::uint32_t>(arg.u);
-        if (spec.lengthBits == 16) v = static_cast<std::uint16_t>(v);
-        if (spec.lengthBits == 8) v = static_cast<std::uint8_t>(v);
+        if (conv.lengthBits == 16) v = static_cast<std::uint16_t>(v);
+        if (conv.lengthBits == 8) v = static_cast<std::uint8_t>(v);
         char buffer[24];
-        auto e = std::to_chars(buffer, buffer + sizeof buffer, v, spec.conversion == 'u' ? 10 : 16).ptr;
+        auto e = std::to_chars(buffer, buffer + sizeof buffer, v, conv.conversion == 'u' ? 10 : 16).ptr;
         body.assign(buffer, e);
-        if (spec.conversion == 'X') {
+        if (conv.conversion == 'X') {
           for (char& c : body) {
             if (c >= 'a') c = static_cast<char>(c - 32);
           }
         }
-        if (spec.precision >= 0 && static_cast<int>(body.size()) < spec.precision) {
-          body.insert(0, spec.precision - body.size(), '0');
+        if (conv.precision >= 0 && static_cast<int>(body.size()) < conv.precision) {
+          body.insert(0, conv.precision - body.size(), '0');
         }
-        if (spec.alternate && v != 0 && spec.conversion != 'u') sign = spec.conversion == 'X' ? "0X" : "0x";
+        if (conv.alternate && v != 0 && conv.conversion != 'u') sign = conv.conversion == 'X' ? "0X" : "0x";
         break;
       }
       case 'f':
@@ -178,11 +178,11 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
         double v = arg.kind == PrintArg::Kind::floating ? arg.d
                    : arg.kind == PrintArg::Kind::signedInt ? static_cast<double>(arg.i)
                                                             : static_cast<double>(arg.u);
-        int precision = spec.precision < 0 ? 6 : spec.precision;
+        int precision = conv.precision < 0 ? 6 : conv.precision;
         if (std::signbit(v)) sign = "-";
-        else if (spec.plus) sign = "+";
-        else if (spec.space) sign = " ";
-        char c = static_cast<char>(spec.conversion | 32);
+        else if (conv.plus) sign = "+";
+        else if (conv.space) sign = " ";
+        char c = static_cast<char>(conv.conversion | 32);
         if (c == 'f') {
           TextWriter digits;
           digits.fixed(std::fabs(v), precision);
@@ -194,8 +194,8 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
                                  c == 'g' && precision == 0 ? 1 : precision);
           body.assign(buffer, r.ptr);
         }
-        if (!std::isfinite(v)) spec.zero = false;
-        if (spec.conversion >= 'A' && spec.conversion <= 'Z') {
+        if (!std::isfinite(v)) conv.zero = false;
+        if (conv.conversion >= 'A' && conv.conversion <= 'Z') {
           for (char& ch : body) {
             if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
           }
@@ -206,7 +206,7 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
       case 'S':
         numeric = false;
         body = std::string{arg.s};
-        if (spec.precision >= 0 && static_cast<int>(body.size()) > spec.precision) body.resize(spec.precision);
+        if (conv.precision >= 0 && static_cast<int>(body.size()) > conv.precision) body.resize(conv.precision);
         break;
       case 'c':
         numeric = false;
@@ -217,14 +217,14 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
         break;
     }
 
-    int padding = spec.width - static_cast<int>(sign.size() + body.size());
-    if (padding > 0 && spec.left) {
+    int padding = conv.width - static_cast<int>(sign.size() + body.size());
+    if (padding > 0 && conv.left) {
       text(sign).text(body);
       out_.append(static_cast<std::size_t>(padding), ' ');
-    } else if (padding > 0 && spec.zero && numeric &&
-               !(spec.precision >= 0 && spec.conversion != 'f' && spec.conversion != 'F' &&
-                 spec.conversion != 'e' && spec.conversion != 'E' && spec.conversion != 'g' &&
-                 spec.conversion != 'G')) {
+    } else if (padding > 0 && conv.zero && numeric &&
+               !(conv.precision >= 0 && conv.conversion != 'f' && conv.conversion != 'F' &&
+                 conv.conversion != 'e' && conv.conversion != 'E' && conv.conversion != 'g' &&
+                 conv.conversion != 'G')) {
       text(sign);
       out_.append(static_cast<std::size_t>(padding), '0');
       text(body);

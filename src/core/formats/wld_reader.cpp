@@ -10,6 +10,7 @@
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/text_compare.hpp"
 #include "platform/ui.hpp"
 
 namespace tessarim {
@@ -17,12 +18,7 @@ namespace {
 
 constexpr std::size_t lineBufferSize = 261;  // a name line holds at most 260 characters
 
-bool isUnused(std::string_view s) {
-  constexpr std::string_view word = "unused";
-  return s.size() == word.size() && std::equal(s.begin(), s.end(), word.begin(), [](char a, char b) {
-           return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b;
-         });
-}
+bool isUnused(std::string_view s) { return equalIgnoringCase(s, "unused"); }
 
 // A name line of a map slot: whitespace skipped, the rest of the line, "unused" for none.
 // Stored repository-relative with its extension replaced by ".png".
