@@ -242,6 +242,15 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
     if (cur_ == end_) return inputEnded();
     const char* limit = (width != 0 && width < remaining()) ? cur_ + width : end_;
     const ScanTarget* target = nullptr;
+    // A conversion that matched input up to p: consumed, and counted when it was stored.
+    auto matched = [&](const char* p) {
+      cur_ = p;
+      converted = true;
+      if (target) {
+        ++next;
+        ++stored;
+      }
+    };
     if (!suppress) {
       if (next >= targets.size()) return stored;  // more conversions than destinations
       target = &targets[next];
@@ -266,13 +275,8 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
           value = value * base + static_cast<unsigned>(d);
         }
         if (p == digits) return stored;
-        cur_ = p;
-        converted = true;
-        if (target) {
-          storeInteger(*target, negative ? ~value + 1 : value);
-          ++next;
-          ++stored;
-        }
+        if (target) storeInteger(*target, negative ? ~value + 1 : value);
+        matched(p);
         break;
       }
       case 'f':
@@ -297,12 +301,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
             else storeInteger(*target, static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
           }
         }
-        cur_ = p;
-        converted = true;
-        if (target) {
-          ++next;
-          ++stored;
-        }
+        matched(p);
         break;
       }
       case 's': {
@@ -311,12 +310,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
         if (target && target->type == ScanType::text) {
           static_cast<std::string*>(target->destination)->assign(cur_, p);
         }
-        cur_ = p;
-        converted = true;
-        if (target) {
-          ++next;
-          ++stored;
-        }
+        matched(p);
         break;
       }
       case '[': {
@@ -349,12 +343,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
         if (target && target->type == ScanType::text) {
           static_cast<std::string*>(target->destination)->assign(cur_, p);
         }
-        cur_ = p;
-        converted = true;
-        if (target) {
-          ++next;
-          ++stored;
-        }
+        matched(p);
         break;
       }
       default:

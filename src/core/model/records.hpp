@@ -111,7 +111,7 @@ struct Module {
   std::int32_t canvasWidth2 = 0, canvasHeight2 = 0;  // texel canvas of set 1, pixels
   float boundingRadius = 0;                          // kilometres; not stored
   std::array<float, 3> centroid{};                   // not stored
-  std::int32_t componentType = 0;  // system of the component spec; > 0 makes a component module
+  std::int32_t componentType = 0;  // system of `component`; > 0 makes a component module
   ComponentSpec component;
   std::vector<Instance> instances;
   std::vector<Polygon> polygons;
