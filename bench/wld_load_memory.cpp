@@ -1,0 +1,106 @@
+// Peak memory of reading the 500,000-polygon mesh against the memory the loaded module holds.
+// A child process generates and saves the file, so the generator's own peak is not in the
+// parent's high-water mark; the parent then reads the file once.
+//
+// Usage: wld_load_memory [folder]   (default: a new folder under the system temporary folder)
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/paths.hpp"
+#include "app/session.hpp"
+#include "formats/file_io.hpp"
+#include "formats/wld.hpp"
+#include "model/model.hpp"
+#include "platform/clock.hpp"
+#include "platform/settings_store.hpp"
+#include "wld_mesh.hpp"
+
+namespace fs = std::filesystem;
+using namespace tessarim;
+
+namespace {
+
+// Bytes; Linux reports the high-water mark in kilobytes.
+long long peakResident() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<long long>(usage.ru_maxrss) * 1024;
+}
+
+long long currentResident() {
+  long long pages = 0, resident = 0;
+  std::ifstream statm{"/proc/self/statm"};
+  statm >> pages >> resident;
+  return resident * sysconf(_SC_PAGESIZE);
+}
+
+double mb(long long bytes) { return static_cast<double>(bytes) / 1e6; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool ownFolder = argc < 2;
+  const fs::path dir = ownFolder ? fs::temp_directory_path() / ("tessarim-wld-memory-" + std::to_string(getpid()))
+                                 : fs::path{argv[1]};
+  fs::create_directories(dir);
+  const std::string name = "mesh.wld";
+  const fs::path file = dir / name;
+
+  pid_t child = fork();
+  if (child < 0) {
+    std::perror("fork");
+    return 1;
+  }
+  if (child == 0) {
+    std::string error = writeFileAtomically(file.string(), formatWld(bench::makeMesh()));
+    if (!error.empty()) std::fprintf(stderr, "writing %s: %s\n", file.c_str(), error.c_str());
+    _exit(error.empty() ? 0 : 1);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "generating the mesh failed\n");
+    return 1;
+  }
+
+  bench::SilentUi ui;
+  MemorySettingsStore store;
+  ManualClock clock;
+  auto model = std::make_unique<Model>();
+  Session session{*model, ui, store, clock};
+  model->repository = makeRepositoryFolder(dir.string());
+  Module& m = model->module[0];
+  m.filename = name;
+
+  const long long peakBefore = peakResident();
+  const long long residentBefore = currentResident();
+  const bool read = readWld(session, 0, WldReadOptions{});
+  const long long peakAfter = peakResident();
+  const long long residentAfter = currentResident();
+
+  const auto fileSize = static_cast<long long>(fs::file_size(file));
+  const auto modelSize = static_cast<long long>(bench::moduleBytes(m));
+  const long long growth = peakAfter - peakBefore;
+  std::printf("file:                 %9.1f MB\n", mb(fileSize));
+  std::printf("polygons, vertices:   %9zu, %zu\n", m.polygons.size(), m.vertices.size());
+  std::printf("model in memory:      %9.1f MB  (polygons %.1f MB at %zu bytes, vertices %.1f MB)\n",
+              mb(modelSize), mb(static_cast<long long>(m.polygons.capacity() * sizeof(Polygon))),
+              sizeof(Polygon), mb(static_cast<long long>(m.vertices.capacity() * sizeof(Vertex))));
+  std::printf("peak RSS before/after:%9.1f / %.1f MB\n", mb(peakBefore), mb(peakAfter));
+  std::printf("peak RSS growth:      %9.1f MB\n", mb(growth));
+  std::printf("RSS growth kept:      %9.1f MB\n", mb(residentAfter - residentBefore));
+  std::printf("peak growth / model:  %9.2f\n", static_cast<double>(growth) / static_cast<double>(modelSize));
+
+  if (ownFolder) {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+  return read && ui.boxes == 1 ? 0 : 1;
+}
