@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "formats/file_io.hpp"
 #include "formats/wld.hpp"
 #include "support/temp_repo.hpp"
 
@@ -230,6 +231,37 @@ TEST(WldReader, ShortLinesLeaveDefaults) {
   EXPECT_EQ(m.canvasWidth2, 2048);
   EXPECT_EQ(m.scaleClass, 1);  // the default before the header
   EXPECT_EQ(m.polygons.size(), 0u);  // the ';' stops every later number: no polygon has corners
+}
+
+TEST(ReadWld, AFileLargerThanTheReadWindowReadsAsAWhole) {
+  // Many windows' worth of polygons, so the file is read in pieces.
+  Module big;
+  for (int i = 0; i < 300; ++i) big.vertices.push_back({static_cast<float>(i), static_cast<float>(i % 7), 0.5f});
+  Polygon p;
+  p.sides = 4;
+  p.colour = {0.2f, 0.4f, 0.6f, 1};
+  p.texels = {Texel{0.123456f, 0.654321f}, Texel{1, 0}, Texel{1, 1}, Texel{0, 1}};
+  p.texelAngle = p.texelAngle2 = -1;
+  for (int i = 0; i < 120000; ++i) {
+    const auto a = static_cast<std::uint16_t>(i % 297);
+    p.vertexIndex = {a, static_cast<std::uint16_t>(a + 1), static_cast<std::uint16_t>(a + 2),
+                     static_cast<std::uint16_t>(a + 3)};
+    p.smooth = static_cast<std::uint8_t>(i & 1);
+    big.polygons.push_back(p);
+  }
+  big.maps[textfile] = "tex\\big.png";
+  const std::string text = formatWld(big);
+  ASSERT_GT(text.size(), 2 * FileWindow::windowSize);
+
+  TempRepo repo;
+  repo.write("big.wld", text);
+  repo.model.module[0].filename = "big.wld";
+  ASSERT_TRUE(readWld(repo.session, 0, {}));
+  Module inMemory;
+  parseWld(text, inMemory, repo.ui, repo.model.repository, {});
+  EXPECT_EQ(repo.model.module[0].polygons.size(), 120000u);
+  EXPECT_EQ(formatWld(repo.model.module[0]), formatWld(inMemory));
+  EXPECT_EQ(repo.model.module[0].maps[textfile], "tex\\big.png");
 }
 
 TEST(ReadWld, MissingNameAndMissingFileAreReported) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <utility>
+#include <algorithm>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <unistd.h>
@@ -17,38 +19,93 @@ std::string errorText(int error) { return std::generic_category().message(error)
 
 }  // namespace
 
-std::optional<std::string> readFileText(const std::string& hostPath, std::string* error) {
+namespace {
+
+// Opens a plain file for binary reading; the reason in error otherwise.
+std::FILE* openPlainFile(const std::string& hostPath, std::string* error) {
   std::error_code ec;
   if (std::filesystem::is_directory(hostPath, ec)) {
     if (error) *error = errorText(EISDIR);
-    return std::nullopt;
+    return nullptr;
   }
   // A device or pipe named in a document could be endless: only plain files are read.
   if (std::filesystem::exists(hostPath, ec) && !std::filesystem::is_regular_file(hostPath, ec)) {
     if (error) *error = errorText(EINVAL);
-    return std::nullopt;
+    return nullptr;
   }
   std::FILE* file = std::fopen(hostPath.c_str(), "rb");
-  if (!file) {
-    if (error) *error = errorText(errno);
-    return std::nullopt;
-  }
-  std::string text;
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    long size = std::ftell(file);
-    if (size > 0) text.reserve(static_cast<std::size_t>(size));
-    std::rewind(file);
-  }
-  char buffer[1 << 16];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) {
+  if (!file && error) *error = errorText(errno);
+  return file;
+}
+
+}  // namespace
+
+std::optional<std::string> readFileText(const std::string& hostPath, std::string* error) {
+  auto window = FileWindow::open(hostPath, error);
+  if (!window) return std::nullopt;
+  std::string text{window->rest({})};
+  if (window->failed()) {
     if (error) *error = errorText(EIO);
     return std::nullopt;
   }
   return text;
+}
+
+std::optional<FileWindow> FileWindow::open(const std::string& hostPath, std::string* error) {
+  std::FILE* file = openPlainFile(hostPath, error);
+  if (!file) return std::nullopt;
+  return FileWindow{file};
+}
+
+FileWindow::FileWindow(FileWindow&& other) noexcept
+    : file_(std::exchange(other.file_, nullptr)),
+      buffer_(std::move(other.buffer_)),
+      exhausted_(other.exhausted_),
+      failed_(other.failed_) {}
+
+FileWindow::~FileWindow() {
+  if (file_) std::fclose(file_);
+}
+
+void FileWindow::keepOnly(std::string_view unread) {
+  if (unread.empty()) {
+    buffer_.clear();
+    return;
+  }
+  const auto offset = static_cast<std::size_t>(unread.data() - buffer_.data());
+  buffer_.erase(0, offset);
+  buffer_.resize(unread.size());
+}
+
+void FileWindow::readUpTo(std::size_t size) {
+  while (!exhausted_ && buffer_.size() < size) {
+    const std::size_t before = buffer_.size();
+    buffer_.resize(size);
+    const std::size_t got = std::fread(buffer_.data() + before, 1, size - before, file_);
+    buffer_.resize(before + got);
+    if (got < size - before) {
+      exhausted_ = true;
+      failed_ = std::ferror(file_) != 0;
+    }
+  }
+}
+
+std::string_view FileWindow::start() {
+  buffer_.reserve(windowSize);
+  readUpTo(windowSize);
+  return buffer_;
+}
+
+std::string_view FileWindow::advance(std::string_view unread) {
+  keepOnly(unread);
+  readUpTo(std::max(windowSize, buffer_.size() + windowSize / 2));
+  return buffer_;
+}
+
+std::string_view FileWindow::rest(std::string_view unread) {
+  keepOnly(unread);
+  while (!exhausted_) readUpTo(buffer_.size() + windowSize);
+  return buffer_;
 }
 
 std::optional<std::string> readTextFile(const std::string& hostPath, std::string* error) {

@@ -92,37 +92,17 @@ const char* parseFloatImpl(const char* first, const char* last, F& out) {
   }
 
   // Decimal: digits [. digits] [e [sign] digits]
-  std::uint64_t mantissa = 0;
-  int significant = 0;  // digits accumulated into mantissa
-  bool exact = true;    // mantissa holds every digit
-  int fractionDigits = 0;
-  bool anyDigit = false;
-  while (p != last && isDigit(*p)) {
-    anyDigit = true;
-    if (significant < 19) {
-      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-      if (mantissa != 0) ++significant;
-    } else {
-      exact = false;
-    }
-    ++p;
-  }
+  const char* intStart = p;
+  while (p != last && isDigit(*p)) ++p;
+  const char* intEnd = p;
+  const char* fracStart = p;
+  const char* fracEnd = p;
   if (p != last && *p == '.') {
-    ++p;
-    while (p != last && isDigit(*p)) {
-      anyDigit = true;
-      if (significant < 19) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        if (mantissa != 0) ++significant;
-        ++fractionDigits;
-      } else {
-        exact = false;
-      }
-      ++p;
-    }
-    if (!anyDigit) return first;  // a lone "."
+    fracStart = ++p;
+    while (p != last && isDigit(*p)) ++p;
+    fracEnd = p;
   }
-  if (!anyDigit) return first;
+  if (intEnd == intStart && fracEnd == fracStart) return first;  // no digit at all
   bool hasExponent = false;
   if (p != last && (*p | 32) == 'e') {
     const char* e = p + 1;
@@ -134,24 +114,29 @@ const char* parseFloatImpl(const char* first, const char* last, F& out) {
     }
   }
 
-  // Exact fast path: both operands are exact, so one correctly rounded division gives the
-  // correctly rounded result.
-  if (exact && !hasExponent) {
-    while (fractionDigits > 0 && mantissa % 10 == 0) {
-      mantissa /= 10;
-      --fractionDigits;
-    }
-    if constexpr (std::is_same_v<F, float>) {
-      if (mantissa <= (1u << 24) && fractionDigits <= 10) {
-        float v = static_cast<float>(mantissa) / floatPowers[fractionDigits];
-        out = negative ? -v : v;
-        return p;
-      }
-    } else {
-      if (mantissa <= (1ull << 53) && fractionDigits <= 22) {
-        double v = static_cast<double>(mantissa) / doublePowers[fractionDigits];
-        out = negative ? -v : v;
-        return p;
+  // Exact fast path: a mantissa and a power of ten that are both exact in F give the correctly
+  // rounded result in one division.
+  if (!hasExponent) {
+    while (intStart != intEnd && *intStart == '0') ++intStart;
+    while (fracEnd != fracStart && fracEnd[-1] == '0') --fracEnd;
+    const auto intDigits = static_cast<std::size_t>(intEnd - intStart);
+    const auto fracDigits = static_cast<std::size_t>(fracEnd - fracStart);
+    if (intDigits + fracDigits <= 19) {
+      std::uint64_t mantissa = 0;
+      for (const char* d = intStart; d != intEnd; ++d) mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
+      for (const char* d = fracStart; d != fracEnd; ++d) mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
+      if constexpr (std::is_same_v<F, float>) {
+        if (mantissa <= (1u << 24) && fracDigits <= 10) {
+          float v = static_cast<float>(mantissa) / floatPowers[fracDigits];
+          out = negative ? -v : v;
+          return p;
+        }
+      } else {
+        if (mantissa <= (1ull << 53) && fracDigits <= 22) {
+          double v = static_cast<double>(mantissa) / doublePowers[fracDigits];
+          out = negative ? -v : v;
+          return p;
+        }
       }
     }
   }
@@ -166,6 +151,28 @@ const char* parseFloatImpl(const char* first, const char* last, F& out) {
   }
   out = negative ? -value : value;
   return p;
+}
+
+// Sign, an optional 0x before hexadecimal digits, digits; the value wraps like an unsigned
+// accumulator and is negated in two's complement. False when there is no digit.
+bool parseInteger(const char*& p, const char* limit, unsigned base, std::uint64_t& out) {
+  const char* q = p;
+  bool negative = false;
+  if (q != limit && (*q == '+' || *q == '-')) negative = (*q++ == '-');
+  if (base == 16 && limit - q >= 3 && q[0] == '0' && (q[1] | 32) == 'x' && hexValue(q[2]) >= 0) q += 2;
+  const char* digits = q;
+  std::uint64_t value = 0;
+  if (base == 10) {
+    while (q != limit && isDigit(*q)) value = value * 10 + static_cast<unsigned>(*q++ - '0');
+  } else {
+    for (int d; q != limit && (d = hexValue(*q)) >= 0 && static_cast<unsigned>(d) < base; ++q) {
+      value = value * base + static_cast<unsigned>(d);
+    }
+  }
+  if (q == digits) return false;
+  out = negative ? ~value + 1 : value;
+  p = q;
+  return true;
 }
 
 template <class T>
@@ -196,6 +203,29 @@ const char* parseFloat(const char* first, const char* last, float& out) {
 }
 const char* parseFloat(const char* first, const char* last, double& out) {
   return parseFloatImpl(first, last, out);
+}
+
+int TextScanner::comma() {
+  skipWhitespace();
+  if (cur_ == end_ || *cur_ != ',') return 1;
+  ++cur_;
+  return 2;
+}
+
+int TextScanner::floatComma(float& value) {
+  skipWhitespace();
+  if (cur_ == end_) return -1;
+  const char* p = parseFloat(cur_, end_, value);
+  if (p == cur_) return 0;
+  cur_ = p;
+  return comma();
+}
+
+int TextScanner::integerCommaBits(std::uint64_t& bits, unsigned base) {
+  skipWhitespace();
+  if (cur_ == end_) return -1;
+  if (!parseInteger(cur_, end_, base, bits)) return 0;
+  return comma();
 }
 
 void TextScanner::skipWhitespace() {
@@ -263,19 +293,9 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
       case 'x':
       case 'X': {
         const char* p = cur_;
-        bool negative = false;
-        if (p != limit && (*p == '+' || *p == '-')) negative = (*p++ == '-');
-        unsigned base = (conversion == 'x' || conversion == 'X') ? 16 : 10;
-        if (base == 16 && limit - p >= 3 && p[0] == '0' && (p[1] | 32) == 'x' && hexValue(p[2]) >= 0) {
-          p += 2;
-        }
-        const char* digits = p;
         std::uint64_t value = 0;
-        for (int d; p != limit && (d = hexValue(*p)) >= 0 && static_cast<unsigned>(d) < base; ++p) {
-          value = value * base + static_cast<unsigned>(d);
-        }
-        if (p == digits) return stored;
-        if (target) storeInteger(*target, negative ? ~value + 1 : value);
+        if (!parseInteger(p, limit, (conversion == 'x' || conversion == 'X') ? 16 : 10, value)) return stored;
+        if (target) storeInteger(*target, value);
         matched(p);
         break;
       }

@@ -61,11 +61,28 @@ class TextScanner {
   // lineEnded tells whether a line feed was consumed (fgets would have kept it in the buffer).
   std::optional<std::string_view> readLine(std::size_t bufferSize, bool* lineEnded = nullptr);
 
+  // The fast equivalents of one "%f ," or "%d ," / "%x ," field: a number after whitespace,
+  // then whitespace and a comma. Returns -1 at the end of the input before the number, 0 when
+  // there is no number, 1 when the number is not followed by the comma (a scan stops there),
+  // 2 when both were read. A chain of fields continues only while each returns 2.
+  int floatComma(float& value);
+  template <class T>
+  int integerComma(T& value, unsigned base = 10) {
+    std::uint64_t bits = 0;
+    int result = integerCommaBits(bits, base);
+    if (result > 0) value = static_cast<T>(bits);
+    return result;
+  }
+
   void skipWhitespace();
   bool atEnd() const { return cur_ == end_; }
+  std::string_view unread() const { return {cur_, static_cast<std::size_t>(end_ - cur_)}; }
   std::size_t remaining() const { return static_cast<std::size_t>(end_ - cur_); }
 
  private:
+  int integerCommaBits(std::uint64_t& bits, unsigned base);
+  int comma();
+
   const char* cur_;
   const char* end_;
 };

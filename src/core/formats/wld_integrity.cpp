@@ -2,7 +2,6 @@
 #include <cmath>
 #include <cstring>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "formats/wld.hpp"
@@ -18,14 +17,10 @@ constexpr std::int64_t cell = 100;  // 0.01 units
 // Beyond this a float's spacing is far above 0.01, so such a coordinate must match exactly.
 constexpr float largeCoordinate = 1e14f;
 
-struct Axis {
-  std::int64_t value;  // ten-thousandths, or the float's bits when large
-  bool large;
-};
-
 struct Quantised {
-  std::array<Axis, 3> axis;
-  bool comparable;  // no NaN or infinity: those are never closer than anything
+  std::array<std::int64_t, 3> value;  // ten-thousandths, or the float's bits on a large axis
+  std::uint8_t largeMask = 0;         // bit k: axis k is large
+  bool comparable = true;             // no NaN or infinity: those are never closer than anything
 };
 
 Quantised quantise(const Vertex& v) {
@@ -38,11 +33,12 @@ Quantised quantise(const Vertex& v) {
     } else if (std::fabs(c[i]) >= largeCoordinate) {
       std::uint32_t bits;
       std::memcpy(&bits, &c[i], sizeof bits);
-      q.axis[i] = {static_cast<std::int64_t>(bits), true};
+      q.value[i] = static_cast<std::int64_t>(bits);
+      q.largeMask = static_cast<std::uint8_t>(q.largeMask | (1u << i));
     } else {
       // Rounded as the writer prints it (ties to even on the exact value), so a mesh that
       // survived one load survives the next.
-      q.axis[i] = {static_cast<std::int64_t>(std::nearbyint(static_cast<double>(c[i]) * quantum)), false};
+      q.value[i] = static_cast<std::int64_t>(std::nearbyint(static_cast<double>(c[i]) * quantum));
     }
   }
   return q;
@@ -55,22 +51,66 @@ struct CellKey {
   std::uint8_t largeMask;
   bool operator==(const CellKey&) const = default;
 };
-struct CellHash {
-  std::size_t operator()(const CellKey& k) const {
-    std::uint64_t h = k.largeMask;
-    for (auto c : k.c) h = (h ^ static_cast<std::uint64_t>(c)) * 0x9E3779B97F4A7C15ull + (h >> 29);
-    return static_cast<std::size_t>(h);
-  }
-};
 
 CellKey cellKey(const Quantised& q) {
   CellKey k{};
-  for (int i = 0; i < 3; ++i) {
-    k.c[i] = q.axis[i].large ? q.axis[i].value : cellOf(q.axis[i].value);
-    if (q.axis[i].large) k.largeMask = static_cast<std::uint8_t>(k.largeMask | (1u << i));
-  }
+  k.largeMask = q.largeMask;
+  for (int i = 0; i < 3; ++i) k.c[i] = (q.largeMask >> i & 1) ? q.value[i] : cellOf(q.value[i]);
   return k;
 }
+
+std::uint64_t hashOf(const CellKey& k) {
+  std::uint64_t h = k.largeMask;
+  for (auto c : k.c) h = (h ^ static_cast<std::uint64_t>(c)) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
+}
+
+// Survivors by cell, in one flat open-addressed table: each occupied slot holds a cell and the
+// first and last survivor in it; survivors of a cell are chained in ascending order.
+class CellTable {
+ public:
+  explicit CellTable(std::size_t expected) {
+    std::size_t size = 16;
+    while (size < expected * 2) size <<= 1;
+    slots_.resize(size);
+    mask_ = size - 1;
+  }
+
+  // The first survivor in the cell, or none.
+  std::uint32_t first(const CellKey& key) const {
+    for (std::size_t i = hashOf(key) & mask_;; i = (i + 1) & mask_) {
+      const Slot& s = slots_[i];
+      if (s.head == none) return none;
+      if (s.key == key) return s.head;
+    }
+  }
+
+  void append(const CellKey& key, std::uint32_t index, std::vector<std::uint32_t>& next) {
+    for (std::size_t i = hashOf(key) & mask_;; i = (i + 1) & mask_) {
+      Slot& s = slots_[i];
+      if (s.head == none) {
+        s = Slot{key, index, index};
+        return;
+      }
+      if (s.key == key) {
+        next[s.tail] = index;
+        s.tail = index;
+        return;
+      }
+    }
+  }
+
+  static constexpr std::uint32_t none = 0xFFFFFFFFu;
+
+ private:
+  struct Slot {
+    CellKey key{};
+    std::uint32_t head = none;
+    std::uint32_t tail = none;
+  };
+  std::vector<Slot> slots_;
+  std::size_t mask_;
+};
 
 }  // namespace
 
@@ -107,50 +147,40 @@ int removeUnusedVertices(Module& m) {
 std::vector<std::uint32_t> duplicateVertexTargets(const std::vector<Vertex>& vertices) {
   const std::size_t n = vertices.size();
   std::vector<std::uint32_t> target(n);
-  std::unordered_map<CellKey, std::vector<std::uint32_t>, CellHash> grid;
-  grid.reserve(n);
+  std::vector<std::uint32_t> next(n, CellTable::none);
   std::vector<Quantised> q(n);
-  for (std::size_t i = 0; i < n; ++i) q[i] = quantise(vertices[i]);
-
+  CellTable cells{n};
   for (std::size_t i = 0; i < n; ++i) {
     target[i] = static_cast<std::uint32_t>(i);
+    q[i] = quantise(vertices[i]);
     const Quantised& a = q[i];
     if (!a.comparable) continue;
     const CellKey home = cellKey(a);
     std::uint32_t best = static_cast<std::uint32_t>(i);
-    auto visit = [&](const CellKey& key) {
-      auto found = grid.find(key);
-      if (found == grid.end()) return;
-      for (std::uint32_t j : found->second) {
-        if (j >= best) break;  // each cell lists survivors in ascending order
-        std::int64_t distance2 = 0;
-        for (int k = 0; k < 3; ++k) {
-          if (a.axis[k].large) continue;  // equal by the cell key
-          std::int64_t d = q[j].axis[k].value - a.axis[k].value;
-          distance2 += d * d;
-        }
-        if (distance2 < cell * cell) best = j;
-      }
-    };
-    // Neighbouring cells along every axis that is not large.
+    // Neighbouring cells along every axis that is not large (a large axis must match exactly).
     std::int64_t span[3];
-    for (int k = 0; k < 3; ++k) span[k] = a.axis[k].large ? 0 : 1;
+    for (int k = 0; k < 3; ++k) span[k] = (a.largeMask >> k & 1) ? 0 : 1;
+    CellKey key = home;
     for (std::int64_t dx = -span[0]; dx <= span[0]; ++dx) {
+      key.c[0] = home.c[0] + dx;
       for (std::int64_t dy = -span[1]; dy <= span[1]; ++dy) {
+        key.c[1] = home.c[1] + dy;
         for (std::int64_t dz = -span[2]; dz <= span[2]; ++dz) {
-          CellKey key = home;
-          key.c[0] += dx;
-          key.c[1] += dy;
-          key.c[2] += dz;
-          visit(key);
+          key.c[2] = home.c[2] + dz;
+          for (std::uint32_t j = cells.first(key); j != CellTable::none && j < best; j = next[j]) {
+            std::int64_t distance2 = 0;
+            for (int k = 0; k < 3; ++k) {
+              if (a.largeMask >> k & 1) continue;  // equal by the cell key
+              std::int64_t d = q[j].value[k] - a.value[k];
+              distance2 += d * d;
+            }
+            if (distance2 < cell * cell) best = j;
+          }
         }
       }
     }
-    if (best != i) {
-      target[i] = best;
-    } else {
-      grid[home].push_back(static_cast<std::uint32_t>(i));
-    }
+    if (best != i) target[i] = best;
+    else cells.append(home, static_cast<std::uint32_t>(i), next);
   }
   return target;
 }

@@ -114,21 +114,23 @@ void readHeader(TextScanner& in, Module& m, float v, bool city) {
 
 // Reads one polygon line; corners beyond the fourth are read past so the line stays in step.
 void readPolygon(TextScanner& in, Polygon& p, float v) {
+  // Each field below is one "%d ,", "%hd ,", "%x ," or "%f ," scan of its own; a pair of texel
+  // numbers is one "%f ,%f ," scan, so its second number is read only after a whole first.
   std::int32_t sides = 0;
-  in.scan("%d ,", &sides);
+  in.integerComma(sides);
   p.sides = static_cast<std::uint8_t>(sides);
   for (int c = 0; c < p.sides; ++c) {
     std::int16_t index = 0;
-    in.scan("%hd ,", &index);
+    in.integerComma(index);
     if (c < 4) p.vertexIndex[c] = static_cast<std::uint16_t>(index);
   }
   if (v < 2) {
     std::int32_t ignored;
-    in.scan("%d ,", &ignored);
+    in.integerComma(ignored);
     p.colour = {0, 0, 0, 1};
   } else {
     std::uint32_t packed = 0;
-    in.scan("%x ,", &packed);
+    in.integerComma(packed, 16);
     p.colour = {colourChannel(packed, 16), colourChannel(packed, 8), colourChannel(packed, 0), 1};
   }
   if (v <= 0) {
@@ -138,23 +140,23 @@ void readPolygon(TextScanner& in, Polygon& p, float v) {
   auto readTexels = [&](std::array<Texel, 4>& texels) {
     for (int c = 0; c < p.sides; ++c) {
       Texel t;
-      in.scan("%f ,%f ,", &t.u, &t.v);
+      if (in.floatComma(t.u) == 2) in.floatComma(t.v);
       if (c < 4) texels[c] = t;
     }
   };
   readTexels(p.texels);
   if (v > 2.27f) readTexels(p.texels2);
-  if (v >= 2.23f) in.scan("%f ,", &p.texelAngle);
+  if (v >= 2.23f) in.floatComma(p.texelAngle);
   else p.texelAngle = -1;
-  if (v > 2.27f) in.scan("%f ,", &p.texelAngle2);
+  if (v > 2.27f) in.floatComma(p.texelAngle2);
   else p.texelAngle2 = -1;
   if (v > 2.24f && v <= 2.27f) {
     float ignored[3];
-    in.scan("%f ,%f ,", &ignored[0], &ignored[1]);
-    in.scan("%f ,", &ignored[2]);
+    if (in.floatComma(ignored[0]) == 2) in.floatComma(ignored[1]);
+    in.floatComma(ignored[2]);
   }
   std::int32_t smooth = 0;
-  in.scan("%d ,", &smooth);
+  in.integerComma(smooth);
   p.smooth = smooth != 0;
 }
 
@@ -193,9 +195,18 @@ int removeInvalidPolygons(Module& m) {
 
 }  // namespace
 
-WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const RepositoryFolder& repository,
-                        const WldReadOptions& options, float* fileVersion) {
-  TextScanner in{text};
+namespace {
+
+// Far more than any record needs: the window moves on when less than this is left unread.
+constexpr std::size_t lowWater = FileWindow::windowSize / 2;
+
+// Reads from the scanner's text, which is the whole file, or the current window of it when
+// window is given.
+WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, const RepositoryFolder& repository,
+                     const WldReadOptions& options, float* fileVersion) {
+  auto topUp = [&] {
+    if (window && in.remaining() < lowWater && !window->exhausted()) in = TextScanner{window->advance(in.unread())};
+  };
   m.modified = 0;
   float v = 0;
   in.scan(" %f ", &v);
@@ -224,9 +235,10 @@ WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const Reposito
   m.vertices.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), in.remaining() / 6 + 1));
   Centre centre;
   for (std::int32_t i = 0; i < count; ++i) {
+    topUp();
     std::size_t before = in.remaining();
     Vertex vertex;
-    in.scan("%f ,%f ,%f ,", &vertex.x, &vertex.y, &vertex.z);
+    if (in.floatComma(vertex.x) == 2 && in.floatComma(vertex.y) == 2) in.floatComma(vertex.z);  // "%f ,%f ,%f ,"
     if (in.remaining() == before) break;
     m.vertices.push_back(vertex);
     centre.add(vertex);
@@ -239,6 +251,7 @@ WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const Reposito
   m.polygons.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), in.remaining() / 16 + 1));
   readHeader(in, m, v, options.city);
   for (std::int32_t i = 0; i < count; ++i) {
+    topUp();
     std::size_t before = in.remaining();
     Polygon p;
     readPolygon(in, p, v);
@@ -246,6 +259,7 @@ WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const Reposito
     m.polygons.push_back(p);
   }
 
+  if (window) in = TextScanner{window->rest(in.unread())};  // what follows is small
   if (v > 1.99f) m.maps[textfile] = readMapName(in, repository);
   if (v > 2.17f) m.maps[lightfile] = readMapName(in, repository);
   in.skipWhitespace();
@@ -308,6 +322,14 @@ WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const Reposito
   return WldParseResult::ok;
 }
 
+}  // namespace
+
+WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const RepositoryFolder& repository,
+                        const WldReadOptions& options, float* fileVersion) {
+  TextScanner in{text};
+  return parse(in, nullptr, m, ui, repository, options, fileVersion);
+}
+
 bool readWld(Session& session, int index, const WldReadOptions& options, float* fileVersion) {
   return readWldModule(session, session.model.module[index], options, fileVersion);
 }
@@ -320,8 +342,8 @@ bool readWldModule(Session& session, Module& m, const WldReadOptions& options, f
   }
   std::string path = resolvePath(session.model.repository, m.filename);
   auto time = fileModificationTime(path);
-  auto text = time ? readTextFile(path) : std::nullopt;
-  if (!text) {
+  auto window = time ? FileWindow::open(path) : std::nullopt;
+  if (!window) {
     session.ui.messageBox(
         formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
         "File not loaded!", MessageIcon::warning, MessageButtons::ok);
@@ -332,7 +354,8 @@ bool readWldModule(Session& session, Module& m, const WldReadOptions& options, f
   session.model.status.modulesReloaded = true;
   if (options.interactive) addRecent(session, session.model.recent.wld.firstId, m.filename, true);
 
-  switch (parseWld(*text, m, session.ui, session.model.repository, options, fileVersion)) {
+  TextScanner in{window->start()};
+  switch (parse(in, &*window, m, session.ui, session.model.repository, options, fileVersion)) {
     case WldParseResult::ok:
       return true;
     case WldParseResult::componentSkipped:

@@ -30,7 +30,7 @@ void number(TextWriter& out, float value) { out.fixed(value, 6).text(" ,"); }
 
 std::string formatWld(const Module& m) {
   TextWriter out{true};
-  out.reserve(64 + m.vertices.size() * 32 + m.polygons.size() * 160);
+  out.reserve(64 + m.vertices.size() * 32 + m.polygons.size() * 220);
   out.print("%.2f \n", wldVersion);
   out.print("%i ,\n", m.vertices.size());
   for (const Vertex& v : m.vertices) {
