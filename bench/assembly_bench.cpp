@@ -173,3 +173,4 @@ BENCHMARK(loadCity)->Arg(1250)->Arg(2500)->Arg(5000)->Unit(benchmark::kMilliseco
 
 }  // namespace
 }  // namespace tessarim::bench
+BENCHMARK_MAIN();

@@ -54,11 +54,16 @@ std::optional<std::string> readFileText(const std::string& hostPath, std::string
 std::optional<FileWindow> FileWindow::open(const std::string& hostPath, std::string* error) {
   std::FILE* file = openPlainFile(hostPath, error);
   if (!file) return std::nullopt;
-  return FileWindow{file};
+  FileWindow window{file};
+  std::error_code ec;
+  window.size_ = std::filesystem::file_size(hostPath, ec);
+  return window;
 }
 
 FileWindow::FileWindow(FileWindow&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
+      size_(other.size_),
+      consumed_(other.consumed_),
       buffer_(std::move(other.buffer_)),
       exhausted_(other.exhausted_),
       failed_(other.failed_) {}
@@ -83,6 +88,7 @@ void FileWindow::readUpTo(std::size_t size) {
     buffer_.resize(size);
     const std::size_t got = std::fread(buffer_.data() + before, 1, size - before, file_);
     buffer_.resize(before + got);
+    consumed_ += got;
     if (got < size - before) {
       exhausted_ = true;
       failed_ = std::ferror(file_) != 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@ class FileWindow {
   // unread followed by everything left in the file.
   std::string_view rest(std::string_view unread);
   bool exhausted() const { return exhausted_; }
+  // Bytes of the file not yet in the window.
+  std::uint64_t unreadInFile() const { return size_ > consumed_ ? size_ - consumed_ : 0; }
   bool failed() const { return failed_; }
 
  private:
@@ -42,6 +45,8 @@ class FileWindow {
   void readUpTo(std::size_t size);
 
   std::FILE* file_;
+  std::uint64_t size_ = 0;      // as found when opened
+  std::uint64_t consumed_ = 0;  // bytes moved into the window so far
   std::string buffer_;
   bool exhausted_ = false;
   bool failed_ = false;

@@ -13,7 +13,9 @@ namespace {
 // integers makes "closer than 0.01" exact for every value the file can hold: vertices exactly
 // 0.01 apart survive wherever they lie, which float arithmetic does not guarantee.
 constexpr double quantum = 10000.0;
-constexpr std::int64_t cell = 100;  // 0.01 units
+constexpr std::int64_t nearDistance = 100;  // 0.01 units
+// Cells twice that wide: everything within 0.01 of a point lies in at most two cells per axis.
+constexpr std::int64_t cell = 2 * nearDistance;
 // Beyond this a float's spacing is far above 0.01, so such a coordinate must match exactly.
 constexpr float largeCoordinate = 1e14f;
 
@@ -65,11 +67,12 @@ std::uint64_t hashOf(const CellKey& k) {
   return h ^ (h >> 29);
 }
 
-// Survivors by cell, in one flat open-addressed table: each occupied slot holds a cell and the
-// first and last survivor in it; survivors of a cell are chained in ascending order.
+// Survivors by cell, in one flat open-addressed table of 8-byte slots: the first and last
+// survivor of a cell, whose cell is known from the first survivor's position. Survivors of a
+// cell are chained in ascending order.
 class CellTable {
  public:
-  explicit CellTable(std::size_t expected) {
+  CellTable(std::size_t expected, const std::vector<Quantised>& q) : q_(q) {
     std::size_t size = 16;
     while (size < expected * 2) size <<= 1;
     slots_.resize(size);
@@ -77,22 +80,21 @@ class CellTable {
   }
 
   // The first survivor in the cell, or none.
-  std::uint32_t first(const CellKey& key) const {
-    for (std::size_t i = hashOf(key) & mask_;; i = (i + 1) & mask_) {
+  std::uint32_t first(const CellKey& key, std::uint64_t hash) const {
+    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
       const Slot& s = slots_[i];
-      if (s.head == none) return none;
-      if (s.key == key) return s.head;
+      if (s.head == none || cellKey(q_[s.head]) == key) return s.head;
     }
   }
 
-  void append(const CellKey& key, std::uint32_t index, std::vector<std::uint32_t>& next) {
-    for (std::size_t i = hashOf(key) & mask_;; i = (i + 1) & mask_) {
+  void append(const CellKey& key, std::uint64_t hash, std::uint32_t index, std::vector<std::uint32_t>& next) {
+    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
       Slot& s = slots_[i];
       if (s.head == none) {
-        s = Slot{key, index, index};
+        s = Slot{index, index};
         return;
       }
-      if (s.key == key) {
+      if (cellKey(q_[s.head]) == key) {
         next[s.tail] = index;
         s.tail = index;
         return;
@@ -104,10 +106,10 @@ class CellTable {
 
  private:
   struct Slot {
-    CellKey key{};
     std::uint32_t head = none;
     std::uint32_t tail = none;
   };
+  const std::vector<Quantised>& q_;
   std::vector<Slot> slots_;
   std::size_t mask_;
 };
@@ -149,38 +151,39 @@ std::vector<std::uint32_t> duplicateVertexTargets(const std::vector<Vertex>& ver
   std::vector<std::uint32_t> target(n);
   std::vector<std::uint32_t> next(n, CellTable::none);
   std::vector<Quantised> q(n);
-  CellTable cells{n};
+  for (std::size_t i = 0; i < n; ++i) q[i] = quantise(vertices[i]);
+  CellTable cells{n, q};
   for (std::size_t i = 0; i < n; ++i) {
     target[i] = static_cast<std::uint32_t>(i);
-    q[i] = quantise(vertices[i]);
     const Quantised& a = q[i];
     if (!a.comparable) continue;
     const CellKey home = cellKey(a);
     std::uint32_t best = static_cast<std::uint32_t>(i);
-    // Neighbouring cells along every axis that is not large (a large axis must match exactly).
-    std::int64_t span[3];
-    for (int k = 0; k < 3; ++k) span[k] = (a.largeMask >> k & 1) ? 0 : 1;
+    // The cells within reach along every axis that is not large (a large axis must match exactly).
+    std::int64_t low[3], high[3];
+    for (int k = 0; k < 3; ++k) {
+      const bool large = a.largeMask >> k & 1;
+      low[k] = large ? home.c[k] : cellOf(a.value[k] - nearDistance);
+      high[k] = large ? home.c[k] : cellOf(a.value[k] + nearDistance);
+    }
     CellKey key = home;
-    for (std::int64_t dx = -span[0]; dx <= span[0]; ++dx) {
-      key.c[0] = home.c[0] + dx;
-      for (std::int64_t dy = -span[1]; dy <= span[1]; ++dy) {
-        key.c[1] = home.c[1] + dy;
-        for (std::int64_t dz = -span[2]; dz <= span[2]; ++dz) {
-          key.c[2] = home.c[2] + dz;
-          for (std::uint32_t j = cells.first(key); j != CellTable::none && j < best; j = next[j]) {
+    for (key.c[0] = low[0]; key.c[0] <= high[0]; ++key.c[0]) {
+      for (key.c[1] = low[1]; key.c[1] <= high[1]; ++key.c[1]) {
+        for (key.c[2] = low[2]; key.c[2] <= high[2]; ++key.c[2]) {
+          for (std::uint32_t j = cells.first(key, hashOf(key)); j != CellTable::none && j < best; j = next[j]) {
             std::int64_t distance2 = 0;
             for (int k = 0; k < 3; ++k) {
               if (a.largeMask >> k & 1) continue;  // equal by the cell key
               std::int64_t d = q[j].value[k] - a.value[k];
               distance2 += d * d;
             }
-            if (distance2 < cell * cell) best = j;
+            if (distance2 < nearDistance * nearDistance) best = j;
           }
         }
       }
     }
     if (best != i) target[i] = best;
-    else cells.append(home, static_cast<std::uint32_t>(i), next);
+    else cells.append(home, hashOf(home), static_cast<std::uint32_t>(i), next);
   }
   return target;
 }

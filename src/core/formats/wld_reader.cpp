@@ -232,7 +232,9 @@ WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, con
   std::int32_t count = 0;
   in.scan(" %d ,", &count);
   m.vertices.clear();
-  m.vertices.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), in.remaining() / 6 + 1));
+  // What is left of the file bounds what a count can claim, before anything is reserved.
+  auto available = [&] { return in.remaining() + (window ? window->unreadInFile() : 0); };
+  m.vertices.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), available() / 6 + 1));
   Centre centre;
   for (std::int32_t i = 0; i < count; ++i) {
     topUp();
@@ -248,7 +250,7 @@ WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, con
   count = 0;
   in.scan(" %d ,", &count);
   m.polygons.clear();
-  m.polygons.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), in.remaining() / 16 + 1));
+  m.polygons.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), available() / 16 + 1));
   readHeader(in, m, v, options.city);
   for (std::int32_t i = 0; i < count; ++i) {
     topUp();
