@@ -51,17 +51,31 @@ std::optional<std::string> connectNodes(RtsGraph& graph, std::int32_t from, std:
   const int source = findNodeById(graph, from);
   // Callers pass a node they hold; an unknown one has nothing to link.
   if (source < 0) return std::nullopt;
-  RtsNode& node = graph.nodes[static_cast<std::size_t>(source)];
+  const RtsNode& node = graph.nodes[static_cast<std::size_t>(source)];
   // The order of the checks matters: a full node refuses even a link it already has.
   if (node.neighbourCount >= maxRtsLinks) {
     return "Trying to add more neighbours then the maximum per node";
   }
-  auto hasLink = [&](const RtsLink& l) { return l.neighbour != -1 && l.neighbour == to; };
+  const int target = findNodeById(graph, to);
+  if (target < 0) {
+    auto hasLink = [&](const RtsLink& l) { return l.neighbour != -1 && l.neighbour == to; };
+    if (std::any_of(node.links.begin(), node.links.end(), hasLink)) return std::nullopt;
+    return "Could not find the child node";
+  }
+  return connectNodeIndices(graph, source, target, weight);
+}
+
+std::optional<std::string> connectNodeIndices(RtsGraph& graph, int from, int to, std::uint8_t weight) {
+  RtsNode& node = graph.nodes[static_cast<std::size_t>(from)];
+  const std::int32_t toId = graph.nodes[static_cast<std::size_t>(to)].id;
+  if (node.neighbourCount >= maxRtsLinks) {
+    return "Trying to add more neighbours then the maximum per node";
+  }
+  auto hasLink = [&](const RtsLink& l) { return l.neighbour != -1 && l.neighbour == toId; };
   if (std::any_of(node.links.begin(), node.links.end(), hasLink)) return std::nullopt;
-  if (findNodeById(graph, to) < 0) return "Could not find the child node";
   for (auto& link : node.links) {
     if (link.neighbour != -1) continue;
-    link.neighbour = to;
+    link.neighbour = toId;
     link.weight = weight;
     link.streetId = 0;
     ++node.neighbourCount;

@@ -194,8 +194,7 @@ void readNodeSection(RtsGraph& graph, TextScanner& in, float version, Ui& ui) {
       }
       if (from < 0) continue;
       // A full node's refusal was announced above, or the file gave the node a second block.
-      (void)connectNodes(graph, graph.nodes[static_cast<std::size_t>(from)].id,
-                         graph.nodes[static_cast<std::size_t>(to)].id, link.weight);
+      (void)connectNodeIndices(graph, from, to, link.weight);
     }
   }
 }
