@@ -32,6 +32,10 @@ struct Settings {
   std::int16_t modelId = 0;
   bool interiorFlag = false;
   std::string documentPath;  // stored form; empty: no document
+
+  // View and editing options.
+  bool sudoSu = false;  // the expert option: scale-class changes keep coordinates and texels
+  bool flattenX = false, flattenY = false, flattenZ = false;
 };
 
 struct InstanceRef {
@@ -57,6 +61,7 @@ struct DocumentStatus {
   bool busy = false;             // a file command is saving or loading
   bool modulesReloaded = false;  // a module was read since the last frame
   std::string windowTitle = "Tessarim";
+  float encompassingRadius = 0;  // kilometres: the document's reach from its origin
   float documentVersion = 0;  // the version the open assembly or city file gave
 };
 
