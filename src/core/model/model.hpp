@@ -11,6 +11,7 @@
 #include "city/city_records.hpp"
 #include "city/rts_graph.hpp"
 #include "equipment/equipment_records.hpp"
+#include "equipment/motion.hpp"
 #include "model/records.hpp"
 
 namespace tessarim {
@@ -80,6 +81,7 @@ struct Model {
   std::string schemeFile;
   std::array<std::uint32_t, schemeColourCount> schemeColours{};  // 0x00BBGGRR, as in .pal files
   std::array<AnimationSlot, animationSlotCount> animationSlots{};
+  MotionState motion;
   std::array<std::string, maxBuildingNames> buildingNames;
   RtspsGrid rtspsGrid{};
   RtsGraph streetNodes;

@@ -1,0 +1,137 @@
+#include "equipment/motion.hpp"
+
+#include <cmath>
+
+#include "maths/maths.hpp"
+#include "model/model.hpp"
+#include "model/scale_class.hpp"
+
+namespace tessarim {
+namespace {
+
+constexpr float fixedPivot = 0.5235988f;  // 30 degrees
+
+// Advances one phase; true when a reverse end mode turned it around.
+bool advancePhase(Instance& t, float dt, double clockSeconds, const MotionState& state) {
+  float& phase = t.motionPhase;
+  switch (t.type) {
+    case 40:
+    case 45:  // scrolling maps
+      phase += 0.01f * dt;
+      if (phase >= 1) phase -= 1;
+      return false;
+    case 130:
+      phase = static_cast<float>(std::fmod(clockSeconds * 0.057022728, 1.0));
+      return false;
+    case 131:
+      phase = static_cast<float>(std::fmod(clockSeconds * 0.0252376, 1.0));
+      return false;
+    default:
+      break;
+  }
+  if (t.type >= 101 && t.type <= 119) return false;
+  phase += state.extended ? dt * t.extendRate : -dt * t.retractRate;
+  if (phase >= 1) {
+    switch (state.endMode) {
+      case EndMode::snapToZero: phase -= 1; return false;
+      case EndMode::reverse: phase = 1 - (phase - 1); return true;
+      case EndMode::none: phase = 1; return false;
+    }
+  } else if (phase < 0) {
+    if (state.endMode == EndMode::reverse) {
+      phase = -phase;
+      return true;
+    }
+    phase = 0;
+  }
+  return false;
+}
+
+Vec3 vec(const std::array<float, 3>& a) { return {a[0], a[1], a[2]}; }
+
+struct InstanceRefLookup {
+  const Instance* byType[20] = {};  // the first instance of each body-part type, 100..119
+};
+
+// The body part's rotations about its own pivot, carried by its parent's: R_b, then the step
+// from the parent's pivot to its own, then the parent's chain, up to the root's place.
+Matrix bodyPartChain(const Instance& t, const InstanceRefLookup& parts, int depth = 0) {
+  const Matrix& own = t.rotationMatrix;
+  const int parentType = bodyPartParent(t.type);
+  const Instance* parent = parentType >= 100 ? parts.byType[parentType - 100] : nullptr;
+  if (!parent || parent == &t || depth > 20) {
+    return multiply(own, translation(t.location[0], t.location[1], t.location[2]));
+  }
+  const Vec3 step = vec(t.location) - vec(parent->location);
+  return multiply(multiply(own, translation(step.x, step.y, step.z)), bodyPartChain(*parent, parts, depth + 1));
+}
+
+}  // namespace
+
+int bodyPartParent(int type) {
+  switch (type) {
+    case 101: case 102: case 103: case 104: case 116: return 100;
+    case 105: case 117: return 103;
+    case 106: return 104;
+    case 107: return 105;
+    case 108: return 106;
+    case 109: case 110: case 115: return 102;
+    case 111: return 109;
+    case 112: return 110;
+    case 113: return 111;
+    case 114: return 112;
+    default: return -1;
+  }
+}
+
+bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& sceneView) {
+  if (!model.settings.asmfile && !model.settings.ctyfile) return false;
+  MotionState& state = model.motion;
+  bool flip = false;
+  InstanceRefLookup parts;
+  for (int m = 0; m < model.wldfiles; ++m) {
+    for (Instance& t : model.module[m].instances) {
+      flip = advancePhase(t, dt, clockSeconds, state) || flip;
+      if (t.type >= 33 && t.type <= 36) t.hingeAngle = fixedPivot;
+      if (isBodyPart(t.type) && !parts.byType[t.type - 100]) parts.byType[t.type - 100] = &t;
+      // Untyped instances and body parts turn about (1, 0, 0) through their own origin and stay
+      // on their location; the others follow their hinge and their motion extent. Every rotation
+      // is known before any placement, as body parts carry their parents'.
+      const bool plain = t.type == 0 || isBodyPart(t.type);
+      const Vec3 axis = plain ? Vec3{1, 0, 0} : vec(t.hingeAxis);
+      t.rotationMatrix = multiply(rotationYawPitchRoll(t.orientation[0], t.orientation[1], t.orientation[2]),
+                                  rotationAxis(axis, t.hingeAngle * t.motionPhase));
+    }
+  }
+
+  for (int m = 0; m < model.wldfiles; ++m) {
+    const Module& module = model.module[m];
+    const float k = static_cast<float>(unitKilometres(module.scaleClass));
+    const Matrix scale = scaling(model.settings.flattenX ? 0 : k, model.settings.flattenY ? 0 : k,
+                                 model.settings.flattenZ ? 0 : k);
+    for (Instance& t : model.module[m].instances) {
+      const bool plain = t.type == 0 || isBodyPart(t.type);
+      const Vec3 offset = plain ? Vec3{} : vec(t.hingeOffset);
+      Matrix placed;
+      if (isBodyPart(t.type)) {
+        placed = bodyPartChain(t, parts);
+        if (!state.prog) {
+          const auto& o = state.skeletonOffset;
+          placed = multiply(placed, translation(o[0], o[1], o[2]));
+        }
+      } else {
+        const Vec3 position =
+            plain ? vec(t.location) : vec(t.location) + (vec(t.endLocation) - vec(t.location)) * t.motionPhase + offset;
+        placed = multiply(multiply(translation(-offset.x, -offset.y, -offset.z), t.rotationMatrix),
+                          translation(position.x, position.y, position.z));
+      }
+      t.worldMatrix = multiply(placed, scale);
+      t.savedMatrix = t.worldMatrix;
+      t.eyeDistance = length(transformCoord({0, 0, 0}, multiply(t.worldMatrix, sceneView)));
+    }
+  }
+  if (flip) state.extended = !state.extended;
+  return flip;
+}
+
+}  // namespace tessarim

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/matrix.hpp"
+
+namespace tessarim {
+
+struct Model;
+
+enum class EndMode : std::uint8_t { none, snapToZero, reverse };
+
+// The document's motion state, as the MOTION menu and the animation panel set it.
+struct MotionState {
+  bool extended = false;  // the Extended view: parts extend (else they retract)
+  EndMode endMode = EndMode::none;
+  std::array<float, 3> skeletonOffset{};
+  bool prog = false;  // progressive playback: body parts keep their place
+};
+
+// The parent joint of a body-part type, or -1 for the torso, types without a parent and types
+// that are not body parts.
+int bodyPartParent(int type);
+inline bool isBodyPart(int type) { return type >= 100 && type <= 119; }
+
+// One frame of motion over every instance of an open assembly or city: phases advance by dt
+// seconds (clockSeconds is the program's running time, for the cycling types), hinged types
+// 33..36 get their fixed pivot angle, and every instance's rotation, world, saved matrix and eye
+// distance are rebuilt. sceneView takes the scene into eye space (scene world times view).
+// A reverse end mode that turned a phase around toggles model.motion.extended once, after all
+// instances; the result says whether it did.
+bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& sceneView);
+
+}  // namespace tessarim
