@@ -1,6 +1,7 @@
 #include "equipment/motion.hpp"
 
 #include <cmath>
+#include <optional>
 
 #include "maths/maths.hpp"
 #include "model/model.hpp"
@@ -49,21 +50,36 @@ bool advancePhase(Instance& t, float dt, double clockSeconds, const MotionState&
 
 Vec3 vec(const std::array<float, 3>& a) { return {a[0], a[1], a[2]}; }
 
-struct InstanceRefLookup {
-  const Instance* byType[20] = {};  // the first instance of each body-part type, 100..119
+// M followed by a move by d: only the translation row changes for an affine M.
+Matrix moved(Matrix m, Vec3 d) {
+  m[3][0] += d.x;
+  m[3][1] += d.y;
+  m[3][2] += d.z;
+  return m;
+}
+
+// The first instance of each body-part type, and its chain once worked out this frame.
+struct BodyParts {
+  const Instance* byType[20] = {};
+  std::optional<Matrix> chainOf[20];
 };
 
-// The body part's rotations about its own pivot, carried by its parent's: R_b, then the step
-// from the parent's pivot to its own, then the parent's chain, up to the root's place.
-Matrix bodyPartChain(const Instance& t, const InstanceRefLookup& parts, int depth = 0) {
-  const Matrix& own = t.rotationMatrix;
+// The body part's rotations about its own pivot, carried by its parent's: its own rotation, the
+// step from the parent's pivot to its own, then the parent's chain, up to the root's place.
+Matrix bodyPartChain(const Instance& t, BodyParts& parts, int depth = 0) {
+  const bool first = parts.byType[t.type - 100] == &t;
+  if (first && parts.chainOf[t.type - 100]) return *parts.chainOf[t.type - 100];
   const int parentType = bodyPartParent(t.type);
   const Instance* parent = parentType >= 100 ? parts.byType[parentType - 100] : nullptr;
+  Matrix chain;
   if (!parent || parent == &t || depth > 20) {
-    return multiply(own, translation(t.location[0], t.location[1], t.location[2]));
+    chain = moved(t.rotationMatrix, vec(t.location));
+  } else {
+    chain = multiply(moved(t.rotationMatrix, vec(t.location) - vec(parent->location)),
+                     bodyPartChain(*parent, parts, depth + 1));
   }
-  const Vec3 step = vec(t.location) - vec(parent->location);
-  return multiply(multiply(own, translation(step.x, step.y, step.z)), bodyPartChain(*parent, parts, depth + 1));
+  if (first) parts.chainOf[t.type - 100] = chain;
+  return chain;
 }
 
 }  // namespace
@@ -88,7 +104,7 @@ bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& scene
   if (!model.settings.asmfile && !model.settings.ctyfile) return false;
   MotionState& state = model.motion;
   bool flip = false;
-  InstanceRefLookup parts;
+  BodyParts parts;
   for (int m = 0; m < model.wldfiles; ++m) {
     for (Instance& t : model.module[m].instances) {
       flip = advancePhase(t, dt, clockSeconds, state) || flip;
@@ -107,27 +123,27 @@ bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& scene
   for (int m = 0; m < model.wldfiles; ++m) {
     const Module& module = model.module[m];
     const float k = static_cast<float>(unitKilometres(module.scaleClass));
-    const Matrix scale = scaling(model.settings.flattenX ? 0 : k, model.settings.flattenY ? 0 : k,
-                                 model.settings.flattenZ ? 0 : k);
+    const float scale[3] = {model.settings.flattenX ? 0 : k, model.settings.flattenY ? 0 : k,
+                            model.settings.flattenZ ? 0 : k};
     for (Instance& t : model.module[m].instances) {
       const bool plain = t.type == 0 || isBodyPart(t.type);
       const Vec3 offset = plain ? Vec3{} : vec(t.hingeOffset);
       Matrix placed;
       if (isBodyPart(t.type)) {
         placed = bodyPartChain(t, parts);
-        if (!state.prog) {
-          const auto& o = state.skeletonOffset;
-          placed = multiply(placed, translation(o[0], o[1], o[2]));
-        }
+        if (!state.prog) placed = moved(placed, vec(state.skeletonOffset));
       } else {
         const Vec3 position =
             plain ? vec(t.location) : vec(t.location) + (vec(t.endLocation) - vec(t.location)) * t.motionPhase + offset;
-        placed = multiply(multiply(translation(-offset.x, -offset.y, -offset.z), t.rotationMatrix),
-                          translation(position.x, position.y, position.z));
+        // Turning about the offset: the move by -offset, turned, lands at position - offset R.
+        placed = moved(t.rotationMatrix, position - transformNormal(offset, t.rotationMatrix));
       }
-      t.worldMatrix = multiply(placed, scale);
-      t.savedMatrix = t.worldMatrix;
-      t.eyeDistance = length(transformCoord({0, 0, 0}, multiply(t.worldMatrix, sceneView)));
+      for (auto& row : placed) {
+        for (int c = 0; c < 3; ++c) row[c] *= scale[c];
+      }
+      t.worldMatrix = placed;
+      t.savedMatrix = placed;
+      t.eyeDistance = length(transformCoord({placed[3][0], placed[3][1], placed[3][2]}, sceneView));
     }
   }
   if (flip) state.extended = !state.extended;

@@ -55,7 +55,14 @@ Matrix rotationZ(float angle) {
 }
 
 Matrix rotationYawPitchRoll(float yaw, float pitch, float roll) {
-  return multiply(multiply(rotationZ(roll), rotationX(pitch)), rotationY(yaw));
+  // rotationZ(roll) * rotationX(pitch) * rotationY(yaw), multiplied out.
+  const float cy = std::cos(yaw), sy = std::sin(yaw);
+  const float cp = std::cos(pitch), sp = std::sin(pitch);
+  const float cr = std::cos(roll), sr = std::sin(roll);
+  return Matrix{{{cr * cy + sr * sp * sy, sr * cp, -cr * sy + sr * sp * cy, 0},
+                 {-sr * cy + cr * sp * sy, cr * cp, sr * sy + cr * sp * cy, 0},
+                 {cp * sy, -sp, cp * cy, 0},
+                 {0, 0, 0, 1}}};
 }
 
 Matrix rotationAxis(Vec3 axis, float angle) {
