@@ -307,6 +307,61 @@ TEST(MergeAssembly, AddsInstancesInGroup1000AndKeepsTheOpenDocument) {
   EXPECT_TRUE(model.status.documentModified);
 }
 
+TEST(ReadAssembly, AMeshFromANewerEditorClosesTheDocument) {
+  TempRepo repo;
+  repo.write("newer.wld", "2.40 \n0 ,\n0 ,\n");
+  repo.write("a.asm", std::string{"ASM\n2.510000 ,\n1 ,\nnewer.wld\n 1 ,\n"} + guidA +
+                          "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+  repo.model.settings.asmfile = true;
+  repo.model.settings.documentPath = "a.asm";
+  EXPECT_FALSE(readAssembly(repo.session));
+  EXPECT_EQ(repo.ui.boxes.back().caption, "Newer file version found!");
+  EXPECT_EQ(repo.model.wldfiles, 0);  // nothing left that a save could write over the newer file
+  EXPECT_EQ(repo.model.settings.documentPath, "");
+}
+
+TEST(ReadAssembly, ACityKeepsASlotForItsGroundGrid) {
+  std::string text = "CTY\n2.510000 ,\n256 ,\n";
+  Opened doc{text, true};
+  EXPECT_FALSE(doc.ok);
+  EXPECT_EQ(doc.repo.ui.boxes.back().text, "This file exceeds the memory allocated for WLD files list!\n\nFiles: 256");
+  EXPECT_EQ(doc.repo.model.wldfiles, 0);
+}
+
+TEST(MergeAssembly, AFullCityTakesNoMoreModulesAndKeepsItsGridLast) {
+  TempRepo repo;
+  Model& model = repo.model;
+  model.settings.ctyfile = true;
+  model.settings.documentPath = "c.cty";
+  for (int m = 0; m < 255; ++m) {
+    model.module[m].filename = "m" + std::to_string(m) + ".wld";
+    model.module[m].instances.push_back(Instance{});
+  }
+  model.module[255].instances.push_back(Instance{});  // the ground grid
+  model.wldfiles = 256;
+  repo.write("new.wld", testing::triangleWld());
+  repo.write("other.asm", std::string{"ASM\n2.510000 ,\n1 ,\nnew.wld\n 1 ,\n"} + guidA +
+                              "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+  ASSERT_TRUE(mergeAssembly(repo.session, (repo.root / "other.asm").string()));
+  EXPECT_EQ(model.wldfiles, 256);
+  EXPECT_EQ(model.module[255].filename, "");  // still the ground grid
+  EXPECT_EQ(model.module[255].polygons.size(), 676u);
+  EXPECT_EQ(repo.ui.boxes.back().text, "Adding this new type will exceed the maximum allowable types!");
+}
+
+TEST(MergeAssembly, AMissingMeshIsLeftOutEvenWhenAReplacementIsChosen) {
+  TempRepo repo;
+  repo.write("meshes/hull.wld", testing::triangleWld());
+  repo.model.settings.asmfile = true;
+  repo.model.settings.documentPath = "a.asm";
+  repo.write("other.asm", std::string{"ASM\n2.510000 ,\n1 ,\ngone.wld\n 1 ,\n"} + guidA +
+                              "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+  repo.ui.openResults = {{(repo.root / "meshes/hull.wld").string()}};
+  ASSERT_TRUE(mergeAssembly(repo.session, (repo.root / "other.asm").string()));
+  EXPECT_EQ(repo.model.wldfiles, 0);
+  EXPECT_EQ(repo.ui.boxes.at(1).caption, "File not found!");
+}
+
 TEST(ReadAssembly, EmptyAssemblyOpens) {
   Opened doc{std::string{"ASM\n2.510000 ,\n0 ,\n 0 ,\n"} + trailer};
   EXPECT_TRUE(doc.ok);

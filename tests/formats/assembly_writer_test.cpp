@@ -99,6 +99,21 @@ TEST(WriteAssembly, RoundTripIsByteIdenticalAndAnUnchangedDocumentIsNotRewritten
   EXPECT_EQ(repo.read("ships/a.asm"), "sentinel");
 }
 
+TEST(WriteAssembly, AComponentFileThatCouldNotBeWrittenKeepsTheDocumentModified) {
+  TempRepo repo;
+  Model& model = repo.model;
+  model.settings.asmfile = true;
+  model.settings.documentPath = "a.asm";
+  addPlacedModule(model, "hull.wld", {sampleInstance()});
+  model.components.push_back(Component{sampleInstance().guid, {}, "Pump", {}, 0, {}, 0});
+  repo.write("a.cmp/blocker", "a folder where the component file should go");
+  model.status.documentModified = true;
+  repo.ui.answers = {MessageAnswer::cancel};
+  EXPECT_FALSE(writeAssembly(repo.session, false, false));
+  EXPECT_TRUE(model.status.documentModified);
+  EXPECT_EQ(repo.ui.boxes.at(0).caption, "File not saved!");
+}
+
 TEST(WriteAssembly, MissingPathIsReported) {
   TempRepo repo;
   repo.model.status.documentModified = true;

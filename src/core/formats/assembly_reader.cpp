@@ -38,6 +38,7 @@ struct Reader {
   TextScanner in;
   bool merge;
   bool city;
+  bool mergingIntoCity = false;  // the ground grid is out of the table while entries are added
   float v = 0;
   bool modified = false;  // becomes documentModified
 
@@ -126,7 +127,12 @@ bool Reader::readEntry(int entry) {
   working.filename = name;
   const bool cityModule = model.settings.ctyfile;
   bool drop = false;
-  if (!readWldModule(s, working, WldReadOptions{merge, false, cityModule})) {
+  bool newer = false;
+  if (!readWldModule(s, working, WldReadOptions{merge, false, cityModule}, nullptr, &newer)) {
+    // A mesh saved by a newer editor cannot be shown or saved back without losing what it
+    // holds: the document is refused; a merge leaves that mesh out.
+    if (newer && !merge) return false;
+    drop = merge;
     if (working.filename.empty()) {
       s.ui.messageBox(formatText("The embedded file...\n\n%S\n\ncould not be found.", name), "File not found!",
                       MessageIcon::information, MessageButtons::ok);
@@ -134,16 +140,15 @@ bool Reader::readEntry(int entry) {
       auto chosen = s.ui.openFile(FileFilter{"Mesh files (*.wld)", "*.WLD"}, lastPathComponent(name), false);
       if (chosen.empty()) {
         drop = true;
-      } else {
+      } else if (!merge) {
         std::string replacement = chosen.front();
         makeRelative(model.repository, replacement);
         working = Module{};
         working.filename = replacement;
         // A replacement that cannot be read either has no name left to write back.
-        drop = !readWldModule(s, working, WldReadOptions{false, false, cityModule});
+        drop = !readWldModule(s, working, WldReadOptions{false, false, cityModule}, nullptr, &newer);
+        if (newer) return false;
       }
-    } else if (merge) {
-      drop = true;
     }
   }
 
@@ -176,7 +181,7 @@ bool Reader::readEntry(int entry) {
   if (int existing = findModuleByName(model, working.filename); existing >= 0) {
     auto& target = model.module[existing].instances;
     target.insert(target.end(), instances.begin(), instances.end());
-  } else if (model.wldfiles < maxModules) {
+  } else if (model.wldfiles < maxModules - (mergingIntoCity ? 1 : 0)) {
     working.instances = std::move(instances);
     model.module[model.wldfiles++] = std::move(working);
     model.status.texturesLoaded = false;
@@ -253,8 +258,7 @@ void Reader::readCitySection() {
   } else {
     // Without the section the city still needs its ground grid: it is always the last module,
     // and the writer leaves the last module out of the file.
-    buildGroundGrid(model, model.wldfiles);
-    ++model.wldfiles;
+    addGroundGrid(model);
   }
 }
 
@@ -262,7 +266,8 @@ bool Reader::run() {
   if (!readHeader()) return refuse();
   std::int16_t count = 0;
   in.scan(" %hd ,", &count);
-  if (count > maxModules) {
+  // A city's ground grid takes one slot of the table besides the modules it lists.
+  if (count > maxModules - (city ? 1 : 0)) {
     s.ui.messageBox(formatText("This file exceeds the memory allocated for WLD files list!\n\nFiles: %i", count),
                     "Error!", MessageIcon::error, MessageButtons::ok);
     return refuse();
@@ -270,7 +275,7 @@ bool Reader::run() {
 
   // A city's ground grid stays the last module while others are merged in.
   Module grid;
-  const bool mergingIntoCity = merge && model.settings.ctyfile && model.wldfiles > 0;
+  mergingIntoCity = merge && model.settings.ctyfile && model.wldfiles > 0;
   if (mergingIntoCity) grid = std::move(model.module[--model.wldfiles]);
   if (!merge) {
     for (int i = 0; i < model.wldfiles; ++i) resetModule(model, i);

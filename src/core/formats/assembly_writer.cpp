@@ -114,10 +114,11 @@ bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
         "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
     if (answer != MessageAnswer::retry) return false;
   }
-  if (!model.settings.ctyfile && (!model.connectors.empty() || !model.components.empty())) {
-    ok = writeComponents(session, model.settings.documentPath) && ok;
-  }
   model.status.documentTime = fileModificationTime(path).value_or(0);
+  if (!model.settings.ctyfile && (!model.connectors.empty() || !model.components.empty()) &&
+      !writeComponents(session, model.settings.documentPath)) {
+    return false;  // still modified: the components are not saved yet
+  }
   model.status.documentModified = false;
   return ok;
 }

@@ -85,8 +85,7 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
     in.readLine(261);
   }
 
-  buildGroundGrid(model, model.wldfiles);
-  ++model.wldfiles;
+  addGroundGrid(model);
 
   for (auto& name : model.buildingNames) name.clear();
   if (v > 2.27f) {
@@ -106,6 +105,12 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
     model.streetNodes.modelId = settings.modelId;
     readNodeSection(model.streetNodes, in, v, s.ui);
   }
+}
+
+void addGroundGrid(Model& model) {
+  if (model.wldfiles >= maxModules) return;  // the reader keeps a slot free for it
+  buildGroundGrid(model, model.wldfiles);
+  ++model.wldfiles;
 }
 
 std::optional<std::string> writeCitySection(const Model& model, TextWriter& out) {

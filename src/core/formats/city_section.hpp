@@ -15,6 +15,9 @@ class TextWriter;
 // next module.
 void readCityGridSection(Session& session, TextScanner& in, float v, bool& modified);
 
+// Builds the ground-grid module as the next module of the table.
+void addGroundGrid(Model& model);
+
 // "RTS" and everything after it in the current version. The error text of the street-node
 // graph when it cannot be written; nothing is written then.
 std::optional<std::string> writeCitySection(const Model& model, TextWriter& out);

@@ -26,9 +26,10 @@ struct WldReadOptions {
 // the file gave goes to fileVersion when asked for.
 bool readWld(Session& session, int index, const WldReadOptions& options,
              float* fileVersion = nullptr);
-// The same for a module outside the table (an entry of an assembly being read).
+// The same for a module outside the table (an entry of an assembly being read); refused tells
+// whether the file was refused for its newer version.
 bool readWldModule(Session& session, Module& module, const WldReadOptions& options,
-                   float* fileVersion = nullptr);
+                   float* fileVersion = nullptr, bool* refused = nullptr);
 
 enum class WldParseResult { ok, newerVersion, componentSkipped };
 

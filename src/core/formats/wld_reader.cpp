@@ -336,7 +336,8 @@ bool readWld(Session& session, int index, const WldReadOptions& options, float* 
   return readWldModule(session, session.model.module[index], options, fileVersion);
 }
 
-bool readWldModule(Session& session, Module& m, const WldReadOptions& options, float* fileVersion) {
+bool readWldModule(Session& session, Module& m, const WldReadOptions& options, float* fileVersion, bool* refused) {
+  if (refused) *refused = false;
   if (m.filename.empty()) {
     session.ui.messageBox(formatText("No file was specified for loading\n\n\"%S\"", m.filename),
                           "File not loaded!", MessageIcon::warning, MessageButtons::ok);
@@ -364,6 +365,7 @@ bool readWldModule(Session& session, Module& m, const WldReadOptions& options, f
       return false;
     case WldParseResult::newerVersion:
       // Refused rather than ending the program: other documents may hold unsaved edits.
+      if (refused) *refused = true;
       {
         std::string name = m.filename;
         m = Module{};
