@@ -85,11 +85,16 @@ void FileWindow::keepOnly(std::string_view unread) {
 void FileWindow::readUpTo(std::size_t size) {
   while (!exhausted_ && buffer_.size() < size) {
     const std::size_t before = buffer_.size();
-    buffer_.resize(size);
-    const std::size_t got = std::fread(buffer_.data() + before, 1, size - before, file_);
+    // No more room than the file can fill (and one byte to see its end): most files are small,
+    // and zero-filling a whole window for each of them would cost more than reading them.
+    std::size_t want = size - before;
+    const std::uint64_t left = size_ > consumed_ ? size_ - consumed_ : 0;
+    want = static_cast<std::size_t>(std::min<std::uint64_t>(want, left > 0 ? left + 1 : 65536));
+    buffer_.resize(before + want);
+    const std::size_t got = std::fread(buffer_.data() + before, 1, want, file_);
     buffer_.resize(before + got);
     consumed_ += got;
-    if (got < size - before) {
+    if (got < want) {
       exhausted_ = true;
       failed_ = std::ferror(file_) != 0;
     }
@@ -97,7 +102,6 @@ void FileWindow::readUpTo(std::size_t size) {
 }
 
 std::string_view FileWindow::start() {
-  buffer_.reserve(windowSize);
   readUpTo(windowSize);
   return buffer_;
 }
