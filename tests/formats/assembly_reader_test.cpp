@@ -72,6 +72,9 @@ TEST(ReadAssembly, CurrentVersionFillsEveryField) {
   EXPECT_EQ(model.status.windowTitle, "Tessarim - a.asm");
   EXPECT_EQ(model.recent.asmList.entries.at(0).name, "a.asm");
   EXPECT_EQ(model.schemeColours[1], 0x000F0F0Fu);  // the grey ramp without a scheme file
+  // Statistics are current: the triangle reaches 1 unit from its origin (class 1, 0.00034822 km).
+  EXPECT_FLOAT_EQ(doc.module(0).boundingRadius, 0.00034822f);
+  EXPECT_NEAR(model.status.encompassingRadius, (std::sqrt(20.75) + 1) * 0.00034822, 1e-9);
 }
 
 // Instance lines of each older version: line A then line B, as one text line.

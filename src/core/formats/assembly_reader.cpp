@@ -16,6 +16,7 @@
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
+#include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
 #include "model/text_compare.hpp"
@@ -298,6 +299,7 @@ bool Reader::run() {
     buildGroundGrid(model, model.wldfiles - 1);
   }
   if (modified || merge) model.status.documentModified = true;
+  computeStatistics(model);
   model.status.geometryDirty = true;
   model.status.modulesReloaded = true;
   model.status.windowTitle = formatText("Tessarim - %S", model.settings.documentPath);
