@@ -365,6 +365,16 @@ TEST(MergeAssembly, AMissingMeshIsLeftOutEvenWhenAReplacementIsChosen) {
   EXPECT_EQ(repo.ui.boxes.at(1).caption, "File not found!");
 }
 
+TEST(ReadAssembly, AVersionThatIsNotANumberReadsAsTheOldest) {
+  // Read as version 0 throughout: no motion line, degrees; saving and reading back then agrees.
+  Opened doc{"ASM\nnan ,\n0 ,0 ,0 ,0 ,\n1 ,\nmeshes\\hull\n 1 ,\n1 ,2 ,3 ,90 ,0 ,0 ,4 ,\n"};
+  ASSERT_TRUE(doc.ok);
+  EXPECT_EQ(doc.repo.ui.boxes.at(0).caption, "Older file version found!");
+  const Instance& t = doc.module(0).instances.at(0);
+  EXPECT_FLOAT_EQ(t.orientation[2], -90 * 0.017453292f);
+  EXPECT_EQ(t.extendRate, 0.5f);
+}
+
 TEST(ReadAssembly, EmptyAssemblyOpens) {
   Opened doc{std::string{"ASM\n2.510000 ,\n0 ,\n 0 ,\n"} + trailer};
   EXPECT_TRUE(doc.ok);

@@ -73,6 +73,7 @@ bool Reader::readHeader() {
     return false;
   }
   in.scan(" %f ,", &v);
+  if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
   if (!merge) model.status.documentVersion = v;
   if (v < assemblyVersion) {
     s.ui.messageBox(formatText(v < 2.0f ? "This file was last saved using CALVORAN v%.2f...\n\nThe file will "

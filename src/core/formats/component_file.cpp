@@ -1,6 +1,7 @@
 #include "formats/component_file.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -175,6 +176,7 @@ ComponentParseResult parseComponents(std::string_view text, std::vector<Connecto
   TextScanner in{text};
   float w = 0;
   in.scan("%f ,\n", &w);
+  if (std::isnan(w)) w = 0;  // not a number: as unsupported as the oldest version
   if (w < 1.04f) {
     ui.messageBox("Component file version is not supported!", "Error!", MessageIcon::error,
                   MessageButtons::ok);

@@ -210,6 +210,7 @@ WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, con
   m.modified = 0;
   float v = 0;
   in.scan(" %f ", &v);
+  if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
   m.version = v;
   if (fileVersion) *fileVersion = v;
   if (v > wldVersion) {
