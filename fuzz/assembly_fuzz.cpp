@@ -25,27 +25,13 @@
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/ui.hpp"
+#include "silent_ui.hpp"
 
 namespace {
 
 using namespace tessarim;
 
-// Answers every box with its first button (Cancel for Retry/Cancel) and cancels every dialog.
-class SilentUi : public Ui {
- public:
-  MessageAnswer messageBox(std::string_view, std::string_view, MessageIcon, MessageButtons buttons) override {
-    switch (buttons) {
-      case MessageButtons::yesNo:
-      case MessageButtons::yesNoCancel: return MessageAnswer::yes;
-      case MessageButtons::retryCancel: return MessageAnswer::cancel;
-      default: return MessageAnswer::ok;
-    }
-  }
-  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override { return {}; }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
-    return std::nullopt;
-  }
-};
+using fuzzing::SilentUi;
 
 void require(bool condition, const char* what) {
   if (condition) return;

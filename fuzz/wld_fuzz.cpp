@@ -14,30 +14,13 @@
 #include "formats/wld.hpp"
 #include "model/records.hpp"
 #include "platform/ui.hpp"
+#include "silent_ui.hpp"
 
 namespace {
 
 using namespace tessarim;
 
-// Answers every box with its first button and cancels every file dialog.
-class SilentUi : public Ui {
- public:
-  MessageAnswer messageBox(std::string_view, std::string_view, MessageIcon,
-                           MessageButtons buttons) override {
-    switch (buttons) {
-      case MessageButtons::ok:
-      case MessageButtons::okCancel: return MessageAnswer::ok;
-      case MessageButtons::yesNo:
-      case MessageButtons::yesNoCancel: return MessageAnswer::yes;
-      case MessageButtons::retryCancel: return MessageAnswer::retry;
-    }
-    return MessageAnswer::ok;
-  }
-  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override { return {}; }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
-    return std::nullopt;
-  }
-};
+using fuzzing::SilentUi;
 
 // Names the broken invariant, then stops so libFuzzer keeps the input.
 void require(bool condition, const char* what) {

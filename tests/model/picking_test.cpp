@@ -4,19 +4,14 @@
 #include <initializer_list>
 
 #include "model/geometry.hpp"
+#include "support/polygons.hpp"
 
 namespace tessarim {
 namespace {
 
 constexpr float pi = 3.14159265f;
 
-Polygon face(std::initializer_list<int> corners) {
-  Polygon p;
-  p.sides = static_cast<std::uint8_t>(corners.size());
-  int c = 0;
-  for (int i : corners) p.vertexIndex[c++] = static_cast<std::uint16_t>(i);
-  return p;
-}
+using testing::face;
 
 void expectNear(Vec3 got, Vec3 want, float tolerance = 1e-4f) {
   EXPECT_NEAR(got.x, want.x, tolerance);

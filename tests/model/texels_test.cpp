@@ -5,19 +5,14 @@
 #include <limits>
 
 #include "model/geometry.hpp"
+#include "support/polygons.hpp"
 
 namespace tessarim {
 namespace {
 
 constexpr float pi = 3.14159265f;
 
-Polygon face(std::initializer_list<int> corners) {
-  Polygon p;
-  p.sides = static_cast<std::uint8_t>(corners.size());
-  int c = 0;
-  for (int i : corners) p.vertexIndex[c++] = static_cast<std::uint16_t>(i);
-  return p;
-}
+using testing::face;
 
 // Class 1 (density 6.4) with canvases of different sides, so that a swapped width and height
 // or the other set's canvas shows.
