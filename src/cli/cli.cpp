@@ -1,5 +1,6 @@
 #include "cli.hpp"
 
+#include <charconv>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -97,6 +98,15 @@ struct Batch {
   }
 };
 
+// The version as the file wrote it: the float's shortest decimal form, not its binary expansion.
+double asWritten(float version) {
+  char text[32];
+  auto end = std::to_chars(text, text + sizeof text, version).ptr;
+  double value = 0;
+  std::from_chars(text, end, value);
+  return value;
+}
+
 nlohmann::ordered_json messagesJson(const BatchUi& ui) {
   auto list = nlohmann::ordered_json::array();
   for (const auto& shown : ui.shown()) list.push_back({{"caption", shown.caption}, {"text", shown.text}});
@@ -119,7 +129,7 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
   const Model& model = batch.model;
   nlohmann::ordered_json j;
   j["kind"] = kindName(kind);
-  j["version"] = batch.version;
+  j["version"] = asWritten(batch.version);
   j["messages"] = messagesJson(batch.ui);
   j["modules"] = nlohmann::ordered_json::array();
   if (ok) {

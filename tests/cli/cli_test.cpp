@@ -39,7 +39,7 @@ TEST(Cli, InfoReportsTheMeshAndTheMessagesInOrder) {
   EXPECT_EQ(r.status, 0) << r.err;
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["kind"], "wld");
-  EXPECT_FLOAT_EQ(j["version"].get<float>(), 2.2f);
+  EXPECT_EQ(j["version"].get<double>(), 2.2);  // as the file wrote it
   ASSERT_EQ(j["messages"].size(), 1u);
   EXPECT_EQ(j["messages"][0]["caption"], "Integrity Check");
   EXPECT_EQ(j["messages"][0]["text"], "Removed 1 unused vertices from the file!");
@@ -103,7 +103,7 @@ TEST(Cli, InfoAndResaveHandleAssemblies) {
   ASSERT_EQ(r.status, 0) << r.err;
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["kind"], "asm");
-  EXPECT_FLOAT_EQ(j["version"].get<float>(), 2.5f);
+  EXPECT_EQ(j["version"].get<double>(), 2.5);
   EXPECT_EQ(j["messages"][0]["caption"], "Older file version found!");
   EXPECT_EQ(j["modules"][0]["filename"], "meshes\\hull.wld");
   EXPECT_EQ(j["modules"][0]["instances"], 1);
