@@ -54,7 +54,7 @@ struct Reader {
 
   bool readHeader();
   bool readEntries(int count);
-  bool readEntry(int entry);
+  bool readEntry();
   void readLights();
   bool readAssemblyTrailer();
   void readCitySection();
@@ -108,14 +108,13 @@ bool Reader::readHeader() {
 bool Reader::readEntries(int count) {
   for (int entry = 0; entry < count; ++entry) {
     std::size_t before = in.remaining();
-    if (!readEntry(entry)) return false;
+    if (!readEntry()) return false;
     if (in.remaining() == before) break;  // nothing left to read: the rest would repeat this
   }
   return true;
 }
 
-bool Reader::readEntry(int entry) {
-  (void)entry;
+bool Reader::readEntry() {
   in.skipWhitespace();
   bool lineEnded = false;
   auto line = in.readLine(nameLineBuffer, &lineEnded);
