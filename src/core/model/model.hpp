@@ -13,6 +13,7 @@
 #include "equipment/equipment_records.hpp"
 #include "equipment/motion.hpp"
 #include "model/records.hpp"
+#include "model/view_options.hpp"
 
 namespace tessarim {
 
@@ -37,6 +38,7 @@ struct Settings {
   // View and editing options.
   bool sudoSu = false;  // the expert option: scale-class changes keep coordinates and texels
   bool flattenX = false, flattenY = false, flattenZ = false;
+  ViewOptions view;
 };
 
 struct InstanceRef {
@@ -61,6 +63,7 @@ struct DocumentStatus {
   bool texturesLoaded = false;
   bool busy = false;             // a file command is saving or loading
   bool modulesReloaded = false;  // a module was read since the last frame
+  bool hasFocus = false;         // the window has the keyboard focus
   std::string windowTitle = "Tessarim";
   float encompassingRadius = 0;  // kilometres: the document's reach from its origin
   float documentVersion = 0;  // the version the open assembly or city file gave

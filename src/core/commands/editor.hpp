@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/session.hpp"
+#include "commands/menu_state.hpp"
+
+namespace tessarim {
+
+// The running editor as the commands see it: the session (model and seams) and the state the
+// window's handlers keep between messages.
+struct Editor {
+  Session session;
+  MenuRefreshState menu;
+  bool commandActivity = false;  // a command was handled since the last timer tick
+  bool closeRequested = false;   // Exit asked the window to close
+  std::uint32_t tracks = 0;      // seconds of use
+  std::uint32_t smacks = 0;      // seconds in which a command was handled
+  std::int64_t lastTickMilliseconds = 0;
+
+  Model& model() { return session.model; }
+  const Model& model() const { return session.model; }
+};
+
+}  // namespace tessarim

@@ -1,0 +1,19 @@
+#pragma once
+
+namespace tessarim {
+
+struct Editor;
+struct Command;
+
+// FILE and EDIT commands of the document lifecycle. Each returns false when it ended early on a
+// refused precondition (the save prompt cancelled, a dialog cancelled), so that it is not
+// counted as activity.
+bool newDocument(Editor& editor, const Command& command);
+bool openDocument(Editor& editor, const Command& command);
+bool closeDocument(Editor& editor, const Command& command);
+bool saveDocument(Editor& editor, const Command& command);
+bool saveDocumentAs(Editor& editor, const Command& command);
+bool undoChanges(Editor& editor, const Command& command);
+bool exitProgram(Editor& editor, const Command& command);
+
+}  // namespace tessarim
