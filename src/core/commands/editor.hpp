@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/session.hpp"
+#include "app/user_settings.hpp"
 #include "commands/menu_state.hpp"
 
 namespace tessarim {
@@ -10,13 +11,17 @@ namespace tessarim {
 // The running editor as the commands see it: the session (model and seams) and the state the
 // window's handlers keep between messages.
 struct Editor {
+  explicit Editor(Session s) : session(s) {}
+
   Session session;
+  UserSettings user;
   MenuRefreshState menu;
   bool commandActivity = false;  // a command was handled since the last timer tick
   bool closeRequested = false;   // Exit asked the window to close
   std::uint32_t tracks = 0;      // seconds of use
   std::uint32_t smacks = 0;      // seconds in which a command was handled
-  std::int64_t lastTickMilliseconds = 0;
+  std::int64_t lastTickMilliseconds = 0;  // clock time the counted seconds reach
+  bool checkingOutside = false;  // a check for outside changes is showing a message
 
   Model& model() { return session.model; }
   const Model& model() const { return session.model; }

@@ -1,0 +1,270 @@
+#include "commands/file_commands.hpp"
+
+#include <optional>
+#include <string>
+
+#include "app/lifecycle.hpp"
+#include "app/recent_files.hpp"
+#include "city/ground_grid.hpp"
+#include "commands/editor.hpp"
+#include "formats/assembly.hpp"
+#include "formats/text_writer.hpp"
+#include "formats/wld.hpp"
+#include "model/geometry.hpp"
+#include "model/model.hpp"
+#include "model/text_compare.hpp"
+#include "platform/ui.hpp"
+
+namespace tessarim {
+namespace {
+
+const FileFilter supportedFiles{"Supported files (*.wld,*.asm,*.cty)", "*.WLD;*.ASM;*.CTY"};
+
+enum class Kind { mesh, assembly, city };
+
+Kind kindOf(std::string_view path) {
+  auto dot = path.rfind('.');
+  std::string_view extension = dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
+  if (equalIgnoringCase(extension, ".ASM")) return Kind::assembly;
+  if (equalIgnoringCase(extension, ".CTY")) return Kind::city;
+  return Kind::mesh;
+}
+
+bool isAssemblyOrCity(const Model& model) { return model.settings.asmfile || model.settings.ctyfile; }
+
+// The dialogs start at the document's own file when there is one, else in the repository.
+std::string dialogStart(const Editor& editor, const std::string& storedName) {
+  return storedName.empty() ? editor.model().repository.host : fullPath(editor, storedName);
+}
+
+void setTitle(Model& model, const std::string& name) {
+  model.status.windowTitle = formatText("Tessarim - %S", name);
+}
+
+bool writeDocumentWhileBusy(Editor& editor) {
+  editor.model().status.busy = true;
+  const bool written = writeAssembly(editor.session, true, false);
+  editor.model().status.busy = false;
+  return written;
+}
+
+bool writeModuleWhileBusy(Editor& editor, int index) {
+  editor.model().status.busy = true;
+  const bool written = writeWld(editor.session, index);
+  editor.model().status.busy = false;
+  return written;
+}
+
+}  // namespace
+
+bool newDocument(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  auto chosen = editor.session.ui.saveFile(supportedFiles, model.repository.host, "wld");
+  if (!chosen) return false;
+  if (!saveIfWanted(editor)) return false;
+
+  closeToEmpty(model);
+  model.module[0].modified = 1;
+  model.status.documentModified = true;
+  giveFreshInstance(model);
+  model.settings.documentPath = relativeName(editor, *chosen);
+  computeStatistics(model);
+  model.settings.flattenX = model.settings.flattenY = model.settings.flattenZ = false;
+
+  switch (kindOf(*chosen)) {
+    case Kind::assembly:
+      model.settings.asmfile = true;
+      model.settings.ctyfile = false;
+      model.settings.rtsEnabled = false;
+      model.selection.currentGroup = -1;
+      model.selection.currentModule = -1;
+      writeDocumentWhileBusy(editor);
+      addRecent(editor.session, model.recent.asmList.firstId, model.settings.documentPath, true);
+      break;
+    case Kind::city:
+      model.settings.ctyfile = true;
+      model.settings.asmfile = false;
+      model.settings.rtsEnabled = false;
+      model.module[0].instances.clear();
+      for (auto& cell : model.rtspsGrid) cell.turn = 0;
+      model.wldfiles = 1;
+      buildGroundGrid(model, 0);
+      model.selection.currentModule = -1;
+      model.selection.currentGroup = 0;
+      writeDocumentWhileBusy(editor);
+      addRecent(editor.session, model.recent.cty.firstId, model.settings.documentPath, true);
+      break;
+    case Kind::mesh:
+      model.settings.asmfile = model.settings.ctyfile = model.settings.rtsEnabled = false;
+      model.wldfiles = 1;
+      giveFreshInstance(model);
+      model.selection.currentGroup = -1;
+      model.selection.currentModule = 0;
+      model.selection.currentInstance = 0;
+      model.module[0].filename = model.settings.documentPath;
+      writeModuleWhileBusy(editor, 0);
+      addRecent(editor.session, model.recent.wld.firstId, model.settings.documentPath, true);
+      break;
+  }
+  setTitle(model, model.settings.documentPath);
+  model.status.texturesLoaded = false;
+  model.components.clear();
+  model.connectors.clear();
+  return true;
+}
+
+bool openDocument(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  if (!saveIfWanted(editor)) return false;
+  auto chosen = editor.session.ui.openFile(supportedFiles, dialogStart(editor, model.settings.documentPath), false);
+  if (!chosen.empty()) {
+    const std::string& path = chosen.front();
+    model.components.clear();
+    model.connectors.clear();
+    const Kind kind = kindOf(path);
+    if (kind == Kind::mesh) {
+      model.settings.asmfile = model.settings.ctyfile = false;
+      model.settings.documentPath = relativeName(editor, path);
+      model.wldfiles = 1;
+      resetModule(model, 0);
+      model.module[0].filename = model.settings.documentPath;
+      WldReadOptions options;
+      options.interactive = true;
+      readWld(editor.session, 0, options);
+      giveFreshInstance(model);
+      computeStatistics(model);
+      setTitle(model, model.module[0].filename);
+      model.status.texturesLoaded = false;
+      model.lightCount = 0;
+      model.selection.currentGroup = -1;
+    } else {
+      model.settings.asmfile = kind == Kind::assembly;
+      model.settings.ctyfile = kind == Kind::city;
+      model.settings.documentPath = relativeName(editor, path);
+      model.status.busy = true;
+      readAssembly(editor.session);
+      model.status.busy = false;
+      model.status.texturesLoaded = false;
+      model.selection.currentGroup = kind == Kind::city ? 0 : -1;
+    }
+    model.status.geometryDirty = true;
+  }
+  Selection& selection = model.selection;
+  selection.currentPolygon = -1;
+  if (model.settings.ctyfile) {
+    selection.currentModule = static_cast<std::int16_t>(model.wldfiles - 1);
+    selection.currentInstance = -1;
+  } else if (model.settings.asmfile) {
+    selection.currentModule = -1;
+    selection.currentInstance = -1;
+  } else {
+    selection.currentModule = 0;
+    selection.currentInstance = 0;
+  }
+  return true;
+}
+
+bool closeDocument(Editor& editor, const Command&) {
+  if (!saveIfWanted(editor)) return false;
+  closeToEmpty(editor.model());
+  return true;
+}
+
+bool saveDocument(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  if (model.settings.documentPath.empty() && model.wldfiles == 0) return true;
+  if (isAssemblyOrCity(model)) {
+    if (model.status.documentModified) {
+      writeDocumentWhileBusy(editor);
+    } else {
+      for (int i = 0; i < model.wldfiles; ++i) writeModuleWhileBusy(editor, i);
+    }
+  } else {
+    writeModuleWhileBusy(editor, 0);
+  }
+  return true;
+}
+
+bool saveDocumentAs(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  const bool document = isAssemblyOrCity(model);
+  const int current = model.selection.currentModule < 0 ? 0 : model.selection.currentModule;
+  FileFilter filter{"Mesh files (*.wld)", "*.WLD"};
+  std::string extension = "wld";
+  if (model.settings.asmfile) {
+    filter = {"Assembler files (*.asm)", "*.ASM"};
+    extension = "asm";
+  } else if (model.settings.ctyfile) {
+    filter = {"City files (*.cty)", "*.CTY"};
+    extension = "cty";
+  }
+  const std::string& currentName = document ? model.settings.documentPath : model.module[current].filename;
+  auto chosen = editor.session.ui.saveFile(filter, dialogStart(editor, currentName), extension);
+  if (!chosen) return false;
+  if (document) {
+    model.settings.documentPath = relativeName(editor, *chosen);
+    model.status.documentModified = true;
+    writeDocumentWhileBusy(editor);
+    setTitle(model, model.settings.documentPath);
+  } else {
+    Module& module = model.module[current];
+    module.filename = relativeName(editor, *chosen);
+    // A single mesh's document is its module's file; the save prompt and reopening use it.
+    model.settings.documentPath = module.filename;
+    module.modified = 1;
+    writeModuleWhileBusy(editor, current);
+    setTitle(model, module.filename);
+  }
+  return true;
+}
+
+bool undoChanges(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  Selection& selection = model.selection;
+  const int module = selection.currentModule;
+  const int instance = selection.currentInstance;
+  const int polygon = selection.currentPolygon;
+
+  if (isAssemblyOrCity(model)) {
+    if (model.status.documentModified) {
+      model.status.busy = true;
+      readAssembly(editor.session);
+      model.status.busy = false;
+      selection.currentModule = 0;
+      model.status.texturesLoaded = false;
+    } else {
+      for (int i = 0; i < model.wldfiles; ++i) {
+        if (!model.module[i].modified) continue;
+        reloadModule(editor.session, i, false);
+        model.status.texturesLoaded = false;
+      }
+    }
+  } else if (module >= 0 && module < model.wldfiles) {
+    reloadModule(editor.session, module, false);
+    model.status.texturesLoaded = false;
+  }
+  model.status.geometryDirty = true;
+  computeStatistics(model);
+
+  auto clamp = [](int value, int count) { return static_cast<std::int16_t>(std::min(value, count - 1)); };
+  selection.currentModule = clamp(module, model.wldfiles);
+  if (selection.currentModule >= 0) {
+    const Module& m = model.module[selection.currentModule];
+    selection.currentInstance = clamp(instance, static_cast<int>(m.instances.size()));
+    selection.currentPolygon = clamp(polygon, static_cast<int>(m.polygons.size()));
+  } else {
+    selection.currentInstance = static_cast<std::int16_t>(instance);
+    selection.currentPolygon = static_cast<std::int16_t>(polygon);
+  }
+  selection.selectedPolygons.clear();
+  selection.selectedInstanceCount = 0;
+  selection.currentGroup = model.settings.ctyfile ? 0 : -1;
+  return true;
+}
+
+bool exitProgram(Editor& editor, const Command&) {
+  editor.closeRequested = true;
+  return true;
+}
+
+}  // namespace tessarim

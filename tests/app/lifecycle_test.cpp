@@ -1,0 +1,177 @@
+#include "app/lifecycle.hpp"
+
+#include <gtest/gtest.h>
+
+#include "commands/file_commands.hpp"
+#include "support/editor_fixture.hpp"
+
+namespace tessarim {
+namespace {
+
+using testing::EditorFixture;
+
+// Start-up makes the repository the current directory; tests put the old one back.
+struct KeepCurrentDirectory {
+  std::filesystem::path saved = std::filesystem::current_path();
+  ~KeepCurrentDirectory() { std::filesystem::current_path(saved); }
+};
+
+TEST(StartEditor, MissingOrUnusableRepositoryEndsTheProgramWithItsMessage) {
+  KeepCurrentDirectory keep;
+  EditorFixture f;
+  EXPECT_FALSE(startEditor(f.editor, ""));
+  f.store.writeString(mainKey, "RepoPath", (f.root / "missing").string());
+  EXPECT_FALSE(startEditor(f.editor, ""));
+  ASSERT_EQ(f.ui.boxes.size(), 2u);
+  EXPECT_EQ(f.ui.boxes[0].text, "Could not find RepoPath registry entry value!");
+  EXPECT_EQ(f.ui.boxes[1].text, "Could not change to the RepoPath folder!");
+  for (const auto& box : f.ui.boxes) {
+    EXPECT_EQ(box.caption, "Tessarim");
+    EXPECT_EQ(box.icon, MessageIcon::error);
+  }
+}
+
+TEST(StartEditor, ReadsSettingsAndOpensTheQuotedCommandLineDocument) {
+  KeepCurrentDirectory keep;
+  EditorFixture f;
+  f.store.writeString(mainKey, "RepoPath", f.root.string() + "/");
+  f.store.writeNumber(mainKey, "Background Color", 0x123456);
+  f.store.writeNumber(mainKey, "Tracks", 40);
+  f.store.writeString(mainKey, "Sunlight Color", "not a number");  // another type: the default
+  f.store.writeString(recentKey, "MRU\\WLD0", "meshes\\hull.wld");
+  f.store.writeString(recentKey, "MRU\\WLD1", "meshes\\fin.wld");
+
+  ASSERT_TRUE(startEditor(f.editor, "\"" + f.host("ships/boat.asm") + "\" ignored"));
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(f.root));
+  EXPECT_TRUE(f.model.settings.asmfile);
+  EXPECT_EQ(f.model.settings.documentPath, "ships\\boat.asm");
+  EXPECT_EQ(f.editor.user.backgroundColor, 0x123456u);
+  EXPECT_EQ(f.editor.user.sunlightColor, 0xFFFFFFu);
+  EXPECT_EQ(f.editor.tracks, 40u);
+
+  openStartupDocument(f.editor);
+  EXPECT_EQ(f.model.wldfiles, 2);
+  EXPECT_EQ(f.model.status.windowTitle, "Tessarim - ships\\boat.asm");
+  ASSERT_EQ(f.model.recent.wld.entries.size(), 2u);
+  EXPECT_EQ(f.model.recent.wld.entries[0].name, "meshes\\hull.wld");
+  EXPECT_EQ(f.model.recent.asmList.entries.at(0).name, "ships\\boat.asm");
+}
+
+TEST(OpenRecent, AFailedMeshEntryIsRemovedAndACityIdOpensACity) {
+  EditorFixture f;
+  addRecent(f.session, 10000, "meshes\\gone.wld", true);
+  addRecent(f.session, 10000, "meshes\\hull.wld", true);
+  const int gone = f.model.recent.wld.entries[1].commandId;
+  EXPECT_TRUE(openRecent(f.editor, gone));
+  ASSERT_EQ(f.model.recent.wld.entries.size(), 1u);
+  EXPECT_EQ(f.model.recent.wld.entries[0].name, "meshes\\hull.wld");
+  EXPECT_EQ(f.store.readString(recentKey, "MRU\\WLD0"), "meshes\\hull.wld");
+  EXPECT_EQ(f.model.wldfiles, 0);
+  EXPECT_EQ(f.ui.boxes.at(0).caption, "File not loaded!");
+
+  EXPECT_TRUE(openRecent(f.editor, f.model.recent.wld.entries[0].commandId));
+  EXPECT_EQ(f.model.wldfiles, 1);
+  EXPECT_EQ(f.model.status.windowTitle, "Tessarim - meshes\\hull.wld");
+
+  // A city made here, then listed under the same name in the assembly list too.
+  std::filesystem::create_directories(f.root / "towns");
+  f.ui.saveResults.push_back(f.host("towns/t.cty"));
+  f.model.module[0].modified = 0;
+  ASSERT_TRUE(newDocument(f.editor, f.none));
+  addRecent(f.session, 11000, "towns\\t.cty", false);
+  ASSERT_TRUE(closeDocument(f.editor, f.none));
+  f.model.settings.ctyfile = false;
+  EXPECT_TRUE(openRecent(f.editor, f.model.recent.cty.entries[0].commandId));
+  EXPECT_TRUE(f.model.settings.ctyfile);
+  EXPECT_FALSE(f.model.settings.asmfile);
+  EXPECT_EQ(f.model.selection.currentModule, f.model.wldfiles - 1);
+}
+
+TEST(OutsideChanges, ModuleChangedElsewhereIsReadAgainOnTheNextTickWithoutFocus) {
+  EditorFixture f;
+  f.ui.openResults.push_back({f.host("ships/boat.asm")});
+  ASSERT_TRUE(openDocument(f.editor, f.none));
+  f.model.status.geometryDirty = false;
+
+  f.touch("meshes/fin.wld", testing::triangleWld(9));
+  f.model.status.hasFocus = true;
+  timerTick(f.editor);  // with the focus, the check waits
+  EXPECT_EQ(f.model.module[1].vertices[0].x, 5);
+
+  f.model.status.hasFocus = false;
+  timerTick(f.editor);
+  EXPECT_EQ(f.model.module[1].vertices[0].x, 9);
+  EXPECT_EQ(f.model.module[1].instances.size(), 1u);
+  EXPECT_TRUE(f.model.status.geometryDirty);
+  EXPECT_TRUE(f.ui.boxes.empty());  // nothing unsaved was lost
+
+  f.model.module[1].modified = 1;
+  f.touch("meshes/fin.wld", testing::triangleWld(11));
+  timerTick(f.editor);
+  ASSERT_EQ(f.ui.boxes.size(), 1u);
+  EXPECT_EQ(f.ui.boxes[0].text,
+            "The following file has been modified outside of TESSARIM...\n\nmeshes\\fin.wld\n\n"
+            "Any unsaved changes to that file have been lost.");
+  EXPECT_EQ(f.ui.boxes[0].caption, "Modification Detected");
+  EXPECT_EQ(f.ui.boxes[0].icon, MessageIcon::information);
+  EXPECT_EQ(f.model.module[1].vertices[0].x, 11);
+}
+
+TEST(OutsideChanges, DocumentChangedElsewhereIsReadAgainAndABusyEditorWaits) {
+  EditorFixture f;
+  f.ui.openResults.push_back({f.host("ships/boat.asm")});
+  ASSERT_TRUE(openDocument(f.editor, f.none));
+  f.model.module[0].instances.pop_back();
+  f.model.status.documentModified = true;
+  f.touch("ships/boat.asm", f.read("ships/boat.asm"));
+
+  f.model.status.busy = true;
+  checkOutsideChanges(f.editor);
+  EXPECT_EQ(f.model.module[0].instances.size(), 1u);
+  f.model.status.busy = false;
+
+  focusChanged(f.editor, true);  // gaining the focus checks too
+  EXPECT_TRUE(f.model.status.hasFocus);
+  EXPECT_EQ(f.model.module[0].instances.size(), 2u);
+  ASSERT_EQ(f.ui.boxes.size(), 1u);
+  EXPECT_EQ(f.ui.boxes[0].text,
+            "The following file has been modified outside of TESSARIM...\n\nships\\boat.asm\n\n"
+            "Any changes you just made have been lost.");
+}
+
+TEST(TimerTick, TracksCountsWholeSecondsAndSmacksCountsActiveTicks) {
+  EditorFixture f;
+  f.model.status.hasFocus = true;
+  f.clock.now = 1000;
+  f.editor.lastTickMilliseconds = 1000;
+  f.editor.tracks = 7;
+  f.clock.now = 3500;
+  timerTick(f.editor);
+  EXPECT_EQ(f.store.readNumber(mainKey, "Tracks"), 9u);
+  EXPECT_FALSE(f.store.readNumber(mainKey, "Smacks"));  // no command, nothing written
+
+  f.clock.now = 4100;  // the half second carried makes this a whole one
+  f.editor.commandActivity = true;
+  timerTick(f.editor);
+  EXPECT_EQ(f.store.readNumber(mainKey, "Tracks"), 10u);
+  EXPECT_EQ(f.store.readNumber(mainKey, "Smacks"), 1u);
+  EXPECT_FALSE(f.editor.commandActivity);
+}
+
+TEST(WindowClosing, CancelKeepsTheWindowAndExitOnlyAsks) {
+  EditorFixture f;
+  f.ui.openResults.push_back({f.host("ships/boat.asm")});
+  ASSERT_TRUE(openDocument(f.editor, f.none));
+  f.model.status.documentModified = true;
+  EXPECT_TRUE(exitProgram(f.editor, f.none));
+  EXPECT_TRUE(f.editor.closeRequested);
+  EXPECT_TRUE(f.ui.boxes.empty());  // Exit only asks the window to close
+  f.ui.answers.push_back(MessageAnswer::cancel);
+  EXPECT_FALSE(windowClosing(f.editor));
+  EXPECT_TRUE(f.model.status.documentModified);
+  f.ui.answers.push_back(MessageAnswer::no);
+  EXPECT_TRUE(windowClosing(f.editor));
+}
+
+}  // namespace
+}  // namespace tessarim

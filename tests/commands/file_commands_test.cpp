@@ -1,0 +1,188 @@
+#include "commands/file_commands.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/lifecycle.hpp"
+#include "support/editor_fixture.hpp"
+
+namespace tessarim {
+namespace {
+
+using testing::EditorFixture;
+
+void openFile(EditorFixture& f, const std::string& relative) {
+  f.ui.openResults.push_back({f.host(relative)});
+  ASSERT_TRUE(openDocument(f.editor, f.none));
+}
+
+TEST(OpenDocument, EachKindEntersItsState) {
+  EditorFixture f;
+  openFile(f, "meshes/hull.wld");
+  Model& model = f.model;
+  EXPECT_FALSE(model.settings.asmfile || model.settings.ctyfile);
+  EXPECT_EQ(model.settings.documentPath, "meshes\\hull.wld");
+  EXPECT_EQ(model.wldfiles, 1);
+  EXPECT_EQ(model.module[0].polygons.size(), 1u);
+  ASSERT_EQ(model.module[0].instances.size(), 1u);
+  EXPECT_FALSE(model.module[0].instances[0].guid.isNull());
+  EXPECT_EQ(model.status.windowTitle, "Tessarim - meshes\\hull.wld");
+  EXPECT_EQ(model.selection.currentModule, 0);
+  EXPECT_EQ(model.selection.currentInstance, 0);
+  EXPECT_EQ(model.recent.wld.entries.at(0).name, "meshes\\hull.wld");
+
+  openFile(f, "ships/boat.asm");
+  EXPECT_TRUE(model.settings.asmfile);
+  EXPECT_EQ(model.settings.documentPath, "ships\\boat.asm");
+  EXPECT_EQ(model.wldfiles, 2);
+  EXPECT_EQ(model.module[0].instances.size(), 2u);
+  EXPECT_EQ(model.selection.currentModule, -1);
+  EXPECT_EQ(model.selection.currentInstance, -1);
+  EXPECT_EQ(model.selection.currentGroup, -1);
+  EXPECT_EQ(model.status.windowTitle, "Tessarim - ships\\boat.asm");
+  EXPECT_TRUE(model.status.geometryDirty);
+  EXPECT_TRUE(f.ui.boxes.empty()) << f.ui.boxes[0].text;
+}
+
+TEST(NewDocument, ACityIsWrittenWithItsGroundGridAndReopens) {
+  EditorFixture f;
+  f.ui.saveResults.push_back(f.host("towns/new.cty"));
+  std::filesystem::create_directories(f.root / "towns");
+  ASSERT_TRUE(newDocument(f.editor, f.none));
+  Model& model = f.model;
+  EXPECT_TRUE(model.settings.ctyfile);
+  EXPECT_EQ(model.settings.documentPath, "towns\\new.cty");
+  EXPECT_EQ(model.status.windowTitle, "Tessarim - towns\\new.cty");
+  EXPECT_EQ(model.recent.cty.entries.at(0).name, "towns\\new.cty");
+  EXPECT_EQ(f.store.readString(recentKey, "MRU\\CTY0"), "towns\\new.cty");
+  ASSERT_TRUE(std::filesystem::exists(f.root / "towns/new.cty"));
+
+  ASSERT_TRUE(closeDocument(f.editor, f.none));
+  openFile(f, "towns/new.cty");
+  EXPECT_TRUE(model.settings.ctyfile);
+  EXPECT_GE(model.wldfiles, 1);
+  EXPECT_EQ(model.selection.currentModule, model.wldfiles - 1);  // the ground grid
+  EXPECT_EQ(model.selection.currentGroup, 0);
+}
+
+TEST(NewDocument, AMeshIsWrittenAtOnceAndCancellingTheDialogChangesNothing) {
+  EditorFixture f;
+  EXPECT_FALSE(newDocument(f.editor, f.none));  // dialog cancelled
+  EXPECT_TRUE(f.model.settings.documentPath.empty());
+
+  f.ui.saveResults.push_back(f.host("meshes/blank.wld"));
+  ASSERT_TRUE(newDocument(f.editor, f.none));
+  EXPECT_EQ(f.model.module[0].filename, "meshes\\blank.wld");
+  EXPECT_EQ(f.model.wldfiles, 1);
+  EXPECT_TRUE(std::filesystem::exists(f.root / "meshes/blank.wld"));
+  EXPECT_EQ(f.model.module[0].modified, 0);  // written
+}
+
+struct PromptCase {
+  const char* name;
+  MessageAnswer answer;
+  bool proceeds;
+  bool saved;
+};
+
+class SavePrompt : public ::testing::TestWithParam<PromptCase> {};
+
+TEST_P(SavePrompt, AnswerDecidesWhetherTheEditIsSavedAndTheCloseProceeds) {
+  const PromptCase& c = GetParam();
+  EditorFixture f;
+  openFile(f, "meshes/hull.wld");
+  const std::string before = f.read("meshes/hull.wld");
+  f.model.module[0].vertices[1].x = 7;
+  f.model.module[0].modified = 1;
+  f.ui.answers.push_back(c.answer);
+
+  EXPECT_EQ(closeDocument(f.editor, f.none), c.proceeds);
+  ASSERT_EQ(f.ui.boxes.size(), 1u);
+  EXPECT_EQ(f.ui.boxes[0].text, "Save changes to meshes\\hull.wld?");
+  EXPECT_EQ(f.ui.boxes[0].caption, "TESSARIM");
+  EXPECT_EQ(f.ui.boxes[0].icon, MessageIcon::question);
+  EXPECT_EQ(f.ui.boxes[0].buttons, MessageButtons::yesNoCancel);
+  EXPECT_EQ(f.read("meshes/hull.wld") != before, c.saved);
+  EXPECT_EQ(f.model.settings.documentPath.empty(), c.proceeds);
+  if (!c.proceeds) {
+    EXPECT_EQ(f.model.module[0].vertices[1].x, 7);  // the edit is still there
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, SavePrompt,
+                         ::testing::Values(PromptCase{"Yes", MessageAnswer::yes, true, true},
+                                           PromptCase{"No", MessageAnswer::no, true, false},
+                                           PromptCase{"Cancel", MessageAnswer::cancel, false, false}),
+                         [](const auto& test) { return std::string{test.param.name}; });
+
+TEST(SavePrompt, AFailedSaveCancelsTheCloseAndKeepsTheEdits) {
+  EditorFixture f;
+  openFile(f, "ships/boat.asm");
+  f.model.status.documentModified = true;
+  // The document's folder is gone, so the save cannot succeed.
+  f.model.settings.documentPath = "gone\\boat.asm";
+  f.ui.answers = {MessageAnswer::yes, MessageAnswer::cancel};  // save, then give up retrying
+  EXPECT_FALSE(closeDocument(f.editor, f.none));
+  EXPECT_EQ(f.model.settings.documentPath, "gone\\boat.asm");
+  EXPECT_EQ(f.model.wldfiles, 2);
+  EXPECT_TRUE(f.model.status.documentModified);
+}
+
+TEST(CloseDocument, WithoutADocumentNeverAsks) {
+  EditorFixture f;
+  f.model.status.documentModified = true;  // modified but nothing to save it to
+  EXPECT_TRUE(closeDocument(f.editor, f.none));
+  EXPECT_TRUE(f.ui.boxes.empty());
+  EXPECT_FALSE(anythingModified(f.model));
+  EXPECT_EQ(f.model.status.windowTitle, "Tessarim");
+}
+
+TEST(SaveDocumentAs, AMeshGetsItsNewNameAndTitle) {
+  EditorFixture f;
+  openFile(f, "meshes/hull.wld");
+  f.ui.saveResults.push_back(f.host("meshes/copy.wld"));
+  ASSERT_TRUE(saveDocumentAs(f.editor, f.none));
+  EXPECT_EQ(f.read("meshes/copy.wld"), f.read("meshes/hull.wld"));
+  EXPECT_EQ(f.model.module[0].filename, "meshes\\copy.wld");
+  EXPECT_EQ(f.model.settings.documentPath, "meshes\\copy.wld");
+  EXPECT_EQ(f.model.status.windowTitle, "Tessarim - meshes\\copy.wld");
+}
+
+TEST(UndoChanges, RereadsOnlyModifiedModulesAndClampsTheSelection) {
+  EditorFixture f;
+  openFile(f, "ships/boat.asm");
+  Model& model = f.model;
+  model.module[1].vertices[0].x = 50;
+  model.module[1].polygons.push_back(model.module[1].polygons[0]);
+  model.module[1].modified = 1;
+  model.module[0].vertices[0].x = 60;  // changed without the flag: not re-read
+  model.selection.currentModule = 1;
+  model.selection.currentInstance = 4;
+  model.selection.currentPolygon = 1;
+  model.selection.selectedPolygons = {0};
+
+  ASSERT_TRUE(undoChanges(f.editor, f.none));
+  EXPECT_EQ(model.module[1].vertices[0].x, 5);
+  EXPECT_EQ(model.module[1].polygons.size(), 1u);
+  EXPECT_EQ(model.module[1].instances.size(), 1u);  // instances belong to the document
+  EXPECT_EQ(model.module[0].vertices[0].x, 60);
+  EXPECT_EQ(model.selection.currentModule, 1);
+  EXPECT_EQ(model.selection.currentInstance, 0);
+  EXPECT_EQ(model.selection.currentPolygon, 0);
+  EXPECT_TRUE(model.selection.selectedPolygons.empty());
+}
+
+TEST(UndoChanges, AModifiedDocumentIsReadAgain) {
+  EditorFixture f;
+  openFile(f, "ships/boat.asm");
+  f.model.module[0].instances.pop_back();
+  f.model.status.documentModified = true;
+  f.model.selection.currentModule = 0;
+  f.model.selection.currentInstance = 1;
+  ASSERT_TRUE(undoChanges(f.editor, f.none));
+  EXPECT_EQ(f.model.module[0].instances.size(), 2u);
+  EXPECT_FALSE(f.model.status.documentModified);
+  EXPECT_EQ(f.model.selection.currentInstance, 1);
+}
+
+}  // namespace
+}  // namespace tessarim
