@@ -31,8 +31,8 @@ struct Polygon {
   float texelAngle = 0;   // radians; -1: set 0 is not generated
   float texelAngle2 = 0;  // the same for set 1
   std::uint8_t smooth = 0;
-  std::uint16_t firstVertex = 0;                 // geometry builder working value
-  std::array<std::int16_t, 4> cornerFriends{};   // geometry builder working value
+  std::uint32_t firstVertex = 0;  // geometry builder: first vertex in its instance's run
+  std::array<std::int16_t, 4> cornerFriends{};  // geometry builder: polygons sharing the corner's position
   std::array<std::int16_t, 2> gridCell{};        // ground-grid cell x, y
 };
 
@@ -91,8 +91,8 @@ struct Instance {
   Matrix savedMatrix{};
   Matrix rotationMatrix{};
   float eyeDistance = 0;
-  std::int16_t triangleCount = 0;
-  std::int32_t firstSceneVertex = 0;
+  std::int32_t triangleCount = 0;     // geometry builder output; wider than the runtime files allow
+  std::int32_t firstSceneVertex = 0;  // geometry builder output
 };
 
 // Modification time of a file as a count of the file system's clock; 0 when unknown.
@@ -116,7 +116,7 @@ struct Module {
   std::vector<Instance> instances;
   std::vector<Polygon> polygons;
   std::vector<Vertex> vertices;
-  std::int16_t normalLineCount = 0;
+  std::int32_t normalLineCount = 0;  // geometry builder output: line vertices
   std::int16_t sortKey = 0;
   std::uint8_t modified = 0;
   std::uint8_t newScaleFamily = 0;

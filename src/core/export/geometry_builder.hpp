@@ -1,0 +1,38 @@
+#pragma once
+
+// The geometry builder: turns the model into the scene's triangle list, the modules' normal
+// lines and the light sprites, and records where each instance's and polygon's triangles start.
+
+#include <cstdint>
+
+#include "maths/maths.hpp"
+#include "model/model.hpp"
+#include "platform/ui.hpp"
+#include "render/scene_buffers.hpp"
+
+namespace tessarim {
+
+// The view options the build depends on; the renderer passes its own.
+struct GeometryOptions {
+  bool texelView = false;  // lay every polygon flat at its texels instead of its positions
+  int texelMapIndex = 0;   // 4: the texel view shows the overlay, laid out by texel set 1
+};
+
+struct TangentFrame {
+  Vec3 tangent;
+  Vec3 binormal;
+};
+
+// The direction of growing u (tangent) and of growing v (binormal) over the polygon's first
+// three corners and their set-0 texels, normalised; zero vectors when the texels have no area.
+TangentFrame computeTangentFrame(const Module& module, int polygon);
+
+// Rebuilds the scene from every module slot in order and returns the number of triangles.
+// In the 3D view, polygons with a zero normal are removed first (their module marked modified,
+// one message for the whole build), and every polygon's corner normals and friend counts are
+// written back into it. Each instance's triangles follow its module's polygons in order: one
+// triangle (corners 0, 1, 2) per polygon and a second (2, 3, 0) for a quad.
+std::int64_t buildGeometry(Model& model, Ui& ui, SceneGeometry& scene,
+                           const GeometryOptions& options = {});
+
+}  // namespace tessarim

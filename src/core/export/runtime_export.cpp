@@ -1,0 +1,66 @@
+#include "export/runtime_export.hpp"
+
+#include <cerrno>
+#include <system_error>
+
+#include "export/runtime_files.hpp"
+#include "formats/text_writer.hpp"
+#include "model/model.hpp"
+#include "platform/ui.hpp"
+
+namespace tessarim {
+
+std::optional<RuntimeName> runtimeName(Session& session, std::string_view extension) {
+  const std::string& document = session.model.settings.documentPath;
+  std::string name = document.substr(0, document.size() >= 4 ? document.size() - 4 : 0);
+  name += extension;
+  if (name.size() >= 260) {
+    session.ui.messageBox(formatText("%S error while saving the following file...\n\n%S",
+                                     std::generic_category().message(ENAMETOOLONG), name),
+                          "Error!", MessageIcon::error, MessageButtons::ok);
+    return std::nullopt;
+  }
+  return RuntimeName{name, resolvePath(session.model.repository, name)};
+}
+
+void showSaveError(Session& session, const StagedFiles& files) {
+  session.ui.messageBox(formatText("%S error while saving the following file...\n\n%S",
+                                   files.error(), files.failedName()),
+                        "Error!", MessageIcon::error, MessageButtons::ok);
+}
+
+bool fitsFormat(Session& session, std::string_view what, std::int64_t value, std::int64_t limit) {
+  if (value <= limit) return true;
+  session.ui.messageBox(
+      formatText("The export was stopped: %S is %lli, more than the %lli the file "
+                 "format can hold.\n\nNo file was written.",
+                 what, value, limit),
+      "Export stopped", MessageIcon::error, MessageButtons::ok);
+  return false;
+}
+
+bool fitsNameField(Session& session, std::string_view name) {
+  if (name.size() < 260) return true;
+  session.ui.messageBox(formatText("The export was stopped: the name \"%S\" is longer than the 259 "
+                                   "characters a name field holds.\n\nNo file was written.",
+                                   name),
+                        "Export stopped", MessageIcon::error, MessageButtons::ok);
+  return false;
+}
+
+void showScaleFailed(Session& session) {
+  session.ui.messageBox("Scale failed 1", "Scale failed", MessageIcon::none, MessageButtons::ok);
+}
+
+ExportResult exportRuntimeSet(Session& session, SceneGeometry& scene,
+                              const ExportOptions& options) {
+  Model& model = session.model;
+  if (model.settings.documentPath.empty() || model.wldfiles == 0) return {};
+  ExportResult result = model.module[0].newScaleFamily ? exportCurrentSet(session, scene, options)
+                                                       : exportLegacySet(session, scene, options);
+  // The export's build is the 3D one; the view may show the texel layout.
+  model.status.geometryDirty = true;
+  return result;
+}
+
+}  // namespace tessarim

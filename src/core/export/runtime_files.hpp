@@ -1,0 +1,42 @@
+#pragma once
+
+// What the two generations of the runtime export share.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/session.hpp"
+#include "export/runtime_export.hpp"
+#include "export/staged_files.hpp"
+#include "model/model.hpp"
+
+namespace tessarim {
+
+// The document's name with its last four characters replaced by extension (".daw"), and the
+// host path of that name in the repository folder. Nothing, after the save-error message, when
+// the name does not fit the 260-character path limit.
+struct RuntimeName {
+  std::string name;
+  std::string host;
+};
+std::optional<RuntimeName> runtimeName(Session& session, std::string_view extension);
+
+// "%S error while saving the following file...\n\n%S" for the staged set's failure.
+void showSaveError(Session& session, const StagedFiles& files);
+
+// False, after telling the user that the export stopped, when value is more than limit: what
+// names the value in the message.
+bool fitsFormat(Session& session, std::string_view what, std::int64_t value, std::int64_t limit);
+
+// False, after telling the user, when a name does not fit a 260-byte name field.
+bool fitsNameField(Session& session, std::string_view name);
+
+// "Scale failed 1": a module whose scale class gives no real unit cannot be placed.
+void showScaleFailed(Session& session);
+
+ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const ExportOptions& options);
+ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const ExportOptions& options);
+
+}  // namespace tessarim
