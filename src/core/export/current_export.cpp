@@ -84,7 +84,7 @@ void putColourKey(ByteWriter& out, const Model& model, std::int16_t key) {
 // Stages "<height map>.map" beside the height map. A height map that cannot be read adds a line
 // to the report's error list instead.
 bool stageNormalMap(Session& session, StagedFiles& files, const std::string& heightName,
-                    std::string& errors) {
+                    std::string& errors, std::vector<std::string>& written) {
   const Model& model = session.model;
   std::string reason;
   std::optional<RgbaImage> height;
@@ -101,7 +101,9 @@ bool stageNormalMap(Session& session, StagedFiles& files, const std::string& hei
     return true;
   }
   const std::string mapName = formatText("%s.map", heightName);
-  return files.add(resolvePath(model.repository, mapName), mapName, *png);
+  if (!files.add(resolvePath(model.repository, mapName), mapName, *png)) return false;
+  written.push_back(mapName);
+  return true;
 }
 
 }  // namespace
@@ -150,11 +152,10 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
     const Module& module = model.module[m];
     const std::string& heightName = module.maps[heightfile];
     if (!heightName.empty() && normalMaps.insert(heightName).second) {
-      if (!stageNormalMap(session, files, heightName, errors)) {
+      if (!stageNormalMap(session, files, heightName, errors, result.files)) {
         showSaveError(session, files);
         return {};
       }
-      result.files.push_back(heightName + ".map");
     }
     const float k = static_cast<float>(unitKilometres(module.scaleClass));
     if (k == 1) {

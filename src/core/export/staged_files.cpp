@@ -65,6 +65,12 @@ bool StagedFiles::finish() {
 
 bool StagedFiles::commit() {
   if (current_) return fail(EBADF, entries_.back());
+  // A folder in a target's place is the one refusal a rename meets beside a temporary that was
+  // just written there: find it before the first file is replaced.
+  for (const Entry& entry : entries_) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(entry.target, ec)) return fail(EISDIR, entry);
+  }
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     std::error_code ec;
     std::filesystem::rename(entries_[i].temporary, entries_[i].target, ec);
