@@ -2,12 +2,14 @@
 
 #include <charconv>
 #include <filesystem>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "app/paths.hpp"
 #include "app/session.hpp"
 #include "batch_ui.hpp"
+#include "export/runtime_export.hpp"
 #include "formats/assembly.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
@@ -24,7 +26,9 @@ constexpr const char* usage =
     "  resave FILE [OUT]  read FILE and write it and its meshes in the current version (the\n"
     "                     document itself to OUT when given)\n"
     "  check DIR          load every .wld, .asm and .cty file below DIR and report, per file, the\n"
-    "                     messages loading raised, as JSON; nothing is written\n";
+    "                     messages loading raised, as JSON; nothing is written\n"
+    "  export FILE        write the runtime set of FILE (DAW, and for .asm and .cty files DIX,\n"
+    "                     normal maps and side files) beside it; print the files written as JSON\n";
 
 enum class Kind { wld, asmfile, cty, other };
 
@@ -225,6 +229,43 @@ int check(const Options& options, std::ostream& out, std::ostream& err) {
   return allLoaded ? 0 : 1;
 }
 
+int exportSet(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.rest.size() != 2) {
+    err << usage;
+    return 2;
+  }
+  const std::string& file = options.rest[1];
+  const Kind kind = kindOf(file);
+  if (kind == Kind::other) {
+    err << "tessarim-cli: " << file << ": not a document this tool reads\n";
+    return 1;
+  }
+  Batch batch{err, options};
+  if (!batch.load(file, kind, options.city)) {
+    err << "tessarim-cli: " << file << ": not loaded\n";
+    return 1;
+  }
+  // A single mesh is drawn, and so exported, through the one placement the editor gives it.
+  Module& first = batch.model.module[0];
+  if (kind == Kind::wld && first.instances.empty()) {
+    Instance instance;
+    instance.extendRate = instance.retractRate = 0.5f;
+    first.instances.push_back(instance);
+  }
+  auto scene = std::make_unique<SceneGeometry>();
+  const ExportResult result = exportRuntimeSet(batch.session, *scene);
+  if (!result.written) {
+    err << "tessarim-cli: " << file << ": not exported\n";
+    return 1;
+  }
+  nlohmann::ordered_json j;
+  j["generation"] = result.legacy ? "legacy" : "current";
+  j["triangles"] = result.triangles;
+  j["files"] = result.files;
+  out << j.dump(2) << '\n';
+  return 0;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -265,6 +306,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "info") return info(options, out, err);
     if (command == "resave") return resave(options, err);
     if (command == "check") return check(options, out, err);
+    if (command == "export") return exportSet(options, out, err);
   } catch (const std::exception& e) {
     err << "tessarim-cli: " << e.what() << '\n';
     return 1;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "support/documents.hpp"
+#include "support/polygons.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -140,6 +141,44 @@ TEST(Cli, CheckReportsEveryDocumentBelowAFolderAndWritesNothing) {
   EXPECT_FALSE(byName["new.ASM"]["loaded"]);
   EXPECT_EQ(byName["new.ASM"]["messages"][0]["caption"], "Newer file version found!");
   EXPECT_EQ(repo.read("ships/a.asm"), smallAssembly);
+}
+
+TEST(Cli, ExportWritesTheRuntimeSetBesideTheDocument) {
+  testing::TempRepo repo;
+  repo.write("meshes/hull.wld", testing::triangleWld());
+  repo.write("ships/a.asm", smallAssembly);
+  Module current;
+  current.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  current.polygons = {testing::face({0, 1, 2})};
+  current.polygons[0].colour = {1, 1, 1, 1};
+  current.canvasWidth = current.canvasHeight = current.canvasWidth2 = current.canvasHeight2 = 2048;
+  current.scaleClass = 9;
+  current.newScaleFamily = 1;
+  repo.write("meshes/new.wld", formatWld(current));
+
+  CliRun legacy =
+      run({"--repo", repo.root.string(), "export", (repo.root / "ships/a.asm").string()});
+  ASSERT_EQ(legacy.status, 0) << legacy.err;
+  auto j = nlohmann::json::parse(legacy.out);
+  EXPECT_EQ(j["generation"], "legacy");
+  EXPECT_EQ(j["triangles"], 1);
+  EXPECT_EQ(j["files"], (nlohmann::json{"ships\\a.daw", "ships\\a.dix"}));
+  EXPECT_EQ(repo.read("ships/a.daw").size(), 2u + 3 * 32 + 2 + 40);  // one triangle, one light
+  EXPECT_NE(legacy.err.find("Complete!: Saved to \"ships\\a.daw\" with..."), std::string::npos)
+      << legacy.err;
+
+  CliRun single =
+      run({"--repo", repo.root.string(), "export", (repo.root / "meshes/new.wld").string()});
+  ASSERT_EQ(single.status, 0) << single.err;
+  j = nlohmann::json::parse(single.out);
+  EXPECT_EQ(j["generation"], "current");
+  EXPECT_EQ(j["files"], (nlohmann::json{"meshes\\new.daw"}));
+  EXPECT_EQ(repo.read("meshes/new.daw").size(), 4u + 3 * 68);
+
+  CliRun refused =
+      run({"--repo", repo.root.string(), "export", (repo.root / "ships/absent.asm").string()});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("not loaded"), std::string::npos) << refused.err;
 }
 
 }  // namespace
