@@ -149,9 +149,10 @@ void emitTriangles(const std::array<RenderVertex, 4>& corners, bool quad,
   }
 }
 
-// One instance's run of the module in the 3D view, and the module's normal lines.
+// The first instance's run of the module in the 3D view, appended to out, and the module's
+// normal lines.
 void buildModuleRun(Module& m, std::vector<RenderVertex>& out, std::vector<LineVertex>& lines) {
-  out.clear();
+  const std::size_t start = out.size();
   lines.clear();
   lines.reserve(m.polygons.size() * 8);
   for (std::size_t i = 0; i < m.polygons.size(); ++i) {
@@ -183,14 +184,15 @@ void buildModuleRun(Module& m, std::vector<RenderVertex>& out, std::vector<LineV
       lines.push_back({v.x + normalLineLength * n[0], v.y + normalLineLength * n[1],
                        v.z + normalLineLength * n[2], normalLineColour});
     }
-    p.firstVertex = static_cast<std::uint32_t>(out.size());
+    p.firstVertex = static_cast<std::uint32_t>(out.size() - start);
     emitTriangles(corners, p.sides == 4, out);
   }
 }
 
-// One instance's run in the texel view: every polygon flat at its texels of the shown set.
+// The first instance's run in the texel view, appended to out: every polygon flat at its texels
+// of the shown set.
 void buildTexelRun(Module& m, int set, std::vector<RenderVertex>& out) {
-  out.clear();
+  const std::size_t start = out.size();
   const Canvas canvas = canvasOf(m, set);
   const float sx = texelViewScale * canvas.width, sy = texelViewScale * canvas.height;
   for (Polygon& p : m.polygons) {
@@ -203,7 +205,7 @@ void buildTexelRun(Module& m, int set, std::vector<RenderVertex>& out) {
           shown[c].u * sx, -shown[c].v * sy, 0, 0, 0, 0, colour, shown[c].u, shown[c].v,
           p.texels2[c].u,  p.texels2[c].v,   0, 0, 0, 0, 0,      0};
     }
-    p.firstVertex = static_cast<std::uint32_t>(out.size());
+    p.firstVertex = static_cast<std::uint32_t>(out.size() - start);
     emitTriangles(corners, p.sides == 4, out);
   }
 }
@@ -265,22 +267,30 @@ std::int64_t buildGeometry(Model& model, Ui& ui, SceneGeometry& scene,
     module.normalLineCount = 0;
     if (m >= model.wldfiles || module.instances.empty()) continue;
 
+    // The first instance's run is built in place; the others copy it.
+    const std::size_t start = scene.vertices.size();
     if (options.texelView) {
-      buildTexelRun(module, set, s.moduleVertices);
+      buildTexelRun(module, set, scene.vertices);
     } else {
       removed += removeInvalidPolygons(module, s.normals);
       computeCornerNormals(module, s);
-      buildModuleRun(module, s.moduleVertices, lines);
+      buildModuleRun(module, scene.vertices, lines);
     }
     // The normal lines are the module's, drawn once per instance with its world matrix, so
     // they are built once per module rather than repeated for every instance.
     module.normalLineCount = static_cast<std::int32_t>(lines.size());
-    const std::size_t runTriangles = s.moduleVertices.size() / 3;
-    for (Instance& instance : module.instances) {
-      instance.firstSceneVertex = static_cast<std::int32_t>(scene.vertices.size());
-      instance.triangleCount = static_cast<std::int32_t>(runTriangles);
-      scene.vertices.insert(scene.vertices.end(), s.moduleVertices.begin(), s.moduleVertices.end());
-      triangles += static_cast<std::int64_t>(runTriangles);
+    const std::size_t run = scene.vertices.size() - start;
+    for (std::size_t i = 0; i < module.instances.size(); ++i) {
+      Instance& instance = module.instances[i];
+      instance.firstSceneVertex = static_cast<std::int32_t>(start + i * run);
+      instance.triangleCount = static_cast<std::int32_t>(run / 3);
+      // Element by element: a vector may not insert a range of itself. The array is reserved,
+      // so nothing moves meanwhile.
+      if (i > 0) {
+        for (std::size_t v = start; v < start + run; ++v)
+          scene.vertices.push_back(scene.vertices[v]);
+      }
+      triangles += static_cast<std::int64_t>(run / 3);
     }
   }
 

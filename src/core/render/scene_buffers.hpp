@@ -18,7 +18,6 @@ struct GeometryScratch {
   std::vector<std::uint32_t> table;          // open-addressed vertex indices + 1; 0 is empty
   std::vector<Vec3> groupSums;               // per position group: summed polygon normals
   std::vector<std::int32_t> groupCounts;     // per position group: polygons with a corner there
-  std::vector<RenderVertex> moduleVertices;  // one instance's run of the module being built
 };
 
 // What the geometry builder fills and the renderer uploads as it is. The arrays grow with the
