@@ -254,6 +254,11 @@ TEST(RuntimeExport, RefusedSetsLeaveEveryFileAsItWas) {
        "The export was stopped: the name \"" + std::string(260, 'g') +
            "\" is longer than the 259 characters a name field holds.\n\nNo file was written.",
        "Export stopped"},
+      {"document name past the path limit",
+       [](Model& m, auto&) { m.settings.documentPath = std::string(300, 'd') + ".asm"; },
+       "File name too long error while saving the following file...\n\n" + std::string(300, 'd') +
+           ".daw",
+       "Error!"},
       {"folder in the way",
        [](Model&, testing::TempRepo& repo) {
          std::filesystem::remove(repo.root / "boat.dix");

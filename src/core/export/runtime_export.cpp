@@ -15,18 +15,20 @@ std::optional<RuntimeName> runtimeName(Session& session, std::string_view extens
   std::string name = document.substr(0, document.size() >= 4 ? document.size() - 4 : 0);
   name += extension;
   if (name.size() >= 260) {
-    session.ui.messageBox(formatText("%S error while saving the following file...\n\n%S",
-                                     std::generic_category().message(ENAMETOOLONG), name),
-                          "Error!", MessageIcon::error, MessageButtons::ok);
+    showSaveError(session, std::generic_category().message(ENAMETOOLONG), name);
     return std::nullopt;
   }
   return RuntimeName{name, resolvePath(session.model.repository, name)};
 }
 
+void showSaveError(Session& session, std::string_view error, std::string_view name) {
+  session.ui.messageBox(
+      formatText("%S error while saving the following file...\n\n%S", error, name), "Error!",
+      MessageIcon::error, MessageButtons::ok);
+}
+
 void showSaveError(Session& session, const StagedFiles& files) {
-  session.ui.messageBox(formatText("%S error while saving the following file...\n\n%S",
-                                   files.error(), files.failedName()),
-                        "Error!", MessageIcon::error, MessageButtons::ok);
+  showSaveError(session, files.error(), files.failedName());
 }
 
 bool fitsFormat(Session& session, std::string_view what, std::int64_t value, std::int64_t limit) {

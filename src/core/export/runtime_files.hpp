@@ -23,7 +23,9 @@ struct RuntimeName {
 };
 std::optional<RuntimeName> runtimeName(Session& session, std::string_view extension);
 
-// "%S error while saving the following file...\n\n%S" for the staged set's failure.
+// "%S error while saving the following file...\n\n%S": the system's reason and the file name,
+// or those of the staged set's failure.
+void showSaveError(Session& session, std::string_view error, std::string_view name);
 void showSaveError(Session& session, const StagedFiles& files);
 
 // False, after telling the user that the export stopped, when value is more than limit: what
