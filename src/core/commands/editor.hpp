@@ -5,6 +5,7 @@
 #include "app/session.hpp"
 #include "app/user_settings.hpp"
 #include "commands/menu_state.hpp"
+#include "render/frame.hpp"
 
 namespace tessarim {
 
@@ -16,6 +17,7 @@ struct Editor {
   Session session;
   UserSettings user;
   MenuRefreshState menu;
+  FrameState frame;
   bool commandActivity = false;  // a command was handled since the last timer tick
   bool closeRequested = false;   // Exit asked the window to close
   std::uint32_t tracks = 0;      // seconds of use

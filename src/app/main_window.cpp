@@ -1,0 +1,106 @@
+#include "main_window.hpp"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+
+#include "app/lifecycle.hpp"
+#include "commands/dispatch.hpp"
+#include "commands/editor.hpp"
+#include "key_mapping.hpp"
+#include "menu_bar.hpp"
+#include "model/model.hpp"
+#include "render/frame.hpp"
+#include "viewport.hpp"
+
+namespace tessarim {
+
+MainWindow::MainWindow(Editor& editor) : editor_(editor) {
+  setWindowTitle(QStringLiteral("Tessarim"));
+  menuBar_ = std::make_unique<MenuBar>(menuBar(), [this](int number) { issue(number); });
+  initMenuState(editor_);
+  viewport_ = new Viewport(editor_, this);
+  setCentralWidget(viewport_);
+  resize(800, 600);
+
+  // Keys reach the accelerators whichever child has the focus.
+  qApp->installEventFilter(this);
+
+  // About sixty frames a second; each frame moves by the time that really passed.
+  frameTimer_.setInterval(16);
+  connect(&frameTimer_, &QTimer::timeout, this, &MainWindow::frame);
+  frameTimer_.start();
+  frameClock_.start();
+
+  secondTimer_.setInterval(1000);
+  secondTimer_.setSingleShot(true);
+  connect(&secondTimer_, &QTimer::timeout, this, &MainWindow::tick);
+  secondTimer_.start();
+}
+
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+
+void MainWindow::issue(int number) {
+  emit commandIssued(number);
+  dispatchCommand(editor_, number);
+  afterHandling();
+}
+
+void MainWindow::afterHandling() {
+  menuBar_->showRecent(editor_.model().recent);
+  const QString title = QString::fromStdString(editor_.model().status.windowTitle);
+  if (windowTitle() != title) setWindowTitle(title);
+  if (editor_.closeRequested) {
+    editor_.closeRequested = false;
+    close();
+  }
+}
+
+void MainWindow::frame() {
+  const float elapsed = static_cast<float>(frameClock_.restart()) / 1000.0f;
+  frameMove(editor_, elapsed, *menuBar_);
+  afterHandling();
+  viewport_->update();
+}
+
+void MainWindow::tick() {
+  // Stopped while it runs: a message it shows must not let the next tick in.
+  timerTick(editor_);
+  afterHandling();
+  secondTimer_.start();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (windowClosing(editor_)) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange) {
+    focusChanged(editor_, isActiveWindow());
+    afterHandling();
+  }
+  QMainWindow::changeEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !isActiveWindow() || QApplication::activeModalWidget() ||
+      QApplication::activePopupWidget()) {
+    return QMainWindow::eventFilter(watched, event);
+  }
+  auto* key = static_cast<QKeyEvent*>(event);
+  int number = acceleratorCommand(editor_, keyPressOf(*key));
+  if (number == 0) {
+    const QString typed = key->text();
+    if (typed.size() == 1) number = characterCommand(editor_, typed.front().unicode());
+  }
+  if (number == 0) return QMainWindow::eventFilter(watched, event);
+  issue(number);
+  return true;
+}
+
+}  // namespace tessarim

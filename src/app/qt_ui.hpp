@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/ui.hpp"
+
+#include <QString>
+
+class QWidget;
+
+namespace tessarim {
+
+// Message boxes and file dialogs as Qt widgets, modal over the main window.
+class QtUi : public Ui {
+ public:
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
+                           MessageButtons buttons) override;
+  std::vector<std::string> openFile(const FileFilter& filter, std::string_view startPath,
+                                    bool multiple) override;
+  std::optional<std::string> saveFile(const FileFilter& filter, std::string_view startPath,
+                                      std::string_view defaultExtension) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+};
+
+// "*.WLD;*.ASM" as a Qt name filter that matches any letter case: "*.[wW][lL][dD] *.[aA][sS][mM]".
+QString caseFreePatterns(std::string_view pattern);
+
+}  // namespace tessarim

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "commands/command_table.hpp"
+#include "commands/file_commands.hpp"
+#include "commands/menu_state.hpp"
+#include "menu_bar.hpp"
+#include "window_fixture.hpp"
+
+// Keys reach the shown window, viewport included, so these run on a real (virtual) display.
+namespace tessarim {
+namespace {
+
+using testing::WindowFixture;
+
+class Keys : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f.window->show();
+    f.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+  }
+  // The numbers a key press issued.
+  std::vector<int> press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QChar text = {}) {
+    QSignalSpy issued(f.window.get(), &MainWindow::commandIssued);
+    if (text.isNull()) {
+      QTest::keyClick(f.window.get(), static_cast<Qt::Key>(key), modifiers);
+    } else {
+      QKeyEvent down(QEvent::KeyPress, key, modifiers, QString(text));
+      QApplication::sendEvent(f.window->focusWidget() ? f.window->focusWidget() : f.window.get(), &down);
+    }
+    std::vector<int> numbers;
+    for (const auto& call : issued) numbers.push_back(call[0].toInt());
+    return numbers;
+  }
+  WindowFixture f;
+};
+
+TEST_F(Keys, BindingsIssueTheirNumbersWithExactModifiers) {
+  struct Case {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    std::vector<int> issued;
+  } cases[] = {
+      {Qt::Key_F4, Qt::AltModifier, {41156}},                                 // Extrude, not Exit
+      {Qt::Key_C, Qt::NoModifier, {41049}},                                   // culling, not RTSPS Copy
+      {Qt::Key_C, Qt::ControlModifier, {40306}},
+      {Qt::Key_P, Qt::ControlModifier, {40306}},
+      {Qt::Key_F2, Qt::AltModifier, {41149}},
+      {Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier, {41068}},
+      {Qt::Key_R, Qt::NoModifier, {40879}},
+      {Qt::Key_L, Qt::NoModifier, {40999}},
+      {Qt::Key_Asterisk, Qt::ShiftModifier | Qt::KeypadModifier, {40109}},
+      {Qt::Key_Asterisk, Qt::KeypadModifier, {40107}},
+      {Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier, {}},  // Ctrl+O is Open; more modifiers, nothing
+      {Qt::Key_Q, Qt::NoModifier, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(press(c.key, c.modifiers), c.issued) << QKeySequence(c.key | c.modifiers.toInt()).toString().toStdString();
+  }
+  // A bound key whose number has no handler is issued and does nothing.
+  f.editor.commandActivity = false;
+  const auto unhandled = press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(unhandled.size(), 1u);
+  const Command* row = findCommand(unhandled[0]);
+  EXPECT_TRUE(!row || !row->handler);
+  EXPECT_FALSE(f.editor.commandActivity);
+}
+
+TEST_F(Keys, TypedCharactersIssueTheirNumbers) {
+  const std::pair<QChar, int> cases[] = {{']', 40145}, {'[', 40146}, {'}', 40262}, {'{', 40263}, {'=', 40477}};
+  for (auto [character, number] : cases) {
+    EXPECT_EQ(press(0, Qt::NoModifier, character), std::vector<int>{number}) << character.toLatin1();
+  }
+}
+
+TEST_F(Keys, AGreyedItemsKeyDoesNothing) {
+  f.ui.openResults.push_back({f.host("meshes/hull.wld")});
+  ASSERT_TRUE(openDocument(f.editor, f.none));
+  for (int i = 0; i < 2; ++i) refreshMenuState(f.editor, 0.31f, f.window->menus());
+  EXPECT_FALSE(f.window->menus().actions(40018).front()->isEnabled());
+  EXPECT_TRUE(press(Qt::Key_S, Qt::ControlModifier).empty());
+
+  f.model.module[0].modified = 1;
+  refreshMenuState(f.editor, 0.31f, f.window->menus());
+  EXPECT_TRUE(f.window->menus().actions(40018).front()->isEnabled());
+  EXPECT_EQ(press(Qt::Key_S, Qt::ControlModifier), std::vector<int>{40018});
+  EXPECT_EQ(f.model.module[0].modified, 0);  // saved
+}
+
+}  // namespace
+}  // namespace tessarim
