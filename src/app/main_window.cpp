@@ -20,7 +20,7 @@ MainWindow::MainWindow(Editor& editor) : editor_(editor) {
   setWindowTitle(QStringLiteral("Tessarim"));
   menuBar_ = std::make_unique<MenuBar>(menuBar(), [this](int number) { issue(number); });
   initMenuState(editor_);
-  viewport_ = new Viewport(editor_, this);
+  viewport_ = new ViewportWidget(editor_, this);
   setCentralWidget(viewport_);
   resize(800, 600);
 
@@ -48,6 +48,7 @@ void MainWindow::issue(int number) {
 }
 
 void MainWindow::afterHandling() {
+  redraw_ = true;
   menuBar_->showRecent(editor_.model().recent);
   const QString title = QString::fromStdString(editor_.model().status.windowTitle);
   if (windowTitle() != title) setWindowTitle(title);
@@ -60,8 +61,15 @@ void MainWindow::afterHandling() {
 void MainWindow::frame() {
   const float elapsed = static_cast<float>(frameClock_.restart()) / 1000.0f;
   frameMove(editor_, elapsed, *menuBar_);
-  afterHandling();
-  viewport_->update();
+  menuBar_->showRecent(editor_.model().recent);
+  const QString title = QString::fromStdString(editor_.model().status.windowTitle);
+  if (windowTitle() != title) setWindowTitle(title);
+  // An idle window draws nothing: a software renderer would spend a core on unchanged frames.
+  const auto& status = editor_.model().status;
+  if (redraw_ || editor_.frame.animating || status.geometryDirty || !status.texturesLoaded) {
+    redraw_ = false;
+    viewport_->update();
+  }
 }
 
 void MainWindow::tick() {
@@ -88,7 +96,12 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !isActiveWindow() || QApplication::activeModalWidget() ||
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+      type == QEvent::Wheel || type == QEvent::Resize) {
+    redraw_ = true;
+  }
+  if (type != QEvent::KeyPress || !isActiveWindow() || QApplication::activeModalWidget() ||
       QApplication::activePopupWidget()) {
     return QMainWindow::eventFilter(watched, event);
   }

@@ -9,7 +9,7 @@ namespace tessarim {
 
 struct Editor;
 class MenuBar;
-class Viewport;
+class ViewportWidget;
 
 // The editor's window: menu bar, viewport, the frame loop, the once-a-second timer and the
 // window events the document lifecycle listens to.
@@ -26,7 +26,7 @@ class MainWindow : public QMainWindow {
   void frame();
 
   MenuBar& menus() { return *menuBar_; }
-  Viewport& viewport() { return *viewport_; }
+  ViewportWidget& viewport() { return *viewport_; }
 
  signals:
   // Every number the menu, a key or a recent entry issued, handled or not.
@@ -43,10 +43,11 @@ class MainWindow : public QMainWindow {
 
   Editor& editor_;
   std::unique_ptr<MenuBar> menuBar_;
-  Viewport* viewport_;
+  ViewportWidget* viewport_;
   QTimer frameTimer_;
   QTimer secondTimer_;
   QElapsedTimer frameClock_;
+  bool redraw_ = true;  // the view may look different since it was last drawn
 };
 
 }  // namespace tessarim

@@ -8,7 +8,7 @@
 
 namespace tessarim {
 
-Viewport::Viewport(Editor& editor, QWidget* parent) : QOpenGLWidget(parent), editor_(editor) {
+ViewportWidget::ViewportWidget(Editor& editor, QWidget* parent) : QOpenGLWidget(parent), editor_(editor) {
   QSurfaceFormat format;
   format.setVersion(3, 3);
   format.setProfile(QSurfaceFormat::CoreProfile);
@@ -18,7 +18,7 @@ Viewport::Viewport(Editor& editor, QWidget* parent) : QOpenGLWidget(parent), edi
   setFocusPolicy(Qt::StrongFocus);
 }
 
-Viewport::~Viewport() {
+ViewportWidget::~ViewportWidget() {
   if (deviceLive_) {
     makeCurrent();
     deviceLost();
@@ -27,7 +27,7 @@ Viewport::~Viewport() {
   }
 }
 
-void Viewport::initializeGL() {
+void ViewportWidget::initializeGL() {
   initializeOpenGLFunctions();
   // A widget moved to another window gets a new context; the old one's resources go with it.
   connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
@@ -41,13 +41,13 @@ void Viewport::initializeGL() {
   deviceReset(width(), height());
 }
 
-void Viewport::resizeGL(int w, int h) {
+void ViewportWidget::resizeGL(int w, int h) {
   if (!deviceLive_) return;
   deviceLost();
   deviceReset(w, h);
 }
 
-void Viewport::paintGL() {
+void ViewportWidget::paintGL() {
   frameRender();
   if (!firstFrameDrawn_) {
     firstFrameDrawn_ = true;
@@ -55,19 +55,19 @@ void Viewport::paintGL() {
   }
 }
 
-void Viewport::deviceCreated() { deviceLive_ = true; }
+void ViewportWidget::deviceCreated() { deviceLive_ = true; }
 
-void Viewport::deviceReset(int, int) {
+void ViewportWidget::deviceReset(int, int) {
   // Everything held by the device reloads and rebuilds on the next frame.
   editor_.model().status.texturesLoaded = false;
   editor_.model().status.geometryDirty = true;
 }
 
-void Viewport::deviceLost() {}
+void ViewportWidget::deviceLost() {}
 
-void Viewport::deviceDestroyed() { deviceLive_ = false; }
+void ViewportWidget::deviceDestroyed() { deviceLive_ = false; }
 
-void Viewport::frameRender() {
+void ViewportWidget::frameRender() {
   const auto rgba = clearColour(editor_.user.backgroundColor, editor_.frame.ambient);
   glClearColor(rgba[0] / 255.0f, rgba[1] / 255.0f, rgba[2] / 255.0f, rgba[3] / 255.0f);
   glClearDepth(1.0);
@@ -75,9 +75,12 @@ void Viewport::frameRender() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
   presentOpaque();
+  // Nothing to load yet: the maps are drawn once textures come to the viewport.
+  editor_.model().status.texturesLoaded = true;
+  editor_.model().status.modulesReloaded = false;
 }
 
-void Viewport::presentOpaque() {
+void ViewportWidget::presentOpaque() {
   // The frame's alpha only matters while drawing; the window composes the widget by its alpha,
   // so the finished frame is made opaque, as a presented back buffer is.
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);

@@ -10,12 +10,12 @@ struct Editor;
 
 // The 3D view. Its GL context's life maps onto the renderer's device callbacks: created and
 // reset on initialisation, reset on resize, lost and destroyed before the context goes.
-class Viewport : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
+class ViewportWidget : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
   Q_OBJECT
 
  public:
-  explicit Viewport(Editor& editor, QWidget* parent = nullptr);
-  ~Viewport() override;
+  explicit ViewportWidget(Editor& editor, QWidget* parent = nullptr);
+  ~ViewportWidget() override;
 
   // Called once after the first frame has been drawn.
   std::function<void()> onFirstFrame;

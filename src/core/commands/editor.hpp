@@ -6,6 +6,7 @@
 #include "app/user_settings.hpp"
 #include "commands/menu_state.hpp"
 #include "render/frame.hpp"
+#include "render/scene_buffers.hpp"
 
 namespace tessarim {
 
@@ -18,6 +19,7 @@ struct Editor {
   UserSettings user;
   MenuRefreshState menu;
   FrameState frame;
+  SceneGeometry scene;  // what the viewport draws, rebuilt when the geometry is dirty
   bool commandActivity = false;  // a command was handled since the last timer tick
   bool closeRequested = false;   // Exit asked the window to close
   std::uint32_t tracks = 0;      // seconds of use

@@ -5,6 +5,7 @@
 
 #include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
+#include "export/geometry_builder.hpp"
 #include "model/model.hpp"
 
 namespace tessarim {
@@ -24,8 +25,16 @@ void checkSelection(Model& model) {
 }  // namespace
 
 void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
-  checkSelection(editor.model());
+  Model& model = editor.model();
+  checkSelection(model);
   refreshMenuState(editor, elapsedSeconds, menu);
+  if (model.status.geometryDirty) {
+    GeometryOptions options;
+    options.texelView = model.settings.view.texelView;
+    options.texelMapIndex = model.settings.view.texelMapIndex;
+    buildGeometry(model, editor.session.ui, editor.scene, options);
+    model.status.geometryDirty = false;
+  }
 }
 
 std::array<std::uint8_t, 4> clearColour(std::uint32_t background, float ambient) {

@@ -11,6 +11,9 @@ class MenuSink;
 // View values the frame cycle keeps between frames.
 struct FrameState {
   float ambient = 1.0f;  // 0..1, the time-of-day slider's value
+  // Something drawn changes from frame to frame (playback, blinking, a camera glide): the view
+  // is redrawn every frame rather than only after a change.
+  bool animating = false;
 };
 
 // Advances the editor by one frame of `elapsedSeconds`, before it is drawn.
