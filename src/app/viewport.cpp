@@ -1,14 +1,49 @@
 #include "viewport.hpp"
 
+#include <QDateTime>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QPainter>
+#include <QSlider>
+#include <QWheelEvent>
 
 #include "commands/editor.hpp"
 #include "model/model.hpp"
+#include "platform/ui.hpp"
 #include "render/frame.hpp"
+#include "render/scene_renderer.hpp"
+#include "render/sliders.hpp"
+#include "render/status_text.hpp"
 
 namespace tessarim {
+namespace {
 
-ViewportWidget::ViewportWidget(Editor& editor, QWidget* parent) : QOpenGLWidget(parent), editor_(editor) {
+QColor colourOf(std::uint32_t argb) {
+  return QColor(static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
+                static_cast<int>(argb & 0xFF), static_cast<int>(argb >> 24));
+}
+
+// Fonts of the plates, registered from TempPath. Only the nameplate uses them, so a missing file
+// is said once on the error stream rather than stopping the start with a box.
+void registerPlateFonts(const Editor& editor) {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  for (const char* file : {"LicensePlate.ttf", "rcaf6-GIMP.ttf"}) {
+    const QString path = QString::fromStdString(editor.user.tempPath) + "/" + file;
+    if (QFontDatabase::addApplicationFont(path) < 0) {
+      qWarning("Could not load the plate font %s; plates are drawn without it.", qPrintable(path));
+    }
+  }
+}
+
+}  // namespace
+
+ViewportWidget::ViewportWidget(Editor& editor, QWidget* parent)
+    : QOpenGLWidget(parent), editor_(editor), renderer_(std::make_unique<SceneRenderer>()) {
   QSurfaceFormat format;
   format.setVersion(3, 3);
   format.setProfile(QSurfaceFormat::CoreProfile);
@@ -16,6 +51,24 @@ ViewportWidget::ViewportWidget(Editor& editor, QWidget* parent) : QOpenGLWidget(
   format.setStencilBufferSize(8);
   setFormat(format);
   setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+
+  for (int k = 0; k < sliderCount; ++k) {
+    const SliderSpec& spec = sliderSpecs[k];
+    captions_[k] = new QLabel(this);
+    captions_[k]->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    captions_[k]->resize(spec.captionWidth, captionHeight);
+    sliders_[k] = new QSlider(Qt::Horizontal, this);
+    sliders_[k]->setRange(spec.minimum, spec.maximum);
+    sliders_[k]->setValue(editor_.frame.sliders.position[k]);
+    sliders_[k]->resize(sliderWidth, sliderHeight);
+    sliders_[k]->setFocusPolicy(Qt::NoFocus);
+    connect(sliders_[k], &QSlider::valueChanged, this, [this, k](int value) {
+      editor_.frame.sliders.position[k] = value;
+      update();
+    });
+  }
+  updateSliders();
 }
 
 ViewportWidget::~ViewportWidget() {
@@ -25,6 +78,10 @@ ViewportWidget::~ViewportWidget() {
     deviceDestroyed();
     doneCurrent();
   }
+}
+
+QString ViewportWidget::rendererName() const {
+  return QString::fromStdString(renderer_->rendererName());
 }
 
 void ViewportWidget::initializeGL() {
@@ -55,29 +112,117 @@ void ViewportWidget::paintGL() {
   }
 }
 
-void ViewportWidget::deviceCreated() { deviceLive_ = true; }
+void ViewportWidget::deviceCreated() {
+  registerPlateFonts(editor_);
+  renderer_->create(editor_.user.tempPath);
+  deviceLive_ = true;
+}
 
-void ViewportWidget::deviceReset(int, int) {
+void ViewportWidget::deviceReset(int width, int height) {
+  const qreal scale = devicePixelRatioF();
+  const int w = static_cast<int>(width * scale), h = static_cast<int>(height * scale);
+  renderer_->reset(w, h, defaultFramebufferObject());
+  editor_.frame.camera.aspect =
+      static_cast<float>(std::max(w, 1)) / static_cast<float>(std::max(h, 1));
+  editor_.frame.camera.projection = viewportProjection(editor_.frame.camera.aspect);
   // Everything held by the device reloads and rebuilds on the next frame.
   editor_.model().status.texturesLoaded = false;
   editor_.model().status.geometryDirty = true;
+  placeSliders();
 }
 
 void ViewportWidget::deviceLost() {}
 
-void ViewportWidget::deviceDestroyed() { deviceLive_ = false; }
+void ViewportWidget::deviceDestroyed() {
+  renderer_->destroy();
+  editor_.frame.mapsLoaded = {};
+  deviceLive_ = false;
+}
 
 void ViewportWidget::frameRender() {
-  const auto rgba = clearColour(editor_.user.backgroundColor, editor_.frame.ambient);
-  glClearColor(rgba[0] / 255.0f, rgba[1] / 255.0f, rgba[2] / 255.0f, rgba[3] / 255.0f);
-  glClearDepth(1.0);
-  glClearStencil(0);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  // The geometry a reset asked for is built here when the frame loop has not run yet.
+  if (editor_.model().status.geometryDirty && editor_.frame.sceneRevision == 0) {
+    struct NoMenu : MenuSink {
+      void setPopupEnabled(int, bool) override {}
+      void setItemEnabled(int, bool) override {}
+      void setItemChecked(int, bool) override {}
+    } none;
+    frameMove(editor_, 0, none);
+  }
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (lastPaint_ != 0 && now > lastPaint_)
+    frameRate_ = 1000.0 / static_cast<double>(now - lastPaint_);
+  lastPaint_ = now;
 
+  renderer_->render(editor_);
+  reportProblems();
   presentOpaque();
-  // Nothing to load yet: the maps are drawn once textures come to the viewport.
-  editor_.model().status.texturesLoaded = true;
-  editor_.model().status.modulesReloaded = false;
+  if (editor_.model().settings.view.statistics) {
+    updateWindowTitle(editor_.model(), editor_.frame);
+    drawStatus();
+  }
+  updateSliders();
+}
+
+void ViewportWidget::reportProblems() {
+  for (const std::string& problem : renderer_->takeProblems()) {
+    editor_.session.ui.message(problem, "HLSL Error", MessageIcon::warning);
+  }
+}
+
+void ViewportWidget::drawStatus() {
+  StatusInputs inputs;
+  inputs.frameStatistics = QStringLiteral("%1 fps (%2x%3), %4")
+                               .arg(frameRate_, 0, 'f', 2)
+                               .arg(width())
+                               .arg(height())
+                               .arg(rendererName())
+                               .toStdString();
+  inputs.deviceStatistics = "OpenGL 3.3 core, vertical sync on";
+  inputs.residentBytes = residentMemoryBytes();
+  inputs.width = width();
+  inputs.height = height();
+  const std::vector<StatusLine> lines = statusLines(editor_.model(), editor_.frame, inputs);
+
+  QPainter painter(this);
+  QFont large(QStringLiteral("Arial"));
+  large.setPointSize(10);
+  large.setWeight(QFont::Medium);
+  QFont small(QStringLiteral("DejaVu Sans Mono"));
+  small.setPointSize(9);
+  small.setWeight(QFont::Medium);
+  small.setStyleHint(QFont::Monospace);
+  const int largeAscent = QFontMetrics(large).ascent(), smallAscent = QFontMetrics(small).ascent();
+  for (const StatusLine& line : lines) {
+    const bool isLarge = line.font == StatusFont::large;
+    painter.setFont(isLarge ? large : small);
+    painter.setPen(colourOf(line.colour));
+    painter.drawText(
+        QPointF(line.x, line.y + static_cast<float>(isLarge ? largeAscent : smallAscent)),
+        QString::fromStdString(line.text));
+  }
+}
+
+void ViewportWidget::placeSliders() {
+  const int originY = height() - sliderPanelOffset;
+  for (int k = 0; k < sliderCount; ++k) {
+    const SliderSpec& spec = sliderSpecs[k];
+    captions_[k]->move(spec.captionX, originY + spec.captionY);
+    sliders_[k]->move(spec.sliderX, originY + spec.sliderY);
+  }
+}
+
+void ViewportWidget::updateSliders() {
+  const ViewOptions& view = editor_.model().settings.view;
+  for (int k = 0; k < sliderCount; ++k) {
+    const bool shown = sliderShown(static_cast<SliderId>(k), view);
+    if (captions_[k]->isVisible() != shown) {
+      captions_[k]->setVisible(shown);
+      sliders_[k]->setVisible(shown);
+    }
+    const QString caption = QString::fromStdString(editor_.frame.sliders.caption[k]);
+    if (captions_[k]->text() != caption) captions_[k]->setText(caption);
+  }
 }
 
 void ViewportWidget::presentOpaque() {
@@ -87,6 +232,53 @@ void ViewportWidget::presentOpaque() {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+void ViewportWidget::mousePressEvent(QMouseEvent* event) {
+  FrameInput& in = editor_.frame.input;
+  lastMouse_ = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) in.leftHeld = true;
+  if (event->button() == Qt::RightButton) in.rightHeld = true;
+  in.cursorInside = true;
+  QOpenGLWidget::mousePressEvent(event);
+}
+
+void ViewportWidget::mouseReleaseEvent(QMouseEvent* event) {
+  FrameInput& in = editor_.frame.input;
+  if (event->button() == Qt::LeftButton) in.leftHeld = false;
+  if (event->button() == Qt::RightButton) in.rightHeld = false;
+  QOpenGLWidget::mouseReleaseEvent(event);
+}
+
+void ViewportWidget::mouseMoveEvent(QMouseEvent* event) {
+  FrameInput& in = editor_.frame.input;
+  const QPoint at = event->position().toPoint();
+  const QPoint delta = at - lastMouse_;
+  lastMouse_ = at;
+  if (in.leftHeld) {
+    in.leftDx += static_cast<float>(delta.x());
+    in.leftDy += static_cast<float>(delta.y());
+  }
+  if (in.rightHeld) {
+    in.rightDx += static_cast<float>(delta.x());
+    in.rightDy += static_cast<float>(delta.y());
+  }
+  in.cursorX = at.x();
+  in.cursorY = at.y();
+  in.cursorInside = true;
+  in.shiftHeld = event->modifiers() & Qt::ShiftModifier;
+  in.controlHeld = event->modifiers() & Qt::ControlModifier;
+  QOpenGLWidget::mouseMoveEvent(event);
+}
+
+void ViewportWidget::wheelEvent(QWheelEvent* event) {
+  editor_.frame.input.wheelDelta += event->angleDelta().y();
+  event->accept();
+}
+
+void ViewportWidget::leaveEvent(QEvent* event) {
+  editor_.frame.input.cursorInside = false;
+  QOpenGLWidget::leaveEvent(event);
 }
 
 }  // namespace tessarim

@@ -2,14 +2,21 @@
 
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLWidget>
+#include <array>
 #include <functional>
+#include <memory>
+
+class QLabel;
+class QSlider;
 
 namespace tessarim {
 
 struct Editor;
+class SceneRenderer;
 
 // The 3D view. Its GL context's life maps onto the renderer's device callbacks: created and
-// reset on initialisation, reset on resize, lost and destroyed before the context goes.
+// reset on initialisation, reset on resize, lost and destroyed before the context goes. Mouse
+// input is collected for the next frame move; the lighting sliders sit over the bottom-left.
 class ViewportWidget : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
   Q_OBJECT
 
@@ -19,11 +26,18 @@ class ViewportWidget : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core
 
   // Called once after the first frame has been drawn.
   std::function<void()> onFirstFrame;
+  // The renderer's description, for the frame statistics line.
+  QString rendererName() const;
 
  protected:
   void initializeGL() override;
   void resizeGL(int width, int height) override;
   void paintGL() override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   void deviceCreated();
@@ -31,11 +45,21 @@ class ViewportWidget : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core
   void deviceLost();
   void deviceDestroyed();
   void frameRender();
+  void drawStatus();
+  void placeSliders();
+  void updateSliders();
+  void reportProblems();
   void presentOpaque();
 
   Editor& editor_;
+  std::unique_ptr<SceneRenderer> renderer_;
+  std::array<QSlider*, 7> sliders_{};
+  std::array<QLabel*, 7> captions_{};
+  QPoint lastMouse_;
   bool deviceLive_ = false;
   bool firstFrameDrawn_ = false;
+  double frameRate_ = 0;
+  qint64 lastPaint_ = 0;
 };
 
 }  // namespace tessarim

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QOpenGLFunctions_3_3_Core>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "export/png_image.hpp"
+#include "model/model.hpp"
+#include "render/texture_pass.hpp"
+
+namespace tessarim {
+
+// Decodes a map file: Qt's image readers for PNG, BMP, JPG, PPM and TGA, the program's own for
+// DDS and PFM. Nothing when the file cannot be read.
+std::optional<RgbaImage> decodeImageFile(const std::string& hostPath);
+
+// The loaded map textures of every module slot, on the current GL context.
+class GlTextureStore : public TextureStore {
+ public:
+  explicit GlTextureStore(QOpenGLFunctions_3_3_Core& gl) : gl_(gl) {}
+
+  std::optional<RgbaImage> decode(const std::string& hostPath, int slot) override;
+  void upload(int module, int slot, const RgbaImage& image) override;
+  void release(int module, int slot) override;
+
+  GLuint texture(int module, int slot) const { return textures_[module][slot]; }
+  bool mipmaps = true;  // full mip chains (MIP filtering on) or one level
+
+ private:
+  QOpenGLFunctions_3_3_Core& gl_;
+  std::array<std::array<GLuint, mapSlotCount + 1>, maxModules> textures_{};
+};
+
+// A texture from RGBA pixels: linear filtering, repeat, optional mip chain.
+GLuint makeTexture(QOpenGLFunctions_3_3_Core& gl, const RgbaImage& image, bool mipmaps);
+
+}  // namespace tessarim

@@ -1,0 +1,21 @@
+#pragma once
+
+// Readers for the map formats the platform's image readers lack. Hostile input: every size is
+// checked against the bytes before anything is allocated.
+
+#include <optional>
+#include <string_view>
+
+#include "export/png_image.hpp"
+
+namespace tessarim {
+
+// DirectDraw Surface, top level of a 2D surface: uncompressed 8-bit luminance or alpha, 24- and
+// 32-bit RGB(A) by their channel masks, and the block formats DXT1, DXT3 and DXT5.
+std::optional<RgbaImage> decodeDds(std::string_view bytes);
+
+// Portable float map ("PF" colour, "Pf" grey): values clamped to 0..1, rows stored bottom up,
+// a negative scale for little-endian numbers.
+std::optional<RgbaImage> decodePfm(std::string_view bytes);
+
+}  // namespace tessarim

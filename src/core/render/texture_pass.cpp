@@ -1,0 +1,164 @@
+#include "render/texture_pass.hpp"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/paths.hpp"
+#include "commands/editor.hpp"
+#include "export/normal_map.hpp"
+#include "formats/text_writer.hpp"
+#include "model/geometry.hpp"
+#include "platform/ui.hpp"
+
+namespace tessarim {
+namespace {
+
+void markLoaded(FrameState& frame, int module, int slot, bool loaded) {
+  const auto bit = static_cast<std::uint16_t>(1u << slot);
+  frame.mapsLoaded[module] =
+      loaded ? frame.mapsLoaded[module] | bit : frame.mapsLoaded[module] & ~bit;
+}
+
+void dropSlot(FrameState& frame, TextureNames& names, TextureStore& store, int module, int slot) {
+  if (hasMap(frame, module, slot)) store.release(module, slot);
+  markLoaded(frame, module, slot, false);
+  names.loaded[module][slot].clear();
+  if (slot == heightfile) {
+    if (hasMap(frame, module, normalMapSlot)) store.release(module, normalMapSlot);
+    markLoaded(frame, module, normalMapSlot, false);
+  }
+}
+
+FileTime modificationTime(const std::string& hostPath) {
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(hostPath, error);
+  return error ? 0 : static_cast<FileTime>(time.time_since_epoch().count());
+}
+
+void resizeCanvas0(Model& model, Module& m, int width, int height) {
+  const bool developerMode = false;  // the expert switch that keeps texels joins with its menu item
+  if (!developerMode) {
+    for (Polygon& p : m.polygons) {
+      for (Texel& t : p.texels) {
+        if (width != m.canvasWidth && m.canvasWidth != 0)
+          t.u *= static_cast<float>(m.canvasWidth) / static_cast<float>(width);
+        if (height != m.canvasHeight && m.canvasHeight != 0)
+          t.v *= static_cast<float>(m.canvasHeight) / static_cast<float>(height);
+      }
+    }
+  }
+  m.canvasWidth = width;
+  m.canvasHeight = height;
+  m.modified = 1;
+  model.status.geometryDirty = true;
+}
+
+void resizeCanvas1(Model& model, Module& m, int width, int height) {
+  for (Polygon& p : m.polygons) {
+    for (Texel& t : p.texels2) {
+      if (width != 0)
+        t.u = (t.u - 0.5f) * static_cast<float>(m.canvasWidth2) / static_cast<float>(width) + 0.5f;
+      if (height != 0)
+        t.v =
+            (t.v - 0.5f) * static_cast<float>(m.canvasHeight2) / static_cast<float>(height) + 0.5f;
+    }
+  }
+  m.canvasWidth2 = width;
+  m.canvasHeight2 = height;
+  m.modified = 1;
+  model.status.geometryDirty = true;
+}
+
+std::string listLine(const std::string& map, const Module& m) {
+  return map + " (" + m.filename + ")\n";
+}
+
+}  // namespace
+
+void releaseAllTextures(FrameState& frame, TextureNames& names, TextureStore& store) {
+  for (int m = 0; m < maxModules; ++m) {
+    for (int slot = 0; slot <= normalMapSlot; ++slot) {
+      if (hasMap(frame, m, slot)) store.release(m, slot);
+    }
+    frame.mapsLoaded[m] = 0;
+    for (auto& name : names.loaded[m]) name.clear();
+    for (auto& name : names.failed[m]) name.clear();
+  }
+}
+
+void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& store) {
+  Model& model = editor.model();
+  FrameState& frame = editor.frame;
+  if (model.status.texturesLoaded) return;
+
+  std::string missing, mismatched;
+  int missingCount = 0, mismatchCount = 0;
+  const int modules = model.settings.ctyfile ? model.wldfiles - 1 : model.wldfiles;
+  for (int mi = 0; mi < maxModules; ++mi) {
+    Module& m = model.module[mi];
+    // Slots of modules no longer in the document, and maps renamed since they were read.
+    for (int slot = 0; slot < mapSlotCount; ++slot) {
+      const bool inUse = mi < modules && !m.maps[slot].empty();
+      if (hasMap(frame, mi, slot) && (!inUse || names.loaded[mi][slot] != m.maps[slot])) {
+        dropSlot(frame, names, store, mi, slot);
+      }
+      if (!inUse || names.failed[mi][slot] != m.maps[slot]) names.failed[mi][slot].clear();
+    }
+    if (mi >= modules) continue;
+
+    bool settled = false;
+    for (int slot = 0; slot < mapSlotCount; ++slot) {
+      const std::string& name = m.maps[slot];
+      if (name.empty() || hasMap(frame, mi, slot) || names.failed[mi][slot] == name) continue;
+      const std::string host =
+          isAbsoluteName(name) ? toHostForm(name) : resolvePath(model.repository, name);
+      std::optional<RgbaImage> image = store.decode(host, slot);
+      if (!image || image->width <= 0 || image->height <= 0) {
+        ++missingCount;
+        missing += listLine(name, m);
+        names.failed[mi][slot] = name;
+        continue;
+      }
+      m.mapTimes[slot] = modificationTime(host);
+      const int w = image->width, h = image->height;
+      if (slot == textfile) {
+        if (w != m.canvasWidth || h != m.canvasHeight) resizeCanvas0(model, m, w, h);
+        settled = true;
+      } else if (slot == overlayfile) {
+        if (w != m.canvasWidth2 || h != m.canvasHeight2) resizeCanvas1(model, m, w, h);
+      } else if (w != m.canvasWidth || h != m.canvasHeight) {
+        if (!settled) {
+          resizeCanvas0(model, m, w, h);
+          settled = true;
+        } else {
+          ++mismatchCount;
+          mismatched += listLine(name, m);
+          continue;
+        }
+      }
+      store.upload(mi, slot, *image);
+      markLoaded(frame, mi, slot, true);
+      names.loaded[mi][slot] = name;
+      if (slot == heightfile) {
+        store.upload(mi, normalMapSlot, computeNormalMap(*image, 1));
+        markLoaded(frame, mi, normalMapSlot, true);
+      }
+    }
+  }
+
+  if (missingCount > 0 || mismatchCount > 0) {
+    std::string text;
+    if (missingCount > 0)
+      text +=
+          formatText("Could not find %i texel map(s) or file(s) are in use...\n\n", missingCount) +
+          missing;
+    if (mismatchCount > 0)
+      text += formatText("A total of %i canvas size(s) do not match...\n\n", mismatchCount) +
+              mismatched;
+    editor.session.ui.message(text, "Texture map notification!", MessageIcon::warning);
+  }
+  model.status.texturesLoaded = true;
+  model.status.modulesReloaded = false;
+}
+
+}  // namespace tessarim
