@@ -54,12 +54,12 @@ ViewportWidget::ViewportWidget(Editor& editor, QWidget* parent)
   setMouseTracking(true);
 
   for (int k = 0; k < sliderCount; ++k) {
-    const SliderSpec& spec = sliderSpecs[k];
+    const SliderLayout& layout = sliderLayouts[k];
     captions_[k] = new QLabel(this);
     captions_[k]->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    captions_[k]->resize(spec.captionWidth, captionHeight);
+    captions_[k]->resize(layout.captionWidth, captionHeight);
     sliders_[k] = new QSlider(Qt::Horizontal, this);
-    sliders_[k]->setRange(spec.minimum, spec.maximum);
+    sliders_[k]->setRange(layout.minimum, layout.maximum);
     sliders_[k]->setValue(editor_.frame.sliders.position[k]);
     sliders_[k]->resize(sliderWidth, sliderHeight);
     sliders_[k]->setFocusPolicy(Qt::NoFocus);
@@ -206,9 +206,9 @@ void ViewportWidget::drawStatus() {
 void ViewportWidget::placeSliders() {
   const int originY = height() - sliderPanelOffset;
   for (int k = 0; k < sliderCount; ++k) {
-    const SliderSpec& spec = sliderSpecs[k];
-    captions_[k]->move(spec.captionX, originY + spec.captionY);
-    sliders_[k]->move(spec.sliderX, originY + spec.sliderY);
+    const SliderLayout& layout = sliderLayouts[k];
+    captions_[k]->move(layout.captionX, originY + layout.captionY);
+    sliders_[k]->move(layout.sliderX, originY + layout.sliderY);
   }
 }
 

@@ -7,8 +7,12 @@
 
 #include "app/lifecycle.hpp"
 #include "commands/editor.hpp"
+#include "commands/menu_state.hpp"
 #include "main_window.hpp"
+#include "maths/maths.hpp"
+#include "model/geometry.hpp"
 #include "model/model.hpp"
+#include "render/frame.hpp"
 #include "support/temp_repo.hpp"
 #include "viewport.hpp"
 
@@ -17,10 +21,10 @@ namespace {
 
 // The sample repository copied, and the editor started on its assembly as the program does.
 struct StartedEditor {
-  StartedEditor() {
+  explicit StartedEditor(const char* document = "ships/crate-stack.asm") {
     std::filesystem::copy(TESSARIM_DEMO, repo.root, std::filesystem::copy_options::recursive);
     repo.store.writeString(mainKey, "RepoPath", repo.root.string() + "/");
-    EXPECT_TRUE(startEditor(editor, (repo.root / "ships/crate-stack.asm").string()));
+    EXPECT_TRUE(startEditor(editor, (repo.root / document).string()));
     window = std::make_unique<MainWindow>(editor);
     openStartupDocument(editor);
     bool drawn = false;
@@ -37,23 +41,32 @@ struct StartedEditor {
   std::unique_ptr<MainWindow> window;
 };
 
+void saveScreenshot(const QImage& image, const char* name) {
+  std::filesystem::create_directories(TESSARIM_SCREENSHOTS);
+  image.save(QString(TESSARIM_SCREENSHOTS) + "/" + name + ".png");
+}
+
 TEST(Viewport, ClearsToTheBackgroundColourScaledByAmbient) {
   StartedEditor started;
   EXPECT_EQ(started.window->windowTitle(), "Tessarim - ships\\crate-stack.asm");
-  EXPECT_TRUE(started.repo.ui.boxes.empty()) << started.repo.ui.boxes[0].text;  // the sample is clean
+  EXPECT_TRUE(started.repo.ui.boxes.empty())
+      << started.repo.ui.boxes[0].text;  // the sample is clean
 
+  // A corner far from the sample's meshes and from the status text.
   QImage frame = started.window->viewport().grabFramebuffer();
   ASSERT_FALSE(frame.isNull());
-  const QRgb centre = frame.pixel(frame.width() / 2, frame.height() / 2);
-  EXPECT_EQ(qRed(centre), 0xF9);
-  EXPECT_EQ(qGreen(centre), 0xCE);
-  EXPECT_EQ(qBlue(centre), 0x71);
+  saveScreenshot(frame, "sample-frame");
+  const QPoint corner(frame.width() - 5, 30);
+  const QRgb clear = frame.pixel(corner);
+  EXPECT_EQ(qRed(clear), 0xF9);
+  EXPECT_EQ(qGreen(clear), 0xCE);
+  EXPECT_EQ(qBlue(clear), 0x71);
 
   started.editor.frame.ambient = 0.5f;
   started.window->viewport().update();
   QTest::qWait(100);
   frame = started.window->viewport().grabFramebuffer();
-  const QRgb dimmed = frame.pixel(frame.width() / 2, frame.height() / 2);
+  const QRgb dimmed = frame.pixel(corner);
   EXPECT_EQ(qRed(dimmed), 0x7D);  // 249 x 0.5 = 124.5, rounded up
   EXPECT_EQ(qGreen(dimmed), 0x67);
   EXPECT_EQ(qBlue(dimmed), 0x39);
@@ -64,10 +77,239 @@ TEST(Viewport, ClearsToTheBackgroundColourScaledByAmbient) {
   started.window->viewport().update();
   QTest::qWait(100);
   const QImage window = started.window->grab().toImage();
-  const QPoint middle = started.window->viewport().geometry().center();
-  EXPECT_EQ(window.pixel(middle) & 0xFFFFFF, 0xF9CE71u);
-  std::filesystem::create_directories(TESSARIM_SCREENSHOTS);
-  window.save(QString(TESSARIM_SCREENSHOTS) + "/window.png");
+  const QPoint at = started.window->viewport().geometry().topLeft() + corner;
+  EXPECT_EQ(window.pixel(at) & 0xFFFFFF, 0xF9CE71u);
+  saveScreenshot(window, "sample-assembly");
+}
+
+TEST(Viewport, TheSampleCrateDrawsWithItsBaseMap) {
+  StartedEditor started("meshes/crate.wld");
+  EXPECT_TRUE(started.repo.ui.boxes.empty()) << started.repo.ui.boxes[0].text;
+  // Turned a little so that three faces show.
+  Camera& camera = started.editor.frame.camera;
+  camera.sceneRotation = multiply(rotationZ(pi), multiply(rotationY(0.6f), rotationX(0.5f)));
+  started.window->frame();
+  started.window->viewport().update();
+  QTest::qWait(100);
+  const QImage frame = started.window->viewport().grabFramebuffer();
+  saveScreenshot(frame, "sample-crate");
+  EXPECT_TRUE(hasMap(started.editor.frame, 0, textfile));
+}
+
+struct NoMenu : MenuSink {
+  void setPopupEnabled(int, bool) override {}
+  void setItemEnabled(int, bool) override {}
+  void setItemChecked(int, bool) override {}
+};
+
+// A viewport alone over a document built in the test: an assembly of one module whose only
+// polygon is a 2 x 2 square around the origin, facing the eye (or away with `reversed`).
+struct Scene {
+  explicit Scene(bool reversed = false) {
+    Model& m = repo.model;
+    m.settings.asmfile = true;
+    m.settings.documentPath = "ships\\test.asm";
+    m.wldfiles = 1;
+    Module& module = m.module[0];
+    module.filename = "meshes\\square.wld";
+    module.vertices = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}};
+    Polygon p;
+    p.sides = 4;
+    p.vertexIndex = reversed ? std::array<std::uint16_t, 4>{3, 2, 1, 0}
+                             : std::array<std::uint16_t, 4>{0, 1, 2, 3};
+    p.colour = {0.8f, 0.4f, 0.2f, 1};
+    p.texels = {Texel{0, 0}, Texel{0, 0.25f}, Texel{0.25f, 0.25f}, Texel{0.25f, 0}};
+    module.polygons = {p};
+    module.canvasWidth = module.canvasHeight = module.canvasWidth2 = module.canvasHeight2 = 2048;
+    module.instances.resize(1);
+    m.status.geometryDirty = true;
+    m.status.texturesLoaded = false;
+    m.selection = Selection{};
+    m.settings.view.statistics = false;
+    computeStatistics(m);  // as reading a document does
+    viewport = std::make_unique<ViewportWidget>(editor);
+    viewport->resize(400, 300);
+    viewport->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(viewport.get()));
+  }
+
+  // One frame move and a drawn frame.
+  QImage draw() {
+    frameMove(editor, 0.016f, menu);
+    return viewport->grabFramebuffer();
+  }
+
+  testing::TempRepo repo;
+  Editor editor{Session{repo.model, repo.ui, repo.store, repo.clock}};
+  NoMenu menu;
+  std::unique_ptr<ViewportWidget> viewport;
+};
+
+bool near(QRgb pixel, int r, int g, int b, int tolerance = 2) {
+  return std::abs(qRed(pixel) - r) <= tolerance && std::abs(qGreen(pixel) - g) <= tolerance &&
+         std::abs(qBlue(pixel) - b) <= tolerance;
+}
+
+// Whether any pixel of the row has the colour.
+bool rowHas(const QImage& image, int y, int r, int g, int b) {
+  for (int x = 0; x < image.width(); ++x) {
+    if (near(image.pixel(x, y), r, g, b, 1)) return true;
+  }
+  return false;
+}
+
+constexpr int backgroundR = 0xF9, backgroundG = 0xCE, backgroundB = 0x71;
+// The square's colour lit by a sun straight behind the eye: colour x the vehicle pass's tint
+// (0.96862745, 1, 0.94117647).
+constexpr int litR = 198, litG = 102, litB = 48;
+
+TEST(ViewportDrawing, APolygonFacingTheEyeShowsItsLitFlatColourAtItsCentre) {
+  Scene scene;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "flat-square");
+  const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
+  EXPECT_TRUE(near(centre, litR, litG, litB)) << std::hex << centre;
+  EXPECT_TRUE(near(image.pixel(5, 5), backgroundR, backgroundG, backgroundB))
+      << std::hex << image.pixel(5, 5);
+}
+
+TEST(ViewportDrawing, BackFacesAreCulledOnlyWhileCullingIsOn) {
+  Scene scene(true);
+  QImage image = scene.draw();
+  const QPoint centre(image.width() / 2, image.height() / 2);
+  EXPECT_TRUE(near(image.pixel(centre), backgroundR, backgroundG, backgroundB))
+      << std::hex << image.pixel(centre);
+
+  scene.repo.model.settings.view.backfaceCulling = false;
+  image = scene.draw();
+  saveScreenshot(image, "back-face-unculled");
+  // The back face is lit from behind it: the sun term is zero and nothing else lights it.
+  EXPECT_TRUE(near(image.pixel(centre), 0, 0, 0)) << std::hex << image.pixel(centre);
+}
+
+TEST(ViewportDrawing, WireframesDrawEdgesInVertexColoursAndNoFill) {
+  Scene scene;
+  scene.repo.model.settings.view.wireframes = true;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "wireframe");
+  const int middle = image.height() / 2;
+  EXPECT_TRUE(near(image.pixel(image.width() / 2, middle), backgroundR, backgroundG, backgroundB));
+  // The row through the middle crosses the square's left and right edges and its diagonal.
+  EXPECT_TRUE(rowHas(image, middle, 204, 102, 51));
+}
+
+TEST(ViewportDrawing, TheCurrentInstanceGetsAPulsingWireframeOverItsFill) {
+  Scene scene;
+  Selection& s = scene.repo.model.selection;
+  s.currentModule = 0;
+  s.currentInstance = 0;
+  scene.editor.frame.blink = 0;
+  scene.editor.frame.blinkRising = true;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "highlighted");
+  EXPECT_TRUE(scene.editor.frame.animating);  // the pulse needs every frame drawn
+  const int middle = image.height() / 2;
+  // The fill is still there, and the diagonal or the edges show the grey and pulse colours.
+  EXPECT_TRUE(near(image.pixel(image.width() / 2 + 7, middle + 20), litR, litG, litB));
+  bool lineSeen = false;
+  for (int x = 0; x < image.width() && !lineSeen; ++x) {
+    const QRgb p = image.pixel(x, middle);
+    lineSeen = qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90 && !near(p, litR, litG, litB, 6);
+    lineSeen = lineSeen || (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) > 90);
+  }
+  EXPECT_TRUE(lineSeen);
+}
+
+TEST(ViewportDrawing, TheCurrentInstancesBoundingSphereIsAWireframeThatForcesBlue) {
+  Scene scene;
+  scene.repo.model.selection.currentModule = 0;
+  scene.repo.model.selection.currentInstance = 0;
+  scene.repo.model.selection.currentPolygon =
+      5;  // out of range: cleared, then the whole instance is current
+  // Off the origin, so that its sphere and the scene-extent sphere do not share their lines.
+  scene.repo.model.module[0].instances[0].location = {0.5f, 0, 0};
+  computeStatistics(scene.repo.model);
+  auto countBlueLines = [](const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); y += 3) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (near(image.pixel(x, y), backgroundR, backgroundG, 0xFF, 1)) ++count;
+      }
+    }
+    return count;
+  };
+  EXPECT_EQ(countBlueLines(scene.draw()), 0);
+  scene.repo.model.settings.view.boundingSpheres = true;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "bounding-sphere");
+  // Source colour over inverse source colour with (0, 0, 1, 0): blue becomes full, red and green
+  // keep the background's.
+  EXPECT_GT(countBlueLines(image), 0);
+}
+
+TEST(ViewportDrawing, TheTexelViewShowsTheGreyCanvasInsideItsRedBorder) {
+  Scene scene;
+  Model& m = scene.repo.model;
+  m.selection.currentModule = 0;
+  m.selection.currentInstance = 0;
+  m.settings.view.texelView = true;
+  m.status.geometryDirty = true;  // as the toggle leaves it
+  const QImage image = scene.draw();
+  saveScreenshot(image, "texel-view");
+  // The polygon lies in the canvas's top-left quarter; the middle is bare canvas.
+  EXPECT_TRUE(near(image.pixel(image.width() / 2, image.height() / 2), 0x80, 0x80, 0x80));
+  bool border = false;
+  for (int y = 0; y < image.height() && !border; ++y) border = rowHas(image, y, 255, 0, 0);
+  EXPECT_TRUE(border);
+  EXPECT_TRUE(near(image.pixel(2, image.height() / 2), backgroundR, backgroundG, backgroundB));
+}
+
+TEST(ViewportDrawing, AMissingMapKeepsItsNameAndIsAnnouncedOnce) {
+  Scene scene;
+  Module& module = scene.repo.model.module[0];
+  module.maps[textfile] = "textures\\gone.png";
+  scene.repo.model.status.texturesLoaded = false;  // as a map command leaves it
+  const QImage image = scene.draw();
+  ASSERT_EQ(scene.repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(scene.repo.ui.boxes[0].caption, "Texture map notification!");
+  EXPECT_EQ(scene.repo.ui.boxes[0].text,
+            "Could not find 1 texel map(s) or file(s) are in use...\n\ntextures\\gone.png "
+            "(meshes\\square.wld)\n");
+  EXPECT_EQ(module.maps[textfile], "textures\\gone.png");
+  EXPECT_EQ(module.modified, 0);
+  // Drawn as if it had no base map: the vertex colour, lit.
+  EXPECT_TRUE(near(image.pixel(image.width() / 2, image.height() / 2), litR, litG, litB));
+  scene.repo.model.status.texturesLoaded = false;
+  scene.draw();
+  EXPECT_EQ(scene.repo.ui.boxes.size(), 1u);
+}
+
+TEST(ViewportDrawing, ALoadedBaseMapColoursThePolygon) {
+  Scene scene;
+  QImage red(2048, 2048, QImage::Format_RGB32);
+  red.fill(QColor(255, 0, 0));
+  ASSERT_TRUE(red.save(QString::fromStdString((scene.repo.root / "red.png").string())));
+  scene.repo.model.module[0].maps[textfile] = "red.png";
+  scene.repo.model.status.texturesLoaded = false;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "textured");
+  EXPECT_TRUE(scene.repo.ui.boxes.empty());
+  // Base map red times the sunlight tint's red.
+  EXPECT_TRUE(near(image.pixel(image.width() / 2, image.height() / 2), 247, 0, 0));
+}
+
+TEST(ViewportDrawing, TheStatusTextIsDrawnOverTheFrame) {
+  Scene scene;
+  scene.repo.model.settings.view.statistics = true;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "status-text");
+  // The first line (frame statistics) is yellow at the top left.
+  bool yellow = false;
+  for (int y = 0; y < 20 && !yellow; ++y) {
+    for (int x = 0; x < 200 && !yellow; ++x) yellow = near(image.pixel(x, y), 255, 255, 0, 40);
+  }
+  EXPECT_TRUE(yellow);
+  EXPECT_EQ(scene.repo.model.status.windowTitle, "Tessarim - ships\\test.asm");
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ GLuint makeTexture(QOpenGLFunctions_3_3_Core& gl, const RgbaImage& image, bool m
   gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
                   GL_UNSIGNED_BYTE, image.pixels.data());
+  gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);  // the default the window's text drawing expects
   if (mipmaps) gl.glGenerateMipmap(GL_TEXTURE_2D);
   gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                      mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);

@@ -320,8 +320,8 @@ void main() {
   if (flags[0]) {
     float shine = texture(ReflectTexture, uv).r;
     vec3 toEye = normalize(vecCameraPosition.xyz - worldPosition);
-    float spec = pow(max(dot(reflect(-normalize(vecSunlight.xyz), n), toEye), 0.0), 24.0);
-    result += shine * (spec + vecCameraPosition.w * 0.02) * vec3(1.0);
+    float glint = pow(max(dot(reflect(-normalize(vecSunlight.xyz), n), toEye), 0.0), 24.0);
+    result += shine * (glint + vecCameraPosition.w * 0.02) * vec3(1.0);
   }
   if (flags[4]) result += texture(DiffuseTexture, uv).rgb * (1.0 - clamp(lit, 0.0, 1.0));
   float alpha = base.a;

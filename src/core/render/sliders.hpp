@@ -12,7 +12,7 @@ inline constexpr int sliderCount = 7;
 
 // One on-screen slider with its caption. Positions are pixels from the panel's origin at the
 // bottom-left of the viewport (x 0, y = height - 65); negative y lies above it.
-struct SliderSpec {
+struct SliderLayout {
   int captionId;
   int captionX, captionY, captionWidth;
   int sliderId;
@@ -22,7 +22,7 @@ struct SliderSpec {
 inline constexpr int captionHeight = 16, sliderWidth = 200, sliderHeight = 24;
 inline constexpr int sliderPanelOffset = 65;  // the panel's origin lies this far above the bottom
 
-inline constexpr std::array<SliderSpec, sliderCount> sliderSpecs{{
+inline constexpr std::array<SliderLayout, sliderCount> sliderLayouts{{
     {15, 20, -180, 200, 14, 20, -164, 0, 100, 0},  // age
     {17, 20, -148, 200, 16, 20, -132, 0, 100, 0},  // stubble
     {19, 20, 0, 200, 18, 20, 32, 0, 100, 100},     // ambient
