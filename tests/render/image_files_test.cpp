@@ -1,0 +1,79 @@
+#include "render/image_files.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace tessarim {
+namespace {
+
+void put32(std::string& s, std::size_t at, std::uint32_t v) {
+  for (int k = 0; k < 4; ++k) s[at + k] = static_cast<char>(v >> (8 * k));
+}
+
+// A DDS header for a width x height surface with the pixel format fields given.
+std::string ddsHeader(int width, int height, std::uint32_t flags, std::uint32_t fourCc,
+                      std::uint32_t bits, std::array<std::uint32_t, 4> masks) {
+  std::string s(128, '\0');
+  std::memcpy(s.data(), "DDS ", 4);
+  put32(s, 4, 124);
+  put32(s, 12, static_cast<std::uint32_t>(height));
+  put32(s, 16, static_cast<std::uint32_t>(width));
+  put32(s, 76, 32);
+  put32(s, 80, flags);
+  put32(s, 84, fourCc);
+  put32(s, 88, bits);
+  for (int k = 0; k < 4; ++k) put32(s, 92 + 4 * k, masks[k]);
+  return s;
+}
+
+TEST(Dds, UncompressedPixelsByTheirMasks) {
+  std::string file = ddsHeader(2, 1, 0x41, 0, 32, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
+  file += std::string("\x30\x20\x10\x80\x01\x02\x03\xFF", 8);  // B G R A per pixel
+  const auto image = decodeDds(file);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 2);
+  EXPECT_EQ(image->pixels, (std::vector<std::uint8_t>{0x10, 0x20, 0x30, 0x80, 3, 2, 1, 255}));
+
+  std::string grey = ddsHeader(1, 1, 0x20000, 0, 8, {0xFF, 0, 0, 0}) + "\x7F";
+  EXPECT_EQ(decodeDds(grey)->pixels, (std::vector<std::uint8_t>{0x7F, 0x7F, 0x7F, 255}));
+}
+
+TEST(Dds, Dxt1BlocksDecodeTheirFourColours) {
+  // One 4 x 4 block: colour 0 pure red (0xF800), colour 1 pure blue (0x001F); every index 0
+  // but the last pixel's, which is 1.
+  std::string file = ddsHeader(4, 4, 0x4, 0x31545844, 0, {0, 0, 0, 0});
+  file += std::string("\x00\xF8\x1F\x00\x00\x00\x00\x40", 8);
+  const auto image = decodeDds(file);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(std::vector<std::uint8_t>(image->pixels.begin(), image->pixels.begin() + 4),
+            (std::vector<std::uint8_t>{255, 0, 0, 255}));
+  EXPECT_EQ(std::vector<std::uint8_t>(image->pixels.end() - 4, image->pixels.end()),
+            (std::vector<std::uint8_t>{0, 0, 255, 255}));
+}
+
+TEST(Dds, HostileFilesAreRefused) {
+  EXPECT_FALSE(decodeDds("DDS "));
+  std::string huge = ddsHeader(100000, 100000, 0x41, 0, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000});
+  EXPECT_FALSE(decodeDds(huge));
+  std::string truncated =
+      ddsHeader(64, 64, 0x41, 0, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}) + "1234";
+  EXPECT_FALSE(decodeDds(truncated));
+  std::string unknown = ddsHeader(4, 4, 0x4, 0x12345678, 0, {0, 0, 0, 0}) + std::string(16, '\0');
+  EXPECT_FALSE(decodeDds(unknown));
+}
+
+TEST(Pfm, RowsAreStoredBottomUpAndClamped) {
+  std::string file = "PF\n1 2\n-1.0\n";
+  const float values[6] = {1.0f, 0.5f, 0.0f, 2.0f, -1.0f, 0.25f};  // bottom row first
+  file.append(reinterpret_cast<const char*>(values), sizeof values);
+  const auto image = decodePfm(file);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->pixels, (std::vector<std::uint8_t>{255, 0, 64, 255, 255, 128, 0, 255}));
+  EXPECT_FALSE(decodePfm("PF\n1 2\n-1.0\n1234"));
+  EXPECT_FALSE(decodePfm("P6\n1 1\n255\n"));
+}
+
+}  // namespace
+}  // namespace tessarim
