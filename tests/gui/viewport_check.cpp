@@ -105,7 +105,12 @@ struct NoMenu : MenuSink {
 // A viewport alone over a document built in the test: an assembly of one module whose only
 // polygon is a 2 x 2 square around the origin, facing the eye (or away with `reversed`).
 struct Scene {
-  explicit Scene(bool reversed = false) {
+  // vehicleProgram: the text of a studio vehicle program placed in TempPath first.
+  explicit Scene(bool reversed = false, const std::string& vehicleProgram = {}) {
+    if (!vehicleProgram.empty()) {
+      repo.write("temp/VehicleShader.glsl", vehicleProgram);
+      editor.user.tempPath = (repo.root / "temp").string();
+    }
     Model& m = repo.model;
     m.settings.asmfile = true;
     m.settings.documentPath = "ships\\test.asm";
@@ -310,6 +315,42 @@ TEST(ViewportDrawing, TheStatusTextIsDrawnOverTheFrame) {
   }
   EXPECT_TRUE(yellow);
   EXPECT_EQ(scene.repo.model.status.windowTitle, "Tessarim - ships\\test.asm");
+}
+
+TEST(ViewportDrawing, TheVehicleProgramComesFromTempPathOrTheEditorsOwn) {
+  const std::string green = R"(
+#ifdef VERTEX
+layout(location = 0) in vec3 inPosition;
+uniform mat4 matWorldViewProj;
+void main() { gl_Position = matWorldViewProj * vec4(inPosition, 1.0); }
+#else
+out vec4 colour;
+void main() { colour = vec4(0.0, 1.0, 0.0, 1.0); }
+#endif
+)";
+  struct Case {
+    std::string program;
+    int r, g, b;
+    std::size_t boxes;
+  } cases[] = {
+      {green, 0, 255, 0, 0},
+      {"this is not a shading program", 204, 102, 51, 1},  // reported once; the editor's own draws
+      {"", 204, 102, 51, 0},
+  };
+  for (const Case& c : cases) {
+    Scene scene(false, c.program);
+    scene.repo.model.module[0].newScaleFamily = 1;
+    const QImage image = scene.draw();
+    const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
+    EXPECT_TRUE(near(centre, c.r, c.g, c.b)) << c.program << " " << std::hex << centre;
+    ASSERT_EQ(scene.repo.ui.boxes.size(), c.boxes) << c.program;
+    if (c.boxes > 0) {
+      EXPECT_EQ(scene.repo.ui.boxes[0].caption, "HLSL Error");
+      EXPECT_EQ(scene.repo.ui.boxes[0].text.rfind(
+                    "The shading program \"VehicleShader.glsl\" does not compile", 0),
+                0u);
+    }
+  }
 }
 
 }  // namespace

@@ -142,11 +142,12 @@ GLuint SceneRenderer::compile(const std::string& name, const char* vertexSource,
     }
     return shader;
   };
-  const GLuint vs = stage(GL_VERTEX_SHADER, vertexSource),
-               fs = stage(GL_FRAGMENT_SHADER, fragmentSource);
-  if (vs == 0 || fs == 0) {
-    if (vs) glDeleteShader(vs);
-    if (fs) glDeleteShader(fs);
+  // One report per program: the fragment stage is not tried after the vertex stage failed.
+  const GLuint vs = stage(GL_VERTEX_SHADER, vertexSource);
+  if (vs == 0) return 0;
+  const GLuint fs = stage(GL_FRAGMENT_SHADER, fragmentSource);
+  if (fs == 0) {
+    glDeleteShader(vs);
     return 0;
   }
   const GLuint program = glCreateProgram();
