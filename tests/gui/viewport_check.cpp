@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMenuBar>
+#include <QSlider>
 #include <QTest>
 #include <filesystem>
 
@@ -315,6 +316,90 @@ TEST(ViewportDrawing, TheStatusTextIsDrawnOverTheFrame) {
   }
   EXPECT_TRUE(yellow);
   EXPECT_EQ(scene.repo.model.status.windowTitle, "Tessarim - ships\\test.asm");
+}
+
+TEST(ViewportDrawing, TheAmbientSliderDimsTheBackgroundWhileTheTimeOfDaySlidersAreOn) {
+  Scene scene;
+  auto shownSliders = [&] {
+    std::vector<QSlider*> shown;
+    for (QSlider* slider : scene.viewport->findChildren<QSlider*>()) {
+      if (slider->isVisible()) shown.push_back(slider);
+    }
+    return shown;
+  };
+  scene.draw();
+  EXPECT_TRUE(shownSliders().empty());
+  scene.repo.model.settings.view.lightingSliders = true;
+  scene.draw();
+  const std::vector<QSlider*> shown = shownSliders();
+  ASSERT_EQ(shown.size(), 3u);  // ambient, wetness and fog
+  // The ambient slider sits 32 pixels below the panel's origin, 65 above the bottom.
+  QSlider* ambient = nullptr;
+  for (QSlider* slider : shown) {
+    if (slider->y() == scene.viewport->height() - 65 + 32) ambient = slider;
+  }
+  ASSERT_NE(ambient, nullptr);
+  EXPECT_EQ(ambient->x(), 20);
+  EXPECT_EQ(ambient->value(), 100);
+  ambient->setValue(50);
+  const QImage image = scene.draw();
+  saveScreenshot(image, "ambient-half");
+  EXPECT_TRUE(near(image.pixel(5, 5), 0x7D, 0x67, 0x39, 1)) << std::hex << image.pixel(5, 5);
+  EXPECT_EQ(scene.editor.frame.sliders.caption[static_cast<int>(SliderId::ambient)],
+            "Ambient (50%)");
+}
+
+TEST(ViewportDrawing, GlowInstancesAreBlurredOverTheFrameAndNotDrawnInTheScene) {
+  Scene scene;
+  scene.repo.model.module[0].instances[0].type = 27;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "glow");
+  // Inside the square the blur of a uniform colour is that colour, laid over by its alpha.
+  EXPECT_TRUE(near(image.pixel(image.width() / 2, image.height() / 2), litR, litG, litB, 3));
+  EXPECT_TRUE(near(image.pixel(5, 5), backgroundR, backgroundG, backgroundB));
+  // Just outside the square's edge the glow fades into the background.
+  const int edge = image.width() / 2;
+  int x = edge;
+  while (x < image.width() && near(image.pixel(x, image.height() / 2), litR, litG, litB, 3)) ++x;
+  const QRgb halo = image.pixel(x + 2, image.height() / 2);
+  EXPECT_FALSE(near(halo, backgroundR, backgroundG, backgroundB, 2)) << std::hex << halo;
+}
+
+TEST(ViewportDrawing, LightsShowAsAdditiveFlaresWhileDisplayed) {
+  Scene scene;
+  Model& m = scene.repo.model;
+  m.module[0].instances.clear();  // only the light
+  m.lightCount = 1;
+  m.lights[0].position = {0, 0, 0};
+  m.lights[0].normal = {0, 0, 1};
+  m.lights[0].colour = 0xFF0000FF;
+  m.settings.view.animateLights = false;
+  m.status.geometryDirty = true;
+  const QPoint centre(200, 150);
+  EXPECT_TRUE(near(scene.draw().pixel(centre), backgroundR, backgroundG, backgroundB));
+  m.settings.view.showLights = true;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "light");
+  // Blue flare added to the background: blue rises, red and green stay.
+  EXPECT_GT(qBlue(image.pixel(centre)), backgroundB + 100);
+  EXPECT_EQ(qRed(image.pixel(centre)), backgroundR);
+}
+
+TEST(ViewportDrawing, GraphPaperAndNormalsOverTheCurrentModule) {
+  Scene scene;
+  Model& m = scene.repo.model;
+  m.selection.currentModule = 0;
+  m.selection.currentInstance = 0;
+  m.selection.currentPolygon = 0;
+  m.settings.view.graphPaper = true;
+  m.settings.view.showNormals = true;
+  m.settings.view.statistics = true;
+  const QImage image = scene.draw();
+  saveScreenshot(image, "graph-paper-normals");
+  // Normal lines are yellow (0x00FFFF00, drawn unblended).
+  bool yellow = false;
+  for (int y = 0; y < image.height() && !yellow; ++y) yellow = rowHas(image, y, 255, 255, 0);
+  EXPECT_TRUE(yellow);
 }
 
 TEST(ViewportDrawing, TheVehicleProgramComesFromTempPathOrTheEditorsOwn) {

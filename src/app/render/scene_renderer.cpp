@@ -186,6 +186,14 @@ void SceneRenderer::create(const std::string& tempPath) {
   glBindVertexArray(quadVao_);
   glBindBuffer(GL_ARRAY_BUFFER, quadVbo_);
   glBufferData(GL_ARRAY_BUFFER, 18 * sizeof(RenderVertex), nullptr, GL_DYNAMIC_DRAW);
+  // Vertices 12..17: the graph paper, -500..500 with texels 0..1000, for the device's life.
+  const RenderVertex corner[4] = {
+      {-500, -500, 0, 0, 0, 1, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {500, -500, 0, 0, 0, 1, 0xFFFFFFFF, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {500, 500, 0, 0, 0, 1, 0xFFFFFFFF, 1000, 1000, 0, 0, 0, 0, 0, 0, 0, 0},
+      {-500, 500, 0, 0, 0, 1, 0xFFFFFFFF, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0}};
+  const RenderVertex quad[6] = {corner[0], corner[1], corner[2], corner[2], corner[3], corner[0]};
+  glBufferSubData(GL_ARRAY_BUFFER, 12 * sizeof(RenderVertex), sizeof quad, quad);
   renderVertexLayout(*this);
 
   const std::vector<RenderVertex> sphere = sphereMesh();
@@ -753,15 +761,7 @@ void SceneRenderer::drawOverlays(Editor& editor) {
 
   const bool moduleOk = s.currentModule >= 0 && s.currentModule < model.wldfiles;
   if (view.graphPaper && moduleOk) {
-    const RenderVertex corner[4] = {
-        {-500, -500, 0, 0, 0, 1, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-        {500, -500, 0, 0, 0, 1, 0xFFFFFFFF, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-        {500, 500, 0, 0, 0, 1, 0xFFFFFFFF, 1000, 1000, 0, 0, 0, 0, 0, 0, 0, 0},
-        {-500, 500, 0, 0, 0, 1, 0xFFFFFFFF, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0}};
-    const RenderVertex quad[6] = {corner[0], corner[1], corner[2], corner[2], corner[3], corner[0]};
     glBindVertexArray(quadVao_);
-    glBindBuffer(GL_ARRAY_BUFFER, quadVbo_);
-    glBufferSubData(GL_ARRAY_BUFFER, 12 * sizeof(RenderVertex), sizeof quad, quad);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
     bindTexture(0, grid_);
