@@ -14,6 +14,7 @@
 #include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "render/frame.hpp"
+#include "render/gl_textures.hpp"
 #include "support/temp_repo.hpp"
 #include "viewport.hpp"
 
@@ -400,6 +401,43 @@ TEST(ViewportDrawing, GraphPaperAndNormalsOverTheCurrentModule) {
   bool yellow = false;
   for (int y = 0; y < image.height() && !yellow; ++y) yellow = rowHas(image, y, 255, 255, 0);
   EXPECT_TRUE(yellow);
+}
+
+TEST(MapFiles, EveryTerrainFormatDecodes) {
+  testing::TempRepo repo;
+  QImage two(2, 1, QImage::Format_RGB32);
+  two.setPixel(0, 0, qRgb(10, 20, 30));
+  two.setPixel(1, 0, qRgb(200, 100, 50));
+  for (const char* format : {"bmp", "png", "ppm"}) {
+    ASSERT_TRUE(two.save(
+        QString::fromStdString((repo.root / (std::string("map.") + format)).string()), format));
+  }
+  // JPEG shares colour between neighbours: one colour throughout.
+  QImage even(2, 1, QImage::Format_RGB32);
+  even.fill(qRgb(200, 100, 50));
+  ASSERT_TRUE(even.save(QString::fromStdString((repo.root / "map.jpg").string()), "jpg", 100));
+  // Uncompressed true-colour TGA, bottom-up rows, B G R.
+  repo.write("map.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x02\0\x01\0\x18\0", 18) +
+                            std::string("\x1E\x14\x0A\x32\x64\xC8", 6));
+  // Radiance HDR, flat RGBE pixels: (0, 0, 0) and (1, 0.5, 0).
+  repo.write("map.hdr", std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 2\n") +
+                            std::string("\x00\x00\x00\x00\x80\x40\x00\x81", 8));
+  struct Case {
+    const char* file;
+    int r, g, b, tolerance;
+  } cases[] = {{"map.bmp", 200, 100, 50, 0}, {"map.png", 200, 100, 50, 0},
+               {"map.ppm", 200, 100, 50, 0}, {"map.jpg", 200, 100, 50, 3},
+               {"map.tga", 200, 100, 50, 0}, {"map.hdr", 255, 186, 0, 2}};
+  for (const Case& c : cases) {
+    const auto image = decodeImageFile((repo.root / c.file).string());
+    ASSERT_TRUE(image) << c.file;
+    ASSERT_EQ(image->width, 2) << c.file;
+    const std::uint8_t* p = &image->pixels[4];
+    EXPECT_NEAR(p[0], c.r, c.tolerance) << c.file;
+    EXPECT_NEAR(p[1], c.g, c.tolerance) << c.file;
+    EXPECT_NEAR(p[2], c.b, c.tolerance) << c.file;
+  }
+  EXPECT_FALSE(decodeImageFile((repo.root / "missing.png").string()));
 }
 
 TEST(ViewportDrawing, TheVehicleProgramComesFromTempPathOrTheEditorsOwn) {
