@@ -23,7 +23,19 @@ extern const char* const mainFragment;
 extern const char* const postVertex;
 extern const char* const postFragment;
 
-// The vehicle program shipped with the editor; a studio's own replaces it from TempPath.
+// The vehicle program shipped with the editor. A studio's own replaces it when the TempPath
+// folder holds "VehicleShader.glsl": one GLSL 3.30 file holding both stages, compiled once with
+// VERTEX and once with FRAGMENT defined (no #version line; the editor puts it first). Inputs are
+// the vertex elements above (locations 0..6). Uniforms it may declare, by name:
+//   mat4 matWorldViewProj, matWorld, matInverseTranspose;
+//   vec4 vecCameraPosition (xyz eye in world space, w wetness), colAmbient (rgb, w fog end),
+//        colSunlight, vecSunlight, tDim (z grime), colInstance (rgb colour key, w type),
+//        vecCameraDirectionWorld (w 1 for glass types 3, 6 and 9);
+//   bool flags[7] (reflectivity, normal map, base, overlay, light map, detail with control,
+//        detail);
+//   sampler2D ReflectTexture, HeightTexture (the computed normal map), ColorTexture,
+//        OverlayTexture, DiffuseTexture, VisibleTexture, GrimeTexture, DetailAlpha, DetailTexture.
+// A file that does not compile is reported once and this program draws instead.
 extern const char* const vehicleVertex;
 extern const char* const vehicleFragment;
 
