@@ -4,6 +4,7 @@
 #include <array>
 
 #include "commands/editor.hpp"
+#include "commands/export_commands.hpp"
 #include "commands/file_commands.hpp"
 #include "commands/menu_content.hpp"
 #include "commands/view_commands.hpp"
@@ -294,7 +295,7 @@ constexpr Command rows[] = {
     item(40170, "&WLD file...", fileExport).when(E::wldExport),
     item(40698, "&ASM file...", fileExport).when(E::asmExport),
     item(41262, "Wavefront OBJ...", fileExport),
-    item(40076, "&DAW or DAW/DIX set", fileExport).when(E::anyModules),
+    item(40076, "&DAW or DAW/DIX set", fileExport).run(exportRuntimeSetCommand).when(E::anyModules),
     item(41210, "Nameplate.png", fileExport),
     separator(file),
     item(40023, "&Properties", file).key("Shift+I").when(E::documentOpen),

@@ -1,0 +1,48 @@
+#include "commands/dispatch.hpp"
+
+#include <gtest/gtest.h>
+
+#include "support/editor_fixture.hpp"
+
+namespace tessarim {
+namespace {
+
+using testing::EditorFixture;
+
+TEST(DispatchCommand, RoutesRecentRangesAndTableNumbersAndCountsOnlyHandledOnes) {
+  EditorFixture f;
+  addRecent(f.session, 11000, "ships\\boat.asm", false);
+  dispatchCommand(f.editor, 0x10000 | f.model.recent.asmList.entries[0].commandId);  // high bits ignored
+  EXPECT_TRUE(f.model.settings.asmfile);
+  EXPECT_EQ(f.model.wldfiles, 2);
+  EXPECT_TRUE(f.editor.commandActivity);
+
+  f.editor.commandActivity = false;
+  dispatchCommand(f.editor, 3005);   // a parking-legality item: no handler
+  dispatchCommand(f.editor, 40009);  // a key with no command behind it
+  dispatchCommand(f.editor, 12999);  // an id no recent entry has
+  EXPECT_FALSE(f.editor.commandActivity);
+  EXPECT_TRUE(f.ui.boxes.empty());
+
+  f.model.status.documentModified = true;
+  f.ui.answers.push_back(MessageAnswer::cancel);
+  dispatchCommand(f.editor, 40016);  // Close, cancelled at the prompt
+  EXPECT_FALSE(f.editor.commandActivity);
+  EXPECT_EQ(f.model.wldfiles, 2);
+}
+
+TEST(DispatchCommand, RuntimeExportWritesTheSetBesideTheDocument) {
+  EditorFixture f;
+  addRecent(f.session, 11000, "ships\\boat.asm", false);
+  dispatchCommand(f.editor, f.model.recent.asmList.entries[0].commandId);
+  f.editor.commandActivity = false;
+  dispatchCommand(f.editor, 40076);
+  EXPECT_TRUE(f.editor.commandActivity);
+  ASSERT_FALSE(f.ui.boxes.empty());
+  EXPECT_EQ(f.ui.boxes.back().caption, "Complete!");
+  EXPECT_TRUE(std::filesystem::exists(f.root / "ships/boat.daw"));
+  EXPECT_TRUE(std::filesystem::exists(f.root / "ships/boat.dix"));
+}
+
+}  // namespace
+}  // namespace tessarim
