@@ -161,6 +161,20 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+// The document the command names, loaded; nothing after saying why it could not be.
+std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& file, Kind kind, std::ostream& err) {
+  if (kind == Kind::other) {
+    err << "tessarim-cli: " << file << ": not a document this tool reads\n";
+    return nullptr;
+  }
+  auto batch = std::make_unique<Batch>(err, options);
+  if (!batch->load(file, kind, options.city)) {
+    err << "tessarim-cli: " << file << ": not loaded\n";
+    return nullptr;
+  }
+  return batch;
+}
+
 int resave(const Options& options, std::ostream& err) {
   if (options.rest.size() != 2 && options.rest.size() != 3) {
     err << usage;
@@ -168,26 +182,19 @@ int resave(const Options& options, std::ostream& err) {
   }
   const std::string& file = options.rest[1];
   const Kind kind = kindOf(file);
-  if (kind == Kind::other) {
-    err << "tessarim-cli: " << file << ": not a document this tool reads\n";
-    return 1;
-  }
-  Batch batch{err, options};
-  if (!batch.load(file, kind, options.city)) {
-    err << "tessarim-cli: " << file << ": not loaded\n";
-    return 1;
-  }
-  Model& model = batch.model;
+  auto batch = loadDocument(options, file, kind, err);
+  if (!batch) return 1;
+  Model& model = batch->model;
   for (int i = 0; i < model.wldfiles; ++i) model.module[i].modified = 1;
   if (kind == Kind::cty && model.wldfiles > 0) model.module[model.wldfiles - 1].modified = 0;  // generated
   bool ok;
   if (kind == Kind::wld) {
     if (options.rest.size() == 3) model.module[0].filename = documentName(model, options.rest[2]);
-    ok = writeWld(batch.session, 0);
+    ok = writeWld(batch->session, 0);
   } else {
     if (options.rest.size() == 3) model.settings.documentPath = documentName(model, options.rest[2]);
     model.status.documentModified = true;
-    ok = writeAssembly(batch.session, true, false);
+    ok = writeAssembly(batch->session, true, false);
   }
   if (!ok) {
     err << "tessarim-cli: " << file << ": not saved\n";
@@ -236,24 +243,17 @@ int exportSet(const Options& options, std::ostream& out, std::ostream& err) {
   }
   const std::string& file = options.rest[1];
   const Kind kind = kindOf(file);
-  if (kind == Kind::other) {
-    err << "tessarim-cli: " << file << ": not a document this tool reads\n";
-    return 1;
-  }
-  Batch batch{err, options};
-  if (!batch.load(file, kind, options.city)) {
-    err << "tessarim-cli: " << file << ": not loaded\n";
-    return 1;
-  }
+  auto batch = loadDocument(options, file, kind, err);
+  if (!batch) return 1;
   // A single mesh is drawn, and so exported, through the one placement the editor gives it.
-  Module& first = batch.model.module[0];
+  Module& first = batch->model.module[0];
   if (kind == Kind::wld && first.instances.empty()) {
     Instance instance;
     instance.extendRate = instance.retractRate = 0.5f;
     first.instances.push_back(instance);
   }
   auto scene = std::make_unique<SceneGeometry>();
-  const ExportResult result = exportRuntimeSet(batch.session, *scene);
+  const ExportResult result = exportRuntimeSet(batch->session, *scene);
   if (!result.written) {
     err << "tessarim-cli: " << file << ": not exported\n";
     return 1;
