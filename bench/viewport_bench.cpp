@@ -39,6 +39,7 @@ struct Bench {
   // Draws one frame and reads it back, which waits until the renderer has finished it.
   void draw() { viewport->grabFramebuffer(); }
   void open() {
+    initMenuState(editor);
     viewport = std::make_unique<ViewportWidget>(editor);
     viewport->resize(1280, 720);
     viewport->show();
@@ -107,8 +108,9 @@ void frameFigures() {
   }
   std::printf("scene: %d instances x %lld triangles = %lld triangles, 1280 x 720\n", instances,
               static_cast<long long>(perInstance), static_cast<long long>(perInstance) * instances);
-  std::printf("frame (frame move, draw, read back): %.1f ms; read back of an empty frame: %.1f ms\n", frame,
-              readBack);
+  std::printf(
+      "frame (frame move, draw, read back): %.1f ms; read back of an empty frame: %.1f ms\n", frame,
+      readBack);
   std::printf(
       "rebuild (frame move with the geometry dirty): %.1f ms; rebuild, upload and draw: %.1f ms\n",
       rebuild / rebuilds, rebuildDraw / rebuilds);

@@ -72,6 +72,8 @@ ViewportWidget::ViewportWidget(Editor& editor, QWidget* parent)
 }
 
 ViewportWidget::~ViewportWidget() {
+  // The context outlives this part of the widget: its goodbye must not call back into it.
+  if (context()) disconnect(context(), nullptr, this, nullptr);
   if (deviceLive_) {
     makeCurrent();
     deviceLost();
@@ -140,15 +142,6 @@ void ViewportWidget::deviceDestroyed() {
 }
 
 void ViewportWidget::frameRender() {
-  // The geometry a reset asked for is built here when the frame loop has not run yet.
-  if (editor_.model().status.geometryDirty && editor_.frame.sceneRevision == 0) {
-    struct NoMenu : MenuSink {
-      void setPopupEnabled(int, bool) override {}
-      void setItemEnabled(int, bool) override {}
-      void setItemChecked(int, bool) override {}
-    } none;
-    frameMove(editor_, 0, none);
-  }
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
   if (lastPaint_ != 0 && now > lastPaint_)
     frameRate_ = 1000.0 / static_cast<double>(now - lastPaint_);

@@ -134,6 +134,7 @@ struct Scene {
     m.selection = Selection{};
     m.settings.view.statistics = false;
     computeStatistics(m);  // as reading a document does
+    initMenuState(editor);
     viewport = std::make_unique<ViewportWidget>(editor);
     viewport->resize(400, 300);
     viewport->show();
@@ -369,21 +370,29 @@ TEST(ViewportDrawing, GlowInstancesAreBlurredOverTheFrameAndNotDrawnInTheScene) 
 TEST(ViewportDrawing, LightsShowAsAdditiveFlaresWhileDisplayed) {
   Scene scene;
   Model& m = scene.repo.model;
-  m.module[0].instances.clear();  // only the light
   m.lightCount = 1;
-  m.lights[0].position = {0, 0, 0};
+  m.lights[0].position = {0, 0, 0.5f};  // in front of the square
   m.lights[0].normal = {0, 0, 1};
   m.lights[0].colour = 0xFF0000FF;
   m.settings.view.animateLights = false;
-  m.status.geometryDirty = true;
   const QPoint centre(200, 150);
-  EXPECT_TRUE(near(scene.draw().pixel(centre), backgroundR, backgroundG, backgroundB));
+  EXPECT_TRUE(near(scene.draw().pixel(centre), litR, litG, litB));
   m.settings.view.showLights = true;
   const QImage image = scene.draw();
   saveScreenshot(image, "light");
-  // Blue flare added to the background: blue rises, red and green stay.
-  EXPECT_GT(qBlue(image.pixel(centre)), backgroundB + 100);
-  EXPECT_EQ(qRed(image.pixel(centre)), backgroundR);
+  // Blue flare added to the square: blue rises, red stays.
+  EXPECT_GT(qBlue(image.pixel(centre)), litB + 100);
+  EXPECT_EQ(qRed(image.pixel(centre)), litR);
+}
+
+TEST(ViewportDrawing, AnEmptyDocumentClearsToTheBackground) {
+  Scene scene;
+  scene.repo.model.module[0].instances.clear();
+  scene.repo.model.status.geometryDirty = true;
+  const QImage image = scene.draw();
+  EXPECT_EQ(scene.editor.frame.sceneExtent, 0);
+  EXPECT_TRUE(near(image.pixel(image.width() / 2, image.height() / 2), backgroundR, backgroundG,
+                   backgroundB));
 }
 
 TEST(ViewportDrawing, GraphPaperAndNormalsOverTheCurrentModule) {

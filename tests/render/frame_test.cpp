@@ -33,6 +33,7 @@ struct FrameFixture : ::testing::Test {
     m.module[0].instances.resize(1);
     m.module[0].instances[0].location = {3, 0, 0};
     m.status.geometryDirty = true;
+    initMenuState(editor);
   }
   void move(float seconds = 0.01f) { frameMove(editor, seconds, menu); }
 

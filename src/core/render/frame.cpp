@@ -145,7 +145,8 @@ void buildCamera(FrameState& f, const Model& model, float elapsed) {
         multiply(translation(pan.x, pan.y, pan.z), rotationYawPitchRoll(c.yaw, c.pitch, c.roll)),
         c.sceneRotation);
   }
-  const float d = view.texelView ? c.texelZoom : c.eyeDistance;
+  // An empty scene has no extent: the eye keeps a small distance so that the view stays defined.
+  const float d = std::max(view.texelView ? c.texelZoom : c.eyeDistance, 1e-6f);
   c.lookAt = lookAtRH({0, 0, d}, {0, 0, 0}, {0, view.texelView ? 1.0f : -1.0f, 0});
   c.view = multiply(c.world, c.lookAt);
   c.projection = viewportProjection(c.aspect);
