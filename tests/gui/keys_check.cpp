@@ -20,6 +20,14 @@ using testing::WindowFixture;
 class Keys : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A polygon of a placed module is current, so that every command these keys name is enabled
+    // whenever the window's own frames refresh the menu.
+    f.ui.openResults.push_back({f.host("ships/boat.asm")});
+    ASSERT_TRUE(openDocument(f.editor, f.none));
+    f.model.selection.currentModule = 0;
+    f.model.selection.currentInstance = 0;
+    f.model.selection.currentPolygon = 0;
+    refreshMenuState(f.editor, 0.31f, f.window->menus());
     f.window->show();
     f.window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
