@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <fstream>
+#include <utility>
 
 #include "commands/editor.hpp"
 #include "maths/maths.hpp"
@@ -169,6 +170,41 @@ GLuint SceneRenderer::compile(const std::string& name, const char* vertexSource,
   return program;
 }
 
+GLuint SceneRenderer::mainProgram(int pass) {
+  if (!mainTried_[pass]) {
+    mainTried_[pass] = true;
+    main_[pass] = compile("TShader P" + std::to_string(pass), shaders::mainVertex, shaders::mainFragment,
+                          "#define PASS " + std::to_string(pass) + "\n");
+  }
+  return main_[pass];
+}
+
+GLuint SceneRenderer::postProgram(int technique) {
+  static const char* const techniques[3] = {"RenderNoLight", "GaussianH", "GaussianV"};
+  if (!postTried_[technique]) {
+    postTried_[technique] = true;
+    post_[technique] = compile(techniques[technique], shaders::postVertex, shaders::postFragment,
+                               "#define TECHNIQUE " + std::to_string(technique) + "\n");
+  }
+  return post_[technique];
+}
+
+GLuint SceneRenderer::vehicleProgram() {
+  if (vehicleTried_) return vehicle_;
+  vehicleTried_ = true;
+  // The studio's own vehicle program, when TempPath holds one: both stages in one file, each
+  // compiled with VERTEX or FRAGMENT defined.
+  vehicleFromFile_ = false;
+  if (!studioVehicle_.empty()) {
+    const std::string vertexSource = "#define VERTEX\n" + studioVehicle_,
+                      fragmentSource = "#define FRAGMENT\n" + studioVehicle_;
+    vehicle_ = compile("VehicleShader.glsl", vertexSource.c_str(), fragmentSource.c_str(), "");
+    vehicleFromFile_ = vehicle_ != 0;
+  }
+  if (vehicle_ == 0) vehicle_ = compile("Vehicles", shaders::vehicleVertex, shaders::vehicleFragment, "");
+  return vehicle_;
+}
+
 void SceneRenderer::create(const std::string& tempPath) {
   initializeOpenGLFunctions();
   rendererName_ = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
@@ -227,27 +263,12 @@ void SceneRenderer::create(const std::string& tempPath) {
   glBindVertexArray(0);
 
   fixed_ = compile("fixed", shaders::fixedVertex, shaders::fixedFragment, "");
-  for (int p = 0; p < 5; ++p) {
-    main_[p] = compile("TShader P" + std::to_string(p), shaders::mainVertex, shaders::mainFragment,
-                       "#define PASS " + std::to_string(p) + "\n");
-  }
-  const char* techniques[3] = {"RenderNoLight", "GaussianH", "GaussianV"};
-  for (int t = 0; t < 3; ++t) {
-    post_[t] = compile(techniques[t], shaders::postVertex, shaders::postFragment,
-                       "#define TECHNIQUE " + std::to_string(t) + "\n");
-  }
-  // The studio's own vehicle program, when TempPath holds one: both stages in one file, each
-  // compiled with VERTEX or FRAGMENT defined.
-  vehicleFromFile_ = false;
-  const std::string studio = readText(tempPath + "/VehicleShader.glsl");
-  if (!studio.empty()) {
-    const std::string vertexSource = "#define VERTEX\n" + studio,
-                      fragmentSource = "#define FRAGMENT\n" + studio;
-    vehicle_ = compile("VehicleShader.glsl", vertexSource.c_str(), fragmentSource.c_str(), "");
-    vehicleFromFile_ = vehicle_ != 0;
-  }
-  if (vehicle_ == 0)
-    vehicle_ = compile("Vehicles", shaders::vehicleVertex, shaders::vehicleFragment, "");
+  // The other programs are compiled when first drawn with: a software renderer spends a good
+  // part of the start-up on programs the document may never use.
+  mainTried_ = {};
+  postTried_ = {};
+  vehicleTried_ = false;
+  studioVehicle_ = readText(tempPath + "/VehicleShader.glsl");
 
   const RgbaImage whitePixel{1, 1, {255, 255, 255, 255}}, blackPixel{1, 1, {0, 0, 0, 255}};
   white_ = makeTexture(*this, whitePixel, false);
@@ -283,10 +304,10 @@ void SceneRenderer::destroy() {
   glDeleteBuffers(6, buffers);
   GLuint arrays[] = {sceneVao_, lineVao_, spriteVao_, quadVao_, sphereVao_, screenVao_};
   glDeleteVertexArrays(6, arrays);
-  for (GLuint p : main_) glDeleteProgram(p);
-  for (GLuint p : post_) glDeleteProgram(p);
-  glDeleteProgram(fixed_);
-  glDeleteProgram(vehicle_);
+  for (GLuint& p : main_) glDeleteProgram(std::exchange(p, 0));
+  for (GLuint& p : post_) glDeleteProgram(std::exchange(p, 0));
+  glDeleteProgram(std::exchange(fixed_, 0));
+  glDeleteProgram(std::exchange(vehicle_, 0));
   GLuint textures[] = {white_, black_, flare_, grid_, glowTexture_[0], glowTexture_[1]};
   glDeleteTextures(6, textures);
   glDeleteFramebuffers(2, glowFbo_);
@@ -446,7 +467,9 @@ void SceneRenderer::drawScene(Editor& editor) {
 void SceneRenderer::drawInstance(Editor& editor, int m, int i) {
   Model& model = editor.model();
   const FrameState& f = editor.frame;
-  const DrawContext context{f, editor.user, vehicle_ != 0};
+  // Until its first use the vehicle program is taken to work; a failure then is reported once
+  // and later frames draw those instances the other way.
+  const DrawContext context{f, editor.user, !vehicleTried_ || vehicle_ != 0};
   const InstanceDrawPlan plan = planInstance(model, context, m, i);
   if (!plan.visible) return;
   const Module& module = model.module[m];
@@ -540,7 +563,8 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
       return;
     }
     case ShadingPath::vehicle: {
-      const GLuint p = vehicle_;
+      const GLuint p = vehicleProgram();
+      if (p == 0) return;
       glUseProgram(p);
       const VehicleParams& v = plan.vehicle;
       setMatrix(p, "matWorldViewProj", wvp);
@@ -587,7 +611,7 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
 
   // Paths A, C, D and G: the main program's pass.
   const MainParams& params = plan.main;
-  const GLuint p = main_[params.pass];
+  const GLuint p = mainProgram(params.pass);
   if (p == 0) return;
   glUseProgram(p);
   setMatrix(p, "matWorldViewProj", wvp);
@@ -826,7 +850,7 @@ void SceneRenderer::drawGlow(Editor& editor) {
   for (int m = 0; m < model.wldfiles && !any; ++m) {
     for (const Instance& t : model.module[m].instances) any = any || t.type == 27;
   }
-  if (!any || post_[0] == 0 || post_[1] == 0 || post_[2] == 0) return;
+  if (!any || postProgram(0) == 0 || postProgram(1) == 0 || postProgram(2) == 0) return;
   glBindFramebuffer(GL_FRAMEBUFFER, glowFbo_[0]);
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);

@@ -41,6 +41,10 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
     std::array<GLint, 40> uniforms{};
   };
 
+  // Each program is compiled on its first use; 0 when it does not build (reported once).
+  GLuint mainProgram(int pass);
+  GLuint postProgram(int technique);
+  GLuint vehicleProgram();
   GLuint compile(const std::string& name, const char* vertexSource, const char* fragmentSource,
                  const std::string& defines);
   GLint uniform(GLuint program, const char* name) { return glGetUniformLocation(program, name); }
@@ -78,6 +82,10 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
   std::array<GLuint, 5> main_{};
   std::array<GLuint, 3> post_{};  // RenderNoLight, GaussianH, GaussianV
   bool vehicleFromFile_ = false;
+  std::array<bool, 5> mainTried_{};
+  std::array<bool, 3> postTried_{};
+  bool vehicleTried_ = false;
+  std::string studioVehicle_;  // TempPath's VehicleShader.glsl, empty when there is none
 
   GLuint white_ = 0, black_ = 0, flare_ = 0, grid_ = 0, letters_ = 0, reentry_ = 0;
   GLuint glowFbo_[2] = {0, 0}, glowTexture_[2] = {0, 0};
