@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
+#include "app/lifecycle.hpp"
 #include "commands/editor.hpp"
 #include "support/temp_repo.hpp"
 
@@ -31,7 +33,20 @@ struct FakeStore : TextureStore {
     uploads.push_back({module, slot});
   }
   void release(int module, int slot) override { releases.push_back({module, slot}); }
+  void uploadScene(SceneTexture which, const RgbaImage&) override { sceneUploads.push_back(which); }
+  void releaseScene(SceneTexture which) override { sceneReleases.push_back(which); }
+  std::vector<SceneTexture> sceneUploads, sceneReleases;
 };
+
+// Moves a file's modification time on, as an outside program saving it would.
+void touchLater(const std::filesystem::path& path) {
+  std::filesystem::last_write_time(
+      path, std::filesystem::last_write_time(path) + std::chrono::seconds(5));
+}
+
+FileTime timeOf(const std::filesystem::path& path) {
+  return static_cast<FileTime>(std::filesystem::last_write_time(path).time_since_epoch().count());
+}
 
 struct TexturePass : ::testing::Test {
   TexturePass() {
@@ -160,6 +175,92 @@ TEST_F(TexturePass, ACityLeavesItsGroundGridToTheGridOverlay) {
   repo.model.module[1].maps[textfile] = "terrain.png";
   load();
   EXPECT_EQ(store.decodes, 0);
+}
+
+TEST_F(TexturePass, ALiveUpdateReloadsOnlyTheMapWhoseFileChanged) {
+  const auto base = repo.write("base.png", "pixels"), light = repo.write("light.png", "pixels");
+  store.sizes["base.png"] = store.sizes["light.png"] = {1024, 1024};
+  module().maps[textfile] = "base.png";
+  module().maps[lightfile] = "light.png";
+  load();
+  EXPECT_EQ(module().mapTimes[textfile], timeOf(base));
+  ASSERT_EQ(store.uploads.size(), 2u);
+
+  touchLater(base);
+  repo.model.settings.view.liveUpdates = true;
+  repo.model.status.modulesReloaded = false;
+  checkOutsideChanges(editor);
+  ASSERT_FALSE(repo.model.status.texturesLoaded);
+  loadMissingTextures(editor, names, store);
+  EXPECT_EQ(store.releases, (std::vector<std::pair<int, int>>{{0, textfile}}));
+  EXPECT_EQ(store.uploads.back(), (std::pair<int, int>{0, textfile}));
+  EXPECT_EQ(store.uploads.size(), 3u);
+  EXPECT_EQ(module().mapTimes[textfile], timeOf(base));
+  EXPECT_EQ(module().mapTimes[lightfile], timeOf(light));
+  EXPECT_TRUE(hasMap(editor.frame, 0, textfile));
+
+  // Nothing changed since: the next check leaves the textures alone.
+  checkOutsideChanges(editor);
+  EXPECT_TRUE(repo.model.status.texturesLoaded);
+}
+
+TEST_F(TexturePass, TheTerrainImageAndTheWindowColourMapAreLoadedWithTheMaps) {
+  const auto window = repo.write("city/windows.png", "pixels");
+  store.sizes["terrain.png"] = {2048, 2048};
+  store.sizes["windows.png"] = {1024, 512};
+  editor.user.terrain1 = "city\\terrain.png";
+  editor.user.windowColormap = window.string();
+  load();
+  EXPECT_EQ(store.sceneUploads,
+            (std::vector<SceneTexture>{SceneTexture::terrain, SceneTexture::windowColormap}));
+  EXPECT_EQ(editor.user.windowColormapTime, timeOf(window));
+  EXPECT_FLOAT_EQ(editor.frame.windowTexelScale[0], 0.5f);
+  EXPECT_FLOAT_EQ(editor.frame.windowTexelScale[1], 0.25f);
+  EXPECT_TRUE(repo.ui.boxes.empty());
+
+  // Held textures are not read again; a changed window colour map is.
+  load();
+  EXPECT_EQ(store.sceneUploads.size(), 2u);
+  touchLater(window);
+  checkOutsideChanges(editor);
+  ASSERT_FALSE(repo.model.status.texturesLoaded);
+  loadMissingTextures(editor, names, store);
+  EXPECT_EQ(store.sceneReleases, (std::vector<SceneTexture>{SceneTexture::windowColormap}));
+  EXPECT_EQ(store.sceneUploads.back(), SceneTexture::windowColormap);
+  EXPECT_EQ(editor.user.windowColormapTime, timeOf(window));
+
+  // A new terrain image replaces the old one; none releases it.
+  store.sizes["terrain2.png"] = {2048, 2048};
+  editor.user.terrain1 = "terrain2.png";
+  load();
+  EXPECT_EQ(store.sceneReleases.back(), SceneTexture::terrain);
+  EXPECT_EQ(store.sceneUploads.back(), SceneTexture::terrain);
+  editor.user.terrain1.clear();
+  load();
+  EXPECT_EQ(store.sceneReleases.size(), 3u);
+  EXPECT_EQ(store.sceneUploads.size(), 4u);
+}
+
+TEST_F(TexturePass, AnUnreadableSceneTextureIsAnnouncedOnceAndLeftOut) {
+  editor.user.terrain1 = "gone\\terrain.png";
+  editor.user.windowColormap = "gone\\windows.png";
+  editor.user.windowColormapTime = 1234;  // of a file read before
+  load();
+  ASSERT_EQ(repo.ui.boxes.size(), 2u);
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Texture map notification!");
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            "Could not find resource...\n\ngone\\terrain.png\n\nFile not loaded!");
+  EXPECT_EQ(repo.ui.boxes[1].text,
+            "Could not find resource...\n\ngone\\windows.png\n\nFile not loaded!");
+  EXPECT_TRUE(store.sceneUploads.empty());
+  EXPECT_EQ(editor.user.windowColormapTime, 0);
+  EXPECT_TRUE(repo.model.status.texturesLoaded);
+  load();
+  EXPECT_EQ(repo.ui.boxes.size(), 2u);
+  // Tried again at every pass: a file that appears later is picked up.
+  store.sizes["windows.png"] = {2048, 2048};
+  load();
+  EXPECT_EQ(store.sceneUploads, (std::vector<SceneTexture>{SceneTexture::windowColormap}));
 }
 
 }  // namespace

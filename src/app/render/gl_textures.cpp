@@ -129,4 +129,15 @@ void GlTextureStore::release(int module, int slot) {
   id = 0;
 }
 
+void GlTextureStore::uploadScene(SceneTexture which, const RgbaImage& image) {
+  releaseScene(which);
+  scene_[static_cast<int>(which)] = makeTexture(gl_, image, mipmaps);
+}
+
+void GlTextureStore::releaseScene(SceneTexture which) {
+  GLuint& id = scene_[static_cast<int>(which)];
+  if (id != 0) gl_.glDeleteTextures(1, &id);
+  id = 0;
+}
+
 }  // namespace tessarim

@@ -23,13 +23,18 @@ class GlTextureStore : public TextureStore {
   std::optional<RgbaImage> decode(const std::string& hostPath, int slot) override;
   void upload(int module, int slot, const RgbaImage& image) override;
   void release(int module, int slot) override;
+  void uploadScene(SceneTexture which, const RgbaImage& image) override;
+  void releaseScene(SceneTexture which) override;
 
   GLuint texture(int module, int slot) const { return textures_[module][slot]; }
+  // 0 while none is held.
+  GLuint sceneTexture(SceneTexture which) const { return scene_[static_cast<int>(which)]; }
   bool mipmaps = true;  // full mip chains (MIP filtering on) or one level
 
  private:
   QOpenGLFunctions_3_3_Core& gl_;
   std::array<std::array<GLuint, mapSlotCount + 1>, maxModules> textures_{};
+  std::array<GLuint, sceneTextureCount> scene_{};
 };
 
 // A texture from RGBA pixels: linear filtering, repeat, optional mip chain.

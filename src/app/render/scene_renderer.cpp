@@ -173,8 +173,8 @@ GLuint SceneRenderer::compile(const std::string& name, const char* vertexSource,
 GLuint SceneRenderer::mainProgram(int pass) {
   if (!mainTried_[pass]) {
     mainTried_[pass] = true;
-    main_[pass] = compile("TShader P" + std::to_string(pass), shaders::mainVertex, shaders::mainFragment,
-                          "#define PASS " + std::to_string(pass) + "\n");
+    main_[pass] = compile("TShader P" + std::to_string(pass), shaders::mainVertex,
+                          shaders::mainFragment, "#define PASS " + std::to_string(pass) + "\n");
   }
   return main_[pass];
 }
@@ -201,7 +201,8 @@ GLuint SceneRenderer::vehicleProgram() {
     vehicle_ = compile("VehicleShader.glsl", vertexSource.c_str(), fragmentSource.c_str(), "");
     vehicleFromFile_ = vehicle_ != 0;
   }
-  if (vehicle_ == 0) vehicle_ = compile("Vehicles", shaders::vehicleVertex, shaders::vehicleFragment, "");
+  if (vehicle_ == 0)
+    vehicle_ = compile("Vehicles", shaders::vehicleVertex, shaders::vehicleFragment, "");
   return vehicle_;
 }
 
@@ -315,6 +316,7 @@ void SceneRenderer::destroy() {
   for (int m = 0; m < maxModules; ++m) {
     for (int slot = 0; slot <= normalMapSlot; ++slot) textures_->release(m, slot);
   }
+  for (int k = 0; k < sceneTextureCount; ++k) textures_->releaseScene(static_cast<SceneTexture>(k));
   names_ = TextureNames{};
   uploadedScene_ = uploadedLines_ = ~0ull;
   sceneCapacity_ = lineCapacity_ = 0;
@@ -628,9 +630,18 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
   const bool reentry = t.type == 5 && model.settings.view.reentryEffect && reentry_ != 0;
   glUniform1i(uniform(p, "reentry"), reentry);
   const char* names[] = {"ColorMap", "ColorMap2", "CloudMap", "RoadsMap", "RoadsMap2", "AlphaMap"};
-  const GLuint bound[] = {map(textfile),
+  // Scene textures not held are bound as black: the terrain pass then shows its bare-ground
+  // brown, the building pass draws without window colours.
+  auto scene = [&](SceneTexture which) {
+    const GLuint id = textures_->sceneTexture(which);
+    return id != 0 ? id : black_;
+  };
+  const bool terrain = plan.path == ShadingPath::terrain;
+  const GLuint bound[] = {terrain ? scene(SceneTexture::terrain) : map(textfile),
                           map(lightfile),
-                          plan.path == ShadingPath::cityBuilding ? black_ : map(overlayfile),
+                          plan.path == ShadingPath::cityBuilding
+                              ? scene(SceneTexture::windowColormap)
+                              : map(overlayfile),
                           black_,
                           black_,
                           black_};

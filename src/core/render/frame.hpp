@@ -69,6 +69,8 @@ struct FrameState {
   ViewColours colours;
   // Per module slot, one bit per map slot whose texture the renderer holds (bit 9: normal map).
   std::array<std::uint16_t, 256> mapsLoaded{};
+  // The window colour map's size in texels / 2048 (width, height); 0 while none is held.
+  std::array<float, 2> windowTexelScale{};
   std::uint64_t sceneRevision = 0;  // steps at every geometry rebuild
   std::uint64_t lineRevision = 0;   // steps when the line list or connector lines change
   std::uint32_t randomState = 1;    // the frame's rand()

@@ -73,6 +73,67 @@ std::string listLine(const std::string& map, const Module& m) {
   return map + " (" + m.filename + ")\n";
 }
 
+std::string hostPathOf(const Model& model, const std::string& name) {
+  return isAbsoluteName(name) ? toHostForm(name) : resolvePath(model.repository, name);
+}
+
+void dropScene(TextureNames& names, TextureStore& store, SceneTexture which) {
+  std::string& loaded = names.sceneLoaded[static_cast<int>(which)];
+  if (!loaded.empty()) store.releaseScene(which);
+  loaded.clear();
+}
+
+// Loads one scene texture unless it is held and current. Returns its size, or nothing when no
+// image is held afterwards. A file that cannot be read is announced once per name; it is tried
+// again at every pass, since a file that appears later is not noticed otherwise.
+std::optional<std::pair<int, int>> loadScene(Editor& editor, TextureNames& names,
+                                             TextureStore& store, SceneTexture which,
+                                             const std::string& name, bool stale,
+                                             FileTime& loadedTime) {
+  const int k = static_cast<int>(which);
+  if (name.empty() || names.sceneLoaded[k] != name || stale) dropScene(names, store, which);
+  if (name.empty()) {
+    names.sceneFailed[k].clear();
+    return std::nullopt;
+  }
+  if (!names.sceneLoaded[k].empty()) return std::nullopt;  // held: the caller keeps its size
+  const std::string host = hostPathOf(editor.model(), name);
+  std::optional<RgbaImage> image = store.decode(host, -1);
+  if (!image || image->width <= 0 || image->height <= 0) {
+    if (names.sceneFailed[k] != name) {
+      names.sceneFailed[k] = name;
+      editor.session.ui.message("Could not find resource...\n\n" + name + "\n\nFile not loaded!",
+                                "Texture map notification!", MessageIcon::warning);
+    }
+    loadedTime = 0;
+    return std::nullopt;
+  }
+  names.sceneFailed[k].clear();
+  store.uploadScene(which, *image);
+  names.sceneLoaded[k] = name;
+  loadedTime = modificationTime(host);
+  return std::pair{image->width, image->height};
+}
+
+void loadSceneTextures(Editor& editor, TextureNames& names, TextureStore& store) {
+  FileTime terrainTime = 0;
+  loadScene(editor, names, store, SceneTexture::terrain, editor.user.terrain1, false, terrainTime);
+
+  // The outside-change check clears the user's time when the file changed.
+  const bool stale = editor.user.windowColormapTime != names.windowColormapTime;
+  const auto size = loadScene(editor, names, store, SceneTexture::windowColormap,
+                              editor.user.windowColormap, stale, names.windowColormapTime);
+  const bool held = !names.sceneLoaded[static_cast<int>(SceneTexture::windowColormap)].empty();
+  if (!held) names.windowColormapTime = 0;
+  editor.user.windowColormapTime = names.windowColormapTime;
+  if (size) {
+    editor.frame.windowTexelScale = {static_cast<float>(size->first) / 2048.0f,
+                                     static_cast<float>(size->second) / 2048.0f};
+  } else if (!held) {
+    editor.frame.windowTexelScale = {0, 0};
+  }
+}
+
 }  // namespace
 
 void releaseAllTextures(FrameState& frame, TextureNames& names, TextureStore& store) {
@@ -84,6 +145,12 @@ void releaseAllTextures(FrameState& frame, TextureNames& names, TextureStore& st
     for (auto& name : names.loaded[m]) name.clear();
     for (auto& name : names.failed[m]) name.clear();
   }
+  for (int k = 0; k < sceneTextureCount; ++k) {
+    dropScene(names, store, static_cast<SceneTexture>(k));
+    names.sceneFailed[k].clear();
+  }
+  names.windowColormapTime = 0;
+  frame.windowTexelScale = {0, 0};
 }
 
 void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& store) {
@@ -99,7 +166,9 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
     // Slots of modules no longer in the document, and maps renamed since they were read.
     for (int slot = 0; slot < mapSlotCount; ++slot) {
       const bool inUse = mi < modules && !m.maps[slot].empty();
-      if (hasMap(frame, mi, slot) && (!inUse || names.loaded[mi][slot] != m.maps[slot])) {
+      // A time that no longer matches: the file changed since it was read.
+      const bool stale = m.mapTimes[slot] != names.loadedTime[mi][slot];
+      if (hasMap(frame, mi, slot) && (!inUse || names.loaded[mi][slot] != m.maps[slot] || stale)) {
         dropSlot(frame, names, store, mi, slot);
       }
       if (!inUse || names.failed[mi][slot] != m.maps[slot]) names.failed[mi][slot].clear();
@@ -110,8 +179,7 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
     for (int slot = 0; slot < mapSlotCount; ++slot) {
       const std::string& name = m.maps[slot];
       if (name.empty() || hasMap(frame, mi, slot) || names.failed[mi][slot] == name) continue;
-      const std::string host =
-          isAbsoluteName(name) ? toHostForm(name) : resolvePath(model.repository, name);
+      const std::string host = hostPathOf(model, name);
       std::optional<RgbaImage> image = store.decode(host, slot);
       if (!image || image->width <= 0 || image->height <= 0) {
         ++missingCount;
@@ -139,6 +207,7 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
       store.upload(mi, slot, *image);
       markLoaded(frame, mi, slot, true);
       names.loaded[mi][slot] = name;
+      names.loadedTime[mi][slot] = m.mapTimes[slot];
       if (slot == heightfile) {
         store.upload(mi, normalMapSlot, computeNormalMap(*image, 1));
         markLoaded(frame, mi, normalMapSlot, true);
@@ -157,6 +226,7 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
               mismatched;
     editor.session.ui.message(text, "Texture map notification!", MessageIcon::warning);
   }
+  loadSceneTextures(editor, names, store);
   model.status.texturesLoaded = true;
   model.status.modulesReloaded = false;
 }

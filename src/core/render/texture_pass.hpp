@@ -16,6 +16,10 @@ namespace tessarim {
 
 struct Editor;
 
+// Textures of the whole scene that the user's settings name, not a module.
+enum class SceneTexture { terrain, windowColormap };
+inline constexpr int sceneTextureCount = 2;
+
 // Where the pass reads images and puts textures. The viewport decodes with the image readers it
 // has and uploads to its device; tests hand out fixed images.
 class TextureStore {
@@ -26,6 +30,8 @@ class TextureStore {
   // slot 0..8 a map slot, normalMapSlot the map computed from the height map.
   virtual void upload(int module, int slot, const RgbaImage& image) = 0;
   virtual void release(int module, int slot) = 0;
+  virtual void uploadScene(SceneTexture which, const RgbaImage& image) = 0;
+  virtual void releaseScene(SceneTexture which) = 0;
 };
 
 // What the pass remembers of each slot between passes.
@@ -36,11 +42,18 @@ struct TextureNames {
   // Names that could not be read; they are not tried again (and not announced again) until the
   // module names another file or the textures are released.
   std::array<std::array<std::string, mapSlotCount>, maxModules> failed;
+  // The module's map time when each held texture was loaded; a module whose time no longer
+  // matches (the outside-change check clears it) gets the file read again.
+  std::array<std::array<FileTime, mapSlotCount>, maxModules> loadedTime{};
+  // The same for the scene textures, by SceneTexture.
+  std::array<std::string, sceneTextureCount> sceneLoaded, sceneFailed;
+  FileTime windowColormapTime = 0;
 };
 
 // Runs the pass when the textures-loaded flag is clear; then sets the flag and clears
 // modulesReloaded. A map that cannot be read keeps its name in the module and is drawn as
-// missing.
+// missing. The terrain image ("Terrain 1") and the window colour map are loaded in the same
+// pass; one that cannot be read is announced once and the scene is drawn without it.
 void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& store);
 
 // Releases every texture the store holds for every module (device gone, or MIP filtering

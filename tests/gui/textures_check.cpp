@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QTest>
+#include <chrono>
+#include <filesystem>
+
+#include "app/lifecycle.hpp"
+#include "commands/editor.hpp"
+#include "commands/menu_state.hpp"
+#include "model/geometry.hpp"
+#include "model/model.hpp"
+#include "render/frame.hpp"
+#include "support/temp_repo.hpp"
+#include "viewport.hpp"
+
+namespace tessarim {
+namespace {
+
+struct NoMenu : MenuSink {
+  void setPopupEnabled(int, bool) override {}
+  void setItemEnabled(int, bool) override {}
+  void setItemChecked(int, bool) override {}
+};
+
+// A 2 x 2 square around the origin facing the eye, placed once.
+void makeSquare(Module& module, const char* filename) {
+  module.filename = filename;
+  module.vertices = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}};
+  Polygon p;
+  p.sides = 4;
+  p.vertexIndex = {0, 1, 2, 3};
+  p.colour = {0.8f, 0.4f, 0.2f, 1};
+  p.texels = {Texel{0, 0}, Texel{0, 0.25f}, Texel{0.25f, 0.25f}, Texel{0.25f, 0}};
+  module.polygons = {p};
+  module.canvasWidth = module.canvasHeight = module.canvasWidth2 = module.canvasHeight2 = 64;
+  module.instances.resize(1);
+}
+
+// A viewport alone over an assembly of the square, or over a city whose terrain (its last
+// module) is the square and whose one building module has no instance.
+struct TextureScene {
+  explicit TextureScene(bool city) {
+    Model& m = repo.model;
+    m.settings.asmfile = !city;
+    m.settings.ctyfile = city;
+    m.settings.documentPath = city ? "cities\\test.cty" : "ships\\test.asm";
+    if (city) {
+      m.wldfiles = 2;
+      makeSquare(m.module[0], "meshes\\building.wld");
+      m.module[0].instances.clear();
+      makeSquare(m.module[1], "meshes\\terrain.wld");
+    } else {
+      m.wldfiles = 1;
+      makeSquare(m.module[0], "meshes\\square.wld");
+    }
+    m.status.geometryDirty = true;
+    m.status.texturesLoaded = false;
+    m.selection = Selection{};
+    m.settings.view.statistics = false;
+    computeStatistics(m);
+    initMenuState(editor);
+  }
+
+  void show() {
+    viewport = std::make_unique<ViewportWidget>(editor);
+    viewport->resize(400, 300);
+    viewport->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewport.get()));
+  }
+
+  QRgb centre() {
+    frameMove(editor, 0.016f, menu);
+    const QImage image = viewport->grabFramebuffer();
+    return image.pixel(image.width() / 2, image.height() / 2);
+  }
+
+  std::filesystem::path writeImage(const char* name, QColor colour) {
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(colour);
+    const auto path = repo.root / name;
+    EXPECT_TRUE(image.save(QString::fromStdString(path.string()), "PNG"));
+    return path;
+  }
+
+  testing::TempRepo repo;
+  Editor editor{Session{repo.model, repo.ui, repo.store, repo.clock}};
+  NoMenu menu;
+  std::unique_ptr<ViewportWidget> viewport;
+};
+
+bool near(QRgb pixel, int r, int g, int b, int tolerance = 2) {
+  return std::abs(qRed(pixel) - r) <= tolerance && std::abs(qGreen(pixel) - g) <= tolerance &&
+         std::abs(qBlue(pixel) - b) <= tolerance;
+}
+
+// The terrain pass lights by the sun straight behind the eye with its tint (0.825, 0.9125, 1).
+TEST(ViewportTextures, TheCityTerrainIsDrawnWithTheTerrainImage) {
+  TextureScene scene(true);
+  scene.writeImage("terrain.png", QColor(200, 100, 50));
+  const auto window = scene.writeImage("windows.png", QColor(0, 0, 255));
+  scene.editor.user.terrain1 = "terrain.png";
+  scene.editor.user.windowColormap = window.string();
+  scene.show();
+  const QRgb pixel = scene.centre();
+  EXPECT_TRUE(near(pixel, 165, 91, 50)) << std::hex << pixel;
+  EXPECT_TRUE(scene.repo.ui.boxes.empty());
+  EXPECT_EQ(
+      scene.editor.user.windowColormapTime,
+      static_cast<FileTime>(std::filesystem::last_write_time(window).time_since_epoch().count()));
+  EXPECT_FLOAT_EQ(scene.editor.frame.windowTexelScale[0], 64.0f / 2048.0f);
+}
+
+TEST(ViewportTextures, AMissingTerrainImageLeavesTheBareGroundColourAndIsAnnouncedOnce) {
+  TextureScene scene(true);
+  scene.editor.user.terrain1 = "gone.png";
+  scene.show();
+  const QRgb pixel = scene.centre();
+  // (0.396, 0.263, 0.129) x the tint.
+  EXPECT_TRUE(near(pixel, 83, 61, 33)) << std::hex << pixel;
+  ASSERT_EQ(scene.repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(scene.repo.ui.boxes[0].text,
+            "Could not find resource...\n\ngone.png\n\nFile not loaded!");
+  scene.repo.model.status.texturesLoaded = false;
+  scene.centre();
+  EXPECT_EQ(scene.repo.ui.boxes.size(), 1u);
+}
+
+// Base colour x the vehicle pass's tint (0.96862745, 1, 0.94117647).
+TEST(ViewportTextures, ALiveUpdateShowsTheMapFileSavedByAnotherProgram) {
+  TextureScene scene(false);
+  const auto path = scene.writeImage("base.png", QColor(255, 0, 0));
+  scene.repo.model.module[0].maps[textfile] = "base.png";
+  scene.show();
+  QRgb pixel = scene.centre();
+  ASSERT_TRUE(near(pixel, 247, 0, 0)) << std::hex << pixel;
+  const auto loadedTime = std::filesystem::last_write_time(path);
+
+  scene.writeImage("base.png", QColor(0, 0, 255));
+  // Later than the time read at loading, however coarse the file system's clock.
+  std::filesystem::last_write_time(path, loadedTime + std::chrono::seconds(5));
+  scene.repo.model.settings.view.liveUpdates = true;
+  checkOutsideChanges(scene.editor);
+  ASSERT_FALSE(scene.repo.model.status.texturesLoaded);
+  pixel = scene.centre();
+  EXPECT_TRUE(near(pixel, 0, 0, 240)) << std::hex << pixel;
+  EXPECT_TRUE(scene.repo.model.status.texturesLoaded);
+  EXPECT_TRUE(scene.repo.ui.boxes.empty());
+}
+
+}  // namespace
+}  // namespace tessarim
