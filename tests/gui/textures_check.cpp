@@ -149,5 +149,54 @@ TEST(ViewportTextures, ALiveUpdateShowsTheMapFileSavedByAnotherProgram) {
   EXPECT_TRUE(scene.repo.ui.boxes.empty());
 }
 
+// A DDS volume of 4 x 4 texels and two slices, every texel one colour (32-bit BGRA).
+std::string ddsVolume(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  std::string s(128, '\0');
+  auto put = [&s](std::size_t at, std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) s[at + k] = static_cast<char>(v >> (8 * k));
+  };
+  s.replace(0, 4, "DDS ");
+  put(4, 124);
+  put(8, 0x801007);  // caps, height, width, pixel format, depth
+  put(12, 4);
+  put(16, 4);
+  put(24, 2);
+  put(76, 32);
+  put(80, 0x41);  // RGB with alpha
+  put(88, 32);
+  put(92, 0x00FF0000);
+  put(96, 0x0000FF00);
+  put(100, 0x000000FF);
+  put(104, 0xFF000000);
+  put(112, 0x200000);  // volume
+  for (int i = 0; i < 4 * 4 * 2; ++i)
+    s += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r), '\xFF'};
+  return s;
+}
+
+// A windshield whose base map is clear everywhere shows its night colour: the reentry volume's
+// while the effect is on and the volume is there, else its light map (none here: black).
+TEST(ViewportTextures, AWindshieldShowsTheReentryVolumeWhileTheEffectIsOn) {
+  for (const bool present : {true, false}) {
+    TextureScene scene(false);
+    if (present) scene.repo.write("Aerospace Vehicles/Reentry.dds", ddsVolume(0, 255, 0));
+    QImage clear(64, 64, QImage::Format_ARGB32);
+    clear.fill(QColor(255, 255, 255, 0));
+    ASSERT_TRUE(clear.save(QString::fromStdString((scene.repo.root / "glass.png").string())));
+    Module& module = scene.repo.model.module[0];
+    module.maps[textfile] = "glass.png";
+    module.instances[0].type = 5;
+    scene.repo.model.settings.view.reentryEffect = true;
+    scene.show();
+    const QRgb pixel = scene.centre();
+    if (present) {
+      EXPECT_TRUE(near(pixel, 0, 255, 0)) << std::hex << pixel;
+    } else {
+      EXPECT_TRUE(near(pixel, 0, 0, 0)) << std::hex << pixel;
+    }
+    EXPECT_TRUE(scene.repo.ui.boxes.empty());
+  }
+}
+
 }  // namespace
 }  // namespace tessarim

@@ -64,6 +64,46 @@ TEST(Dds, HostileFilesAreRefused) {
   EXPECT_FALSE(decodeDds(unknown));
 }
 
+// The same header marked as a volume of `depth` slices.
+std::string volumeHeader(int width, int height, int depth, std::uint32_t pfFlags,
+                         std::uint32_t fourCc, std::uint32_t bits,
+                         std::array<std::uint32_t, 4> masks) {
+  std::string s = ddsHeader(width, height, pfFlags, fourCc, bits, masks);
+  put32(s, 8, 0x800000 | 0x1007);  // depth, caps, height, width, pixel format
+  put32(s, 24, static_cast<std::uint32_t>(depth));
+  put32(s, 112, 0x200000);  // volume
+  return s;
+}
+
+TEST(DdsVolume, SlicesFollowOneAnother) {
+  // 1 x 1 x 3 grey slices.
+  const auto grey = decodeDdsVolume(volumeHeader(1, 1, 3, 0x20000, 0, 8, {0xFF, 0, 0, 0}) +
+                                    std::string("\x10\x80\xF0", 3));
+  ASSERT_TRUE(grey);
+  EXPECT_EQ(grey->depth, 3);
+  EXPECT_EQ(grey->pixels, (std::vector<std::uint8_t>{0x10, 0x10, 0x10, 255, 0x80, 0x80, 0x80, 255,
+                                                     0xF0, 0xF0, 0xF0, 255}));
+  // 4 x 4 x 2 DXT1: slice 0 all red, slice 1 all blue; each slice is its own block.
+  const auto blocks = decodeDdsVolume(volumeHeader(4, 4, 2, 0x4, 0x31545844, 0, {0, 0, 0, 0}) +
+                                      std::string("\x00\xF8\x1F\x00\x00\x00\x00\x00", 8) +
+                                      std::string("\x00\xF8\x1F\x00\x55\x55\x55\x55", 8));
+  ASSERT_TRUE(blocks);
+  ASSERT_EQ(blocks->pixels.size(), 4u * 4 * 2 * 4);
+  EXPECT_EQ(std::vector<std::uint8_t>(blocks->pixels.begin(), blocks->pixels.begin() + 4),
+            (std::vector<std::uint8_t>{255, 0, 0, 255}));
+  EXPECT_EQ(std::vector<std::uint8_t>(blocks->pixels.end() - 4, blocks->pixels.end()),
+            (std::vector<std::uint8_t>{0, 0, 255, 255}));
+}
+
+TEST(DdsVolume, HostileOrFlatFilesAreRefused) {
+  const std::array<std::uint32_t, 4> grey{0xFF, 0, 0, 0};
+  EXPECT_FALSE(decodeDdsVolume(ddsHeader(1, 1, 0x20000, 0, 8, grey) + "x"));  // not a volume
+  EXPECT_FALSE(
+      decodeDdsVolume(volumeHeader(1, 1, 3, 0x20000, 0, 8, grey) + "xy"));  // a slice short
+  EXPECT_FALSE(decodeDdsVolume(volumeHeader(16384, 16384, 16384, 0x20000, 0, 8, grey) + "x"));
+  EXPECT_FALSE(decodeDdsVolume(volumeHeader(1, 1, 0, 0x20000, 0, 8, grey)));
+}
+
 TEST(Pfm, RowsAreStoredBottomUpAndClamped) {
   std::string file = "PF\n1 2\n-1.0\n";
   const float values[6] = {1.0f, 0.5f, 0.0f, 2.0f, -1.0f, 0.25f};  // bottom row first

@@ -110,6 +110,31 @@ GLuint makeTexture(QOpenGLFunctions_3_3_Core& gl, const RgbaImage& image, bool m
   return id;
 }
 
+std::optional<RgbaVolume> decodeVolumeFile(const std::string& hostPath) {
+  const auto bytes = readBytes(hostPath);
+  if (!bytes) return std::nullopt;
+  return decodeDdsVolume(*bytes);
+}
+
+GLuint makeVolumeTexture(QOpenGLFunctions_3_3_Core& gl, const RgbaVolume& volume) {
+  GLuint id = 0;
+  gl.glGenTextures(1, &id);
+  gl.glBindTexture(GL_TEXTURE_3D, id);
+  gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gl.glTexImage3D(GL_TEXTURE_3D, 0, GL_RGBA8, volume.width, volume.height, volume.depth, 0, GL_RGBA,
+                  GL_UNSIGNED_BYTE, volume.pixels.data());
+  gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  gl.glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  gl.glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  gl.glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  gl.glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  // The depth is the animation's phase 0..1: no wrap from the last slice back to the first.
+  gl.glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+  gl.glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAX_LEVEL, 0);
+  gl.glBindTexture(GL_TEXTURE_3D, 0);
+  return id;
+}
+
 std::optional<RgbaImage> GlTextureStore::decode(const std::string& hostPath, int) {
   return decodeImageFile(hostPath);
 }

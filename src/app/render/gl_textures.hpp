@@ -7,6 +7,7 @@
 
 #include "export/png_image.hpp"
 #include "model/model.hpp"
+#include "render/image_files.hpp"
 #include "render/texture_pass.hpp"
 
 namespace tessarim {
@@ -39,5 +40,11 @@ class GlTextureStore : public TextureStore {
 
 // A texture from RGBA pixels: linear filtering, repeat, optional mip chain.
 GLuint makeTexture(QOpenGLFunctions_3_3_Core& gl, const RgbaImage& image, bool mipmaps);
+
+// A DDS volume file read whole; nothing when it cannot be read.
+std::optional<RgbaVolume> decodeVolumeFile(const std::string& hostPath);
+
+// A 3D texture of one level: linear filtering, repeat across the slices' plane, depth clamped.
+GLuint makeVolumeTexture(QOpenGLFunctions_3_3_Core& gl, const RgbaVolume& volume);
 
 }  // namespace tessarim

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <utility>
 
+#include "app/paths.hpp"
 #include "commands/editor.hpp"
 #include "maths/maths.hpp"
 #include "model/model.hpp"
@@ -309,8 +310,10 @@ void SceneRenderer::destroy() {
   for (GLuint& p : post_) glDeleteProgram(std::exchange(p, 0));
   glDeleteProgram(std::exchange(fixed_, 0));
   glDeleteProgram(std::exchange(vehicle_, 0));
-  GLuint textures[] = {white_, black_, flare_, grid_, glowTexture_[0], glowTexture_[1]};
-  glDeleteTextures(6, textures);
+  GLuint textures[] = {white_, black_, flare_, grid_, glowTexture_[0], glowTexture_[1], reentry_};
+  glDeleteTextures(7, textures);
+  reentry_ = 0;
+  reentryTried_ = false;
   glDeleteFramebuffers(2, glowFbo_);
   glowFbo_[0] = glowFbo_[1] = glowTexture_[0] = glowTexture_[1] = 0;
   for (int m = 0; m < maxModules; ++m) {
@@ -418,8 +421,10 @@ void SceneRenderer::render(Editor& editor) {
     textures_->mipmaps = view.mipFiltering;
     view.releaseTextures = false;
     model.status.texturesLoaded = false;
+    reentryTried_ = false;
   }
   loadMissingTextures(editor, names_, *textures_);
+  loadReentry(editor);
   uploadScene(editor);
 
   const auto rgba = clearColour(editor.user.backgroundColor, f.ambient);
@@ -456,6 +461,18 @@ void SceneRenderer::render(Editor& editor) {
   glDepthMask(GL_TRUE);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glActiveTexture(GL_TEXTURE0);
+}
+
+// The reentry volume (512 x 512 x 64 in the studio's repository) is 64 MB on the device, so it is
+// read when the effect is first switched on rather than with every document. A file that is
+// missing or unreadable leaves the windshields with their light maps; it is tried once until the
+// textures are released.
+void SceneRenderer::loadReentry(Editor& editor) {
+  if (reentryTried_ || reentry_ != 0 || !editor.model().settings.view.reentryEffect) return;
+  reentryTried_ = true;
+  const auto volume =
+      decodeVolumeFile(resolvePath(editor.model().repository, "Aerospace Vehicles\\Reentry.dds"));
+  if (volume) reentry_ = makeVolumeTexture(*this, *volume);
 }
 
 void SceneRenderer::drawScene(Editor& editor) {

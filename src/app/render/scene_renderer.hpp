@@ -51,6 +51,7 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
   void setMatrix(GLuint program, const char* name, const Matrix& m);
   void setVec4(GLuint program, const char* name, const Float4& v);
   void uploadScene(Editor& editor);
+  void loadReentry(Editor& editor);
   void bindTexture(int unit, GLuint texture, GLenum target = GL_TEXTURE_2D);
   void useFixed(const Matrix& worldViewProj, int mode, const Float4& factor, bool stage0 = false,
                 bool stage1 = false);
@@ -88,6 +89,7 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
   std::string studioVehicle_;  // TempPath's VehicleShader.glsl, empty when there is none
 
   GLuint white_ = 0, black_ = 0, flare_ = 0, grid_ = 0, letters_ = 0, reentry_ = 0;
+  bool reentryTried_ = false;  // since the device was made or the textures were released
   GLuint glowFbo_[2] = {0, 0}, glowTexture_[2] = {0, 0};
   GLuint targetFbo_ = 0;
   int width_ = 1, height_ = 1;

@@ -59,16 +59,32 @@ void colourBlock(std::string_view b, std::size_t at, bool threeColour, std::uint
   for (int i = 0; i < 16; ++i) std::memcpy(out[i], p[indices >> (2 * i) & 3], 4);
 }
 
-}  // namespace
+bool isDdsHeader(std::string_view b) {
+  return b.size() >= 128 && b.substr(0, 4) == "DDS " && le32(b, 4) == 124;
+}
 
-std::optional<RgbaImage> decodeDds(std::string_view b) {
-  if (b.size() < 128 || b.substr(0, 4) != "DDS " || le32(b, 4) != 124) return std::nullopt;
-  const int height = static_cast<int>(le32(b, 12)), width = static_cast<int>(le32(b, 16));
-  if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return std::nullopt;
+// Bytes of one width x height surface in the header's pixel format; nothing for a format that
+// is not read.
+std::optional<std::size_t> surfaceBytes(std::string_view b, int width, int height) {
+  const std::uint32_t pfFlags = le32(b, 80), fourCc = le32(b, 84), bits = le32(b, 88);
+  if (pfFlags & 0x4) {
+    if (fourCc != 0x31545844 && fourCc != 0x33545844 && fourCc != 0x35545844) return std::nullopt;
+    const std::size_t blockBytes = fourCc == 0x31545844 ? 8 : 16;
+    return static_cast<std::size_t>((width + 3) / 4) * static_cast<std::size_t>((height + 3) / 4) *
+           blockBytes;
+  }
+  if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * (bits / 8);
+}
+
+// One surface in the header's pixel format, starting at byte `data`.
+std::optional<RgbaImage> decodeSurface(std::string_view b, std::size_t data, int width,
+                                       int height) {
   const std::uint32_t pfFlags = le32(b, 80), fourCc = le32(b, 84), bits = le32(b, 88);
   const std::uint32_t rMask = le32(b, 92), gMask = le32(b, 96), bMask = le32(b, 100),
                       aMask = le32(b, 104);
-  const std::size_t data = 128, remaining = b.size() - data;
+  if (data > b.size()) return std::nullopt;
+  const std::size_t remaining = b.size() - data;
   RgbaImage image;
   image.width = width;
   image.height = height;
@@ -151,6 +167,39 @@ std::optional<RgbaImage> decodeDds(std::string_view b) {
     }
   }
   return image;
+}
+
+}  // namespace
+
+std::optional<RgbaImage> decodeDds(std::string_view b) {
+  if (!isDdsHeader(b)) return std::nullopt;
+  const int height = static_cast<int>(le32(b, 12)), width = static_cast<int>(le32(b, 16));
+  if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return std::nullopt;
+  return decodeSurface(b, 128, width, height);
+}
+
+std::optional<RgbaVolume> decodeDdsVolume(std::string_view b) {
+  if (!isDdsHeader(b)) return std::nullopt;
+  const std::uint32_t flags = le32(b, 8), caps2 = le32(b, 112);
+  if (!(flags & 0x800000) || !(caps2 & 0x200000)) return std::nullopt;  // depth, volume
+  const int height = static_cast<int>(le32(b, 12)), width = static_cast<int>(le32(b, 16)),
+            depth = static_cast<int>(le32(b, 24));
+  if (width <= 0 || height <= 0 || depth <= 0 || width > maxSide || height > maxSide ||
+      depth > maxSide)
+    return std::nullopt;
+  const auto slice = surfaceBytes(b, width, height);
+  // Level 0 holds its slices one after another; every byte is there before anything is made.
+  if (!slice || (b.size() - 128) / *slice < static_cast<std::size_t>(depth)) return std::nullopt;
+  RgbaVolume volume{width, height, depth, {}};
+  const std::size_t sliceTexels =
+      static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  volume.pixels.reserve(sliceTexels * 4 * static_cast<std::size_t>(depth));
+  for (int z = 0; z < depth; ++z) {
+    const auto image = decodeSurface(b, 128 + static_cast<std::size_t>(z) * *slice, width, height);
+    if (!image) return std::nullopt;
+    volume.pixels.insert(volume.pixels.end(), image->pixels.begin(), image->pixels.end());
+  }
+  return volume;
 }
 
 std::optional<RgbaImage> decodePfm(std::string_view b) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "export/png_image.hpp"
 
@@ -13,6 +14,15 @@ namespace tessarim {
 // DirectDraw Surface, top level of a 2D surface: uncompressed 8-bit luminance or alpha, 24- and
 // 32-bit RGB(A) by their channel masks, and the block formats DXT1, DXT3 and DXT5.
 std::optional<RgbaImage> decodeDds(std::string_view bytes);
+
+// A 3D texture: depth slices of width x height RGBA texels, slice after slice, rows top down.
+struct RgbaVolume {
+  int width = 0, height = 0, depth = 0;
+  std::vector<std::uint8_t> pixels;
+};
+
+// The top level of a DirectDraw Surface volume, in the pixel formats decodeDds reads.
+std::optional<RgbaVolume> decodeDdsVolume(std::string_view bytes);
 
 // Portable float map ("PF" colour, "Pf" grey): values clamped to 0..1, rows stored bottom up,
 // a negative scale for little-endian numbers.
