@@ -204,6 +204,25 @@ TEST_F(TexturePass, ALiveUpdateReloadsOnlyTheMapWhoseFileChanged) {
   EXPECT_TRUE(repo.model.status.texturesLoaded);
 }
 
+TEST_F(TexturePass, AnUnreadableMapIsTriedAgainWhenItsFileIsSavedAgain) {
+  const auto base = repo.write("base.png", "half written");
+  module().maps[textfile] = "base.png";
+  load();
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_FALSE(hasMap(editor.frame, 0, textfile));
+
+  store.sizes["base.png"] = {1024, 1024};  // readable now
+  repo.model.settings.view.liveUpdates = true;
+  checkOutsideChanges(editor);
+  EXPECT_TRUE(repo.model.status.texturesLoaded);  // not saved again yet
+  touchLater(base);
+  checkOutsideChanges(editor);
+  ASSERT_FALSE(repo.model.status.texturesLoaded);
+  loadMissingTextures(editor, names, store);
+  EXPECT_TRUE(hasMap(editor.frame, 0, textfile));
+  EXPECT_EQ(repo.ui.boxes.size(), 1u);
+}
+
 TEST_F(TexturePass, TheTerrainImageAndTheWindowColourMapAreLoadedWithTheMaps) {
   const auto window = repo.write("city/windows.png", "pixels");
   store.sizes["terrain.png"] = {2048, 2048};

@@ -171,7 +171,8 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
       if (hasMap(frame, mi, slot) && (!inUse || names.loaded[mi][slot] != m.maps[slot] || stale)) {
         dropSlot(frame, names, store, mi, slot);
       }
-      if (!inUse || names.failed[mi][slot] != m.maps[slot]) names.failed[mi][slot].clear();
+      // A file that could not be read is tried again once it changes (Live Updates).
+      if (!inUse || names.failed[mi][slot] != m.maps[slot] || stale) names.failed[mi][slot].clear();
     }
     if (mi >= modules) continue;
 
@@ -185,6 +186,9 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
         ++missingCount;
         missing += listLine(name, m);
         names.failed[mi][slot] = name;
+        // The time of a file that exists but cannot be read, so that saving it again is noticed.
+        m.mapTimes[slot] = modificationTime(host);
+        names.loadedTime[mi][slot] = m.mapTimes[slot];
         continue;
       }
       m.mapTimes[slot] = modificationTime(host);
