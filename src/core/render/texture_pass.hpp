@@ -25,7 +25,7 @@ inline constexpr int sceneTextureCount = 2;
 class TextureStore {
  public:
   virtual ~TextureStore() = default;
-  // The image of a map file; nothing when it cannot be read.
+  // The image of a map file (slot -1: a scene texture); nothing when it cannot be read.
   virtual std::optional<RgbaImage> decode(const std::string& hostPath, int slot) = 0;
   // slot 0..8 a map slot, normalMapSlot the map computed from the height map.
   virtual void upload(int module, int slot, const RgbaImage& image) = 0;
