@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "pixel_checks.hpp"
 #include "app/lifecycle.hpp"
 #include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
@@ -18,11 +19,8 @@
 namespace tessarim {
 namespace {
 
-struct NoMenu : MenuSink {
-  void setPopupEnabled(int, bool) override {}
-  void setItemEnabled(int, bool) override {}
-  void setItemChecked(int, bool) override {}
-};
+using testing::near;
+using testing::NoMenu;
 
 // A 2 x 2 square around the origin facing the eye, placed once.
 void makeSquare(Module& module, const char* filename) {
@@ -89,11 +87,6 @@ struct TextureScene {
   NoMenu menu;
   std::unique_ptr<ViewportWidget> viewport;
 };
-
-bool near(QRgb pixel, int r, int g, int b, int tolerance = 2) {
-  return std::abs(qRed(pixel) - r) <= tolerance && std::abs(qGreen(pixel) - g) <= tolerance &&
-         std::abs(qBlue(pixel) - b) <= tolerance;
-}
 
 // The terrain pass lights by the sun straight behind the eye with its tint (0.825, 0.9125, 1).
 TEST(ViewportTextures, TheCityTerrainIsDrawnWithTheTerrainImage) {

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "pixel_checks.hpp"
 #include "app/lifecycle.hpp"
 #include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
@@ -20,6 +21,9 @@
 
 namespace tessarim {
 namespace {
+
+using testing::near;
+using testing::NoMenu;
 
 // The sample repository copied, and the editor started on its assembly as the program does.
 struct StartedEditor {
@@ -98,12 +102,6 @@ TEST(Viewport, TheSampleCrateDrawsWithItsBaseMap) {
   EXPECT_TRUE(hasMap(started.editor.frame, 0, textfile));
 }
 
-struct NoMenu : MenuSink {
-  void setPopupEnabled(int, bool) override {}
-  void setItemEnabled(int, bool) override {}
-  void setItemChecked(int, bool) override {}
-};
-
 // A viewport alone over a document built in the test: an assembly of one module whose only
 // polygon is a 2 x 2 square around the origin, facing the eye (or away with `reversed`).
 struct Scene {
@@ -152,11 +150,6 @@ struct Scene {
   NoMenu menu;
   std::unique_ptr<ViewportWidget> viewport;
 };
-
-bool near(QRgb pixel, int r, int g, int b, int tolerance = 2) {
-  return std::abs(qRed(pixel) - r) <= tolerance && std::abs(qGreen(pixel) - g) <= tolerance &&
-         std::abs(qBlue(pixel) - b) <= tolerance;
-}
 
 // Whether any pixel of the row has the colour.
 bool rowHas(const QImage& image, int y, int r, int g, int b) {
