@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "commands/camera_commands.hpp"
 #include "commands/editor.hpp"
 #include "commands/export_commands.hpp"
 #include "commands/file_commands.hpp"
@@ -386,7 +387,7 @@ constexpr Command rows[] = {
     toggle(40988, "&Window Tint Slider", viewSliders, T::windowTintSlider).when(E::city),
     toggle(40804, "&Age Slider", viewSliders, T::ageSlider).when(E::assembly),
     toggle(40816, "St&ubble/Freckle Slider", viewSliders, T::stubbleSlider).when(E::assembly),
-    item(41198, "Snap Sunlight Vector", view).key("Ctrl+L"),
+    item(41198, "Snap Sunlight Vector", view).key("Ctrl+L").run(snapSunlight),
     toggle(41155, "Production &Lighting", view, T::productionLighting).run(toggleProductionLighting),
     toggle(41146, "&Sort Drawing Order", view, T::sortDrawingOrder),
     family(40104, "Current Only", viewModules, C::allModules, 0).run(setAllModules).when(E::assemblyOrCity),
@@ -405,7 +406,7 @@ constexpr Command rows[] = {
     toggle(41297, "Preview Export", view, T::previewExport),
     toggle(41304, "Auto Centering", view, T::autoCentering),
     separator(view),
-    item(40113, "R&eset", view).key("Space"),
+    item(40113, "R&eset", view).key("Space").run(resetView),
     item(40114, "Re&fresh", view).key("F5").run(refreshGeometry),
     separator(view),
     item(40090, "&Background Color...", view),
@@ -1051,10 +1052,10 @@ constexpr Command rows[] = {
     toggle(41254, "sudo su", help, T::sudoSu),
 
     // Commands that only keys issue.
-    item(40294, "Camera Yaw Left", keyOnly).key("A"),
-    item(40295, "Camera Yaw Right", keyOnly).key("D"),
-    item(40296, "Camera Pitch Up", keyOnly).key("W"),
-    item(40297, "Camera Pitch Down", keyOnly).key("X"),
+    item(40294, "Camera Yaw Left", keyOnly).key("A").run(turnCamera),
+    item(40295, "Camera Yaw Right", keyOnly).key("D").run(turnCamera),
+    item(40296, "Camera Pitch Up", keyOnly).key("W").run(turnCamera),
+    item(40297, "Camera Pitch Down", keyOnly).key("X").run(turnCamera),
     item(40999, "Time-of-Day Slider", keyOnly).key("L").run(flipOption).value(static_cast<int>(T::lightingSliders)),
     item(40840, "Texture Every Building", keyOnly).key("Shift+C").run(flipOption).value(static_cast<int>(T::textureAllBuildings)),
     item(40875, "Grid Texture Forward", keyOnly).key("Shift+T"),

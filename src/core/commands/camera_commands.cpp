@@ -1,0 +1,32 @@
+#include "commands/camera_commands.hpp"
+
+#include "commands/command_table.hpp"
+#include "commands/editor.hpp"
+
+namespace tessarim {
+
+bool resetView(Editor& editor, const Command&) {
+  editor.frame.input.resetRequested = true;
+  return true;
+}
+
+bool turnCamera(Editor& editor, const Command& command) {
+  constexpr float step = 0.2617994f;  // 15 degrees
+  Camera& camera = editor.frame.camera;
+  switch (command.number) {
+    case 40294: camera.yaw -= step; break;
+    case 40295: camera.yaw += step; break;
+    case 40296: camera.pitch -= step; break;
+    case 40297: camera.pitch += step; break;
+    default: return false;
+  }
+  return true;
+}
+
+bool snapSunlight(Editor& editor, const Command&) {
+  const Vec3 d = editor.frame.camera.direction;
+  editor.frame.sunlight = {d.x, d.y, d.z};
+  return true;
+}
+
+}  // namespace tessarim
