@@ -41,11 +41,17 @@ Instance defaultInstance() {
 // The renderer drops every texture it holds when this flag is clear and loads them again.
 void releaseTextures(Model& model) { model.status.texturesLoaded = false; }
 
+void removeRecentEntry(Editor& editor, RecentList& list, int commandId) {
+  std::erase_if(list.entries, [&](const RecentEntry& e) { return e.commandId == commandId; });
+  saveRecent(editor.session.store, list);
+}
+
+}  // namespace
+
 void setSingleMeshTitle(Model& model) {
   model.status.windowTitle = formatText("Tessarim - %S", model.module[0].filename);
 }
 
-// A single-mesh document read into module 0, as Open, the command line and a recent entry do.
 bool readSingleMesh(Editor& editor, const std::string& name) {
   Model& model = editor.model();
   model.settings.asmfile = false;
@@ -77,13 +83,6 @@ bool readDocumentWhileBusy(Editor& editor) {
   editor.model().status.busy = false;
   return read;
 }
-
-void removeRecentEntry(Editor& editor, RecentList& list, int commandId) {
-  std::erase_if(list.entries, [&](const RecentEntry& e) { return e.commandId == commandId; });
-  saveRecent(editor.session.store, list);
-}
-
-}  // namespace
 
 bool startEditor(Editor& editor, std::string_view commandLine) {
   SettingsStore& store = editor.session.store;

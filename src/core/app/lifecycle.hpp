@@ -35,6 +35,15 @@ std::string fullPath(const Editor& editor, std::string_view storedName);
 // A host path chosen in a dialog, in stored form made repository-relative.
 std::string relativeName(const Editor& editor, std::string_view hostPath);
 
+// A single-mesh document: clears the document kind, reads `name` into module 0 (interactive).
+bool readSingleMesh(Editor& editor, const std::string& name);
+// After a single mesh was read: one fresh instance, statistics, textures to load, module and
+// instance 0 current, no lights, no group or polygon.
+void afterSingleMeshRead(Model& model);
+void setSingleMeshTitle(Model& model);
+// readAssembly with `busy` set, so that the outside-change check stays quiet.
+bool readDocumentWhileBusy(Editor& editor);
+
 // A recent-list entry was chosen (command ids 10000-12999). False when nothing was opened.
 bool openRecent(Editor& editor, int commandId);
 

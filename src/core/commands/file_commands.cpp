@@ -123,27 +123,14 @@ bool openDocument(Editor& editor, const Command&) {
     model.connectors.clear();
     const Kind kind = kindOf(path);
     if (kind == Kind::mesh) {
-      model.settings.asmfile = model.settings.ctyfile = false;
-      model.settings.documentPath = relativeName(editor, path);
-      model.wldfiles = 1;
-      resetModule(model, 0);
-      model.module[0].filename = model.settings.documentPath;
-      WldReadOptions options;
-      options.interactive = true;
-      readWld(editor.session, 0, options);
-      giveFreshInstance(model);
-      computeStatistics(model);
-      setTitle(model, model.module[0].filename);
-      model.status.texturesLoaded = false;
-      model.lightCount = 0;
-      model.selection.currentGroup = -1;
+      readSingleMesh(editor, relativeName(editor, path));
+      setSingleMeshTitle(model);
+      afterSingleMeshRead(model);
     } else {
       model.settings.asmfile = kind == Kind::assembly;
       model.settings.ctyfile = kind == Kind::city;
       model.settings.documentPath = relativeName(editor, path);
-      model.status.busy = true;
-      readAssembly(editor.session);
-      model.status.busy = false;
+      readDocumentWhileBusy(editor);
       model.status.texturesLoaded = false;
       model.selection.currentGroup = kind == Kind::city ? 0 : -1;
     }
@@ -227,9 +214,7 @@ bool undoChanges(Editor& editor, const Command&) {
 
   if (isAssemblyOrCity(model)) {
     if (model.status.documentModified) {
-      model.status.busy = true;
-      readAssembly(editor.session);
-      model.status.busy = false;
+      readDocumentWhileBusy(editor);
       selection.currentModule = 0;
       model.status.texturesLoaded = false;
     } else {
