@@ -47,11 +47,15 @@ void MainWindow::issue(int number) {
   afterHandling();
 }
 
-void MainWindow::afterHandling() {
-  redraw_ = true;
+void MainWindow::showDocumentState() {
   menuBar_->showRecent(editor_.model().recent);
   const QString title = QString::fromStdString(editor_.model().status.windowTitle);
   if (windowTitle() != title) setWindowTitle(title);
+}
+
+void MainWindow::afterHandling() {
+  redraw_ = true;
+  showDocumentState();
   if (editor_.closeRequested) {
     editor_.closeRequested = false;
     close();
@@ -61,9 +65,7 @@ void MainWindow::afterHandling() {
 void MainWindow::frame() {
   const float elapsed = static_cast<float>(frameClock_.restart()) / 1000.0f;
   frameMove(editor_, elapsed, *menuBar_);
-  menuBar_->showRecent(editor_.model().recent);
-  const QString title = QString::fromStdString(editor_.model().status.windowTitle);
-  if (windowTitle() != title) setWindowTitle(title);
+  showDocumentState();
   // An idle window draws nothing: a software renderer would spend a core on unchanged frames.
   const auto& status = editor_.model().status;
   if (redraw_ || editor_.frame.animating || status.geometryDirty || !status.texturesLoaded) {

@@ -39,6 +39,8 @@ class MainWindow : public QMainWindow {
 
  private:
   void tick();
+  // The recent submenus and the title as the model now has them.
+  void showDocumentState();
   void afterHandling();
 
   Editor& editor_;
