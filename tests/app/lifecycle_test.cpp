@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/file_commands.hpp"
+#include "formats/file_io.hpp"
 #include "support/editor_fixture.hpp"
 
 namespace tessarim {
@@ -137,6 +138,30 @@ TEST(OutsideChanges, DocumentChangedElsewhereIsReadAgainAndABusyEditorWaits) {
   EXPECT_EQ(f.ui.boxes[0].text,
             "The following file has been modified outside of TESSARIM...\n\nships\\boat.asm\n\n"
             "Any changes you just made have been lost.");
+}
+
+TEST(OutsideChanges, WindowColourMapIsReadAgainWhenItChangesOrAppears) {
+  EditorFixture f;
+  f.editor.user.windowColormap = "maps\\windows.png";
+  const auto check = [&] {
+    f.model.status.texturesLoaded = true;
+    checkOutsideChanges(f.editor);
+    return f.model.status.texturesLoaded;
+  };
+  EXPECT_TRUE(check()) << "missing before and still missing: no reload every tick";
+
+  f.write("maps/windows.png", "first");
+  EXPECT_FALSE(check()) << "a map that appears is read";
+  EXPECT_EQ(f.editor.user.windowColormapTime, 0);
+
+  f.editor.user.windowColormapTime = *fileModificationTime(f.host("maps/windows.png"));
+  EXPECT_TRUE(check()) << "unchanged since the pass read it";
+  f.touch("maps/windows.png", "second");
+  EXPECT_FALSE(check());
+
+  f.editor.user.windowColormapTime = *fileModificationTime(f.host("maps/windows.png"));
+  std::filesystem::remove(f.host("maps/windows.png"));
+  EXPECT_FALSE(check()) << "a map that vanished is dropped";
 }
 
 TEST(TimerTick, TracksCountsWholeSecondsAndSmacksCountsActiveTicks) {

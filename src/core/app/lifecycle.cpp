@@ -393,10 +393,15 @@ void checkOutsideChanges(Editor& editor) {
     }
   }
 
+  // The texture pass records the time of the file it last tried (0: there was none), so a map
+  // that changed, vanished or appeared since then is read again; a missing one stays quiet.
   if (!editor.user.windowColormap.empty()) {
-    const auto time = fileModificationTime(toHostForm(editor.user.windowColormap));
-    if (!time || *time != editor.user.windowColormapTime) {
-      if (editor.user.windowColormapTime != 0) releaseTextures(model);
+    const std::string& name = editor.user.windowColormap;
+    const FileTime now =
+        fileModificationTime(isAbsoluteName(name) ? toHostForm(name) : resolvePath(model.repository, name))
+            .value_or(0);
+    if (now != editor.user.windowColormapTime) {
+      releaseTextures(model);
       editor.user.windowColormapTime = 0;
     }
   }

@@ -105,7 +105,7 @@ std::optional<std::pair<int, int>> loadScene(Editor& editor, TextureNames& names
       editor.session.ui.message("Could not find resource...\n\n" + name + "\n\nFile not loaded!",
                                 "Texture map notification!", MessageIcon::warning);
     }
-    loadedTime = 0;
+    loadedTime = modificationTime(host);  // a file that cannot be read is not tried again until it changes
     return std::nullopt;
   }
   names.sceneFailed[k].clear();
@@ -124,7 +124,7 @@ void loadSceneTextures(Editor& editor, TextureNames& names, TextureStore& store)
   const auto size = loadScene(editor, names, store, SceneTexture::windowColormap,
                               editor.user.windowColormap, stale, names.windowColormapTime);
   const bool held = !names.sceneLoaded[static_cast<int>(SceneTexture::windowColormap)].empty();
-  if (!held) names.windowColormapTime = 0;
+  if (editor.user.windowColormap.empty()) names.windowColormapTime = 0;
   editor.user.windowColormapTime = names.windowColormapTime;
   if (size) {
     editor.frame.windowTexelScale = {static_cast<float>(size->first) / 2048.0f,
