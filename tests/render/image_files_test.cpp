@@ -115,5 +115,22 @@ TEST(Pfm, RowsAreStoredBottomUpAndClamped) {
   EXPECT_FALSE(decodePfm("P6\n1 1\n255\n"));
 }
 
+TEST(Resample, BilinearBetweenTexelCentresWithClampedEdges) {
+  // One row: black, white. Scaled to four texels the centres fall at -0.25, 0.25, 0.75, 1.25.
+  const RgbaImage two{2, 1, {0, 0, 0, 255, 255, 255, 255, 255}};
+  const RgbaImage four = resampledImage(two, 4, 2);
+  ASSERT_EQ(four.pixels.size(), 4u * 2 * 4);
+  const int expected[4] = {0, 64, 191, 255};
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(four.pixels[(y * 4 + x) * 4], expected[x]) << x << "," << y;
+      EXPECT_EQ(four.pixels[(y * 4 + x) * 4 + 3], 255);
+    }
+  }
+  // Shrinking a checker averages it.
+  const RgbaImage checker{2, 2, {0, 0, 0, 0, 200, 200, 200, 200, 200, 200, 200, 200, 0, 0, 0, 0}};
+  EXPECT_EQ(resampledImage(checker, 1, 1).pixels, (std::vector<std::uint8_t>{100, 100, 100, 100}));
+}
+
 }  // namespace
 }  // namespace tessarim

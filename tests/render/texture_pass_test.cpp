@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -33,9 +34,21 @@ struct FakeStore : TextureStore {
     uploads.push_back({module, slot});
   }
   void release(int module, int slot) override { releases.push_back({module, slot}); }
-  void uploadScene(SceneTexture which, const RgbaImage&) override { sceneUploads.push_back(which); }
+  void uploadScene(SceneTexture which, const RgbaImage& image) override {
+    sceneUploads.push_back(which);
+    sceneSizes.push_back({image.width, image.height});
+  }
+  std::vector<std::pair<int, int>> sceneSizes;
   void releaseScene(SceneTexture which) override { sceneReleases.push_back(which); }
+  void uploadPiece(int piece, bool light, const RgbaImage& image) override {
+    pieceUploads.push_back({piece, light});
+    pieceAlpha.push_back(image.pixels.empty() ? 0 : image.pixels[3]);
+  }
+  void releasePieces() override { ++pieceReleases; }
   std::vector<SceneTexture> sceneUploads, sceneReleases;
+  std::vector<std::pair<int, bool>> pieceUploads;
+  std::vector<int> pieceAlpha;
+  int pieceReleases = 0;
 };
 
 // Moves a file's modification time on, as an outside program saving it would.
@@ -174,7 +187,8 @@ TEST_F(TexturePass, ACityLeavesItsGroundGridToTheGridOverlay) {
   repo.model.wldfiles = 2;
   repo.model.module[1].maps[textfile] = "terrain.png";
   load();
-  EXPECT_EQ(store.decodes, 0);
+  EXPECT_TRUE(store.uploads.empty());
+  for (const auto& box : repo.ui.boxes) EXPECT_NE(box.caption, "Texture map notification!");
 }
 
 TEST_F(TexturePass, ALiveUpdateReloadsOnlyTheMapWhoseFileChanged) {
@@ -225,13 +239,15 @@ TEST_F(TexturePass, AnUnreadableMapIsTriedAgainWhenItsFileIsSavedAgain) {
 
 TEST_F(TexturePass, TheTerrainImageAndTheWindowColourMapAreLoadedWithTheMaps) {
   const auto window = repo.write("city/windows.png", "pixels");
-  store.sizes["terrain.png"] = {2048, 2048};
+  store.sizes["terrain.png"] = {512, 256};
   store.sizes["windows.png"] = {1024, 512};
   editor.user.terrain1 = "city\\terrain.png";
   editor.user.windowColormap = window.string();
   load();
   EXPECT_EQ(store.sceneUploads,
             (std::vector<SceneTexture>{SceneTexture::terrain, SceneTexture::windowColormap}));
+  EXPECT_EQ(store.sceneSizes[0], std::pair(2048, 2048)) << "the terrain is always 2048 x 2048";
+  EXPECT_EQ(store.sceneSizes[1], std::pair(1024, 512));
   EXPECT_EQ(editor.user.windowColormapTime, timeOf(window));
   EXPECT_FLOAT_EQ(editor.frame.windowTexelScale[0], 0.5f);
   EXPECT_FLOAT_EQ(editor.frame.windowTexelScale[1], 0.25f);
@@ -280,6 +296,57 @@ TEST_F(TexturePass, AnUnreadableSceneTextureIsAnnouncedOnceAndLeftOut) {
   store.sizes["windows.png"] = {2048, 2048};
   load();
   EXPECT_EQ(store.sceneUploads, (std::vector<SceneTexture>{SceneTexture::windowColormap}));
+}
+
+TEST_F(TexturePass, ACityLoadsItsGroundPiecesAndReportsEachMissingFileOnce) {
+  load();
+  EXPECT_TRUE(store.pieceUploads.empty()) << "only cities have ground pieces";
+
+  repo.model.settings.asmfile = false;
+  repo.model.settings.ctyfile = true;
+  for (const char* name : {"thumbs/f1a.png", "thumbs/f33_Exit-above.png", "thumbs/f32LIGHT.png"})
+    store.sizes[name] = {64, 64};
+  for (int piece = 0; piece < piecesWithImages; ++piece) {
+    if (piece == 0 || piece == 29) continue;
+    const GroundPieceStems s = groundPieceStems(piece);
+    if (!s.light || std::string(s.light) != "f32LIGHT") {
+      store.sizes[std::string("thumbs/") + s.day + ".png"] = {64, 64};
+      if (s.light) store.sizes[std::string("thumbs/") + s.light + ".png"] = {64, 64};
+    }
+  }
+  load();
+  // Piece 29's light image and pieces 63 and 64's day images are missing; 63 and 64 share one
+  // light image, which is read for each.
+  EXPECT_EQ(store.pieceAlpha.size(), store.pieceUploads.size());
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(29, false)), 1);
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(29, true)), 0);
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(63, true)), 1);
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(63, false)), 0);
+  for (std::size_t k = 0; k < store.pieceUploads.size(); ++k) {
+    if (store.pieceUploads[k].second) {
+      EXPECT_EQ(store.pieceAlpha[k], 255) << "light images are RGB";
+    }
+  }
+  const std::string folder = repo.model.repository.text + "groundpieces\\RTS\\thumbs\\";
+  ASSERT_EQ(repo.ui.boxes.size(), 3u);
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Could not find RTS Night");
+  EXPECT_EQ(repo.ui.boxes[0].text, folder + "f33_Exit-aboveLIGHT.png");
+  EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::warning);
+  EXPECT_EQ(repo.ui.boxes[1].caption, "Could not find RTS Day");
+  EXPECT_EQ(repo.ui.boxes[1].text, folder + "f3218.png");
+  EXPECT_EQ(repo.ui.boxes[2].text, folder + "f3236.png");
+
+  // A reload (a resize) tries the missing files again without a word; one that appeared loads.
+  const std::size_t uploads = store.pieceUploads.size();
+  store.sizes["thumbs/f3218.png"] = {64, 64};
+  load();
+  EXPECT_EQ(repo.ui.boxes.size(), 3u);
+  EXPECT_EQ(store.pieceUploads.size(), uploads + 1) << "f3218 only: its light image is held";
+
+  releaseAllTextures(editor.frame, names, store);
+  EXPECT_EQ(store.pieceReleases, 1);
+  load();
+  EXPECT_EQ(repo.ui.boxes.size(), 3u) << "still reported only once";
 }
 
 }  // namespace

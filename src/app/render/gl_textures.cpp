@@ -165,4 +165,21 @@ void GlTextureStore::releaseScene(SceneTexture which) {
   id = 0;
 }
 
+void GlTextureStore::uploadPiece(int piece, bool light, const RgbaImage& image) {
+  if (piece < 0 || piece >= groundPieceCount) return;
+  GLuint& id = pieces_[piece][light ? 1 : 0];
+  if (id != 0) gl_.glDeleteTextures(1, &id);
+  // Light images always carry their mip chain; day images follow MIP filtering like maps.
+  id = makeTexture(gl_, image, light || mipmaps);
+}
+
+void GlTextureStore::releasePieces() {
+  for (auto& pair : pieces_) {
+    for (GLuint& id : pair) {
+      if (id != 0) gl_.glDeleteTextures(1, &id);
+      id = 0;
+    }
+  }
+}
+
 }  // namespace tessarim

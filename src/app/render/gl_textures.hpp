@@ -26,16 +26,23 @@ class GlTextureStore : public TextureStore {
   void release(int module, int slot) override;
   void uploadScene(SceneTexture which, const RgbaImage& image) override;
   void releaseScene(SceneTexture which) override;
+  void uploadPiece(int piece, bool light, const RgbaImage& image) override;
+  void releasePieces() override;
 
   GLuint texture(int module, int slot) const { return textures_[module][slot]; }
   // 0 while none is held.
   GLuint sceneTexture(SceneTexture which) const { return scene_[static_cast<int>(which)]; }
+  // A ground piece's day or light image; 0 while none is held.
+  GLuint piece(int index, bool light) const {
+    return index >= 0 && index < groundPieceCount ? pieces_[index][light ? 1 : 0] : 0;
+  }
   bool mipmaps = true;  // full mip chains (MIP filtering on) or one level
 
  private:
   QOpenGLFunctions_3_3_Core& gl_;
   std::array<std::array<GLuint, mapSlotCount + 1>, maxModules> textures_{};
   std::array<GLuint, sceneTextureCount> scene_{};
+  std::array<std::array<GLuint, 2>, groundPieceCount> pieces_{};  // day, light
 };
 
 // A texture from RGBA pixels: linear filtering, repeat, optional mip chain.

@@ -254,4 +254,34 @@ std::optional<RgbaImage> decodePfm(std::string_view b) {
   return image;
 }
 
+RgbaImage resampledImage(const RgbaImage& image, int width, int height) {
+  RgbaImage out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+  if (image.width <= 0 || image.height <= 0 || width <= 0 || height <= 0) return out;
+  if (image.width == width && image.height == height) return image;
+  const float sx = static_cast<float>(image.width) / static_cast<float>(width),
+              sy = static_cast<float>(image.height) / static_cast<float>(height);
+  auto at = [&](int x, int y, int c) {
+    x = std::clamp(x, 0, image.width - 1);
+    y = std::clamp(y, 0, image.height - 1);
+    return static_cast<float>(image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 4 + c]);
+  };
+  for (int y = 0; y < height; ++y) {
+    const float fy = (static_cast<float>(y) + 0.5f) * sy - 0.5f;
+    const int y0 = static_cast<int>(std::floor(fy));
+    const float ty = fy - static_cast<float>(y0);
+    for (int x = 0; x < width; ++x) {
+      const float fx = (static_cast<float>(x) + 0.5f) * sx - 0.5f;
+      const int x0 = static_cast<int>(std::floor(fx));
+      const float tx = fx - static_cast<float>(x0);
+      std::uint8_t* p = &out.pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+      for (int c = 0; c < 4; ++c) {
+        const float top = at(x0, y0, c) + (at(x0 + 1, y0, c) - at(x0, y0, c)) * tx;
+        const float bottom = at(x0, y0 + 1, c) + (at(x0 + 1, y0 + 1, c) - at(x0, y0 + 1, c)) * tx;
+        p[c] = static_cast<std::uint8_t>(std::lround(top + (bottom - top) * ty));
+      }
+    }
+  }
+  return out;
+}
+
 }  // namespace tessarim

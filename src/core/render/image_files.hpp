@@ -28,4 +28,8 @@ std::optional<RgbaVolume> decodeDdsVolume(std::string_view bytes);
 // a negative scale for little-endian numbers.
 std::optional<RgbaImage> decodePfm(std::string_view bytes);
 
+// The image resampled to width x height with bilinear filtering (texel centres aligned, edges
+// clamped), as a texture loader that is given a fixed size does.
+RgbaImage resampledImage(const RgbaImage& image, int width, int height);
+
 }  // namespace tessarim

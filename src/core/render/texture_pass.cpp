@@ -9,9 +9,12 @@
 #include "formats/text_writer.hpp"
 #include "model/geometry.hpp"
 #include "platform/ui.hpp"
+#include "render/image_files.hpp"
 
 namespace tessarim {
 namespace {
+
+constexpr int terrainSize = 2048;
 
 void markLoaded(FrameState& frame, int module, int slot, bool loaded) {
   const auto bit = static_cast<std::uint16_t>(1u << slot);
@@ -109,6 +112,8 @@ std::optional<std::pair<int, int>> loadScene(Editor& editor, TextureNames& names
     return std::nullopt;
   }
   names.sceneFailed[k].clear();
+  // The terrain is sampled at one texel per 2048th of its extent whatever the file's size.
+  if (which == SceneTexture::terrain) *image = resampledImage(*image, terrainSize, terrainSize);
   store.uploadScene(which, *image);
   names.sceneLoaded[k] = name;
   loadedTime = modificationTime(host);
@@ -151,6 +156,7 @@ void releaseAllTextures(FrameState& frame, TextureNames& names, TextureStore& st
   }
   names.windowColormapTime = 0;
   frame.windowTexelScale = {0, 0};
+  releaseGroundPieces(names.groundPieces, store);
 }
 
 void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& store) {
@@ -218,6 +224,8 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
       }
     }
   }
+
+  loadGroundPieces(editor, names.groundPieces, store);
 
   if (missingCount > 0 || mismatchCount > 0) {
     std::string text;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "export/ground_pieces.hpp"
 #include "export/png_image.hpp"
 #include "model/model.hpp"
 #include "render/frame.hpp"
@@ -32,6 +33,9 @@ class TextureStore {
   virtual void release(int module, int slot) = 0;
   virtual void uploadScene(SceneTexture which, const RgbaImage& image) = 0;
   virtual void releaseScene(SceneTexture which) = 0;
+  // A city ground piece's day or light image, and dropping all of them.
+  virtual void uploadPiece(int piece, bool light, const RgbaImage& image) = 0;
+  virtual void releasePieces() = 0;
 };
 
 // What the pass remembers of each slot between passes.
@@ -48,6 +52,7 @@ struct TextureNames {
   // The same for the scene textures, by SceneTexture.
   std::array<std::string, sceneTextureCount> sceneLoaded, sceneFailed;
   FileTime windowColormapTime = 0;
+  GroundPieceState groundPieces;
 };
 
 // Runs the pass when the textures-loaded flag is clear; then sets the flag and clears
