@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QSettings>
 #include <QSurfaceFormat>
 #include <QTimer>
@@ -73,7 +74,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "first frame after %.1f ms\n", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
       if (firstFrame != "quit") return;
       QTimer::singleShot(200, &application, [&] {
-        if (!screenshot.isEmpty()) window.grab().save(screenshot);
+        // What the screen shows, composed by the window system, rather than a repaint.
+        if (!screenshot.isEmpty()) window.screen()->grabWindow(window.winId()).save(screenshot);
         QApplication::quit();
       });
     };
