@@ -478,5 +478,62 @@ void main() { colour = vec4(0.0, 1.0, 0.0, 1.0); }
   }
 }
 
+// Multisampling shows as pixels along the square's slanted edges that are neither the
+// background nor the fill but a mix of the two.
+TEST(ViewportDrawing, EdgesAreMultisampledOnlyWithProductionLightingAndItsSliders) {
+  Scene scene;
+  // Turned about the line of sight, so that no edge runs along a pixel row or column.
+  scene.editor.frame.camera.sceneRotation = multiply(rotationZ(pi), rotationZ(0.3f));
+  ViewOptions& view = scene.repo.model.settings.view;
+  struct Case {
+    bool productionLighting, lightingSliders, blended;
+    QSize size;
+  } cases[] = {
+      {true, true, true, {400, 300}},   {false, false, false, {400, 300}},
+      {true, false, false, {400, 300}}, {false, true, false, {400, 300}},
+      {true, true, true, {360, 270}},  // after a resize the buffer is made again
+  };
+  // A frame with the status text first: its painter leaves multisampling switched off.
+  view.statistics = true;
+  scene.draw();
+  view.statistics = false;
+  for (const Case& c : cases) {
+    view.productionLighting = c.productionLighting;
+    view.lightingSliders = c.lightingSliders;
+    scene.viewport->resize(c.size);
+    const QImage image = scene.draw();
+    ASSERT_EQ(image.size(), c.size);
+    const QRgb background = image.pixel(5, 5) & 0xFFFFFF,
+               fill = image.pixel(image.width() / 2, image.height() / 2) & 0xFFFFFF;
+    ASSERT_NE(background, fill);
+    int mixed = 0, between = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+        if (p == background || p == fill) continue;
+        ++mixed;
+        auto within = [](int v, int a, int b) {
+          return v >= std::min(a, b) - 1 && v <= std::max(a, b) + 1;
+        };
+        between += within(qRed(p), qRed(background), qRed(fill)) &&
+                   within(qGreen(p), qGreen(background), qGreen(fill)) &&
+                   within(qBlue(p), qBlue(background), qBlue(fill));
+      }
+    }
+    const std::string label =
+        std::to_string(c.productionLighting) + std::to_string(c.lightingSliders);
+    if (c.blended) {
+      if (c.size.width() == 400) saveScreenshot(image, "multisampled-edges");
+      // The square's edges run some 600 pixels; at least a third of those pixels are mixed.
+      EXPECT_GT(mixed, 200) << label;
+      EXPECT_EQ(between, mixed) << label;
+    } else {
+      if (c.productionLighting) saveScreenshot(image, "single-sampled-edges");
+      EXPECT_EQ(mixed, 0) << label;
+    }
+  }
+  EXPECT_TRUE(scene.repo.ui.boxes.empty()) << scene.repo.ui.boxes[0].text;
+}
+
 }  // namespace
 }  // namespace tessarim

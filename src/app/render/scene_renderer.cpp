@@ -284,6 +284,7 @@ void SceneRenderer::reset(int width, int height, GLuint targetFramebuffer) {
   width_ = std::max(width, 1);
   height_ = std::max(height, 1);
   targetFbo_ = targetFramebuffer;
+  multisample_.release(*this);  // made again at the new size when next drawn with
   for (int k = 0; k < 2; ++k) {
     if (glowTexture_[k] == 0) glGenTextures(1, &glowTexture_[k]);
     if (glowFbo_[k] == 0) glGenFramebuffers(1, &glowFbo_[k]);
@@ -315,6 +316,7 @@ void SceneRenderer::destroy() {
   reentry_ = 0;
   reentryTried_ = false;
   glDeleteFramebuffers(2, glowFbo_);
+  multisample_.destroy(*this);
   glowFbo_[0] = glowFbo_[1] = glowTexture_[0] = glowTexture_[1] = 0;
   for (int m = 0; m < maxModules; ++m) {
     for (int slot = 0; slot <= normalMapSlot; ++slot) textures_->release(m, slot);
@@ -428,6 +430,12 @@ void SceneRenderer::render(Editor& editor) {
   uploadScene(editor);
 
   const auto rgba = clearColour(editor.user.backgroundColor, f.ambient);
+  // Multisampling costs four samples a pixel on a software renderer, so the frame only goes
+  // through the multisampled buffer while both settings ask for it.
+  const bool wantSamples = view.productionLighting && view.lightingSliders;
+  const bool multisampled = wantSamples && multisample_.bind(*this, width_, height_, problems_);
+  // A buffer that failed was deleted while bound, which leaves the context's own bound.
+  if (wantSamples && !multisampled) glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
   glClearColor(rgba[0] / 255.0f, rgba[1] / 255.0f, rgba[2] / 255.0f, rgba[3] / 255.0f);
   glClearDepth(1.0);
   glClearStencil(0);
@@ -452,6 +460,10 @@ void SceneRenderer::render(Editor& editor) {
     drawOverlays(editor);
   }
   drawLights(editor);
+  // Resolved before the glow: its composite is a screen-filling quad that gives every sample of
+  // a pixel the same colour, so blending over the averaged pixel is the same picture at a
+  // quarter of the work, and the glow pass needs nothing of the scene's depth.
+  if (multisampled) multisample_.resolve(*this, targetFbo_);
   if (!view.texelView) drawGlow(editor);
 
   glBindVertexArray(0);

@@ -9,6 +9,7 @@
 #include "model/matrix.hpp"
 #include "render/gl_textures.hpp"
 #include "render/instance_draw.hpp"
+#include "render/multisample_target.hpp"
 #include "render/texture_pass.hpp"
 #include "render/vertex_layouts.hpp"
 
@@ -100,6 +101,8 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
   bool created_ = false;
   std::vector<std::string> problems_;
   std::string rendererName_;
+  // The scene's frame while production lighting and the lighting sliders are both on.
+  MultisampleTarget multisample_;
 };
 
 }  // namespace tessarim
