@@ -10,6 +10,7 @@
 #include "app/lifecycle.hpp"
 #include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
+#include "export/ground_pieces.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "render/frame.hpp"
@@ -74,12 +75,23 @@ struct TextureScene {
     return image.pixel(image.width() / 2, image.height() / 2);
   }
 
-  std::filesystem::path writeImage(const char* name, QColor colour) {
+  std::filesystem::path writeImage(const std::string& name, QColor colour) {
     QImage image(64, 64, QImage::Format_RGB32);
     image.fill(colour);
     const auto path = repo.root / name;
+    std::filesystem::create_directories(path.parent_path());
     EXPECT_TRUE(image.save(QString::fromStdString(path.string()), "PNG"));
     return path;
+  }
+
+  // Every ground piece's images, so that a city opens without a word; `coloured` gets `day`.
+  void writeGroundPieces(int coloured = -1, QColor day = Qt::black) {
+    for (int piece = 0; piece < piecesWithImages; ++piece) {
+      const GroundPieceStems s = groundPieceStems(piece);
+      const std::string folder = "groundpieces/RTS/thumbs/";
+      writeImage(folder + s.day + ".png", piece == coloured ? day : QColor(Qt::white));
+      if (s.light) writeImage(folder + s.light + ".png", Qt::black);
+    }
   }
 
   testing::TempRepo repo;
@@ -91,6 +103,7 @@ struct TextureScene {
 // The terrain pass lights by the sun straight behind the eye with its tint (0.825, 0.9125, 1).
 TEST(ViewportTextures, TheCityTerrainIsDrawnWithTheTerrainImage) {
   TextureScene scene(true);
+  scene.writeGroundPieces();
   scene.writeImage("terrain.png", QColor(200, 100, 50));
   const auto window = scene.writeImage("windows.png", QColor(0, 0, 255));
   scene.editor.user.terrain1 = "terrain.png";
@@ -107,6 +120,7 @@ TEST(ViewportTextures, TheCityTerrainIsDrawnWithTheTerrainImage) {
 
 TEST(ViewportTextures, AMissingTerrainImageLeavesTheBareGroundColourAndIsAnnouncedOnce) {
   TextureScene scene(true);
+  scene.writeGroundPieces();
   scene.editor.user.terrain1 = "gone.png";
   scene.show();
   const QRgb pixel = scene.centre();
@@ -118,6 +132,23 @@ TEST(ViewportTextures, AMissingTerrainImageLeavesTheBareGroundColourAndIsAnnounc
   scene.repo.model.status.texturesLoaded = false;
   scene.centre();
   EXPECT_EQ(scene.repo.ui.boxes.size(), 1u);
+}
+
+// Each tile of the ground shows its piece's day image over the terrain image.
+TEST(ViewportTextures, TheCityGroundIsDrawnTileByTileWithItsPieces) {
+  TextureScene scene(true);
+  scene.writeGroundPieces(5, QColor(0, 0, 255));
+  scene.writeImage("terrain.png", QColor(200, 100, 50));
+  scene.editor.user.terrain1 = "terrain.png";
+  // The square's two triangles as one tile of piece 5.
+  scene.repo.model.tileRecords = {TileRecord{0, 2, 5}};
+  scene.show();
+  EXPECT_TRUE(near(scene.centre(), 0, 0, 255)) << std::hex << scene.centre();
+  EXPECT_TRUE(scene.repo.ui.boxes.empty());
+
+  // A piece without a day image lets the terrain show.
+  scene.repo.model.tileRecords = {TileRecord{0, 2, 73}};
+  EXPECT_TRUE(near(scene.centre(), 165, 91, 50)) << std::hex << scene.centre();
 }
 
 // Base colour x the vehicle pass's tint (0.96862745, 1, 0.94117647).

@@ -322,6 +322,7 @@ void SceneRenderer::destroy() {
     for (int slot = 0; slot <= normalMapSlot; ++slot) textures_->release(m, slot);
   }
   for (int k = 0; k < sceneTextureCount; ++k) textures_->releaseScene(static_cast<SceneTexture>(k));
+  textures_->releasePieces();
   names_ = TextureNames{};
   uploadedScene_ = uploadedLines_ = ~0ull;
   sceneCapacity_ = lineCapacity_ = 0;
@@ -680,7 +681,20 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
   }
   bindTexture(6, reentry_, GL_TEXTURE_3D);
   glUniform1i(uniform(p, "ReentryMap"), 6);
-  drawRange(first, count);
+  if (!terrain || model.tileRecords.empty()) {
+    drawRange(first, count);
+    return;
+  }
+  // The ground is drawn tile by tile, each with its piece's day and light images.
+  for (const TileRecord& tile : model.tileRecords) {
+    const GLuint day = textures_->piece(tile.piece, false), light = textures_->piece(tile.piece, true);
+    bindTexture(3, day != 0 ? day : black_);
+    bindTexture(4, light != 0 ? light : black_);
+    setVec4(p, "Features", {day != 0 ? 1.0f : 0.0f, 0, 0, 0});
+    const GLint tileFirst = first + tile.firstVertex;
+    const GLsizei tileCount = std::min<GLsizei>(tile.triangleCount * 3, first + count - tileFirst);
+    if (tile.firstVertex >= 0 && tileCount > 0) drawRange(tileFirst, tileCount);
+  }
 }
 
 void SceneRenderer::drawTexelView(Editor& editor) {
