@@ -175,7 +175,8 @@ void ViewportWidget::drawStatus() {
   inputs.residentBytes = residentMemoryBytes();
   inputs.width = width();
   inputs.height = height();
-  const std::vector<StatusLine> lines = statusLines(editor_.model(), editor_.frame, inputs);
+  const std::vector<StatusLine> lines =
+      statusLines(editor_.model(), editor_.frame, editor_.editing, inputs);
 
   QPainter painter(this);
   QFont large(QStringLiteral("Arial"));

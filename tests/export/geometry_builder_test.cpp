@@ -221,6 +221,29 @@ TEST(GeometryBuilder, TexelViewLaysPolygonsAtTheirTexelsOfTheShownSet) {
   EXPECT_FALSE(f.scene.hasCanvasQuad);
 }
 
+TEST(GeometryBuilder, TexelViewEdgeMeetsTheBuiltCornersOfEitherSet) {
+  Fixture f;
+  Polygon p = face({0, 1, 2});
+  p.texels = {Texel{0.125f, 0.5f}, Texel{0.75f, 0.3f}, Texel{0.2f, 0.9f}, Texel{}};
+  p.texels2 = {Texel{0.6f, 0.1f}, Texel{0.05f, 0.7f}, Texel{0.4f, 0.4f}, Texel{}};
+  Module& m = f.add({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {p});
+  m.canvasWidth = 1024;
+  m.canvasHeight = 512;
+  m.canvasWidth2 = 300;
+  m.canvasHeight2 = 2048;
+  for (int mapIndex : {0, 4}) {
+    f.build({.texelView = true, .texelMapIndex = mapIndex});
+    const int set = mapIndex == 4 ? 1 : 0;
+    const auto& t = set == 1 ? p.texels2 : p.texels;
+    // The edge from corner 1 to corner 2.
+    const std::array<Vec3, 2> edge = texelViewEdge(m, set, {t[1].u, t[1].v, t[2].u, t[2].v});
+    for (int k = 0; k < 2; ++k) {
+      const RenderVertex& v = f.scene.vertices[static_cast<std::size_t>(k + 1)];
+      EXPECT_EQ(edge[k], (Vec3{v.x, v.y, v.z})) << mapIndex << " end " << k;
+    }
+  }
+}
+
 TEST(GeometryBuilder, TangentFrameFollowsTheTexelDirections) {
   struct Case {
     std::array<Texel, 3> texels;

@@ -16,6 +16,7 @@
 #include "model/model.hpp"
 #include "render/frame.hpp"
 #include "render/gl_textures.hpp"
+#include "render/instance_draw.hpp"
 #include "support/temp_repo.hpp"
 #include "viewport.hpp"
 
@@ -263,6 +264,55 @@ TEST(ViewportDrawing, TheTexelViewShowsTheGreyCanvasInsideItsRedBorder) {
   for (int y = 0; y < image.height() && !border; ++y) border = rowHas(image, y, 255, 0, 0);
   EXPECT_TRUE(border);
   EXPECT_TRUE(near(image.pixel(2, image.height() / 2), backgroundR, backgroundG, backgroundB));
+}
+
+TEST(ViewportDrawing, TheTexelViewMarksTheArmedSourceEdgeAndEverySelectedPolygon) {
+  Scene scene;
+  Model& m = scene.repo.model;
+  m.selection.currentModule = 0;
+  m.selection.currentInstance = 0;
+  m.settings.view.texelView = true;
+  m.status.geometryDirty = true;
+  FrameState& f = scene.editor.frame;
+  // Pixels of the frame within a rounding step of the colour (channels 0..1).
+  auto count = [](const QImage& image, float r, float g, float b) {
+    auto byte = [](float c) { return static_cast<int>(c * 255 + 0.5f); };
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x)
+        n += near(image.pixel(x, y), byte(r), byte(g), byte(b));
+    }
+    return n;
+  };
+  struct Case {
+    bool armed;
+    int polygon;
+  } cases[] = {{false, -1}, {true, -1}, {false, -2}};
+  for (const Case& c : cases) {
+    scene.editor.editing.sourceEdgeSet = c.armed;
+    // Across the canvas's lower right, away from the polygon.
+    scene.editor.editing.sourceEdgeTexels = {0.5f, 0.5f, 0.9f, 0.9f};
+    m.selection.currentPolygon = static_cast<std::int16_t>(c.polygon);
+    m.selection.selectedPolygons = {0};
+    f.blink = 0.5f;  // the pulse and the highlight grey then differ from everything else drawn
+    f.blinkRising = true;
+    const QImage image = scene.draw();
+    const std::string label = std::to_string(c.armed) + std::to_string(c.polygon);
+    if (c.armed) saveScreenshot(image, "texel-source-edge");
+    const Float4 pulse = pulseColour(f.blink);
+    const float grey = 0.4f + 0.6f * f.blink;
+    if (c.armed) {
+      EXPECT_GT(count(image, pulse[0], pulse[1], pulse[2]), 20) << label;
+    } else {
+      EXPECT_EQ(count(image, pulse[0], pulse[1], pulse[2]), 0) << label;
+    }
+    // The selected polygon is filled again in the highlight grey.
+    if (c.polygon == -2) {
+      EXPECT_GT(count(image, grey, grey, grey), 100) << label;
+    } else {
+      EXPECT_EQ(count(image, grey, grey, grey), 0) << label;
+    }
+  }
 }
 
 TEST(ViewportDrawing, AMissingMapKeepsItsNameAndIsAnnouncedOnce) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "editing/editing_state.hpp"
 #include "model/model.hpp"
 #include "render/frame.hpp"
 
@@ -40,10 +43,12 @@ struct Status : ::testing::Test {
     frame.camera.eyeDistance = 4;
     frame.camera.zoomPosition = 3800;
   }
-  std::vector<std::string> lines() { return texts(statusLines(model, frame, inputs)); }
+  std::vector<StatusLine> status() { return statusLines(model, frame, editing, inputs); }
+  std::vector<std::string> lines() { return texts(status()); }
 
   Model model;
   FrameState frame;
+  EditingState editing;
   StatusInputs inputs;
 };
 
@@ -68,7 +73,7 @@ TEST_F(Status, ATrianglePrintsThreeCornerBlocksAndThreeEdgeDirections) {
   model.selection.currentModule = 0;
   model.selection.currentInstance = 1;
   model.selection.currentPolygon = 0;
-  const std::vector<StatusLine> all = statusLines(model, frame, inputs);
+  const std::vector<StatusLine> all = status();
   const std::vector<std::string> text = texts(all);
   ASSERT_GE(text.size(), 2u);
   // The polygon faces the eye: the normal and the camera direction agree.
@@ -140,6 +145,181 @@ TEST_F(Status, SelectionsWithoutACurrentPolygon) {
   model.wldfiles = 0;
   model.selection.currentPolygon = -1;
   EXPECT_EQ(lines().back(), "No meshes in memory...");
+}
+
+// The typed entry's panel: small-font lines away from the column's left margin.
+std::vector<StatusLine> panelOf(const std::vector<StatusLine>& lines) {
+  std::vector<StatusLine> out;
+  for (const StatusLine& line : lines) {
+    if (line.font == StatusFont::small && line.x != 2) out.push_back(line);
+  }
+  return out;
+}
+
+TEST_F(Status, TypedEntryPanelListsTheSidesTheTargetAndTheCornersEntered) {
+  inputs.width = 800;
+  editing.entryActive = true;
+  editing.entrySlide = 1;
+  PolygonEntry& e = editing.entry;
+  e.vertices = {Vec3{1, -2, 0.5f}, Vec3{3, 0.25f, 0}, Vec3{0, 0, 7}, Vec3{}};
+  e.notes = {"Found match with vertex 0!", "Will add new vertex to polygon mesh...", "", ""};
+  struct Case {
+    const char* name;
+    int sides, vertexIndex, axis, polygonIndex;
+    bool caret;
+    std::string text;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"sides prompt, caret on",
+       0,
+       -1,
+       0,
+       1,
+       true,
+       "4",
+       {"Number of sides: 4_", "Adding polygon 1"}},
+      {"sides prompt, caret off",
+       0,
+       -1,
+       0,
+       1,
+       false,
+       "4",
+       {"Number of sides: 4", "Adding polygon 1"}},
+      {"first X, caret off",
+       3,
+       0,
+       0,
+       1,
+       false,
+       "",
+       {"Number of sides: 3", "Adding polygon 1", "Vertex 1 axis X: "}},
+      {"second corner's Z",
+       4,
+       1,
+       2,
+       1,
+       true,
+       "-1.5",
+       {"Number of sides: 4", "Adding polygon 1", "Vertex 1 axis X: +1.0000",
+        "Vertex 1 axis Y: -2.0000", "Vertex 1 axis Z: +0.5000", "Found match with vertex 0!",
+        "Vertex 2 axis X: +3.0000", "Vertex 2 axis Y: +0.2500", "Vertex 2 axis Z: -1.5_"}},
+      {"a change with every corner in",
+       3,
+       3,
+       0,
+       0,
+       true,
+       "",
+       {"Number of sides: 3", "Modify polygon 0->1", "Vertex 1 axis X: +1.0000",
+        "Vertex 1 axis Y: -2.0000", "Vertex 1 axis Z: +0.5000", "Found match with vertex 0!",
+        "Vertex 2 axis X: +3.0000", "Vertex 2 axis Y: +0.2500", "Vertex 2 axis Z: +0.0000",
+        "Will add new vertex to polygon mesh...", "Vertex 3 axis X: +0.0000",
+        "Vertex 3 axis Y: +0.0000", "Vertex 3 axis Z: +7.0000", ""}},
+  };
+  for (const Case& c : cases) {
+    e.sides = c.sides;
+    e.vertexIndex = c.vertexIndex;
+    e.axis = c.axis;
+    e.polygonIndex = c.polygonIndex;
+    frame.blinkRising = c.caret;
+    editing.entryText = c.text;
+    const std::vector<StatusLine> panel = panelOf(status());
+    EXPECT_EQ(texts(panel), c.expected) << c.name;
+    for (std::size_t i = 0; i < panel.size(); ++i) {
+      EXPECT_EQ(std::pair(panel[i].x, panel[i].y),
+                std::pair(630.0f, 40.0f + 20.0f * static_cast<float>(i)))
+          << c.name << " line " << i;
+    }
+    if (c.vertexIndex == 1) {
+      ASSERT_EQ(panel.size(), 9u);
+      EXPECT_EQ(panel[0].colour, statusCyan);
+      EXPECT_EQ(panel[1].colour, statusLightCyan);  // the target
+      EXPECT_EQ(panel[4].colour, statusCyan);
+      EXPECT_EQ(panel[5].colour, statusLightCyan);  // the note
+      EXPECT_EQ(panel[8].colour, statusCyan);
+    }
+  }
+
+  editing.entryActive = false;
+  EXPECT_TRUE(panelOf(status()).empty());
+}
+
+TEST_F(Status, TheEntryPanelSlidesInFromTheRightEdge) {
+  editing.entryActive = true;
+  struct Case {
+    int width;
+    float slide, x;
+  } cases[] = {{800, 1, 630}, {800, 0.25f, 757.5f}, {1024, 0, 1024}};
+  for (const Case& c : cases) {
+    inputs.width = c.width;
+    editing.entrySlide = c.slide;
+    const std::vector<StatusLine> panel = panelOf(status());
+    ASSERT_EQ(panel.size(), 2u);
+    EXPECT_EQ(panel[0].x, c.x) << c.width << " " << c.slide;
+  }
+}
+
+TEST_F(Status, AnArmedSourceEdgeInTheTexelViewAndOnCityTerrain) {
+  model.selection.currentModule = 0;
+  model.selection.currentInstance = 0;
+  model.selection.currentPolygon = 0;
+  editing.sourceEdge = 2;
+  struct Case {
+    bool texelView, city, armed;
+    std::string last;
+    std::uint32_t colour;
+  } cases[] = {
+      {true, false, true, "E Straighten Edge", statusPink},
+      {true, false, false, "T Color Map", statusWhite},
+      // The terrain (the city's last module) lists no corners, only the armed edge.
+      {false, true, true, "Source edge selected 2", statusLightCyan},
+      {false, true, false, "Polygon: 0 (Vertices: 3)", statusCyan},
+  };
+  for (const Case& c : cases) {
+    model.settings.view.texelView = c.texelView;
+    model.settings.asmfile = !c.city;
+    model.settings.ctyfile = c.city;
+    editing.sourceEdgeSet = c.armed;
+    const std::vector<StatusLine> all = status();
+    EXPECT_EQ(all.back().text, c.last);
+    EXPECT_EQ(all.back().colour, c.colour) << c.last;
+  }
+}
+
+TEST_F(Status, DuringTypedEntryTheGraphPaperNumbersTheTypedCorners) {
+  model.settings.view.graphPaper = true;
+  model.selection.currentModule = 0;
+  model.selection.currentInstance = 1;
+  model.selection.currentPolygon = 0;
+  inputs.width = 800;
+  inputs.height = 600;
+  frame.camera.view = lookAtRH({10, 0, 10}, {10, 0, 0}, {0, 1, 0});
+  frame.camera.projection = viewportProjection(800.0f / 600.0f);
+  auto numbers = [&] {
+    std::vector<StatusLine> out;
+    for (const StatusLine& line : status()) {
+      if (line.font == StatusFont::large && line.x != 2) out.push_back(line);
+    }
+    return out;
+  };
+  const std::vector<StatusLine> corners = numbers();
+  ASSERT_EQ(texts(corners), (std::vector<std::string>{"1", "2", "3"}));
+  for (const StatusLine& n : corners) {
+    EXPECT_EQ(n.colour, statusYellow);
+    EXPECT_TRUE(n.x > 0 && n.x < 800 && n.y > 0 && n.y < 600) << n.text;
+  }
+
+  // The typed corners land where the polygon's corners at the same places were numbered; the
+  // corner still being typed is not numbered.
+  editing.entryActive = true;
+  editing.entry.sides = 4;
+  editing.entry.vertexIndex = 2;
+  editing.entry.vertices = {Vec3{0, 1, 0}, Vec3{1, 1, 0}, Vec3{9, 9, 9}, Vec3{}};
+  const std::vector<StatusLine> typed = numbers();
+  ASSERT_EQ(texts(typed), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(std::pair(typed[0].x, typed[0].y), std::pair(corners[1].x, corners[1].y));
+  EXPECT_EQ(std::pair(typed[1].x, typed[1].y), std::pair(corners[2].x, corners[2].y));
 }
 
 TEST(WindowTitle, FollowsTheModifiedFlagOfTheDocumentKind) {

@@ -8,6 +8,7 @@
 
 #include "app/paths.hpp"
 #include "commands/editor.hpp"
+#include "export/geometry_builder.hpp"
 #include "maths/maths.hpp"
 #include "model/model.hpp"
 #include "model/scale_class.hpp"
@@ -712,6 +713,31 @@ void SceneRenderer::drawTexelView(Editor& editor) {
                                  : (module.instances.empty() ? nullptr : &module.instances[0]);
   glBindVertexArray(sceneVao_);
   if (t && !module.polygons.empty()) {
+    const EditingState& editing = editor.editing;
+    if (editing.sourceEdgeSet) {
+      // First, so that the wireframe over it fails the depth test and leaves it showing. The
+      // buffer is made for this one draw: the edge shows only while one is armed.
+      const int set = model.settings.view.texelMapIndex == 4 ? 1 : 0;
+      const std::array<Vec3, 2> ends = texelViewEdge(module, set, editing.sourceEdgeTexels);
+      RenderVertex edge[2]{};
+      for (int k = 0; k < 2; ++k) {
+        edge[k].x = ends[k].x;
+        edge[k].y = ends[k].y;
+        edge[k].z = ends[k].z;
+      }
+      GLuint vao = 0, vbo = 0;
+      glGenVertexArrays(1, &vao);
+      glGenBuffers(1, &vbo);
+      glBindVertexArray(vao);
+      glBindBuffer(GL_ARRAY_BUFFER, vbo);
+      glBufferData(GL_ARRAY_BUFFER, sizeof edge, edge, GL_STREAM_DRAW);
+      renderVertexLayout(*this);
+      useFixed(wvp, 1, pulseColour(f.blink));
+      drawRange(0, 2, GL_LINES);
+      glBindVertexArray(sceneVao_);
+      glDeleteBuffers(1, &vbo);
+      glDeleteVertexArrays(1, &vao);
+    }
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     useFixed(wvp, 0, {1, 1, 1, 1});
     drawRange(t->firstSceneVertex, t->triangleCount * 3);
@@ -750,13 +776,20 @@ void SceneRenderer::drawTexelView(Editor& editor) {
     useFixed(wvp, 1, factorOf(0xFF808080));
     drawRange(0, 6);
   }
-  if (t && s.currentPolygon >= 0 &&
-      static_cast<std::size_t>(s.currentPolygon) < module.polygons.size()) {
+  if (t && (s.currentPolygon >= 0 || s.currentPolygon == -2)) {
     glBindVertexArray(sceneVao_);
     glDepthFunc(GL_LEQUAL);
-    const Polygon& p = module.polygons[s.currentPolygon];
     useFixed(wvp, 1, grey(0.4f + 0.6f * f.blink));
-    drawRange(t->firstSceneVertex + static_cast<GLint>(p.firstVertex), p.sides == 4 ? 6 : 3);
+    auto highlight = [&](int index) {
+      if (index < 0 || static_cast<std::size_t>(index) >= module.polygons.size()) return;
+      const Polygon& p = module.polygons[static_cast<std::size_t>(index)];
+      drawRange(t->firstSceneVertex + static_cast<GLint>(p.firstVertex), p.sides == 4 ? 6 : 3);
+    };
+    if (s.currentPolygon == -2) {
+      for (int index : s.selectedPolygons) highlight(index);
+    } else {
+      highlight(s.currentPolygon);
+    }
     glDepthFunc(GL_LESS);
   }
 }

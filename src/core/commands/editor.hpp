@@ -5,6 +5,7 @@
 #include "app/session.hpp"
 #include "app/user_settings.hpp"
 #include "commands/menu_state.hpp"
+#include "editing/editing_state.hpp"
 #include "render/frame.hpp"
 #include "render/scene_buffers.hpp"
 
@@ -26,6 +27,7 @@ struct Editor {
   std::uint32_t smacks = 0;      // seconds in which a command was handled
   std::int64_t lastTickMilliseconds = 0;  // clock time the counted seconds reach
   bool checkingOutside = false;  // a check for outside changes is showing a message
+  EditingState editing;
 
   Model& model() { return session.model; }
   const Model& model() const { return session.model; }

@@ -193,17 +193,16 @@ void buildModuleRun(Module& m, std::vector<RenderVertex>& out, std::vector<LineV
 // of the shown set.
 void buildTexelRun(Module& m, int set, std::vector<RenderVertex>& out) {
   const std::size_t start = out.size();
-  const Canvas canvas = canvasOf(m, set);
-  const float sx = texelViewScale * canvas.width, sy = texelViewScale * canvas.height;
   for (Polygon& p : m.polygons) {
     const std::uint32_t colour = argb(p.colour);
     const auto& shown = texelsOf(p, set);
     std::array<RenderVertex, 4> corners{};
     for (int c = 0; c < cornerCount(p); ++c) {
+      const Vec3 at = texelViewPosition(m, set, shown[c]);
       // Not lit: the normal, tangent and binormal stay zero.
       corners[c] = RenderVertex{
-          shown[c].u * sx, -shown[c].v * sy, 0, 0, 0, 0, colour, shown[c].u, shown[c].v,
-          p.texels2[c].u,  p.texels2[c].v,   0, 0, 0, 0, 0,      0};
+          at.x,           at.y,           at.z, 0, 0, 0, colour, shown[c].u, shown[c].v,
+          p.texels2[c].u, p.texels2[c].v, 0,    0, 0, 0, 0,      0};
     }
     p.firstVertex = static_cast<std::uint32_t>(out.size() - start);
     emitTriangles(corners, p.sides == 4, out);
@@ -227,6 +226,18 @@ void buildCanvasQuad(const Model& model, int set, SceneGeometry& scene) {
 }
 
 }  // namespace
+
+Vec3 texelViewPosition(const Module& module, int set, Texel texel) {
+  const Canvas canvas = canvasOf(module, set);
+  return {texel.u * (texelViewScale * canvas.width), -texel.v * (texelViewScale * canvas.height),
+          0};
+}
+
+std::array<Vec3, 2> texelViewEdge(const Module& module, int set,
+                                  const std::array<float, 4>& texels) {
+  return {texelViewPosition(module, set, {texels[0], texels[1]}),
+          texelViewPosition(module, set, {texels[2], texels[3]})};
+}
 
 TangentFrame computeTangentFrame(const Module& module, int polygon) {
   const Polygon& p = module.polygons[polygon];

@@ -3,6 +3,7 @@
 // The geometry builder: turns the model into the scene's triangle list, the modules' normal
 // lines and the light sprites, and records where each instance's and polygon's triangles start.
 
+#include <array>
 #include <cstdint>
 
 #include "maths/maths.hpp"
@@ -26,6 +27,14 @@ struct TangentFrame {
 // The direction of growing u (tangent) and of growing v (binormal) over the polygon's first
 // three corners and their set-0 texels, normalised; zero vectors when the texels have no area.
 TangentFrame computeTangentFrame(const Module& module, int polygon);
+
+// Where the texel view lays the texel (u, v) of the module's texel set (1: the overlay's set 1,
+// otherwise set 0): where the built polygons' corners lie, so a line drawn there meets them.
+Vec3 texelViewPosition(const Module& module, int set, Texel texel);
+
+// The texel view's end points of an edge given by its two texels (u0, v0, u1, v1).
+std::array<Vec3, 2> texelViewEdge(const Module& module, int set,
+                                  const std::array<float, 4>& texels);
 
 // Rebuilds the scene from every module slot in order and returns the number of triangles.
 // In the 3D view, polygons with a zero normal are removed first (their module marked modified,

@@ -186,7 +186,9 @@ bool sceneAnimates(const Editor& editor, bool moved) {
   const FrameState& f = editor.frame;
   const ViewOptions& view = model.settings.view;
   const Selection& s = model.selection;
-  if (moved || f.camera.transition < 1 || view.reentryEffect) return true;
+  // A typed entry's caret blinks and its panel slides in.
+  if (moved || f.camera.transition < 1 || view.reentryEffect || editor.editing.entryActive)
+    return true;
   const bool placed = model.settings.asmfile || model.settings.ctyfile;
   // The selection highlight pulses with the blink clock.
   if (s.currentPolygon != -1 || s.selectedInstanceCount > 0 || (placed && s.currentInstance >= 0))
@@ -321,6 +323,7 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
     c.direction = normalise(transformNormal({0, 0, 1}, *inverseWorld));
   }
   advanceBlink(f, elapsedSeconds);
+  advanceEntrySlide(editor.editing, elapsedSeconds);
   if (view.animateLights) animateLights(model, elapsedSeconds);
   // Street nodes take the elapsed time here once the street-node graph is drawn.
   const bool moved = stepMotion(editor, elapsedSeconds);

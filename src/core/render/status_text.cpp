@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "editing/editing_state.hpp"
 #include "formats/text_writer.hpp"
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"
@@ -42,7 +44,7 @@ float axis(Vec3 v, int a) {
   return a == 0 ? v.x : a == 1 ? v.y : v.z;
 }
 
-void polygonLines(const Model& model, const FrameState& frame, Column& out) {
+void polygonLines(const Model& model, const EditingState& editing, Column& out) {
   const Selection& s = model.selection;
   const Module& m = model.module[s.currentModule];
   const Polygon& p = m.polygons[s.currentPolygon];
@@ -54,7 +56,11 @@ void polygonLines(const Model& model, const FrameState& frame, Column& out) {
                        static_cast<int>(p.colour[1] * 63.75f)));
   }
   // The terrain of a city lists no corners.
-  if (model.settings.ctyfile && s.currentModule == model.wldfiles - 1) return;
+  if (model.settings.ctyfile && s.currentModule == model.wldfiles - 1) {
+    if (editing.sourceEdgeSet)
+      out.add(formatText("Source edge selected %i", editing.sourceEdge), statusLightCyan);
+    return;
+  }
   const bool instanceOk =
       s.currentInstance >= 0 && static_cast<std::size_t>(s.currentInstance) < m.instances.size();
   const Matrix world = instanceOk ? m.instances[s.currentInstance].worldMatrix : identityMatrix();
@@ -93,7 +99,6 @@ void polygonLines(const Model& model, const FrameState& frame, Column& out) {
                              : normalise(cornerPosition(m, p, sides - 1) - cornerPosition(m, p, 0));
     out.add(formatText("-> v%i x%+.3f y%.3f z%.3f", j, d.x, d.y, d.z));
   }
-  (void)frame;
 }
 
 void instanceLines(const Model& model, Column& out) {
@@ -164,27 +169,86 @@ void texelHelp(const Model& model, const FrameState& frame, Column& out) {
     out.add(m.maps[controlfile], statusWhite);
 }
 
-// Corner numbers where the graph paper's world puts the current polygon's corners.
-void cornerNumbers(const Model& model, const FrameState& frame, const StatusInputs& in,
-                   std::vector<StatusLine>& lines) {
+// Corners of a typed entry that hold all three coordinates.
+int typedCorners(const PolygonEntry& e) {
+  return std::clamp(e.vertexIndex, 0, std::clamp(e.sides, 0, 4));
+}
+
+// The typed entry's panel at the right edge, sliding in with the entry: the sides, the target,
+// then per corner its coordinates (the field being typed with a blinking caret) and its note.
+void entryPanel(const Model& model, const FrameState& frame, const EditingState& editing,
+                const StatusInputs& in, std::vector<StatusLine>& lines) {
+  const PolygonEntry& e = editing.entry;
+  const float x = static_cast<float>(in.width) - 170 * editing.entrySlide;
+  float y = 40;
+  auto add = [&](std::string text, std::uint32_t colour = statusCyan) {
+    lines.push_back({std::move(text), colour, StatusFont::small, x, y});
+    y += lineStep;
+  };
+  const bool caret = frame.blinkRising;
+  if (e.vertexIndex < 0) {
+    add(formatText(caret ? "Number of sides: %S_" : "Number of sides: %S", editing.entryText));
+  } else {
+    add(formatText("Number of sides: %i", e.sides));
+  }
+  const int polygons = e.module >= 0 && e.module < model.wldfiles
+                           ? static_cast<int>(model.module[e.module].polygons.size())
+                           : 0;
+  if (e.polygonIndex < polygons) {
+    add(formatText("Modify polygon %i->%i", e.polygonIndex, polygons), statusLightCyan);
+  } else {
+    add(formatText("Adding polygon %i", e.polygonIndex), statusLightCyan);
+  }
+  if (e.vertexIndex < 0) return;
+  static constexpr const char* done[3] = {"Vertex %i axis X: %+.4f", "Vertex %i axis Y: %+.4f",
+                                          "Vertex %i axis Z: %+.4f"};
+  static constexpr const char* typing[2][3] = {
+      {"Vertex %i axis X: %S", "Vertex %i axis Y: %S", "Vertex %i axis Z: %S"},
+      {"Vertex %i axis X: %S_", "Vertex %i axis Y: %S_", "Vertex %i axis Z: %S_"}};
+  const int finished = typedCorners(e);
+  for (int c = 0; c < finished; ++c) {
+    for (int a = 0; a < 3; ++a) add(formatText(done[a], c + 1, axis(e.vertices[c], a)));
+    // A change entry empties the notes; the row stays so that every corner's block lines up.
+    add(e.notes[c], statusLightCyan);
+  }
+  if (finished < std::clamp(e.sides, 0, 4)) {
+    const int current = std::clamp(e.axis, 0, 2);
+    for (int a = 0; a < current; ++a)
+      add(formatText(done[a], finished + 1, axis(e.vertices[finished], a)));
+    add(formatText(typing[caret ? 1 : 0][current], finished + 1, editing.entryText));
+  }
+}
+
+// Corner numbers where the graph paper's world puts the current polygon's corners, or during a
+// typed entry the corners typed so far.
+void cornerNumbers(const Model& model, const FrameState& frame, const EditingState& editing,
+                   const StatusInputs& in, std::vector<StatusLine>& lines) {
   const Selection& s = model.selection;
-  if (s.currentModule < 0 || s.currentModule >= model.wldfiles || s.currentPolygon < 0) return;
+  if (s.currentModule < 0 || s.currentModule >= model.wldfiles) return;
   const Module& m = model.module[s.currentModule];
-  const Polygon& p = m.polygons[s.currentPolygon];
   const Matrix world = graphPaperWorld(model, frame);
   const Viewport viewport{0, 0, static_cast<float>(in.width), static_cast<float>(in.height), 0, 1};
+  auto number = [&](Vec3 corner, int k) {
+    const Vec3 at = project(corner, viewport, frame.camera.projection, frame.camera.view, world);
+    lines.push_back({formatText("%i", k), statusYellow, StatusFont::large, at.x, at.y});
+  };
+  if (editing.entryActive) {
+    for (int c = 0; c < typedCorners(editing.entry); ++c) number(editing.entry.vertices[c], c + 1);
+    return;
+  }
+  if (s.currentPolygon < 0 || static_cast<std::size_t>(s.currentPolygon) >= m.polygons.size())
+    return;
+  const Polygon& p = m.polygons[s.currentPolygon];
   for (int c = 0; c < cornerCount(p); ++c) {
     if (p.vertexIndex[c] >= m.vertices.size()) continue;
-    const Vec3 at = project(cornerPosition(m, p, c), viewport, frame.camera.projection,
-                            frame.camera.view, world);
-    lines.push_back({formatText("%i", c + 1), statusYellow, StatusFont::large, at.x, at.y});
+    number(cornerPosition(m, p, c), c + 1);
   }
 }
 
 }  // namespace
 
 std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
-                                    const StatusInputs& inputs) {
+                                    const EditingState& editing, const StatusInputs& inputs) {
   std::vector<StatusLine> lines;
   Column out{lines};
   const Selection& s = model.selection;
@@ -240,7 +304,7 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
   }
 
   if (polygonOk) {
-    polygonLines(model, frame, out);
+    polygonLines(model, editing, out);
   } else if (s.currentPolygon == -2) {
     out.add("Use left/right mouse button to pick a polygon/module...");
     out.add(formatText("You currently have %i polygons selected!",
@@ -251,8 +315,12 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
   } else {
     out.add("No meshes in memory...");
   }
-  if (view.texelView) texelHelp(model, frame, out);
-  if (view.graphPaper) cornerNumbers(model, frame, inputs, lines);
+  if (view.texelView) {
+    texelHelp(model, frame, out);
+    if (editing.sourceEdgeSet) out.add("E Straighten Edge", statusPink);
+  }
+  if (editing.entryActive) entryPanel(model, frame, editing, inputs, lines);
+  if (view.graphPaper) cornerNumbers(model, frame, editing, inputs, lines);
   return lines;
 }
 

@@ -10,6 +10,7 @@ namespace tessarim {
 
 struct Model;
 struct FrameState;
+struct EditingState;
 
 enum class StatusFont { large, small };  // the larger ("Arial" 10 pt) and smaller (mono 9 pt) fonts
 
@@ -34,7 +35,7 @@ struct StatusInputs {
 
 // The lines in drawing order; the column starts at (2, 0) and steps 20 pixels a line.
 std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
-                                    const StatusInputs& inputs);
+                                    const EditingState& editing, const StatusInputs& inputs);
 
 // The process's resident memory in bytes; 0 when the system does not say.
 std::int64_t residentMemoryBytes();
