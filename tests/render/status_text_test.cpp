@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <utility>
 
 #include "editing/editing_state.hpp"
@@ -285,6 +287,37 @@ TEST_F(Status, AnArmedSourceEdgeInTheTexelViewAndOnCityTerrain) {
     EXPECT_EQ(all.back().text, c.last);
     EXPECT_EQ(all.back().colour, c.colour) << c.last;
   }
+}
+
+// In a city with a grid cell picked and no building browsed, the polygon line names the cell
+// and the street node at the clicked point.
+TEST_F(Status, APickedGridSectorReplacesThePolygonLine) {
+  model.settings.asmfile = false;
+  model.settings.ctyfile = true;
+  model.wldfiles = 2;
+  model.module[1] = model.module[0];
+  model.selection.currentModule = 0;
+  model.selection.currentInstance = 0;
+  model.selection.currentPolygon = 0;
+  model.gridCursor = GridCursor{3, 4, 0.25f, 0.5f};
+  model.rtspsGrid[3 * gridSize + 4] = RtspsCell{2, 17};
+  RtsNode node;
+  node.id = 7;
+  node.x = 0.25f;
+  node.y = 0.5f;
+  model.streetNodes.nodes = {node};
+  const auto after = [&](const std::string& first) {
+    const std::vector<std::string> all = lines();
+    const auto at = std::find(all.begin(), all.end(), first);
+    return at == all.end() || at + 1 == all.end() ? std::string("(none)") : *(at + 1);
+  };
+  EXPECT_EQ(after("allx1.500000 zoom4.000000 Z3800 X0 Y0 graphZ0"), "Sector: 3, 4 (2@17)");
+  EXPECT_EQ(after("Sector: 3, 4 (2@17)"),
+            "Node: 0.250000, 0.500000 (ID: 7) Clicked: 0.250000, 0.500000");
+  model.streetNodes.nodes[0].x = 0.75f;  // no node exactly where the click was
+  EXPECT_EQ(after("Sector: 3, 4 (2@17)"), "Vertex: 1 (Index: 0, friends 1)");
+  model.selection.currentGroup = 2;  // a building browsed: the polygon again
+  EXPECT_EQ(after("allx1.500000 zoom4.000000 Z3800 X0 Y0 graphZ0"), "Polygon: 0 (Vertices: 3)");
 }
 
 TEST_F(Status, DuringTypedEntryTheGraphPaperNumbersTheTypedCorners) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "editing/editing_state.hpp"
+#include "city/rts_graph.hpp"
 #include "formats/text_writer.hpp"
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"
@@ -49,7 +50,20 @@ void polygonLines(const Model& model, const EditingState& editing, Column& out) 
   const Module& m = model.module[s.currentModule];
   const Polygon& p = m.polygons[s.currentPolygon];
   const ViewOptions& view = model.settings.view;
-  out.add(formatText("Polygon: %d (Vertices: %i)", s.currentPolygon, p.sides));
+  const GridCursor& cursor = model.gridCursor;
+  const bool sector = model.settings.ctyfile && cursor.i >= 0 && cursor.i < gridSize &&
+                      cursor.j >= 0 && cursor.j < gridSize;
+  if (s.currentGroup >= 0 || !sector) {
+    out.add(formatText("Polygon: %d (Vertices: %i)", s.currentPolygon, p.sides));
+  } else {
+    const RtspsCell& cell = model.rtspsGrid[cursor.i * gridSize + cursor.j];
+    out.add(formatText("Sector: %i, %i (%i@%i)", cursor.i, cursor.j, cell.turn, cell.piece));
+    const int node = findNodeByPosition(model.streetNodes, cursor.u, cursor.v);
+    if (node >= 0) {
+      const RtsNode& n = model.streetNodes.nodes[node];
+      out.add(formatText("Node: %f, %f (ID: %i) Clicked: %f, %f", n.x, n.y, n.id, cursor.u, cursor.v));
+    }
+  }
   const bool placed = model.settings.asmfile || model.settings.ctyfile;
   if (!placed) {
     out.add(formatText("GRID-T: %i GRID-S: %i", static_cast<int>(p.colour[0] * 63.75f),
