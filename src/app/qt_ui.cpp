@@ -1,5 +1,6 @@
 #include "qt_ui.hpp"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -101,6 +102,27 @@ std::optional<std::string> QtUi::saveFile(const FileFilter& filter, std::string_
   dialog->setDefaultSuffix(text(defaultExtension));
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return dialog->selectedFiles().front().toStdString();
+}
+
+std::optional<std::uint32_t> QtUi::chooseColour(std::uint32_t initial,
+                                                std::array<std::uint32_t, 16>& customColours) {
+  const auto toQt = [](std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
+                  static_cast<int>(bgr >> 16 & 0xFF));
+  };
+  const auto fromQt = [](const QColor& c) {
+    return static_cast<std::uint32_t>(c.blue()) << 16 | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.red());
+  };
+  // Qt keeps one row of custom colours for the whole program; it is loaded from the caller's
+  // palette and read back after the dialog, so the palette file stays the one source.
+  for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, toQt(customColours[i]));
+  QColorDialog dialog(toQt(initial), parent_);
+  dialog.setOption(QColorDialog::DontUseNativeDialog);
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  for (int i = 0; i < 16; ++i) customColours[i] = fromQt(QColorDialog::customColor(i));
+  if (!accepted) return std::nullopt;
+  return fromQt(dialog.selectedColor());
 }
 
 }  // namespace tessarim

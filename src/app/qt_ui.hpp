@@ -19,6 +19,8 @@ class QtUi : public Ui {
                                     bool multiple) override;
   std::optional<std::string> saveFile(const FileFilter& filter, std::string_view startPath,
                                       std::string_view defaultExtension) override;
+  std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                            std::array<std::uint32_t, 16>& customColours) override;
 
  private:
   QWidget* parent_ = nullptr;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -96,6 +97,37 @@ TEST(QtUi, SaveDialogAddsTheDefaultExtensionAndCancelGivesNothing) {
 
   whenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
   EXPECT_FALSE(ui.saveFile({"Mesh files (*.wld)", "*.WLD"}, repo.root.string(), "wld"));
+}
+
+TEST(QtUi, ColourChooserStartsAtTheColourAndHandsBackTheCustomRow) {
+  QtUi ui;
+  std::array<std::uint32_t, 16> custom{};
+  for (std::uint32_t i = 0; i < 16; ++i) custom[i] = i * 0x010101;
+  custom[2] = 0x00332211;  // 0x00BBGGRR: red 0x11, green 0x22, blue 0x33
+  QColor shown, shownCustom;
+  whenModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QColorDialog*>(modal);
+    ASSERT_TRUE(dialog);
+    shown = dialog->currentColor();
+    shownCustom = QColorDialog::customColor(2);
+    QColorDialog::setCustomColor(5, QColor(0x40, 0x50, 0x60));
+    dialog->setCurrentColor(QColor(0x99, 0x66, 0x33));
+    dialog->accept();
+  });
+  const auto chosen = ui.chooseColour(0x0071CEF9, custom);
+  EXPECT_EQ(shown, QColor(0xF9, 0xCE, 0x71));
+  EXPECT_EQ(shownCustom, QColor(0x11, 0x22, 0x33));
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(*chosen, 0x00336699u);
+  EXPECT_EQ(custom[5], 0x00605040u);
+
+  // Cancelled: nothing chosen, but an edited custom row still comes back.
+  whenModal([](QWidget* modal) {
+    QColorDialog::setCustomColor(6, QColor(1, 2, 3));
+    qobject_cast<QDialog*>(modal)->reject();
+  });
+  EXPECT_FALSE(ui.chooseColour(0, custom));
+  EXPECT_EQ(custom[6], 0x00030201u);
 }
 
 TEST(QtSettingsStore, ValuesKeepTheirTypeAndRecentNamesLiveUnderTheirKey) {

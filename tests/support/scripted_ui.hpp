@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,24 @@ class ScriptedUi : public Ui {
     if (saveResults.empty()) return std::nullopt;
     return next(saveResults);
   }
+
+  // Records the chooser's start and custom colours, applies `customEdit` to them (as a user
+  // editing the custom row would) and answers the next scripted colour; none scripted: cancel.
+  std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                            std::array<std::uint32_t, 16>& customColours) override {
+    colourCalls.push_back({initial, customColours});
+    if (customEdit) customEdit(customColours);
+    if (colourResults.empty()) return std::nullopt;
+    return next(colourResults);
+  }
+
+  struct ColourCall {
+    std::uint32_t initial;
+    std::array<std::uint32_t, 16> custom;
+  };
+  std::vector<ColourCall> colourCalls;
+  std::deque<std::optional<std::uint32_t>> colourResults;
+  std::function<void(std::array<std::uint32_t, 16>&)> customEdit;
 
   std::vector<Box> boxes;
   std::deque<MessageAnswer> answers;

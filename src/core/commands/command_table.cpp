@@ -4,6 +4,7 @@
 #include <array>
 
 #include "commands/camera_commands.hpp"
+#include "commands/colour_commands.hpp"
 #include "commands/editor.hpp"
 #include "commands/export_commands.hpp"
 #include "commands/file_commands.hpp"
@@ -128,6 +129,9 @@ constexpr Command separator(std::string_view path) {
 constexpr Row toggle(int n, std::string_view label, std::string_view path, Toggle t) {
   return Row{n, label, path}.run(flipOption).value(static_cast<int>(t)).checks(MenuCheck::flag);
 }
+constexpr Row colour(int n, std::string_view label, std::string_view path, ViewColour c) {
+  return Row{n, label, path}.run(chooseViewColour).value(static_cast<int>(c));
+}
 constexpr Row family(int n, std::string_view label, std::string_view path, MenuCheck c, int code) {
   return Row{n, label, path}.value(code).checks(c);
 }
@@ -158,6 +162,7 @@ constexpr Row mapUnassign(int n, std::string_view path, int slot) {
 using E = MenuEnable;
 using C = MenuCheck;
 using T = Toggle;
+using V = ViewColour;
 
 constexpr std::string_view file = "&FILE";
 constexpr std::string_view fileImport = "&FILE|&Import";
@@ -409,14 +414,14 @@ constexpr Command rows[] = {
     item(40113, "R&eset", view).key("Space").run(resetView),
     item(40114, "Re&fresh", view).key("F5").run(refreshGeometry),
     separator(view),
-    item(40090, "&Background Color...", view),
-    item(41034, "Sunlight Color...", view),
-    item(41268, "Skin...", viewPeople),
-    item(41269, "Hair/Lips...", viewPeople),
-    item(41270, "Eyes...", viewPeople),
-    item(41209, "Trim Color...", viewVehicles),
+    colour(40090, "&Background Color...", view, V::background),
+    colour(41034, "Sunlight Color...", view, V::sunlight),
+    colour(41268, "Skin...", viewPeople, V::skin),
+    colour(41269, "Hair/Lips...", viewPeople, V::hairLips),
+    colour(41270, "Eyes...", viewPeople, V::eyes),
+    colour(41209, "Trim Color...", viewVehicles, V::trim),
     item(40250, "Dynamic Logo...", viewVehicles),
-    item(41232, "Dynamic Text Color...", viewVehicles),
+    colour(41232, "Dynamic Text Color...", viewVehicles, V::dynamicText),
 
     // POLYGON
     item(40262, "Next polygon", polygon).typed(U'}', "}").when(E::instanceChosen),
@@ -434,7 +439,7 @@ constexpr Command rows[] = {
     separator(polygonColor),
     item(40304, "White Alpha/Skin...", polygonMasking).when(E::instanceChosen),
     item(40305, "Black Alpha/Hair/Lips...", polygonMasking).when(E::instanceChosen),
-    item(40835, "Eyes (Not Saved)...", polygonMasking).when(E::instanceChosen),
+    colour(40835, "Eyes (Not Saved)...", polygonMasking, V::eyes).when(E::instanceChosen),
     item(40871, "Interior Illumination...", polygonColor).when(E::interiorIllumination),
     family(40071, "Lambertian", polygonShading, C::shading, 0).when(E::anyModule),
     family(40070, "&Gouraud", polygonShading, C::shading, 1).when(E::anyModule),

@@ -9,6 +9,7 @@
 
 #include "app/paths.hpp"
 #include "app/session.hpp"
+#include "formats/file_io.hpp"
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"
 #include "platform/settings_store.hpp"
@@ -88,6 +89,38 @@ void readPalette(Session& session, std::string& path, Palette& colours, bool rem
     const auto shift = static_cast<unsigned>(8 * (b % 4));
     std::uint32_t& colour = colours[b / 4];
     colour = (colour & ~(0xFFu << shift)) | std::uint32_t{(*bytes)[b]} << shift;
+  }
+}
+
+void writePalette(Session& session, std::string& path, const Palette& colours, bool remember) {
+  const RepositoryFolder& repository = session.model.repository;
+  std::string bytes(paletteBytes, '\0');
+  for (std::size_t b = 0; b < paletteBytes; ++b)
+    bytes[b] = static_cast<char>(colours[b / 4] >> (8 * (b % 4)) & 0xFF);
+  const auto write = [&](std::string& error) {
+    error = writeFileAtomically(resolvePath(repository, path), bytes);
+    return error.empty();
+  };
+  std::string error;
+  if (path.empty() || !write(error)) {
+    std::string start;
+    if (remember) {
+      start = customPaletteStart(session);
+    } else {
+      const std::string& document = session.model.settings.documentPath;
+      start = document.size() > 3 ? resolvePath(repository, document.substr(0, document.size() - 3) + "pal")
+                                  : repository.host;
+    }
+    if (auto chosen = session.ui.saveFile(FileFilter{"Palette (*.pal)", "*.PAL"}, start, "pal")) {
+      path = *chosen;
+      makeRelative(repository, path);
+      if (remember) session.store.writeString(mainKey, "Custom Colors Path", path);
+      if (write(error)) return;
+    }
+    if (!path.empty()) {
+      session.ui.messageBox(formatText("%S error while saving the following file...\n\n%S", error, path),
+                            "Error!", MessageIcon::error, MessageButtons::ok);
+    }
   }
 }
 

@@ -21,4 +21,10 @@ Palette greyRamp();
 // ramp and the failure is reported. An empty path gives the grey ramp without a word.
 void readPalette(Session& session, std::string& path, Palette& colours, bool remember);
 
+// Writes the sixteen colours as the palette file named by path. When the path is empty or the file
+// cannot be made the user may choose one (starting at "custom.pal" in the temporary folder with
+// remember set, else beside the document), which path then names; a file that still cannot be
+// written is reported. With remember set a chosen path becomes the "Custom Colors Path" setting.
+void writePalette(Session& session, std::string& path, const Palette& colours, bool remember);
+
 }  // namespace tessarim

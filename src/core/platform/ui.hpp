@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +31,16 @@ class Ui {
   // Host path of the chosen file; nothing when cancelled.
   virtual std::optional<std::string> saveFile(const FileFilter& filter, std::string_view startPath,
                                               std::string_view defaultExtension) = 0;
+
+  // The colour chooser, fully opened, starting at `initial`; colours are 0x00BBGGRR. The sixteen
+  // custom colours are shown and may be changed by the user whatever the answer. Nothing when
+  // cancelled; a front end without dialogs cancels.
+  virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
+                                                    std::array<std::uint32_t, 16>& customColours) {
+    (void)initial;
+    (void)customColours;
+    return std::nullopt;
+  }
 
   MessageAnswer message(std::string_view text, std::string_view caption,
                         MessageIcon icon = MessageIcon::none) {

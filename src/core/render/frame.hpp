@@ -33,7 +33,7 @@ struct ViewColours {
   std::array<float, 3> hairLips{0.45f, 0.25f, 0.18f};
   std::array<float, 3> eyes{0.30f, 0.42f, 0.60f};
   std::array<float, 3> trim{1, 1, 1};
-  std::array<float, 3> dynamicText{1, 1, 1};
+  std::array<float, 3> dynamicText{1, 0, 0};  // red until chosen
 };
 
 inline constexpr int normalMapSlot =

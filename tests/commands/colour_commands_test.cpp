@@ -1,0 +1,121 @@
+#include "commands/colour_commands.hpp"
+
+#include <gtest/gtest.h>
+
+#include "commands/command_table.hpp"
+#include "formats/palette.hpp"
+#include "platform/settings_store.hpp"
+#include "support/editor_fixture.hpp"
+
+namespace tessarim {
+namespace {
+
+using testing::EditorFixture;
+
+std::string paletteBytes(const Palette& colours) {
+  std::string bytes;
+  for (std::uint32_t c : colours) {
+    for (int b = 0; b < 4; ++b) bytes += static_cast<char>(c >> (8 * b) & 0xFF);
+  }
+  return bytes;
+}
+
+struct ColourChoice : EditorFixture, ::testing::Test {
+  ColourChoice() {
+    custom = greyRamp();
+    custom[3] = 0x00112233;
+    write("custom.pal", paletteBytes(custom));
+    editor.user.customColorsPath = "custom.pal";
+    ui.customEdit = [](std::array<std::uint32_t, 16>& colours) { colours[15] = 0x00ABCDEF; };
+  }
+  void choose(int number) {
+    const Command* command = findCommand(number);
+    ASSERT_TRUE(command && command->handler) << number;
+    EXPECT_TRUE(command->handler(editor, *command));
+  }
+  std::optional<std::uint32_t> stored(const char* name) {
+    auto at = store.values.find(std::string(mainKey) + "/" + name);
+    return at == store.values.end() ? std::nullopt : at->second.number;
+  }
+  Palette custom;
+};
+
+TEST_F(ColourChoice, BackgroundAndSunlightGoToTheSettingsAndKeepTheirAlpha) {
+  editor.user.backgroundColor = 0x80F9CE71;
+  ui.colourResults = {0x00336699u, std::nullopt};
+  choose(40090);
+  ASSERT_EQ(ui.colourCalls.size(), 1u);
+  EXPECT_EQ(ui.colourCalls[0].initial, 0x0071CEF9u) << "the chooser takes 0x00BBGGRR";
+  EXPECT_EQ(ui.colourCalls[0].custom, custom) << "the user's custom colours";
+  EXPECT_EQ(editor.user.backgroundColor, 0x80996633u);
+  EXPECT_EQ(stored("Background Color"), 0x80996633u);
+
+  // Cancelled: nothing changes, but the custom colours the user edited are kept.
+  choose(41034);
+  EXPECT_EQ(editor.user.sunlightColor, 0xFFFFFFu);
+  EXPECT_FALSE(stored("Sunlight Color"));
+  Palette edited = custom;
+  edited[15] = 0x00ABCDEF;
+  EXPECT_EQ(read("custom.pal"), paletteBytes(edited));
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(ColourChoice, ViewColoursTakeTheChosenChannelsOver255) {
+  struct Case {
+    int number;
+    std::array<float, 3> ViewColours::*colour;
+  } cases[] = {{41268, &ViewColours::skin},  {41269, &ViewColours::hairLips},
+               {41270, &ViewColours::eyes},  {40835, &ViewColours::eyes},
+               {41209, &ViewColours::trim},  {41232, &ViewColours::dynamicText}};
+  for (const Case& c : cases) {
+    editor.frame.colours.*c.colour = {0.87f, 0.5f, 1.0f};
+    ui.colourResults = {0x00FF8000u};
+    ui.colourCalls.clear();
+    choose(c.number);
+    ASSERT_EQ(ui.colourCalls.size(), 1u) << c.number;
+    EXPECT_EQ(ui.colourCalls[0].initial, 0x00FF7FDDu) << c.number << ": each channel x 255, truncated";
+    const std::array<float, 3> expected{0, 128 / 255.0f, 1};
+    EXPECT_EQ(editor.frame.colours.*c.colour, expected) << c.number;
+  }
+  EXPECT_TRUE(store.values.empty()) << "view colours are not stored";
+}
+
+TEST_F(ColourChoice, WithoutACustomPaletteTheGreyRampIsShownAndTheUserSavesOne) {
+  editor.user.customColorsPath.clear();
+  ui.saveResults = {host("mine.pal")};
+  ui.colourResults = {std::nullopt};
+  choose(40090);
+  ASSERT_EQ(ui.colourCalls.size(), 1u);
+  EXPECT_EQ(ui.colourCalls[0].custom, greyRamp());
+  EXPECT_EQ(editor.user.customColorsPath, "mine.pal");
+  ASSERT_TRUE(store.values.count(std::string(mainKey) + "/Custom Colors Path"));
+  EXPECT_EQ(*store.values[std::string(mainKey) + "/Custom Colors Path"].text, "mine.pal");
+  Palette edited = greyRamp();
+  edited[15] = 0x00ABCDEF;
+  EXPECT_EQ(read("mine.pal"), paletteBytes(edited));
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(ColourChoice, APaletteThatCannotBeWrittenIsReported) {
+  std::filesystem::create_directories(root / "folder.pal");
+  editor.user.customColorsPath = "folder.pal";
+  ui.openResults = {{host("custom.pal")}};  // reading: the user picks another file
+  ui.colourResults = {std::nullopt};
+  choose(40090);
+  EXPECT_EQ(editor.user.customColorsPath, "custom.pal");
+  ASSERT_EQ(ui.colourCalls.size(), 1u);
+  EXPECT_EQ(ui.colourCalls[0].custom, custom);
+
+  editor.user.customColorsPath = "folder.pal";
+  ui.openResults.clear();
+  ui.boxes.clear();
+  choose(40090);  // reading fails (grey ramp, reported), writing fails and no file is chosen
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_EQ(ui.boxes[1].caption, "Error!");
+  EXPECT_TRUE(ui.boxes[1].text.starts_with("Is a directory error while saving the following file...\n\n"))
+      << ui.boxes[1].text;
+  EXPECT_TRUE(ui.boxes[1].text.ends_with("folder.pal")) << ui.boxes[1].text;
+}
+
+}  // namespace
+}  // namespace tessarim
