@@ -249,13 +249,18 @@ TEST(ViewportDrawing, TheCurrentInstancesBoundingSphereIsAWireframeThatForcesBlu
   EXPECT_GT(countBlueLines(image), 0);
 }
 
-TEST(ViewportDrawing, TheTexelViewShowsTheGreyCanvasInsideItsRedBorder) {
-  Scene scene;
+// The texel view of the scene's square, its instance current.
+void showTexelView(Scene& scene) {
   Model& m = scene.repo.model;
   m.selection.currentModule = 0;
   m.selection.currentInstance = 0;
   m.settings.view.texelView = true;
   m.status.geometryDirty = true;  // as the toggle leaves it
+}
+
+TEST(ViewportDrawing, TheTexelViewShowsTheGreyCanvasInsideItsRedBorder) {
+  Scene scene;
+  showTexelView(scene);
   const QImage image = scene.draw();
   saveScreenshot(image, "texel-view");
   // The polygon lies in the canvas's top-left quarter; the middle is bare canvas.
@@ -269,10 +274,7 @@ TEST(ViewportDrawing, TheTexelViewShowsTheGreyCanvasInsideItsRedBorder) {
 TEST(ViewportDrawing, TheTexelViewMarksTheArmedSourceEdgeAndEverySelectedPolygon) {
   Scene scene;
   Model& m = scene.repo.model;
-  m.selection.currentModule = 0;
-  m.selection.currentInstance = 0;
-  m.settings.view.texelView = true;
-  m.status.geometryDirty = true;
+  showTexelView(scene);
   FrameState& f = scene.editor.frame;
   // Pixels of the frame within a rounding step of the colour (channels 0..1).
   auto count = [](const QImage& image, float r, float g, float b) {
