@@ -6,6 +6,7 @@
 
 #include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
+#include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "support/temp_repo.hpp"
 
@@ -104,6 +105,42 @@ TEST_F(FrameFixture, ALeftDragTurnsTheSceneAndResetTurnsItBack) {
   EXPECT_EQ(frame.camera.pan, Vec3{});
   EXPECT_FALSE(frame.input.resetRequested);
   EXPECT_NEAR(frame.camera.direction.z, 1, 1e-6);
+}
+
+TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
+  Model& m = repo.model;
+  Polygon& p = m.module[0].polygons[0];
+  p.texels = {Texel{0, 0}, Texel{0, 0.5f}, Texel{0.5f, 0.5f}, Texel{0.5f, 0}};
+  p.texels2 = {Texel{0.1f, 0.1f}, Texel{0.1f, 0.2f}, Texel{0.2f, 0.2f}, Texel{0.2f, 0.1f}};
+  m.module[0].canvasWidth = m.module[0].canvasHeight = 256;
+  m.module[0].canvasWidth2 = m.module[0].canvasHeight2 = 256;
+  m.settings.view.texelView = true;
+  m.selection.currentModule = 0;
+  m.selection.currentInstance = 0;
+  m.selection.currentPolygon = 0;
+  move();
+  struct Case {
+    bool shift;
+    int mapIndex, set;  // the set the view shows: the overlay's (1) for map 4
+  } cases[] = {{false, 0, -1}, {true, 0, 0}, {true, 4, 1}};
+  for (const Case& c : cases) {
+    m.settings.view.texelMapIndex = static_cast<std::uint8_t>(c.mapIndex);
+    Module expected = m.module[0];
+    if (c.set >= 0) rotatePolygonTexels(expected, c.set, 0, 12 * frame.camera.texelZoom * 0.03141593f, true);
+    m.module[0].modified = 0;
+    frame.input.cursorInside = true;
+    frame.input.leftHeld = true;
+    frame.input.shiftHeld = c.shift;
+    frame.input.leftDx = 12;
+    move();
+    const Polygon& turned = m.module[0].polygons[0];
+    for (int k = 0; k < 4; ++k) {
+      EXPECT_EQ(turned.texels[k].u, expected.polygons[0].texels[k].u) << c.mapIndex << c.shift;
+      EXPECT_EQ(turned.texels2[k].v, expected.polygons[0].texels2[k].v) << c.mapIndex << c.shift;
+    }
+    EXPECT_EQ(m.module[0].modified, c.set >= 0 ? 1 : 0);
+  }
+  EXPECT_NE(m.module[0].polygons[0].texels[2].u, 0.5f) << "the turns happened";
 }
 
 TEST_F(FrameFixture, TheBlinkClockIsAOneSecondTriangleWave) {

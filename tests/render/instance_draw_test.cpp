@@ -161,6 +161,31 @@ TEST(InstancePlan, StandardPassParametersAndBlendStates) {
   EXPECT_EQ(p.plan().main.clouduv[1], 0);
 }
 
+TEST(InstancePlan, BlendingByTypeAndPath) {
+  struct Case {
+    bool city, newFamily;
+    int type;
+    Blend blend;
+  } cases[] = {
+      {false, false, 0, Blend::none},      {false, false, 3, Blend::alpha},
+      {false, false, 57, Blend::alpha},    {false, false, 205, Blend::alpha},
+      {false, false, 206, Blend::none},    {false, false, 116, Blend::alpha},
+      {false, false, 51, Blend::additive}, {true, false, 0, Blend::alpha},
+      {true, false, 51, Blend::additive},  {false, true, 0, Blend::alpha},
+      {false, true, 251, Blend::additive},
+  };
+  for (const Case& c : cases) {
+    Placed p;
+    p.model.settings.ctyfile = c.city;
+    p.model.settings.asmfile = !c.city;
+    p.place(0, c.type);
+    p.model.wldfiles = 2;  // a city's buildings are all but its last module
+    p.model.module[0].newScaleFamily = c.newFamily;
+    EXPECT_EQ(p.plan().blend, c.blend) << "type " << c.type << (c.city ? " in a city" : "")
+                                       << (c.newFamily ? " new family" : "");
+  }
+}
+
 TEST(InstancePlan, HighlightsFollowTheSelection) {
   Placed p;
   p.model.settings.asmfile = true;

@@ -299,6 +299,7 @@ TEST_F(Status, APickedGridSectorReplacesThePolygonLine) {
   model.selection.currentModule = 0;
   model.selection.currentInstance = 0;
   model.selection.currentPolygon = 0;
+  model.selection.currentGroup = 0;  // as a city opens: no building browsed
   model.gridCursor = GridCursor{3, 4, 0.25f, 0.5f};
   model.rtspsGrid[3 * gridSize + 4] = RtspsCell{2, 17};
   RtsNode node;

@@ -129,6 +129,14 @@ TEST_F(TexturePass, TheBaseMapSetsCanvasZeroAndScalesItsTexels) {
   EXPECT_EQ(module().modified, 1);
   EXPECT_TRUE(repo.model.status.geometryDirty);
   EXPECT_TRUE(repo.ui.boxes.empty());
+
+  // In developer mode the canvas follows the map but the texels stay.
+  repo.model.settings.sudoSu = true;
+  store.sizes["wide.png"] = {4096, 512};
+  module().maps[textfile] = "wide.png";
+  load();
+  EXPECT_EQ(module().canvasWidth, 4096);
+  EXPECT_FLOAT_EQ(module().polygons[0].texels[0].u, 0.25f);
 }
 
 TEST_F(TexturePass, TheOverlaySetsCanvasOneAboutTheMiddle) {

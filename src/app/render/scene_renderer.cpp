@@ -675,7 +675,9 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
                               : map(overlayfile),
                           black_,
                           black_,
-                          black_};
+                          // The hull map multiplies by the nameplate; until there is one it
+                          // leaves the colour as it is.
+                          white_};
   for (int k = 0; k < 6; ++k) {
     bindTexture(k, bound[k]);
     glUniform1i(uniform(p, names[k]), k);

@@ -15,6 +15,26 @@
 namespace tessarim {
 namespace {
 
+// Turns the texels the texel view shows: of every selected polygon about their common centre, or
+// of the current polygon (the overlay's set while the overlay is shown).
+void rotateCanvasTexels(Model& model, float angle) {
+  const Selection& s = model.selection;
+  const int m = s.currentModule;
+  if (angle == 0 || m < 0 || m >= model.wldfiles) return;
+  Module& module = model.module[m];
+  if (s.currentPolygon == -2 && !s.selectedPolygons.empty()) {
+    rotateSelectedTexels(model, m, angle, true);
+  } else if (s.currentPolygon >= 0 &&
+             static_cast<std::size_t>(s.currentPolygon) < module.polygons.size()) {
+    const int set = model.settings.view.texelMapIndex == 4 ? 1 : 0;
+    rotatePolygonTexels(module, set, s.currentPolygon, angle, true);
+  } else {
+    return;
+  }
+  markModified(model, m);
+  model.status.geometryDirty = true;
+}
+
 // Connector colours by system (0xAARRGGBB), black for unassigned and communications.
 constexpr std::array<std::uint32_t, 12> systemColours{
     0xFF000000, 0xFF00FF00, 0xFFB22222, 0xFF00FFFF, 0xFF87CEEB, 0xFFFFFF00,
@@ -303,6 +323,9 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
     const float angle = std::sqrt(dx * dx + dy * dy) * 0.01f;
     if (angle > 0)
       c.sceneRotation = multiply(c.sceneRotation, rotationAxis(normalise({-dy, -dx, 0}), angle));
+  } else if (in.leftHeld && view.texelView && in.shiftHeld && model.settings.modelId != 7) {
+    // Finer turns the closer the canvas is zoomed in.
+    rotateCanvasTexels(model, in.leftDx * c.texelZoom * 0.03141593f);
   }
   if (!in.cursorInside) in.leftHeld = in.rightHeld = false;
   applyZoom(f, model);

@@ -115,7 +115,7 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       p.sunlight = sunlight;
       p.spotDir = spot;
       p.motion = t.type == 45 ? t.motionPhase : 0;
-      plan.blend = Blend::alpha;
+      if (plan.blend == Blend::none) plan.blend = Blend::alpha;  // additive types stay additive
       break;
     }
     case ShadingPath::scrolling:
@@ -173,7 +173,7 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       Vec3 d = normalise(transformCoord(eye, t.worldMatrix));
       v.cameraDirectionWorld = {d.x, d.y, -d.z,
                                 t.type == 3 || t.type == 6 || t.type == 9 ? 1.0f : 0.0f};
-      plan.blend = Blend::alpha;
+      if (plan.blend == Blend::none) plan.blend = Blend::alpha;  // additive types stay additive
       break;
     }
     case ShadingPath::standard: {
@@ -196,6 +196,10 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       p.sunlight = sunlight;
       p.spotDir = spot;
       p.features = {1, 0, 0, 0};
+      // Glass and thrust cones are blended by the alpha this pass gives them.
+      const bool thrustCone = t.type >= 200 && t.type <= 225 && t.type % 5 == 0;
+      const bool glass = t.type == 3 || t.type == 6 || t.type == 9 || t.type == 57;
+      if (plan.blend == Blend::none && (glass || thrustCone)) plan.blend = Blend::alpha;
       break;
     }
   }

@@ -53,7 +53,8 @@ void polygonLines(const Model& model, const EditingState& editing, Column& out) 
   const GridCursor& cursor = model.gridCursor;
   const bool sector = model.settings.ctyfile && cursor.i >= 0 && cursor.i < gridSize &&
                       cursor.j >= 0 && cursor.j < gridSize;
-  if (s.currentGroup >= 0 || !sector) {
+  // Group 0 is a city's "no building browsed".
+  if (s.currentGroup > 0 || !sector) {
     out.add(formatText("Polygon: %d (Vertices: %i)", s.currentPolygon, p.sides));
   } else {
     const RtspsCell& cell = model.rtspsGrid[cursor.i * gridSize + cursor.j];

@@ -39,8 +39,8 @@ FileTime modificationTime(const std::string& hostPath) {
 }
 
 void resizeCanvas0(Model& model, Module& m, int width, int height) {
-  const bool developerMode = false;  // the expert switch that keeps texels joins with its menu item
-  if (!developerMode) {
+  // In developer mode ("sudo su") the texels keep their values when the canvas changes size.
+  if (!model.settings.sudoSu) {
     for (Polygon& p : m.polygons) {
       for (Texel& t : p.texels) {
         if (width != m.canvasWidth && m.canvasWidth != 0)
