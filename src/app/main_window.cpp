@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 
@@ -64,6 +65,15 @@ void MainWindow::afterHandling() {
 
 void MainWindow::frame() {
   const float elapsed = static_cast<float>(frameClock_.restart()) / 1000.0f;
+  // Ctrl and Shift are taken once a frame, so the mouse help follows them while the mouse rests.
+  FrameInput& in = editor_.frame.input;
+  const Qt::KeyboardModifiers keys = QGuiApplication::keyboardModifiers();
+  const bool shift = keys.testFlag(Qt::ShiftModifier), control = keys.testFlag(Qt::ControlModifier);
+  if (shift != in.shiftHeld || control != in.controlHeld) {
+    in.shiftHeld = shift;
+    in.controlHeld = control;
+    redraw_ = true;
+  }
   frameMove(editor_, elapsed, *menuBar_);
   showDocumentState();
   // An idle window draws nothing: a software renderer would spend a core on unchanged frames.

@@ -100,5 +100,16 @@ TEST_F(Keys, AGreyedItemsKeyDoesNothing) {
   EXPECT_EQ(f.model.module[0].modified, 0);  // saved
 }
 
+// The texel view's mouse help names the held key even while the mouse rests.
+TEST_F(Keys, HeldModifiersReachTheFrameWithoutMouseMoves) {
+  QTest::keyPress(f.window->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
+  f.window->frame();
+  EXPECT_TRUE(f.editor.frame.input.shiftHeld);
+  EXPECT_FALSE(f.editor.frame.input.controlHeld);
+  QTest::keyRelease(f.window->windowHandle(), Qt::Key_Shift, Qt::NoModifier);
+  f.window->frame();
+  EXPECT_FALSE(f.editor.frame.input.shiftHeld);
+}
+
 }  // namespace
 }  // namespace tessarim
