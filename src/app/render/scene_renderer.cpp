@@ -224,7 +224,7 @@ void SceneRenderer::create(const std::string& tempPath) {
   glGenBuffers(1, &quadVbo_);
   glBindVertexArray(quadVao_);
   glBindBuffer(GL_ARRAY_BUFFER, quadVbo_);
-  glBufferData(GL_ARRAY_BUFFER, 18 * sizeof(RenderVertex), nullptr, GL_DYNAMIC_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, 20 * sizeof(RenderVertex), nullptr, GL_DYNAMIC_DRAW);
   // Vertices 12..17: the graph paper, -500..500 with texels 0..1000, for the device's life.
   const RenderVertex corner[4] = {
       {-500, -500, 0, 0, 0, 1, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -717,8 +717,7 @@ void SceneRenderer::drawTexelView(Editor& editor) {
   if (t && !module.polygons.empty()) {
     const EditingState& editing = editor.editing;
     if (editing.sourceEdgeSet) {
-      // First, so that the wireframe over it fails the depth test and leaves it showing. The
-      // buffer is made for this one draw: the edge shows only while one is armed.
+      // First, so that the wireframe over it fails the depth test and leaves it showing.
       const int set = model.settings.view.texelMapIndex == 4 ? 1 : 0;
       const std::array<Vec3, 2> ends = texelViewEdge(module, set, editing.sourceEdgeTexels);
       RenderVertex edge[2]{};
@@ -727,18 +726,12 @@ void SceneRenderer::drawTexelView(Editor& editor) {
         edge[k].y = ends[k].y;
         edge[k].z = ends[k].z;
       }
-      GLuint vao = 0, vbo = 0;
-      glGenVertexArrays(1, &vao);
-      glGenBuffers(1, &vbo);
-      glBindVertexArray(vao);
-      glBindBuffer(GL_ARRAY_BUFFER, vbo);
-      glBufferData(GL_ARRAY_BUFFER, sizeof edge, edge, GL_STREAM_DRAW);
-      renderVertexLayout(*this);
+      glBindVertexArray(quadVao_);
+      glBindBuffer(GL_ARRAY_BUFFER, quadVbo_);
+      glBufferSubData(GL_ARRAY_BUFFER, 18 * sizeof(RenderVertex), sizeof edge, edge);
       useFixed(wvp, 1, pulseColour(f.blink));
-      drawRange(0, 2, GL_LINES);
+      drawRange(18, 2, GL_LINES);
       glBindVertexArray(sceneVao_);
-      glDeleteBuffers(1, &vbo);
-      glDeleteVertexArrays(1, &vao);
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     useFixed(wvp, 0, {1, 1, 1, 1});

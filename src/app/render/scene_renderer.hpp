@@ -69,7 +69,7 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
   GLuint lineVao_ = 0,
          lineVbo_ = 0;  // normal lines of every module, then the line list and connectors
   GLuint spriteVao_ = 0, spriteVbo_ = 0;
-  GLuint quadVao_ = 0, quadVbo_ = 0;  // canvas quad (12) and graph paper (6)
+  GLuint quadVao_ = 0, quadVbo_ = 0;  // canvas quad (12), graph paper (6), source edge (2)
   GLuint sphereVao_ = 0, sphereVbo_ = 0;
   GLuint screenVao_ = 0, screenVbo_ = 0;
   GLsizei sphereVertices_ = 0;

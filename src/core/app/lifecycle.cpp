@@ -396,10 +396,8 @@ void checkOutsideChanges(Editor& editor) {
   // The texture pass records the time of the file it last tried (0: there was none), so a map
   // that changed, vanished or appeared since then is read again; a missing one stays quiet.
   if (!editor.user.windowColormap.empty()) {
-    const std::string& name = editor.user.windowColormap;
     const FileTime now =
-        fileModificationTime(isAbsoluteName(name) ? toHostForm(name) : resolvePath(model.repository, name))
-            .value_or(0);
+        fileModificationTime(resolvePath(model.repository, editor.user.windowColormap)).value_or(0);
     if (now != editor.user.windowColormapTime) {
       releaseTextures(model);
       editor.user.windowColormapTime = 0;

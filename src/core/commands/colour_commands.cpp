@@ -13,11 +13,10 @@
 namespace tessarim {
 namespace {
 
-// The chooser exchanges 0x00BBGGRR; the settings keep 0xAARRGGBB.
-std::uint32_t chooserFromArgb(std::uint32_t argb) {
-  return (argb & 0xFF) << 16 | (argb & 0xFF00) | (argb >> 16 & 0xFF);
+// The chooser exchanges 0x00BBGGRR, the settings keep 0xAARRGGBB: the same swap both ways.
+std::uint32_t swapRedAndBlue(std::uint32_t colour) {
+  return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
 }
-std::uint32_t rgbFromChooser(std::uint32_t bgr) { return chooserFromArgb(bgr); }
 
 // Float channels as the chooser takes them: each x 255, truncated.
 std::uint32_t chooserFromFloats(const std::array<float, 3>& c) {
@@ -58,14 +57,14 @@ bool chooseViewColour(Editor& editor, const Command& command) {
   Palette custom = greyRamp();
   readPalette(session, user.customColorsPath, custom, true);
   const std::uint32_t initial =
-      registryColour ? chooserFromArgb(*registryColour) : chooserFromFloats(*colour);
+      registryColour ? swapRedAndBlue(*registryColour) : chooserFromFloats(*colour);
   const std::optional<std::uint32_t> chosen = session.ui.chooseColour(initial, custom);
   writePalette(session, user.customColorsPath, custom, true);
   if (!chosen) return true;
 
   if (registryColour) {
     // The dialog has no alpha: the stored colour keeps its own.
-    *registryColour = (*registryColour & 0xFF000000u) | rgbFromChooser(*chosen & 0xFFFFFF);
+    *registryColour = (*registryColour & 0xFF000000u) | swapRedAndBlue(*chosen);
     session.store.writeNumber(mainKey,
                               which == ViewColour::background ? "Background Color" : "Sunlight Color",
                               *registryColour);

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "editing/editing_state.hpp"
 #include "city/rts_graph.hpp"
+#include "editing/editing_state.hpp"
 #include "formats/text_writer.hpp"
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"

@@ -76,10 +76,6 @@ std::string listLine(const std::string& map, const Module& m) {
   return map + " (" + m.filename + ")\n";
 }
 
-std::string hostPathOf(const Model& model, const std::string& name) {
-  return isAbsoluteName(name) ? toHostForm(name) : resolvePath(model.repository, name);
-}
-
 void dropScene(TextureNames& names, TextureStore& store, SceneTexture which) {
   std::string& loaded = names.sceneLoaded[static_cast<int>(which)];
   if (!loaded.empty()) store.releaseScene(which);
@@ -100,7 +96,7 @@ std::optional<std::pair<int, int>> loadScene(Editor& editor, TextureNames& names
     return std::nullopt;
   }
   if (!names.sceneLoaded[k].empty()) return std::nullopt;  // held: the caller keeps its size
-  const std::string host = hostPathOf(editor.model(), name);
+  const std::string host = resolvePath(editor.model().repository, name);
   std::optional<RgbaImage> image = store.decode(host, -1);
   if (!image || image->width <= 0 || image->height <= 0) {
     if (names.sceneFailed[k] != name) {
@@ -186,7 +182,7 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
     for (int slot = 0; slot < mapSlotCount; ++slot) {
       const std::string& name = m.maps[slot];
       if (name.empty() || hasMap(frame, mi, slot) || names.failed[mi][slot] == name) continue;
-      const std::string host = hostPathOf(model, name);
+      const std::string host = resolvePath(model.repository, name);
       std::optional<RgbaImage> image = store.decode(host, slot);
       if (!image || image->width <= 0 || image->height <= 0) {
         ++missingCount;
