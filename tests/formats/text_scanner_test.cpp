@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string>
 
 namespace tessarim {
 namespace {
@@ -76,8 +77,8 @@ TEST(TextScanner, WidthsLimitHexFieldsOfAGuid) {
   std::uint32_t d1 = 0;
   std::uint32_t d2 = 0, d3 = 0;
   std::uint8_t b[8]{};
-  EXPECT_EQ(in.scan("%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X ,", &d1, &d2, &d3, &b[0], &b[1],
-                    &b[2], &b[3], &b[4], &b[5], &b[6], &b[7]),
+  EXPECT_EQ(in.scan("%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X ,", &d1, &d2, &d3, &b[0],
+                    &b[1], &b[2], &b[3], &b[4], &b[5], &b[6], &b[7]),
             11);
   EXPECT_EQ(d1, 0x0123ABCDu);
   EXPECT_EQ(d2, 0x1A2Bu);
@@ -126,10 +127,78 @@ TEST(TextScanner, FloatsAreCorrectlyRoundedLikeStrtof) {
 }
 
 TEST(TextScanner, OutOfRangeFloatsSaturateLikeScanf) {
-  for (auto [text, expected] : {std::pair{"1e60", INFINITY}, {"-1e60", -INFINITY}, {"1e-60", 0.0f}}) {
+  for (auto [text, expected] : {std::pair{"1e60", INFINITY},
+                                {"-1e60", -INFINITY},
+                                {"1e-60", 0.0f},
+                                // Many digits with a negative exponent are still far too large.
+                                {"696179508665686609597141427458763262529002e-1", INFINITY},
+                                {"-52003061068977939057726437075545020457724259e-3", -INFINITY},
+                                {"0.000000000000000000000000000000000000000000000000001e5", 0.0f},
+                                {"0x1p200", INFINITY},
+                                {"0x1p-200", 0.0f}}) {
     float got = 7;
     parseFloat(text, text + std::strlen(text), got);
     EXPECT_EQ(got, expected) << text;
+  }
+}
+
+// A number as a careless or hostile file may hold it: any sign, long runs of digits on either
+// side of the point, exponents of any size, hexadecimal, infinity and NaN.
+std::string randomNumber(std::mt19937& rng) {
+  auto digits = [&](int most) {
+    std::string d;
+    for (int n = static_cast<int>(rng() % static_cast<unsigned>(most + 1)); n > 0; --n)
+      d += static_cast<char>('0' + rng() % 10);
+    return d;
+  };
+  std::string s;
+  if (rng() % 3 == 0) s += rng() % 2 ? '-' : '+';
+  switch (rng() % 16) {
+    case 0:
+      return s + (rng() % 2 ? "inf" : "nan");
+    case 1:
+      return s + "0x" + (rng() % 2 ? "1" : "f.8") + "p" +
+             std::to_string(static_cast<int>(rng() % 2000) - 1000);
+    default:
+      break;
+  }
+  std::string integer = digits(rng() % 4 == 0 ? 60 : 8);
+  std::string fraction = rng() % 2 ? "." + digits(rng() % 4 == 0 ? 60 : 8) : "";
+  if (integer.empty() && fraction.size() < 2) integer = "0";
+  s += integer + fraction;
+  if (rng() % 2) {
+    s += rng() % 2 ? 'e' : 'E';
+    if (rng() % 2) s += rng() % 2 ? '-' : '+';
+    s += rng() % 8 == 0 ? digits(25) + "1" : std::to_string(rng() % 400);
+  }
+  return s;
+}
+
+TEST(TextScanner, AgreesWithTheCLibraryOnRandomNumbers) {
+  std::mt19937 rng{2026};
+  for (int i = 0; i < 200000; ++i) {
+    const std::string text = randomNumber(rng);
+    const char* first = text.c_str();
+    const char* last = first + text.size();
+    float expectedFloat = 0, gotFloat = 0;
+    double expectedDouble = 0, gotDouble = 0;
+    int usedFloat = 0, usedDouble = 0;
+    ASSERT_EQ(std::sscanf(first, "%f%n", &expectedFloat, &usedFloat), 1) << text;
+    ASSERT_EQ(std::sscanf(first, "%lf%n", &expectedDouble, &usedDouble), 1) << text;
+    ASSERT_EQ(parseFloat(first, last, gotFloat) - first, usedFloat) << text;
+    ASSERT_EQ(parseFloat(first, last, gotDouble) - first, usedDouble) << text;
+    // Bit for bit, so that the sign of a zero counts; NaNs need only agree in sign.
+    if (std::isnan(expectedFloat)) {
+      ASSERT_TRUE(std::isnan(gotFloat) && std::signbit(gotFloat) == std::signbit(expectedFloat))
+          << text;
+      ASSERT_TRUE(std::isnan(gotDouble) && std::signbit(gotDouble) == std::signbit(expectedDouble))
+          << text;
+      continue;
+    }
+    ASSERT_EQ(std::memcmp(&gotFloat, &expectedFloat, sizeof(float)), 0)
+        << text << ": " << gotFloat << " " << expectedFloat;
+    ASSERT_EQ(std::memcmp(&gotDouble, &expectedDouble, sizeof(double)), 0)
+        << text << ": " << gotDouble << " " << expectedDouble;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "formats/text_scanner.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -7,8 +8,12 @@
 namespace tessarim {
 namespace {
 
-inline bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+inline bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 inline int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -29,6 +34,47 @@ constexpr float floatPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f,
 constexpr double doublePowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The place of a number's leading significant digit once its exponent is applied (0 for the
+// units, 1 for the tens, -1 for the tenths), in the exponent's base: decimal places for decimal
+// numbers, bits for hexadecimal ones. [first, last) holds digits with at most one point, then
+// optionally the exponent letter, a sign and digits; a huge exponent saturates.
+long long leadingPlace(const char* first, const char* last, char exponentLetter, int bitsPerDigit) {
+  const char* p = first;
+  long long integerDigits = 0, fractionDigits = 0, leadingIndex = 0;
+  bool found = false, leadingInFraction = false, point = false;
+  for (; p != last && (*p | 32) != exponentLetter; ++p) {
+    if (*p == '.') {
+      point = true;
+      continue;
+    }
+    const long long index = point ? ++fractionDigits : ++integerDigits;
+    if (!found && *p != '0') {
+      found = true;
+      leadingIndex = index;
+      leadingInFraction = point;
+    }
+  }
+  const long long place = leadingInFraction ? -leadingIndex : integerDigits - leadingIndex;
+  long long exponent = 0;
+  if (p != last) {
+    ++p;
+    const bool negative = p != last && *p == '-';
+    if (p != last && (*p == '+' || *p == '-')) ++p;
+    for (; p != last; ++p) exponent = std::min(exponent * 10 + (*p - '0'), 1'000'000'000LL);
+    if (negative) exponent = -exponent;
+  }
+  return place * bitsPerDigit + exponent;
+}
+
+// from_chars leaves the value alone when it is out of range; scanf gives infinity for a number
+// too large and zero for one too small, whatever the digits or the sign of the exponent say.
+template <class F>
+F outOfRange(const char* first, const char* last, char exponentLetter, int bitsPerDigit) {
+  return leadingPlace(first, last, exponentLetter, bitsPerDigit) >= 0
+             ? std::numeric_limits<F>::infinity()
+             : F(0);
+}
 
 template <class F>
 const char* parseFloatImpl(const char* first, const char* last, F& out) {
@@ -51,7 +97,8 @@ const char* parseFloatImpl(const char* first, const char* last, F& out) {
       p += 3;
       if (p != last && *p == '(') {
         const char* q = p + 1;
-        while (q != last && (isDigit(*q) || ((*q | 32) >= 'a' && (*q | 32) <= 'z') || *q == '_')) ++q;
+        while (q != last && (isDigit(*q) || ((*q | 32) >= 'a' && (*q | 32) <= 'z') || *q == '_'))
+          ++q;
         if (q != last && *q == ')') p = q + 1;
       }
       value = std::numeric_limits<F>::quiet_NaN();
@@ -86,7 +133,10 @@ const char* parseFloatImpl(const char* first, const char* last, F& out) {
       }
     }
     F value{};
-    std::from_chars(p + 2, q, value, std::chars_format::hex);
+    if (std::from_chars(p + 2, q, value, std::chars_format::hex).ec ==
+        std::errc::result_out_of_range) {
+      value = outOfRange<F>(p + 2, q, 'p', 4);
+    }
     out = negative ? -value : value;
     return q;
   }
@@ -123,8 +173,10 @@ const char* parseFloatImpl(const char* first, const char* last, F& out) {
     const auto fracDigits = static_cast<std::size_t>(fracEnd - fracStart);
     if (intDigits + fracDigits <= 19) {
       std::uint64_t mantissa = 0;
-      for (const char* d = intStart; d != intEnd; ++d) mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
-      for (const char* d = fracStart; d != fracEnd; ++d) mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
+      for (const char* d = intStart; d != intEnd; ++d)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
+      for (const char* d = fracStart; d != fracEnd; ++d)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*d - '0');
       if constexpr (std::is_same_v<F, float>) {
         if (mantissa <= (1u << 24) && fracDigits <= 10) {
           float v = static_cast<float>(mantissa) / floatPowers[fracDigits];
@@ -141,13 +193,9 @@ const char* parseFloatImpl(const char* first, const char* last, F& out) {
     }
   }
   F value{};
-  auto result = std::from_chars(body, p, value, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) {
-    // from_chars leaves the value alone on overflow and underflow; scanf gives inf or 0.
-    const char* e = body;
-    while (e != p && (*e | 32) != 'e') ++e;
-    bool underflow = e != p && e + 1 != p && e[1] == '-';
-    value = underflow ? F(0) : std::numeric_limits<F>::infinity();
+  if (std::from_chars(body, p, value, std::chars_format::general).ec ==
+      std::errc::result_out_of_range) {
+    value = outOfRange<F>(body, p, 'e', 1);
   }
   out = negative ? -value : value;
   return p;
@@ -159,7 +207,8 @@ bool parseInteger(const char*& p, const char* limit, unsigned base, std::uint64_
   const char* q = p;
   bool negative = false;
   if (q != limit && (*q == '+' || *q == '-')) negative = (*q++ == '-');
-  if (base == 16 && limit - q >= 3 && q[0] == '0' && (q[1] | 32) == 'x' && hexValue(q[2]) >= 0) q += 2;
+  if (base == 16 && limit - q >= 3 && q[0] == '0' && (q[1] | 32) == 'x' && hexValue(q[2]) >= 0)
+    q += 2;
   const char* digits = q;
   std::uint64_t value = 0;
   if (base == 10) {
@@ -182,17 +231,38 @@ void store(void* destination, T value) {
 
 void storeInteger(const ScanTarget& t, std::uint64_t bits) {
   switch (t.type) {
-    case ScanType::i8: store(t.destination, static_cast<std::int8_t>(bits)); break;
-    case ScanType::u8: store(t.destination, static_cast<std::uint8_t>(bits)); break;
-    case ScanType::i16: store(t.destination, static_cast<std::int16_t>(bits)); break;
-    case ScanType::u16: store(t.destination, static_cast<std::uint16_t>(bits)); break;
-    case ScanType::i32: store(t.destination, static_cast<std::int32_t>(bits)); break;
-    case ScanType::u32: store(t.destination, static_cast<std::uint32_t>(bits)); break;
-    case ScanType::i64: store(t.destination, static_cast<std::int64_t>(bits)); break;
-    case ScanType::u64: store(t.destination, bits); break;
-    case ScanType::f32: store(t.destination, static_cast<float>(static_cast<std::int64_t>(bits))); break;
-    case ScanType::f64: store(t.destination, static_cast<double>(static_cast<std::int64_t>(bits))); break;
-    case ScanType::text: break;
+    case ScanType::i8:
+      store(t.destination, static_cast<std::int8_t>(bits));
+      break;
+    case ScanType::u8:
+      store(t.destination, static_cast<std::uint8_t>(bits));
+      break;
+    case ScanType::i16:
+      store(t.destination, static_cast<std::int16_t>(bits));
+      break;
+    case ScanType::u16:
+      store(t.destination, static_cast<std::uint16_t>(bits));
+      break;
+    case ScanType::i32:
+      store(t.destination, static_cast<std::int32_t>(bits));
+      break;
+    case ScanType::u32:
+      store(t.destination, static_cast<std::uint32_t>(bits));
+      break;
+    case ScanType::i64:
+      store(t.destination, static_cast<std::int64_t>(bits));
+      break;
+    case ScanType::u64:
+      store(t.destination, bits);
+      break;
+    case ScanType::f32:
+      store(t.destination, static_cast<float>(static_cast<std::int64_t>(bits)));
+      break;
+    case ScanType::f64:
+      store(t.destination, static_cast<double>(static_cast<std::int64_t>(bits)));
+      break;
+    case ScanType::text:
+      break;
   }
 }
 
@@ -294,7 +364,8 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
       case 'X': {
         const char* p = cur_;
         std::uint64_t value = 0;
-        if (!parseInteger(p, limit, (conversion == 'x' || conversion == 'X') ? 16 : 10, value)) return stored;
+        if (!parseInteger(p, limit, (conversion == 'x' || conversion == 'X') ? 16 : 10, value))
+          return stored;
         if (target) storeInteger(*target, value);
         matched(p);
         break;
@@ -317,8 +388,10 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
           p = parseFloat(cur_, limit, value);
           if (p == cur_) return stored;
           if (target) {
-            if (target->type == ScanType::f64) store(target->destination, value);
-            else storeInteger(*target, static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
+            if (target->type == ScanType::f64)
+              store(target->destination, value);
+            else
+              storeInteger(*target, static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
           }
         }
         matched(p);
