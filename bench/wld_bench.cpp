@@ -13,6 +13,7 @@
 #include "app/paths.hpp"
 #include "app/session.hpp"
 #include "formats/file_io.hpp"
+#include "formats/file_replacement.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
 #include "platform/clock.hpp"

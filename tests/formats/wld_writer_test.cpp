@@ -146,5 +146,28 @@ TEST(WriteWld, FailureOffersRetryAndCancelKeepsWhatWasThereAndTheFlag) {
   }
 }
 
+TEST(WriteWld, ReadOnlyTargetIsAFailedSaveNotAReplacedFile) {
+  TempRepo repo;
+  const auto path = repo.write("out/hull.wld", "previous contents");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  Module& m = repo.model.module[0];
+  m = sampleModule();
+  m.filename = "out\\hull.wld";
+  m.modified = 1;
+  repo.ui.answers = {MessageAnswer::cancel};
+  EXPECT_FALSE(writeWld(repo.session, 0));
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].buttons, MessageButtons::retryCancel);
+  EXPECT_EQ(repo.ui.boxes[0].text, std::generic_category().message(EACCES) +
+                                       " error when saving the following file...\n\n" + path.string());
+  EXPECT_EQ(m.modified, 1);
+  EXPECT_EQ(repo.read("out/hull.wld"), "previous contents");
+  EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                std::filesystem::perms::others_read);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(repo.root / "out"), {}), 1) << "temporary left";
+}
+
 }  // namespace
 }  // namespace tessarim

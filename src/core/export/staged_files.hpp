@@ -1,21 +1,23 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "formats/file_replacement.hpp"
+
 namespace tessarim {
 
 // The files of one export, written whole or not at all: each goes to a temporary file beside its
-// target, commit renames them all into place, and a set dropped before commit removes its
-// temporaries, so a failed export leaves every earlier file as it was and no truncated one.
+// target, and commit renames them all into place. When a rename fails, the files already
+// replaced get their previous contents back (and files that did not exist before go again); a
+// set dropped before commit removes its temporaries. So a failed export leaves every file as it
+// was.
 class StagedFiles {
  public:
   StagedFiles() = default;
   StagedFiles(const StagedFiles&) = delete;
   StagedFiles& operator=(const StagedFiles&) = delete;
-  ~StagedFiles();
 
   // Each returns false on failure, with the system's reason in error() and the failing file's
   // name (as given) in failedName().
@@ -32,16 +34,12 @@ class StagedFiles {
 
  private:
   struct Entry {
-    std::string target;
-    std::string temporary;
+    FileReplacement file;
     std::string name;
   };
-  bool fail(int error, const Entry& entry);
-  void discard();
+  bool fail(int error, const std::string& name);
 
   std::vector<Entry> entries_;
-  std::FILE* current_ = nullptr;
-  bool committed_ = false;
   std::string error_;
   std::string failedName_;
 };

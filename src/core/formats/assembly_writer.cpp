@@ -4,6 +4,7 @@
 #include "formats/city_section.hpp"
 #include "formats/component_file.hpp"
 #include "formats/file_io.hpp"
+#include "formats/file_replacement.hpp"
 #include "formats/instance_lines.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"

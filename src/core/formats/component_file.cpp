@@ -8,6 +8,7 @@
 #include "app/paths.hpp"
 #include "app/session.hpp"
 #include "formats/file_io.hpp"
+#include "formats/file_replacement.hpp"
 #include "formats/guid_text.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"

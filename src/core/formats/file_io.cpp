@@ -3,14 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <system_error>
 #include <utility>
 #include <algorithm>
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
 
 namespace tessarim {
 namespace {
@@ -136,40 +131,6 @@ std::optional<FileTime> fileModificationTime(const std::string& hostPath) {
   auto time = std::filesystem::last_write_time(hostPath, ec);
   if (ec) return std::nullopt;
   return static_cast<FileTime>(time.time_since_epoch().count());
-}
-
-std::string writeFileAtomically(const std::string& hostPath, std::string_view content) {
-  namespace fs = std::filesystem;
-  static thread_local std::mt19937 engine{std::random_device{}()};
-  fs::path target{hostPath};
-  std::string temporary = hostPath + ".tmp" + std::to_string(engine() % 1000000);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return errorText(errno);
-  bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  int error = ok ? 0 : errno;
-  if (ok && std::fflush(file) != 0) {
-    ok = false;
-    error = errno;
-  }
-#if defined(__unix__) || defined(__APPLE__)
-  if (ok && ::fsync(::fileno(file)) != 0) {
-    ok = false;
-    error = errno;
-  }
-#endif
-  if (std::fclose(file) != 0 && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (ok) {
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (!ec) return {};
-    error = ec.value();
-  }
-  std::error_code ignored;
-  fs::remove(temporary, ignored);
-  return errorText(error != 0 ? error : EIO);
 }
 
 }  // namespace tessarim

@@ -55,9 +55,4 @@ class FileWindow {
 // Modification time, or nothing when the file does not exist.
 std::optional<FileTime> fileModificationTime(const std::string& hostPath);
 
-// Writes the content to a temporary file in the target's folder and renames it over the target,
-// so a failure at any point leaves the previous file intact. Returns the system's error text,
-// empty on success.
-std::string writeFileAtomically(const std::string& hostPath, std::string_view content);
-
 }  // namespace tessarim

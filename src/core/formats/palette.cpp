@@ -10,6 +10,7 @@
 #include "app/paths.hpp"
 #include "app/session.hpp"
 #include "formats/file_io.hpp"
+#include "formats/file_replacement.hpp"
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"
 #include "platform/settings_store.hpp"

@@ -1,6 +1,7 @@
 #include "app/paths.hpp"
 #include "app/session.hpp"
 #include "formats/file_io.hpp"
+#include "formats/file_replacement.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
