@@ -111,6 +111,12 @@ double asWritten(float version) {
   return value;
 }
 
+// Names and messages may hold bytes that are not UTF-8 (a Latin-1 file name): those are replaced
+// so the output stays valid JSON.
+void printJson(std::ostream& out, const nlohmann::ordered_json& j) {
+  out << j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+}
+
 nlohmann::ordered_json messagesJson(const BatchUi& ui) {
   auto list = nlohmann::ordered_json::array();
   for (const auto& shown : ui.shown()) list.push_back({{"caption", shown.caption}, {"text", shown.text}});
@@ -153,7 +159,7 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
     j["streetNodes"] = ok ? model.streetNodes.nodes.size() : 0;
     j["modified"] = ok && model.status.documentModified;
   }
-  out << j.dump(2) << '\n';
+  printJson(out, j);
   if (!ok) {
     err << "tessarim-cli: " << file << ": not loaded\n";
     return 1;
@@ -232,7 +238,7 @@ int check(const Options& options, std::ostream& out, std::ostream& err) {
                                             {"loaded", ok},
                                             {"messages", messagesJson(batch.ui)}});
   }
-  out << report.dump(2) << '\n';
+  printJson(out, report);
   return allLoaded ? 0 : 1;
 }
 
@@ -262,7 +268,7 @@ int exportSet(const Options& options, std::ostream& out, std::ostream& err) {
   j["generation"] = result.legacy ? "legacy" : "current";
   j["triangles"] = result.triangles;
   j["files"] = result.files;
-  out << j.dump(2) << '\n';
+  printJson(out, j);
   return 0;
 }
 
