@@ -3,6 +3,7 @@
 #include <charconv>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -11,6 +12,7 @@
 #include "batch_ui.hpp"
 #include "export/runtime_export.hpp"
 #include "formats/assembly.hpp"
+#include "formats/file_io.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
 #include "platform/clock.hpp"
@@ -86,8 +88,19 @@ struct Batch {
         makeRepositoryFolder(std::filesystem::absolute(options.repo).lexically_normal().string());
   }
 
-  // Opens the document as the editor's Open command does.
+  // Opens the document as the editor's Open command does. Running out of memory is reported
+  // like any other reason a file could not be loaded.
   bool load(const std::string& file, Kind kind, bool cityMesh) {
+    try {
+      return read(file, kind, cityMesh);
+    } catch (const std::bad_alloc&) {
+      clearDocument(model);
+      reportOutOfMemory(ui, file);
+      return false;
+    }
+  }
+
+  bool read(const std::string& file, Kind kind, bool cityMesh) {
     model.settings.documentPath = documentName(model, file);
     if (kind == Kind::wld) {
       model.wldfiles = 1;
@@ -167,7 +180,9 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-// The document the command names, loaded; nothing after saying why it could not be.
+// The document the command names, loaded whole; nothing after saying why it could not be.
+// A document that lost entries while loading (a missing mesh, a name outside the repository)
+// is not written in any form, whatever --answer says: the files would lose them for good.
 std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& file, Kind kind, std::ostream& err) {
   if (kind == Kind::other) {
     err << "tessarim-cli: " << file << ": not a document this tool reads\n";
@@ -176,6 +191,12 @@ std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& f
   auto batch = std::make_unique<Batch>(err, options);
   if (!batch->load(file, kind, options.city)) {
     err << "tessarim-cli: " << file << ": not loaded\n";
+    return nullptr;
+  }
+  const auto& dropped = batch->model.status.droppedOnLoad;
+  if (!dropped.empty()) {
+    err << "tessarim-cli: " << file << ": nothing written: loading left out\n";
+    for (const std::string& line : dropped) err << "  " << line << '\n';
     return nullptr;
   }
   return batch;

@@ -45,5 +45,33 @@ TEST(Paths, ResolvePathMapsToTheHostAndFindsNamesWrittenInAnotherCase) {
   EXPECT_EQ(resolvePath(repo.model.repository, "\\tmp\\x.wld"), "/tmp/x.wld");
 }
 
+TEST(Paths, NamesThatLeadOutOfTheRepositoryAreNotFollowed) {
+  testing::TempRepo repo;
+  repo.write("ships/hull.wld", "x");
+  const auto outside = repo.root.parent_path() / ("outside-" + repo.root.filename().string());
+  std::filesystem::create_directories(outside);
+  std::filesystem::create_symlink(outside, repo.root / "link");
+  const std::string inRepo = repo.root.string() + "/ships/hull.wld";
+  struct Case {
+    std::string name;
+    bool inside;
+  } cases[] = {
+      {"ships\\hull.wld", true},
+      {"ships\\new\\..\\hull.wld", true},  // climbs back into the repository
+      {"new\\hull.wld", true},                 // need not exist yet
+      {"..\\hull.wld", false},
+      {"ships\\..\\..\\hull.wld", false},
+      {"\\etc\\passwd", false},
+      {"/etc/passwd", false},
+      {inRepo, true},                         // an absolute name inside the repository
+      {"link\\hull.wld", false},              // a link leading out
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(staysInRepository(repo.model.repository, c.name), c.inside) << c.name;
+  EXPECT_EQ(repositoryFile(repo.model.repository, "..\\x.png"), std::nullopt);
+  EXPECT_EQ(repositoryFile(repo.model.repository, "ships\\hull.wld"), repo.root.string() + "/ships/hull.wld");
+  std::filesystem::remove_all(outside);
+}
+
 }  // namespace
 }  // namespace tessarim

@@ -1,6 +1,8 @@
 #include "app/lifecycle.hpp"
 
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <system_error>
 
 #include "app/paths.hpp"
@@ -84,6 +86,52 @@ bool readDocumentWhileBusy(Editor& editor) {
   return read;
 }
 
+namespace {
+
+// The open document, moved aside while another is read into the model.
+class SetAside {
+ public:
+  explicit SetAside(Model& model) : model_(model), kept_(std::make_unique<Model>()) {
+    std::swap(model_, *kept_);
+    // What belongs to the program rather than to the document stays in place.
+    model_.repository = kept_->repository;
+    model_.recent = kept_->recent;
+    model_.settings = kept_->settings;
+    model_.status.hasFocus = kept_->status.hasFocus;
+  }
+  SetAside(const SetAside&) = delete;
+  SetAside& operator=(const SetAside&) = delete;
+
+  // The document as it was; what the failed read built is freed.
+  void putBack() {
+    std::swap(model_, *kept_);
+    kept_.reset();
+  }
+
+ private:
+  Model& model_;
+  std::unique_ptr<Model> kept_;
+};
+
+}  // namespace
+
+ReadOutcome readInPlace(Editor& editor, std::string_view shownName, const std::function<bool()>& read) {
+  Model& model = editor.model();
+  SetAside previous{model};
+  try {
+    return read() ? ReadOutcome::read : ReadOutcome::refused;
+  } catch (const std::bad_alloc&) {
+    previous.putBack();
+    model.status.busy = false;
+    // The lists as they were: the failed read may have added its file to them.
+    for (const RecentList* list : {&model.recent.wld, &model.recent.asmList, &model.recent.cty}) {
+      saveRecent(editor.session.store, *list);
+    }
+    reportOutOfMemory(editor.session.ui, shownName);
+    return ReadOutcome::outOfMemory;
+  }
+}
+
 bool startEditor(Editor& editor, std::string_view commandLine) {
   SettingsStore& store = editor.session.store;
   UserSettings& user = editor.user;
@@ -149,18 +197,27 @@ bool startEditor(Editor& editor, std::string_view commandLine) {
 void openStartupDocument(Editor& editor) {
   Model& model = editor.model();
   if (model.settings.asmfile || model.settings.ctyfile) {
-    if (readAssembly(editor.session) && model.settings.ctyfile) {
+    const ReadOutcome outcome =
+        readInPlace(editor, model.settings.documentPath, [&] { return readAssembly(editor.session); });
+    if (outcome == ReadOutcome::read && model.settings.ctyfile) {
       releaseTextures(model);
       model.selection.currentGroup = 0;
       model.selection.currentModule = static_cast<std::int16_t>(model.wldfiles - 1);
     }
   } else if (model.wldfiles == 1) {
-    WldReadOptions options;
-    options.interactive = true;
-    readWld(editor.session, 0, options);
-    giveFreshInstance(model);
-    computeStatistics(model);
-    setSingleMeshTitle(model);
+    const std::string name = model.module[0].filename;
+    const ReadOutcome outcome = readInPlace(editor, name, [&] {
+      model.wldfiles = 1;
+      model.module[0].filename = name;
+      WldReadOptions options;
+      options.interactive = true;
+      return readWld(editor.session, 0, options);
+    });
+    if (outcome != ReadOutcome::outOfMemory) {
+      giveFreshInstance(model);
+      computeStatistics(model);
+      setSingleMeshTitle(model);
+    }
   }
   model.status.geometryDirty = true;
   for (int list : {10000, 11000, 12000}) loadRecent(editor.session, list);
@@ -235,17 +292,23 @@ void giveFreshInstance(Model& model) {
 
 bool reloadModule(Session& session, int index, bool interactive) {
   Model& model = session.model;
-  Module& module = model.module[index];
-  // The instances belong to the document, not to the mesh file.
-  std::vector<Instance> instances = std::move(module.instances);
-  std::string filename = module.filename;
+  // Kept whole until the file is read: running out of memory on the way puts it back.
+  Module kept = std::move(model.module[index]);
   resetModule(model, index);
-  model.module[index].filename = filename;
+  model.module[index].filename = kept.filename;
   WldReadOptions options;
   options.interactive = interactive;
   options.city = model.settings.ctyfile;
-  const bool read = readWld(session, index, options);
-  model.module[index].instances = std::move(instances);
+  bool read = false;
+  try {
+    read = readWld(session, index, options);
+  } catch (const std::bad_alloc&) {
+    model.module[index] = std::move(kept);
+    reportOutOfMemory(session.ui, model.module[index].filename);
+    return false;
+  }
+  // The instances belong to the document, not to the mesh file.
+  model.module[index].instances = std::move(kept.instances);
   return read;
 }
 
@@ -270,10 +333,12 @@ bool openRecent(Editor& editor, int commandId) {
   if (!saveIfWanted(editor)) return false;
 
   if (list.firstId == model.recent.wld.firstId) {
-    if (readSingleMesh(editor, text)) {
+    const ReadOutcome outcome = readInPlace(editor, text, [&] { return readSingleMesh(editor, text); });
+    if (outcome == ReadOutcome::outOfMemory) return true;
+    if (outcome == ReadOutcome::read) {
       setSingleMeshTitle(model);
     } else {
-      removeRecentEntry(editor, list, commandId);
+      removeRecentEntry(editor, model.recent.byId(commandId / 1000 * 1000), commandId);
       model.wldfiles = 0;
     }
     afterSingleMeshRead(model);
@@ -283,12 +348,14 @@ bool openRecent(Editor& editor, int commandId) {
   const bool city = list.firstId == model.recent.cty.firstId;
   std::string name = text;
   makeRelative(model.repository, name);
-  model.settings.asmfile = !city;
-  model.settings.ctyfile = city;
-  model.settings.documentPath = name;
-  model.components.clear();
-  model.connectors.clear();
-  const bool read = readDocumentWhileBusy(editor);
+  const ReadOutcome outcome = readInPlace(editor, name, [&] {
+    model.settings.asmfile = !city;
+    model.settings.ctyfile = city;
+    model.settings.documentPath = name;
+    return readDocumentWhileBusy(editor);
+  });
+  if (outcome == ReadOutcome::outOfMemory) return true;
+  const bool read = outcome == ReadOutcome::read;
   model.status.geometryDirty = true;
   releaseTextures(model);
   model.selection.currentGroup = city ? 0 : -1;
@@ -388,7 +455,7 @@ void checkOutsideChanges(Editor& editor) {
                               model.settings.documentPath),
                    "Modification Detected", MessageIcon::information);
       }
-      readDocumentWhileBusy(editor);
+      readInPlace(editor, model.settings.documentPath, [&] { return readDocumentWhileBusy(editor); });
       model.status.geometryDirty = true;
     }
   }

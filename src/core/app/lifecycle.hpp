@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,13 @@ void afterSingleMeshRead(Model& model);
 void setSingleMeshTitle(Model& model);
 // readAssembly with `busy` set, so that the outside-change check stays quiet.
 bool readDocumentWhileBusy(Editor& editor);
+
+enum class ReadOutcome { read, refused, outOfMemory };
+// Runs read, which reads a document (named shownName) in place of the open one. The open
+// document is set aside first, with only the program's own state (repository, recent lists,
+// settings and view options) carried over: read sets the new document's kind and path. When
+// memory runs out on the way, the document that was open comes back whole and the user is told.
+ReadOutcome readInPlace(Editor& editor, std::string_view shownName, const std::function<bool()>& read);
 
 // A recent-list entry was chosen (command ids 10000-12999). False when nothing was opened.
 bool openRecent(Editor& editor, int commandId);

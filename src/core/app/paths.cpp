@@ -84,4 +84,34 @@ std::string resolvePath(const RepositoryFolder& repository, std::string_view nam
   return matchLetterCase(full);
 }
 
+namespace {
+
+// Whether path lies inside folder, both taken as given (lexically) or both with every link
+// resolved.
+bool isInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
+  const std::filesystem::path relative = path.lexically_relative(folder);
+  if (relative.empty() || relative == ".") return false;
+  return *relative.begin() != "..";
+}
+
+}  // namespace
+
+bool staysInRepository(const RepositoryFolder& repository, std::string_view name) {
+  namespace fs = std::filesystem;
+  if (name.empty()) return false;
+  const fs::path folder = fs::path{repository.host}.lexically_normal();
+  const fs::path path = fs::path{resolvePath(repository, name)}.lexically_normal();
+  if (!isInside(path, folder)) return false;
+  std::error_code ec, ec2;
+  const fs::path realFolder = fs::weakly_canonical(folder, ec);
+  const fs::path realPath = fs::weakly_canonical(path, ec2);
+  if (ec || ec2) return false;
+  return isInside(realPath, realFolder);
+}
+
+std::optional<std::string> repositoryFile(const RepositoryFolder& repository, std::string_view name) {
+  if (!staysInRepository(repository, name)) return std::nullopt;
+  return resolvePath(repository, name);
+}
+
 }  // namespace tessarim

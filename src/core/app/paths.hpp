@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,13 @@ void makeRelative(const RepositoryFolder& repository, std::string& path);
 // The host path of a document-relative name. When the exact path does not exist but one that
 // differs only in letter case does (names written on a case-insensitive system), that one.
 std::string resolvePath(const RepositoryFolder& repository, std::string_view name);
+
+// Whether a name read from a document stays inside the repository folder once resolved: no
+// ".." climbing out of it, no absolute name elsewhere, no link leading out of it. Names inside
+// documents that do not are never followed, for reading or for writing.
+bool staysInRepository(const RepositoryFolder& repository, std::string_view name);
+
+// The host path of a name read from a document, or nothing when it leads out of the repository.
+std::optional<std::string> repositoryFile(const RepositoryFolder& repository, std::string_view name);
 
 }  // namespace tessarim

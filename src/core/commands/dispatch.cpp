@@ -1,8 +1,12 @@
 #include "commands/dispatch.hpp"
 
+#include <new>
+
 #include "app/lifecycle.hpp"
 #include "commands/command_table.hpp"
 #include "commands/editor.hpp"
+#include "model/model.hpp"
+#include "platform/ui.hpp"
 
 namespace tessarim {
 
@@ -10,10 +14,20 @@ void dispatchCommand(Editor& editor, int number) {
   // The low 16 bits are the number; the high bits only tell menu from accelerator.
   number &= 0xFFFF;
   bool handled = false;
-  if (number >= 10000 && number <= 12999) {
-    handled = openRecent(editor, number);
-  } else if (const Command* command = findCommand(number); command && command->handler) {
-    handled = command->handler(editor, *command);
+  try {
+    if (number >= 10000 && number <= 12999) {
+      handled = openRecent(editor, number);
+    } else if (const Command* command = findCommand(number); command && command->handler) {
+      handled = command->handler(editor, *command);
+    }
+  } catch (const std::bad_alloc&) {
+    // Reading a document puts the open one back itself; any other command ends here, with what
+    // it built so far freed, and the editor goes on.
+    editor.model().status.busy = false;
+    editor.model().status.geometryDirty = true;
+    editor.session.ui.messageBox("There is not enough memory to finish this command.", "Out of memory!",
+                                 MessageIcon::error, MessageButtons::ok);
+    handled = true;
   }
   if (handled) editor.commandActivity = true;
 }

@@ -119,18 +119,26 @@ bool openDocument(Editor& editor, const Command&) {
   auto chosen = editor.session.ui.openFile(supportedFiles, dialogStart(editor, model.settings.documentPath), false);
   if (!chosen.empty()) {
     const std::string& path = chosen.front();
-    model.components.clear();
-    model.connectors.clear();
+    const std::string name = relativeName(editor, path);
     const Kind kind = kindOf(path);
     if (kind == Kind::mesh) {
-      readSingleMesh(editor, relativeName(editor, path));
+      const ReadOutcome outcome = readInPlace(editor, path, [&] { return readSingleMesh(editor, name); });
+      if (outcome == ReadOutcome::outOfMemory) return true;
+      // A file that is not a mesh leaves no document behind that a save could write over it.
+      if (outcome == ReadOutcome::refused) {
+        closeToEmpty(model);
+        return true;
+      }
       setSingleMeshTitle(model);
       afterSingleMeshRead(model);
     } else {
-      model.settings.asmfile = kind == Kind::assembly;
-      model.settings.ctyfile = kind == Kind::city;
-      model.settings.documentPath = relativeName(editor, path);
-      readDocumentWhileBusy(editor);
+      const ReadOutcome outcome = readInPlace(editor, path, [&] {
+        model.settings.asmfile = kind == Kind::assembly;
+        model.settings.ctyfile = kind == Kind::city;
+        model.settings.documentPath = name;
+        return readDocumentWhileBusy(editor);
+      });
+      if (outcome == ReadOutcome::outOfMemory) return true;
       model.status.texturesLoaded = false;
       model.selection.currentGroup = kind == Kind::city ? 0 : -1;
     }
@@ -214,7 +222,9 @@ bool undoChanges(Editor& editor, const Command&) {
 
   if (isAssemblyOrCity(model)) {
     if (model.status.documentModified) {
-      readDocumentWhileBusy(editor);
+      const ReadOutcome outcome = readInPlace(editor, model.settings.documentPath,
+                                              [&] { return readDocumentWhileBusy(editor); });
+      if (outcome == ReadOutcome::outOfMemory) return true;
       selection.currentModule = 0;
       model.status.texturesLoaded = false;
     } else {

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "app/paths.hpp"
@@ -10,6 +11,7 @@
 #include "formats/city_section.hpp"
 #include "formats/component_file.hpp"
 #include "formats/file_io.hpp"
+#include "formats/file_replacement.hpp"
 #include "formats/guid_text.hpp"
 #include "formats/instance_lines.hpp"
 #include "formats/palette.hpp"
@@ -36,15 +38,23 @@ std::string lastPathComponent(std::string_view name) {
 struct Reader {
   Session& s;
   Model& model;
+  FileWindow& window;
   TextScanner in;
   bool merge;
   bool city;
+  std::string recentName;        // enters the recent list once the file's kind is confirmed
   bool mergingIntoCity = false;  // the ground grid is out of the table while entries are added
   float v = 0;
   bool modified = false;  // becomes documentModified
 
-  Reader(Session& session, std::string_view text, bool merging)
-      : s(session), model(session.model), in(text), merge(merging), city(!merging && session.model.settings.ctyfile) {}
+  Reader(Session& session, FileWindow& text, bool merging, std::string recent)
+      : s(session),
+        model(session.model),
+        window(text),
+        in(text),
+        merge(merging),
+        city(!merging && session.model.settings.ctyfile),
+        recentName(std::move(recent)) {}
 
   // A refused document is closed; a refused merge leaves the open document as it was.
   bool refuse() {
@@ -72,6 +82,7 @@ bool Reader::readHeader() {
                     "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
     return false;
   }
+  addRecent(s, city ? model.recent.cty.firstId : model.recent.asmList.firstId, recentName, true);
   in.scan(" %f ,", &v);
   if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
   if (!merge) model.status.documentVersion = v;
@@ -107,9 +118,10 @@ bool Reader::readHeader() {
 
 bool Reader::readEntries(int count) {
   for (int entry = 0; entry < count; ++entry) {
-    std::size_t before = in.remaining();
+    const std::uint64_t before = in.remaining();
     if (!readEntry()) return false;
     if (in.remaining() == before) break;  // nothing left to read: the rest would repeat this
+    if (!window.rejection().empty()) break;  // the file is refused: no more questions about it
   }
   return true;
 }
@@ -127,16 +139,25 @@ bool Reader::readEntry() {
   Module working;
   working.filename = name;
   const bool cityModule = model.settings.ctyfile;
+  WldLoad load = WldLoad::refused;
+  if (staysInRepository(model.repository, name)) {
+    load = loadWldModule(s, working, WldReadOptions{merge, false, cityModule});
+  } else {
+    s.ui.messageBox(formatText("The embedded file...\n\n%S\n\nlies outside the repository folder and is not read.", name),
+                    "File refused!", MessageIcon::warning, MessageButtons::ok);
+  }
   bool drop = false;
-  bool newer = false;
-  if (!readWldModule(s, working, WldReadOptions{merge, false, cityModule}, nullptr, &newer)) {
+  if (load != WldLoad::ok) {
     // A mesh saved by a newer editor cannot be shown or saved back without losing what it
     // holds: the document is refused; a merge leaves that mesh out.
-    if (newer && !merge) return false;
+    if (load == WldLoad::newerVersion && !merge) return false;
     drop = merge;
-    if (working.filename.empty()) {
-      s.ui.messageBox(formatText("The embedded file...\n\n%S\n\ncould not be found.", name), "File not found!",
-                      MessageIcon::information, MessageButtons::ok);
+    // A missing mesh, and one that is refused, may be replaced by another file of the user's.
+    if (load == WldLoad::noFile || (load == WldLoad::refused && !merge)) {
+      if (load == WldLoad::noFile) {
+        s.ui.messageBox(formatText("The embedded file...\n\n%S\n\ncould not be found.", name), "File not found!",
+                        MessageIcon::information, MessageButtons::ok);
+      }
       modified = true;
       auto chosen = s.ui.openFile(FileFilter{"Mesh files (*.wld)", "*.WLD"}, lastPathComponent(name), false);
       if (chosen.empty()) {
@@ -146,9 +167,9 @@ bool Reader::readEntry() {
         makeRelative(model.repository, replacement);
         working = Module{};
         working.filename = replacement;
-        // A replacement that cannot be read either has no name left to write back.
-        drop = !readWldModule(s, working, WldReadOptions{false, false, cityModule}, nullptr, &newer);
-        if (newer) return false;
+        const WldLoad again = loadWldModule(s, working, WldReadOptions{false, false, cityModule});
+        if (again == WldLoad::newerVersion) return false;
+        drop = again != WldLoad::ok;
       }
     }
   }
@@ -157,9 +178,10 @@ bool Reader::readEntry() {
   in.scan(" %d ,", &count);
   if (count <= 0) drop = true;  // an entry without instances disappears
   std::vector<Instance> instances;
-  instances.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), in.remaining() / 8 + 1));
+  instances.reserve(static_cast<std::size_t>(
+      std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 8 + 1)));
   for (std::int32_t i = 0; i < count; ++i) {
-    std::size_t before = in.remaining();
+    const std::uint64_t before = in.remaining();
     Instance instance;
     if (city) {
       readCityInstance(in, v, instance, modified);
@@ -171,7 +193,13 @@ bool Reader::readEntry() {
     if (in.remaining() == before) break;
     instances.push_back(instance);
   }
-  if (drop) return true;
+  if (drop) {
+    // The document loses this entry when it is saved: batch saves refuse, the editor asks.
+    if (!merge && !instances.empty()) {
+      model.status.droppedOnLoad.push_back(formatText("%S (%i instances)", name, instances.size()));
+    }
+    return true;
+  }
 
   if (!merge) {
     working.instances = std::move(instances);
@@ -200,7 +228,7 @@ void Reader::readLights() {
   in.scan("%d ,\n", &count);
   // Every line the file holds is read, so what follows stays in step, but only 255 are kept.
   for (std::int32_t i = 0; i < count; ++i) {
-    std::size_t before = in.remaining();
+    const std::uint64_t before = in.remaining();
     Light light;
     in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%hd ,\n", &light.position[0], &light.position[1],
             &light.position[2], &light.normal[0], &light.normal[1], &light.normal[2], &light.colour,
@@ -244,7 +272,16 @@ bool Reader::readAssemblyTrailer() {
   } else if (v == 2.4f) {
     in.scan(" %d ,\n", &model.settings.modelId);
   }
-  readPalette(s, model.schemeFile, model.schemeColours, false);
+  if (!model.schemeFile.empty() && !staysInRepository(model.repository, model.schemeFile)) {
+    s.ui.message(formatText("%S names a colour scheme outside the repository folder:\n\n%S\n\nIt is kept in the "
+                            "file but not read.",
+                            model.settings.documentPath, model.schemeFile),
+                 "Heads-up!");
+    std::string none;
+    readPalette(s, none, model.schemeColours, false);
+  } else {
+    readPalette(s, model.schemeFile, model.schemeColours, false);
+  }
   model.connectors.clear();
   model.components.clear();
   if (v > 2.35f && !readComponents(s, model.settings.documentPath)) return false;
@@ -287,6 +324,10 @@ bool Reader::run() {
     return refuse();
   }
   if (mergingIntoCity) model.module[model.wldfiles++] = std::move(grid);
+  if (!window.rejection().empty()) {
+    reportRejectedText(s.ui, window, merge ? recentName : model.settings.documentPath);
+    return refuse();
+  }
 
   if (mergeDuplicateModules(s) > 0) modified = true;
   if (removeCollocatedInstances(s) > 0) modified = true;
@@ -298,6 +339,10 @@ bool Reader::run() {
   } else if (mergingIntoCity) {
     buildGroundGrid(model, model.wldfiles - 1);
   }
+  if (!window.rejection().empty()) {
+    reportRejectedText(s.ui, window, merge ? recentName : model.settings.documentPath);
+    return refuse();
+  }
   if (modified || merge) model.status.documentModified = true;
   computeStatistics(model);
   model.status.geometryDirty = true;
@@ -308,10 +353,12 @@ bool Reader::run() {
 
 bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
   Model& model = s.model;
-  std::optional<std::string> text;
+  std::optional<FileWindow> window;
   std::string recentName;
+  std::string shownPath;  // for a read that fails on the way
   if (!merge) {
     model.status.documentModified = false;
+    model.status.droppedOnLoad.clear();
     for (;;) {
       if (model.settings.documentPath.empty()) {
         s.ui.messageBox(formatText("No file was specified for loading\n\n\"%S\"", model.settings.documentPath),
@@ -319,11 +366,12 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
         return false;
       }
       std::string path = resolvePath(model.repository, model.settings.documentPath);
-      std::string error;
+      std::string error = systemErrorText(ENOENT);
       auto time = fileModificationTime(path);
-      text = readTextFile(path, &error);
-      if (text && time) {
+      if (auto opened = time ? FileWindow::open(path, &error) : std::nullopt) {
+        window.emplace(std::move(*opened));
         model.status.documentTime = *time;
+        shownPath = path;
         break;
       }
       auto answer = s.ui.messageBox(
@@ -341,25 +389,28 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
                       MessageIcon::warning, MessageButtons::ok);
       return false;
     }
-    text = readTextFile(std::string{mergeHostPath});
-    if (!text) {
+    if (auto opened = FileWindow::open(std::string{mergeHostPath})) window.emplace(std::move(*opened));
+    if (!window) {
       // The open document keeps its path and title: it may hold unsaved edits.
       s.ui.messageBox(formatText("Could not find the mesh file or file is in use...\n\n\"%s\"", mergeHostPath),
                       "File not loaded!", MessageIcon::warning, MessageButtons::ok);
       return false;
     }
     recentName = std::string{mergeHostPath};
+    shownPath = recentName;
   }
 
-  Reader reader{s, *text, merge};
-  // The recent list takes the file once its kind is known to be right.
-  std::string word;
-  TextScanner peek{*text};
-  peek.scan("%99s", &word);
-  if (equalIgnoringCase(word, reader.city ? "CTY" : "ASM")) {
-    addRecent(s, reader.city ? model.recent.cty.firstId : model.recent.asmList.firstId, recentName, true);
+  Reader reader{s, *window, merge, recentName};
+  const bool read = reader.run();
+  if (read && window->failed()) {
+    // Only part of the file could be read: what came of it must not pass for the document.
+    s.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"", systemErrorText(EIO),
+                               shownPath),
+                    "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+    if (!merge) clearDocument(model);
+    return false;
   }
-  return reader.run();
+  return read;
 }
 
 }  // namespace

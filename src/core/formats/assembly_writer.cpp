@@ -85,6 +85,24 @@ AssemblyText formatAssembly(Model& model, bool selectionOnly) {
   return {out.take(), {}};
 }
 
+namespace {
+
+// Entries that could not be loaded are not in the document, so saving drops them from the file:
+// the user says so first.
+bool confirmDroppedEntries(Session& session) {
+  const Model& model = session.model;
+  if (model.status.droppedOnLoad.empty()) return true;
+  std::string lines;
+  for (const std::string& line : model.status.droppedOnLoad) lines += line + "\n";
+  return session.ui.messageBox(formatText("These embedded files could not be loaded:\n\n%S\nSaving writes \"%S\" "
+                                          "without them and their instances. Save anyway?",
+                                          lines, model.settings.documentPath),
+                               "Entries will be dropped!", MessageIcon::warning,
+                               MessageButtons::yesNo) == MessageAnswer::yes;
+}
+
+}  // namespace
+
 bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
   Model& model = session.model;
   if (model.settings.documentPath.empty()) {
@@ -92,6 +110,7 @@ bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
                           "File not saved!", MessageIcon::warning, MessageButtons::ok);
     return false;
   }
+  if (!selectionOnly && !confirmDroppedEntries(session)) return false;
   bool ok = true;
   if (saveModules) {
     // A city's ground grid is generated, not stored.
@@ -121,6 +140,7 @@ bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
     return false;  // still modified: the components are not saved yet
   }
   model.status.documentModified = false;
+  model.status.droppedOnLoad.clear();  // the file now holds what the document holds
   return ok;
 }
 

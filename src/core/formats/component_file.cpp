@@ -1,6 +1,7 @@
 #include "formats/component_file.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -171,21 +172,34 @@ std::string componentPath(std::string_view asmName) {
 
 ComponentParseResult parseComponents(std::string_view text, std::vector<Connector>& connectors,
                                      std::vector<Component>& components, bool& documentModified,
-                                     Ui& ui) {
+                                     Ui& ui, std::string_view path) {
+  FileWindow window{text};
+  return parseComponents(window, connectors, components, documentModified, ui, path);
+}
+
+ComponentParseResult parseComponents(FileWindow& text, std::vector<Connector>& connectors,
+                                     std::vector<Component>& components, bool& documentModified,
+                                     Ui& ui, std::string_view path) {
   connectors.clear();
   components.clear();
   TextScanner in{text};
   float w = 0;
   in.scan("%f ,\n", &w);
   if (std::isnan(w)) w = 0;  // not a number: as unsupported as the oldest version
-  if (w < 1.04f) {
+  if (w < 1.04f && text.rejection().empty()) {
     ui.messageBox("Component file version is not supported!", "Error!", MessageIcon::error,
                   MessageButtons::ok);
     return ComponentParseResult::unsupportedVersion;
   }
   std::string failure;
-  readConnectors(in, w, connectors, documentModified, failure);
-  if (failure.empty()) readComponentList(in, w, components, failure);
+  if (text.rejection().empty()) readConnectors(in, w, connectors, documentModified, failure);
+  if (failure.empty() && text.rejection().empty()) readComponentList(in, w, components, failure);
+  if (!text.rejection().empty()) {
+    reportRejectedText(ui, text, path);
+    connectors.clear();
+    components.clear();
+    return ComponentParseResult::notComponentFile;
+  }
   if (failure.empty()) return ComponentParseResult::ok;
   ui.messageBox(failure, "Error!", MessageIcon::error, MessageButtons::ok);
   connectors.clear();
@@ -197,10 +211,18 @@ bool readComponents(Session& session, std::string_view asmName) {
   Model& model = session.model;
   model.connectors.clear();
   model.components.clear();
-  auto text = readTextFile(resolvePath(model.repository, componentPath(asmName)));
-  if (!text) return true;
-  return parseComponents(*text, model.connectors, model.components, model.status.documentModified,
-                         session.ui) != ComponentParseResult::malformedGuid;
+  const std::string path = resolvePath(model.repository, componentPath(asmName));
+  auto window = FileWindow::open(path);
+  if (!window) return true;
+  const ComponentParseResult result =
+      parseComponents(*window, model.connectors, model.components, model.status.documentModified, session.ui, path);
+  if (window->failed()) {
+    session.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"",
+                                     systemErrorText(EIO), path),
+                          "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+    return false;
+  }
+  return result == ComponentParseResult::ok || result == ComponentParseResult::unsupportedVersion;
 }
 
 std::string formatComponents(const Model& model) {

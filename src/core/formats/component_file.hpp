@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "equipment/equipment_records.hpp"
+#include "formats/file_io.hpp"
 
 namespace tessarim {
 
@@ -22,17 +23,22 @@ enum class ComponentParseResult {
   ok,
   unsupportedVersion,  // reported; the lists stay empty, the document stays usable
   malformedGuid,       // reported; the lists are emptied and the document must be refused
+  notComponentFile,    // text no component file holds: as malformedGuid
 };
 
-// Parses the text of a component file (line ends as a text-mode read gives them) into the two
-// lists, which it empties first. Sets documentModified when an older layout was upgraded; every
-// message goes to the user through ui.
+// Parses the text of a component file into the two lists, which it empties first. Sets
+// documentModified when an older layout was upgraded; every message goes to the user through
+// ui, naming the file as path.
 ComponentParseResult parseComponents(std::string_view text, std::vector<Connector>& connectors,
                                      std::vector<Component>& components, bool& documentModified,
-                                     Ui& ui);
+                                     Ui& ui, std::string_view path = {});
+ComponentParseResult parseComponents(FileWindow& text, std::vector<Connector>& connectors,
+                                     std::vector<Component>& components, bool& documentModified,
+                                     Ui& ui, std::string_view path);
 
 // Reads the component file of the assembly asmName into the model's lists. A missing file leaves
-// them empty without a message. False only when a malformed GUID refuses the document.
+// them empty without a message. False when the document must be refused (a malformed GUID, text
+// no component file holds, a read that failed on the way).
 bool readComponents(Session& session, std::string_view asmName);
 
 // The bytes of the model's connectors and components in the current version, CR LF line ends.

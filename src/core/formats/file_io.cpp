@@ -1,20 +1,22 @@
 #include "formats/file_io.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
-#include <algorithm>
+
+#include "formats/text_writer.hpp"
+#include "platform/ui.hpp"
 
 namespace tessarim {
 namespace {
 
-std::string errorText(int error) { return std::generic_category().message(error); }
-
-}  // namespace
-
-namespace {
+std::string errorText(int error) {
+  return std::generic_category().message(error);
+}
 
 // Opens a plain file for binary reading; the reason in error otherwise.
 std::FILE* openPlainFile(const std::string& hostPath, std::string* error) {
@@ -36,14 +38,19 @@ std::FILE* openPlainFile(const std::string& hostPath, std::string* error) {
 }  // namespace
 
 std::optional<std::string> readFileText(const std::string& hostPath, std::string* error) {
-  auto window = FileWindow::open(hostPath, error);
-  if (!window) return std::nullopt;
-  std::string text{window->rest({})};
-  if (window->failed()) {
+  std::FILE* file = openPlainFile(hostPath, error);
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char chunk[65536];
+  std::size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) {
     if (error) *error = errorText(EIO);
     return std::nullopt;
   }
-  return text;
+  return bytes;
 }
 
 std::optional<FileWindow> FileWindow::open(const std::string& hostPath, std::string* error) {
@@ -57,11 +64,17 @@ std::optional<FileWindow> FileWindow::open(const std::string& hostPath, std::str
 
 FileWindow::FileWindow(FileWindow&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
+      memory_(other.memory_),
       size_(other.size_),
       consumed_(other.consumed_),
       buffer_(std::move(other.buffer_)),
       exhausted_(other.exhausted_),
-      failed_(other.failed_) {}
+      failed_(other.failed_),
+      heldCarriageReturn_(other.heldCarriageReturn_),
+      line_(other.line_),
+      lineLength_(other.lineLength_),
+      zeroRun_(other.zeroRun_),
+      rejection_(std::move(other.rejection_)) {}
 
 FileWindow::~FileWindow() {
   if (file_) std::fclose(file_);
@@ -77,23 +90,67 @@ void FileWindow::keepOnly(std::string_view unread) {
   buffer_.resize(unread.size());
 }
 
+std::size_t FileWindow::readRaw(char* to, std::size_t most) {
+  if (!file_) {
+    const std::size_t got = static_cast<std::size_t>(std::min<std::uint64_t>(most, unreadInFile()));
+    std::memcpy(to, memory_.data() + consumed_, got);
+    return got;
+  }
+  return std::fread(to, 1, most, file_);
+}
+
 void FileWindow::readUpTo(std::size_t size) {
   while (!exhausted_ && buffer_.size() < size) {
     const std::size_t before = buffer_.size();
+    if (heldCarriageReturn_) buffer_.push_back('\r');
+    const std::size_t start = buffer_.size();
     // No more room than the file can fill (and one byte to see its end): most files are small,
     // and zero-filling a whole window for each of them would cost more than reading them.
-    std::size_t want = size - before;
-    const std::uint64_t left = size_ > consumed_ ? size_ - consumed_ : 0;
+    std::size_t want = size > start ? size - start : 1;
+    const std::uint64_t left = unreadInFile();
     want = static_cast<std::size_t>(std::min<std::uint64_t>(want, left > 0 ? left + 1 : 65536));
-    buffer_.resize(before + want);
-    const std::size_t got = std::fread(buffer_.data() + before, 1, want, file_);
-    buffer_.resize(before + got);
+    buffer_.resize(start + want);
+    const std::size_t got = readRaw(buffer_.data() + start, want);
+    buffer_.resize(start + got);
     consumed_ += got;
     if (got < want) {
       exhausted_ = true;
-      failed_ = std::ferror(file_) != 0;
+      failed_ = file_ && std::ferror(file_) != 0;
     }
+    heldCarriageReturn_ = false;
+    takeIn(before);
   }
+}
+
+void FileWindow::takeIn(std::size_t from) {
+  std::size_t out = from;
+  const std::size_t end = buffer_.size();
+  for (std::size_t i = from; i < end; ++i) {
+    const char c = buffer_[i];
+    if (c == '\r' && i + 1 == end && !exhausted_) {
+      heldCarriageReturn_ = true;  // decided with the next read
+      break;
+    }
+    if (c == '\r' && i + 1 < end && buffer_[i + 1] == '\n') continue;
+    if (c == '\n') {
+      ++line_;
+      lineLength_ = 0;
+    } else if (++lineLength_ > longestLine) {
+      rejection_ = formatText("a line longer than %u characters (line %u)", longestLine, line_);
+    }
+    zeroRun_ = c == '\0' ? zeroRun_ + 1 : 0;
+    if (zeroRun_ >= longestZeroRun) {
+      rejection_ = formatText("a run of %u zero bytes on line %u", longestZeroRun, line_);
+    }
+    if (!rejection_.empty()) {
+      // Nothing more is read: the file is refused whatever follows.
+      exhausted_ = true;
+      heldCarriageReturn_ = false;
+      break;
+    }
+    buffer_[out++] = c;
+  }
+  buffer_.resize(out);
 }
 
 std::string_view FileWindow::start() {
@@ -107,23 +164,16 @@ std::string_view FileWindow::advance(std::string_view unread) {
   return buffer_;
 }
 
-std::string_view FileWindow::rest(std::string_view unread) {
-  keepOnly(unread);
-  while (!exhausted_) readUpTo(buffer_.size() + windowSize);
-  return buffer_;
+void reportRejectedText(Ui& ui, const FileWindow& window, std::string_view path) {
+  ui.messageBox(
+      formatText("This file cannot be read: it holds %S, which no file of this kind holds...\n\n%S",
+                 window.rejection(), path),
+      "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
 }
 
-std::optional<std::string> readTextFile(const std::string& hostPath, std::string* error) {
-  auto text = readFileText(hostPath, error);
-  if (!text || text->find('\r') == std::string::npos) return text;
-  std::string& t = *text;
-  std::size_t out = 0;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') continue;
-    t[out++] = t[i];
-  }
-  t.resize(out);
-  return text;
+void reportOutOfMemory(Ui& ui, std::string_view path) {
+  ui.messageBox(formatText("There is not enough memory to open the following file...\n\n%S", path),
+                "File not loaded!", MessageIcon::error, MessageButtons::ok);
 }
 
 std::optional<FileTime> fileModificationTime(const std::string& hostPath) {

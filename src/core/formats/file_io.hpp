@@ -10,47 +10,70 @@
 
 namespace tessarim {
 
+class Ui;
+
 // The whole file, or nothing when it cannot be opened or read (the system's reason in error).
+// For binary files (images); the studio's text formats are read through a FileWindow.
 std::optional<std::string> readFileText(const std::string& hostPath, std::string* error = nullptr);
 
-// The whole file as a text-mode read gives it: every CR LF becomes LF. Nothing when the file
-// cannot be opened or read.
-std::optional<std::string> readTextFile(const std::string& hostPath, std::string* error = nullptr);
-
-// A file read front to back a window at a time, so that a large file is never wholly in memory
-// beside what is built from it. Plain files only.
+// A text read front to back a window at a time, so that a large file is never wholly in memory
+// beside what is built from it. Lines end as a text-mode read gives them: CR LF becomes LF.
+//
+// Text that cannot belong to any of the studio's formats stops the reading where it is found,
+// so that a hostile file neither costs memory nor passes for a short one: a long run of zero
+// bytes, or a line far longer than any the formats write. rejection() then says what was found.
 class FileWindow {
  public:
   static constexpr std::size_t windowSize = 8 << 20;
+  static constexpr std::size_t longestLine = 64 << 10;  // the writers' longest is under 2 KiB
+  static constexpr std::size_t longestZeroRun = 256;
 
+  // Plain files only: a folder, device or pipe named in a document is refused.
   static std::optional<FileWindow> open(const std::string& hostPath, std::string* error = nullptr);
+  // A text already in memory, read the same way.
+  explicit FileWindow(std::string_view text) : memory_(text), size_(text.size()) {}
   FileWindow(FileWindow&& other) noexcept;
   FileWindow& operator=(FileWindow&&) = delete;
   ~FileWindow();
 
-  // The first window of the file.
+  // The first window of the text.
   std::string_view start();
-  // unread, a tail of the current window, followed by as much more of the file as fits a window.
+  // unread, a tail of the current window, followed by as much more as fits a window.
   std::string_view advance(std::string_view unread);
-  // unread followed by everything left in the file.
-  std::string_view rest(std::string_view unread);
   bool exhausted() const { return exhausted_; }
   // Bytes of the file not yet in the window.
   std::uint64_t unreadInFile() const { return size_ > consumed_ ? size_ - consumed_ : 0; }
   bool failed() const { return failed_; }
+  // Why the text cannot be a studio file; empty when nothing was found.
+  const std::string& rejection() const { return rejection_; }
 
  private:
   explicit FileWindow(std::FILE* file) : file_(file) {}
   void keepOnly(std::string_view unread);
   void readUpTo(std::size_t size);
+  std::size_t readRaw(char* to, std::size_t most);
+  // Text mode and the checks, over the bytes from `from` to the end of the buffer.
+  void takeIn(std::size_t from);
 
-  std::FILE* file_;
+  std::FILE* file_ = nullptr;
+  std::string_view memory_;     // the text when there is no file
   std::uint64_t size_ = 0;      // as found when opened
-  std::uint64_t consumed_ = 0;  // bytes moved into the window so far
+  std::uint64_t consumed_ = 0;  // bytes of the file moved into the window so far
   std::string buffer_;
   bool exhausted_ = false;
   bool failed_ = false;
+  bool heldCarriageReturn_ = false;  // a CR ended the last read: its LF may come next
+  std::uint64_t line_ = 1;
+  std::size_t lineLength_ = 0;
+  std::size_t zeroRun_ = 0;
+  std::string rejection_;
 };
+
+// Shows why a text file was refused (rejection() of its window): a message box naming the file.
+void reportRejectedText(Ui& ui, const FileWindow& window, std::string_view path);
+
+// Shows that a file could not be opened for want of memory.
+void reportOutOfMemory(Ui& ui, std::string_view path);
 
 // Modification time, or nothing when the file does not exist.
 std::optional<FileTime> fileModificationTime(const std::string& hostPath);

@@ -275,6 +275,23 @@ const char* parseFloat(const char* first, const char* last, double& out) {
   return parseFloatImpl(first, last, out);
 }
 
+TextScanner::TextScanner(FileWindow& window) : window_(&window) {
+  const std::string_view view = window.start();
+  cur_ = view.data();
+  end_ = view.data() + view.size();
+}
+
+void TextScanner::refill() {
+  if (window_->exhausted()) return;
+  const std::string_view view = window_->advance({cur_, static_cast<std::size_t>(end_ - cur_)});
+  cur_ = view.data();
+  end_ = view.data() + view.size();
+}
+
+std::uint64_t TextScanner::remaining() const {
+  return static_cast<std::uint64_t>(end_ - cur_) + (window_ ? window_->unreadInFile() : 0);
+}
+
 int TextScanner::comma() {
   skipWhitespace();
   if (cur_ == end_ || *cur_ != ',') return 1;
@@ -299,7 +316,11 @@ int TextScanner::integerCommaBits(std::uint64_t& bits, unsigned base) {
 }
 
 void TextScanner::skipWhitespace() {
-  while (cur_ != end_ && isSpace(*cur_)) ++cur_;
+  for (;;) {
+    while (cur_ != end_ && isSpace(*cur_)) ++cur_;
+    if (!window_ || static_cast<std::size_t>(end_ - cur_) >= refillMargin || window_->exhausted()) return;
+    refill();
+  }
 }
 
 int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget> targets) {
@@ -311,6 +332,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
   auto inputEnded = [&] { return converted ? stored : -1; };
 
   while (f != fend) {
+    refillIfLow();
     char fc = *f;
     if (isSpace(fc)) {
       skipWhitespace();
@@ -340,7 +362,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
 
     if (conversion != '[') skipWhitespace();
     if (cur_ == end_) return inputEnded();
-    const char* limit = (width != 0 && width < remaining()) ? cur_ + width : end_;
+    const char* limit = (width != 0 && width < static_cast<std::size_t>(end_ - cur_)) ? cur_ + width : end_;
     const ScanTarget* target = nullptr;
     // A conversion that matched input up to p: consumed, and counted when it was stored.
     auto matched = [&](const char* p) {
@@ -448,6 +470,7 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
 
 std::optional<std::string_view> TextScanner::readLine(std::size_t bufferSize, bool* lineEnded) {
   if (lineEnded) *lineEnded = false;
+  refillIfLow();
   if (cur_ == end_ || bufferSize < 2) return std::nullopt;
   std::size_t most = bufferSize - 1;
   const char* start = cur_;

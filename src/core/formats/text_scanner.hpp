@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/file_io.hpp"
+
 namespace tessarim {
 
 enum class ScanType : std::uint8_t { i8, u8, i16, u16, i32, u32, i64, u64, f32, f64, text };
@@ -44,9 +46,14 @@ constexpr ScanTarget scanTarget(T* p) {
 //   scanning and leaves its destination and all later ones untouched;
 // - the position advances past everything consumed, so the next scan continues there.
 // Returns the number of values stored, or -1 when the input ended before the first conversion.
+//
+// Over a FileWindow, the scanner moves the window on by itself whenever less than two of the
+// longest lines it lets through are left in view, so that no field or line is ever cut at the
+// window's edge. A string_view it returns is valid until the next call.
 class TextScanner {
  public:
   explicit TextScanner(std::string_view input) : cur_(input.data()), end_(input.data() + input.size()) {}
+  explicit TextScanner(FileWindow& window);
 
   template <class... T>
   int scan(std::string_view format, T*... destinations) {
@@ -75,16 +82,26 @@ class TextScanner {
   }
 
   void skipWhitespace();
-  bool atEnd() const { return cur_ == end_; }
-  std::string_view unread() const { return {cur_, static_cast<std::size_t>(end_ - cur_)}; }
-  std::size_t remaining() const { return static_cast<std::size_t>(end_ - cur_); }
+  bool atEnd() {
+    refillIfLow();
+    return cur_ == end_;
+  }
+  // Bytes not yet read, in view or still in the file: a bound for what a count may claim.
+  std::uint64_t remaining() const;
 
  private:
   int integerCommaBits(std::uint64_t& bits, unsigned base);
   int comma();
+  void refillIfLow() {
+    if (window_ && static_cast<std::size_t>(end_ - cur_) < refillMargin) refill();
+  }
+  void refill();
+
+  static constexpr std::size_t refillMargin = 2 * FileWindow::longestLine;
 
   const char* cur_;
   const char* end_;
+  FileWindow* window_ = nullptr;
 };
 
 // Locale-independent scanf-style float parse of [first, last): sign, decimal or hexadecimal

@@ -21,17 +21,24 @@ struct WldReadOptions {
   bool city = false;                  // the module belongs to a city
 };
 
-// Reads module[index] from its `filename`; the module has been reset. False when nothing usable
-// was read (missing name or file, a newer version, a skipped component module). The version
-// the file gave goes to fileVersion when asked for.
+// What became of a module read from its file; every outcome but ok has been shown to the user.
+enum class WldLoad {
+  ok,
+  noFile,            // no name, or the file is missing or cannot be opened: the name is cleared
+  newerVersion,      // saved by a newer editor: the module is emptied, its name kept
+  refused,           // not a WLD file, or text no WLD file holds: emptied, its name kept
+  componentSkipped,  // merging: a component module, left out
+};
+
+// Reads a reset module from its `filename`. The version the file gave goes to fileVersion when
+// asked for.
+WldLoad loadWldModule(Session& session, Module& module, const WldReadOptions& options,
+                      float* fileVersion = nullptr);
+// The same for module[index]; true when it was read.
 bool readWld(Session& session, int index, const WldReadOptions& options,
              float* fileVersion = nullptr);
-// The same for a module outside the table (an entry of an assembly being read); refused tells
-// whether the file was refused for its newer version.
-bool readWldModule(Session& session, Module& module, const WldReadOptions& options,
-                   float* fileVersion = nullptr, bool* refused = nullptr);
 
-enum class WldParseResult { ok, newerVersion, componentSkipped };
+enum class WldParseResult { ok, newerVersion, componentSkipped, notWld };
 
 // Parses the text of a WLD file into a reset module and runs the integrity pass; every notice
 // goes to the user through ui. readWld's work after the file is in memory.

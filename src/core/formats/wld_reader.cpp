@@ -197,20 +197,37 @@ int removeInvalidPolygons(Module& m) {
 
 namespace {
 
-// Far more than any record needs: the window moves on when less than this is left unread.
-constexpr std::size_t lowWater = FileWindow::windowSize / 2;
+// Map names that lead out of the repository stay in the module, so that saving keeps them, but
+// are never followed: one notice names them all.
+void noticeMapsOutside(Module& m, Ui& ui, const RepositoryFolder& repository) {
+  std::string outside;
+  for (const std::string& name : m.maps) {
+    if (!name.empty() && !staysInRepository(repository, name)) outside += name + "\n";
+  }
+  if (outside.empty()) return;
+  ui.message(formatText("%S names map files outside the repository folder:\n\n%SThey are kept in the file but "
+                        "not read.",
+                        m.filename, outside),
+             "Heads-up!");
+}
 
-// Reads from the scanner's text, which is the whole file, or the current window of it when
-// window is given.
-WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, const RepositoryFolder& repository,
+WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFolder& repository,
                      const WldReadOptions& options, float* fileVersion) {
-  auto topUp = [&] {
-    if (window && in.remaining() < lowWater && !window->exhausted()) in = TextScanner{window->advance(in.unread())};
-  };
+  TextScanner in{window};
   m.modified = 0;
   float v = 0;
-  in.scan(" %f ", &v);
-  if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
+  // A WLD file begins with its version: anything else (an empty file, another kind of text,
+  // UTF-16, zero bytes) is not a mesh, and is neither read as the oldest version nor overwritten.
+  const bool versioned = in.scan(" %f ", &v) == 1 && !std::isnan(v);
+  if (!versioned || !window.rejection().empty()) {
+    if (!window.rejection().empty()) {
+      reportRejectedText(ui, window, m.filename);
+    } else {
+      ui.messageBox(formatText("This file does not appear to be a valid WLD file...\n\n%S", m.filename),
+                    "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
+    }
+    return WldParseResult::notWld;
+  }
   m.version = v;
   if (fileVersion) *fileVersion = v;
   if (v > wldVersion) {
@@ -234,12 +251,11 @@ WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, con
   in.scan(" %d ,", &count);
   m.vertices.clear();
   // What is left of the file bounds what a count can claim, before anything is reserved.
-  auto available = [&] { return in.remaining() + (window ? window->unreadInFile() : 0); };
-  m.vertices.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), available() / 6 + 1));
+  m.vertices.reserve(
+      static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 6 + 1)));
   Centre centre;
   for (std::int32_t i = 0; i < count; ++i) {
-    topUp();
-    std::size_t before = in.remaining();
+    const std::uint64_t before = in.remaining();
     Vertex vertex;
     if (in.floatComma(vertex.x) == 2 && in.floatComma(vertex.y) == 2) in.floatComma(vertex.z);  // "%f ,%f ,%f ,"
     if (in.remaining() == before) break;
@@ -251,18 +267,17 @@ WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, con
   count = 0;
   in.scan(" %d ,", &count);
   m.polygons.clear();
-  m.polygons.reserve(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), available() / 16 + 1));
+  m.polygons.reserve(
+      static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 16 + 1)));
   readHeader(in, m, v, options.city);
   for (std::int32_t i = 0; i < count; ++i) {
-    topUp();
-    std::size_t before = in.remaining();
+    const std::uint64_t before = in.remaining();
     Polygon p;
     readPolygon(in, p, v);
     if (in.remaining() == before) break;
     m.polygons.push_back(p);
   }
 
-  if (window) in = TextScanner{window->rest(in.unread())};  // what follows is small
   if (v > 1.99f) m.maps[textfile] = readMapName(in, repository);
   if (v > 2.17f) m.maps[lightfile] = readMapName(in, repository);
   in.skipWhitespace();
@@ -305,7 +320,13 @@ WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, con
     m.componentType = 0;
     m.component = ComponentSpec{};
   }
+  // Text that no WLD file holds, found anywhere on the way: what was read cannot be trusted.
+  if (!window.rejection().empty()) {
+    reportRejectedText(ui, window, m.filename);
+    return WldParseResult::notWld;
+  }
   m.version = wldVersion;
+  noticeMapsOutside(m, ui, repository);
 
   if (int dropped = removeInvalidPolygons(m); dropped > 0) {
     ui.message(formatText("Removed %i polygons that did not have 3 or 4 corners on vertices of the "
@@ -329,20 +350,19 @@ WldParseResult parse(TextScanner& in, FileWindow* window, Module& m, Ui& ui, con
 
 WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const RepositoryFolder& repository,
                         const WldReadOptions& options, float* fileVersion) {
-  TextScanner in{text};
-  return parse(in, nullptr, m, ui, repository, options, fileVersion);
+  FileWindow window{text};
+  return parse(window, m, ui, repository, options, fileVersion);
 }
 
 bool readWld(Session& session, int index, const WldReadOptions& options, float* fileVersion) {
-  return readWldModule(session, session.model.module[index], options, fileVersion);
+  return loadWldModule(session, session.model.module[index], options, fileVersion) == WldLoad::ok;
 }
 
-bool readWldModule(Session& session, Module& m, const WldReadOptions& options, float* fileVersion, bool* refused) {
-  if (refused) *refused = false;
+WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options, float* fileVersion) {
   if (m.filename.empty()) {
     session.ui.messageBox(formatText("No file was specified for loading\n\n\"%S\"", m.filename),
                           "File not loaded!", MessageIcon::warning, MessageButtons::ok);
-    return false;
+    return WldLoad::noFile;
   }
   std::string path = resolvePath(session.model.repository, m.filename);
   auto time = fileModificationTime(path);
@@ -352,29 +372,27 @@ bool readWldModule(Session& session, Module& m, const WldReadOptions& options, f
         formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
         "File not loaded!", MessageIcon::warning, MessageButtons::ok);
     m.filename.clear();
-    return false;
+    return WldLoad::noFile;
   }
   m.fileTime = *time;
   session.model.status.modulesReloaded = true;
   if (options.interactive) addRecent(session, session.model.recent.wld.firstId, m.filename, true);
 
-  TextScanner in{window->start()};
-  switch (parse(in, &*window, m, session.ui, session.model.repository, options, fileVersion)) {
-    case WldParseResult::ok:
-      return true;
-    case WldParseResult::componentSkipped:
-      return false;
-    case WldParseResult::newerVersion:
-      // Refused rather than ending the program: other documents may hold unsaved edits.
-      if (refused) *refused = true;
-      {
-        std::string name = m.filename;
-        m = Module{};
-        m.filename = name;
-      }
-      return false;
+  const WldParseResult result = parse(*window, m, session.ui, session.model.repository, options, fileVersion);
+  if (window->failed()) {
+    session.ui.messageBox(formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
+                          "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+    m = Module{};
+    return WldLoad::noFile;
   }
-  return false;
+  if (result == WldParseResult::ok) return WldLoad::ok;
+  if (result == WldParseResult::componentSkipped) return WldLoad::componentSkipped;
+  // Refused rather than ending the program: other documents may hold unsaved edits. What was
+  // read of it goes, so nothing of a file that is not a mesh could be saved over it.
+  std::string name = m.filename;
+  m = Module{};
+  m.filename = name;
+  return result == WldParseResult::newerVersion ? WldLoad::newerVersion : WldLoad::refused;
 }
 
 }  // namespace tessarim

@@ -49,6 +49,7 @@ void clearDocument(Model& model) {
   model.settings.documentPath.clear();
   model.selection = Selection{};
   model.status.documentModified = false;
+  model.status.droppedOnLoad.clear();
   model.status.documentTime = 0;
   model.status.geometryDirty = true;
   model.status.windowTitle = "Tessarim";

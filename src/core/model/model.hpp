@@ -67,6 +67,9 @@ struct DocumentStatus {
   std::string windowTitle = "Tessarim";
   float encompassingRadius = 0;  // kilometres: the document's reach from its origin
   float documentVersion = 0;  // the version the open assembly or city file gave
+  // What loading left out of the open document, one line per embedded file with its instances:
+  // saving writes the document without them.
+  std::vector<std::string> droppedOnLoad;
 };
 
 // The whole editable state of one document and its view; owned by whoever runs it.
