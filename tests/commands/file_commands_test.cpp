@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/lifecycle.hpp"
+#include "support/memory_limit.hpp"
 #include "support/editor_fixture.hpp"
 
 namespace tessarim {
@@ -182,6 +186,79 @@ TEST(UndoChanges, AModifiedDocumentIsReadAgain) {
   EXPECT_EQ(f.model.module[0].instances.size(), 2u);
   EXPECT_FALSE(f.model.status.documentModified);
   EXPECT_EQ(f.model.selection.currentInstance, 1);
+}
+
+TEST(SaveDocument, SavingWithoutAnEntryThatCouldNotBeLoadedIsAskedFirst) {
+  EditorFixture f;
+  const std::string original = f.read("ships/boat.asm");
+  std::filesystem::remove(f.root / "meshes/fin.wld");
+  openFile(f, "ships/boat.asm");  // the replacement dialog is cancelled: the entry is dropped
+  ASSERT_EQ(f.model.wldfiles, 1);
+  EXPECT_EQ(f.model.status.droppedOnLoad, std::vector<std::string>{"meshes\\fin.wld (1 instances)"});
+  ASSERT_TRUE(f.model.status.documentModified);
+
+  f.ui.boxes.clear();
+  f.ui.answers = {MessageAnswer::no};
+  saveDocument(f.editor, f.none);
+  ASSERT_EQ(f.ui.boxes.size(), 1u);
+  EXPECT_EQ(f.ui.boxes[0].caption, "Entries will be dropped!");
+  EXPECT_EQ(f.ui.boxes[0].buttons, MessageButtons::yesNo);
+  EXPECT_EQ(f.ui.boxes[0].text,
+            "These embedded files could not be loaded:\n\nmeshes\\fin.wld (1 instances)\n\nSaving writes "
+            "\"ships\\boat.asm\" without them and their instances. Save anyway?");
+  EXPECT_EQ(f.read("ships/boat.asm"), original);
+  EXPECT_TRUE(f.model.status.documentModified);
+
+  f.ui.answers = {MessageAnswer::yes};
+  saveDocument(f.editor, f.none);
+  EXPECT_NE(f.read("ships/boat.asm"), original);
+  EXPECT_FALSE(f.model.status.documentModified);
+  EXPECT_TRUE(f.model.status.droppedOnLoad.empty());  // the file now holds what the document holds
+}
+
+TEST(OpenDocument, AFileThatIsNotAMeshLeavesNoDocumentToSaveOverIt) {
+  EditorFixture f;
+  f.write("meshes/notes.wld", "remember the milk\n");
+  openFile(f, "meshes/notes.wld");
+  EXPECT_EQ(f.model.wldfiles, 0);
+  EXPECT_EQ(f.model.settings.documentPath, "");
+  EXPECT_EQ(f.model.status.windowTitle, "Tessarim");
+  saveDocument(f.editor, f.none);
+  EXPECT_EQ(f.read("meshes/notes.wld"), "remember the milk\n");
+}
+
+TEST(OpenDocument, RunningOutOfMemoryPutsTheOpenDocumentBack) {
+  if (!testing::addressLimitWorks) GTEST_SKIP() << "address space limits do not work under the sanitizers";
+  EditorFixture f;
+  {
+    std::ofstream out(f.root / "meshes/huge.wld", std::ios::binary);
+    out << "2.32 \n8000000 ,\n";
+    std::string lines;
+    for (int i = 0; i < 1000; ++i) lines += "1,2,3,\n";
+    for (int i = 0; i < 8000; ++i) out << lines;
+  }
+  openFile(f, "ships/boat.asm");
+  f.model.module[0].instances[1].location = {9, 9, 9};  // an unsaved edit
+  f.model.status.documentModified = true;
+  f.ui.answers = {MessageAnswer::no};  // not saved before the open
+  const std::string failure = testing::withAddressLimit(64 << 20, [&]() -> std::string {
+    f.ui.boxes.clear();
+    f.ui.openResults.push_back({f.host("meshes/huge.wld")});
+    openDocument(f.editor, f.none);
+    const Model& model = f.model;
+    std::string problems;
+    if (model.settings.documentPath != "ships\\boat.asm" || !model.settings.asmfile || model.wldfiles != 2) {
+      problems += "the document was not put back: " + model.settings.documentPath + "\n";
+    } else if (model.module[0].instances[1].location[0] != 9 || !model.status.documentModified) {
+      problems += "the unsaved edit was lost\n";
+    }
+    if (f.ui.boxes.empty() || f.ui.boxes.back().text != "There is not enough memory to open the following "
+                                                        "file...\n\n" + f.host("meshes/huge.wld")) {
+      problems += "no message about the memory\n";
+    }
+    return problems;
+  });
+  EXPECT_EQ(failure, "");
 }
 
 }  // namespace

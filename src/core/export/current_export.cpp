@@ -88,7 +88,13 @@ bool stageNormalMap(Session& session, StagedFiles& files, const std::string& hei
   const Model& model = session.model;
   std::string reason;
   std::optional<RgbaImage> height;
-  if (auto bytes = readFileText(resolvePath(model.repository, heightName), &reason)) {
+  // A name that leads out of the repository is neither read nor written beside.
+  const std::string mapName = formatText("%s.map", heightName);
+  const std::optional<std::string> heightFile = repositoryFile(model.repository, heightName);
+  const std::optional<std::string> mapFile = repositoryFile(model.repository, mapName);
+  if (!heightFile || !mapFile) {
+    reason = "the file lies outside the repository folder";
+  } else if (auto bytes = readFileText(*heightFile, &reason)) {
     height = decodePng(*bytes, &reason);
   }
   if (!height) {
@@ -100,8 +106,7 @@ bool stageNormalMap(Session& session, StagedFiles& files, const std::string& hei
     errors += formatText("Normal map not written for \"%S\": %S\n", heightName, reason);
     return true;
   }
-  const std::string mapName = formatText("%s.map", heightName);
-  if (!files.add(resolvePath(model.repository, mapName), mapName, *png)) return false;
+  if (!files.add(*mapFile, mapName, *png)) return false;
   written.push_back(mapName);
   return true;
 }
