@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <new>
 
 #include "app/lifecycle.hpp"
 #include "commands/dispatch.hpp"
@@ -12,6 +13,7 @@
 #include "key_mapping.hpp"
 #include "menu_bar.hpp"
 #include "model/model.hpp"
+#include "platform/ui.hpp"
 #include "render/frame.hpp"
 #include "viewport.hpp"
 
@@ -74,7 +76,18 @@ void MainWindow::frame() {
     in.controlHeld = control;
     redraw_ = true;
   }
-  frameMove(editor_, elapsed, *menuBar_);
+  try {
+    frameMove(editor_, elapsed, *menuBar_);
+  } catch (const std::bad_alloc&) {
+    // The drawing buffers of a document too large for the memory left: the document stays as
+    // it is, the view goes empty until the next change asks for the buffers again.
+    editor_.scene = SceneGeometry{};
+    editor_.model().status.geometryDirty = false;
+    frameTimer_.stop();  // no frame runs under the message
+    editor_.session.ui.messageBox("There is not enough memory to draw this document.", "Out of memory!",
+                                  MessageIcon::error, MessageButtons::ok);
+    frameTimer_.start();
+  }
   showDocumentState();
   // An idle window draws nothing: a software renderer would spend a core on unchanged frames.
   const auto& status = editor_.model().status;

@@ -28,6 +28,9 @@ TEST(Paths, MakeRelativeDropsTheDriveAndTheRepositoryFolder) {
       {host, "/home/artist/game/ships/a.wld", "ships\\a.wld"},
       {host, "/elsewhere/a.wld", "\\elsewhere\\a.wld"},
       {host, "textures\\x.dds", "textures\\x.dds"},
+      // A subfolder named like the repository is part of the name.
+      {windows, "textures\\Assets\\x.dds", "textures\\Assets\\x.dds"},
+      {host, "/mnt/home/artist/game/x.wld", "\\mnt\\home\\artist\\game\\x.wld"},
   };
   for (const Case& c : cases) {
     std::string path = c.path;

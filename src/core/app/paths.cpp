@@ -1,14 +1,23 @@
 #include "app/paths.hpp"
-#include "model/text_compare.hpp"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <vector>
+
+#include "model/text_compare.hpp"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/stat.h>
+#endif
 
 namespace tessarim {
 namespace {
 
 constexpr char hostSeparator = std::filesystem::path::preferred_separator == '\\' ? '\\' : '/';
+constexpr const char* hostSeparators = hostSeparator == '\\' ? "/\\" : "/";
+
+}  // namespace
 
 // Walks the path one component at a time, taking a case-insensitive match where the exact
 // component is missing. Returns the path unchanged when some component has no match.
@@ -25,8 +34,8 @@ std::string matchLetterCase(const std::string& path) {
       continue;
     }
     bool matched = false;
-    for (fs::directory_iterator it{found.empty() ? fs::path{"."} : found, ec}, end; !ec && it != end;
-         it.increment(ec)) {
+    for (fs::directory_iterator it{found.empty() ? fs::path{"."} : found, ec}, end;
+         !ec && it != end; it.increment(ec)) {
       std::string name = it->path().filename().string();
       if (equalIgnoringCase(name, part.string())) {
         found /= name;
@@ -38,8 +47,6 @@ std::string matchLetterCase(const std::string& path) {
   }
   return found.string();
 }
-
-}  // namespace
 
 RepositoryFolder makeRepositoryFolder(std::string_view hostPath) {
   RepositoryFolder folder;
@@ -74,14 +81,18 @@ void makeRelative(const RepositoryFolder& repository, std::string& path) {
   path = toStoredForm(path);
   if (path.size() >= 2 && path[1] == ':') path.erase(0, 2);
   if (repository.text.empty()) return;
-  if (auto at = path.find(repository.text); at != std::string::npos) {
-    path.erase(at, repository.text.size());
-  }
+  // Only an absolute name inside the repository begins with its folder: the same text further
+  // in is part of the name (a subfolder named like the repository) and stays.
+  if (path.compare(0, repository.text.size(), repository.text) == 0)
+    path.erase(0, repository.text.size());
+}
+
+std::string hostPathOf(const RepositoryFolder& repository, std::string_view name) {
+  return isAbsoluteName(name) ? toHostForm(name) : repository.host + toHostForm(name);
 }
 
 std::string resolvePath(const RepositoryFolder& repository, std::string_view name) {
-  std::string full = isAbsoluteName(name) ? toHostForm(name) : repository.host + toHostForm(name);
-  return matchLetterCase(full);
+  return matchLetterCase(hostPathOf(repository, name));
 }
 
 namespace {
@@ -96,22 +107,89 @@ bool isInside(const std::filesystem::path& path, const std::filesystem::path& fo
 
 }  // namespace
 
-bool staysInRepository(const RepositoryFolder& repository, std::string_view name) {
-  namespace fs = std::filesystem;
-  if (name.empty()) return false;
-  const fs::path folder = fs::path{repository.host}.lexically_normal();
-  const fs::path path = fs::path{resolvePath(repository, name)}.lexically_normal();
-  if (!isInside(path, folder)) return false;
-  std::error_code ec, ec2;
-  const fs::path realFolder = fs::weakly_canonical(folder, ec);
-  const fs::path realPath = fs::weakly_canonical(path, ec2);
-  if (ec || ec2) return false;
-  return isInside(realPath, realFolder);
+namespace {
+
+// The components of a path below a folder, with "." and ".." taken out; nothing when ".." climbs
+// above the folder. The views point into relative.
+std::optional<std::vector<std::string_view>> componentsBelow(std::string_view relative) {
+  std::vector<std::string_view> parts;
+  while (!relative.empty()) {
+    const std::size_t end = std::min(relative.find_first_of(hostSeparators), relative.size());
+    const std::string_view part = relative.substr(0, end);
+    relative.remove_prefix(std::min(end + 1, relative.size()));
+    if (part.empty() || part == ".") continue;
+    if (part != "..") {
+      parts.push_back(part);
+    } else if (parts.empty()) {
+      return std::nullopt;
+    } else {
+      parts.pop_back();
+    }
+  }
+  return parts;
 }
 
-std::optional<std::string> repositoryFile(const RepositoryFolder& repository, std::string_view name) {
-  if (!staysInRepository(repository, name)) return std::nullopt;
-  return resolvePath(repository, name);
+bool isSymlink(const std::string& path, bool& exists) {
+#if defined(__unix__) || defined(__APPLE__)
+  struct stat status {};
+  exists = ::lstat(path.c_str(), &status) == 0;
+  return exists && S_ISLNK(status.st_mode);
+#else
+  std::error_code ec;
+  const auto status = std::filesystem::symlink_status(path, ec);
+  exists = !ec && std::filesystem::exists(status);
+  return exists && std::filesystem::is_symlink(status);
+#endif
+}
+
+}  // namespace
+
+bool isInsideRepository(const RepositoryFolder& repository, const std::string& hostPath) {
+  namespace fs = std::filesystem;
+  // Most paths are the repository folder's own followed by a name: looked at as text.
+  std::optional<std::vector<std::string_view>> parts;
+  if (std::string_view{hostPath}.substr(0, repository.host.size()) == repository.host) {
+    parts = componentsBelow(std::string_view{hostPath}.substr(repository.host.size()));
+  } else {
+    const fs::path folder = fs::path{repository.host}.lexically_normal();
+    const fs::path path = fs::path{hostPath}.lexically_normal();
+    if (!isInside(path, folder)) return false;
+    return isInsideRepository(repository,
+                              repository.host + path.lexically_relative(folder).string());
+  }
+  if (!parts || parts->empty()) return false;
+  // Below the repository folder, only a link can lead out: look for one on the way down, as far
+  // as the path exists. Most paths have none, and need no resolving.
+  std::string walked = repository.host;
+  bool linked = false;
+  for (std::string_view part : *parts) {
+    if (walked.back() != '/' && walked.back() != '\\') walked += hostSeparator;
+    walked += part;
+    bool exists = false;
+    if (isSymlink(walked, exists)) {
+      linked = true;
+      break;
+    }
+    if (!exists) break;
+  }
+  if (!linked) return true;
+  std::error_code ec, ec2;
+  const fs::path realFolder = fs::weakly_canonical(fs::path{repository.host}, ec);
+  const fs::path realPath = fs::weakly_canonical(fs::path{hostPath}, ec2);
+  if (ec || ec2) return false;
+  return isInside(realPath.lexically_normal(), realFolder.lexically_normal());
+}
+
+bool staysInRepository(const RepositoryFolder& repository, std::string_view name) {
+  return !name.empty() && isInsideRepository(repository, hostPathOf(repository, name));
+}
+
+std::optional<std::string> repositoryFile(const RepositoryFolder& repository,
+                                          std::string_view name) {
+  if (name.empty()) return std::nullopt;
+  std::string path = resolvePath(repository, name);
+  if (!isInsideRepository(repository, path)) return std::nullopt;
+  return path;
 }
 
 }  // namespace tessarim

@@ -22,19 +22,26 @@ bool isAbsoluteName(std::string_view name);
 std::string toStoredForm(std::string_view path);
 std::string toHostForm(std::string_view name);
 
-// Drops a drive letter, then removes the first occurrence of the repository folder text.
+// Drops a drive letter, then the repository folder text when the name begins with it.
 void makeRelative(const RepositoryFolder& repository, std::string& path);
 
 // The host path of a document-relative name. When the exact path does not exist but one that
 // differs only in letter case does (names written on a case-insensitive system), that one.
 std::string resolvePath(const RepositoryFolder& repository, std::string_view name);
+// resolvePath's two steps: the host path as the name gives it, and the letter-case match.
+std::string hostPathOf(const RepositoryFolder& repository, std::string_view name);
+std::string matchLetterCase(const std::string& path);
 
-// Whether a name read from a document stays inside the repository folder once resolved: no
-// ".." climbing out of it, no absolute name elsewhere, no link leading out of it. Names inside
+// Whether a host path lies inside the repository folder, as written and with every link on the
+// way resolved: no ".." climbing out of it, no absolute path elsewhere, no link leading out.
+bool isInsideRepository(const RepositoryFolder& repository, const std::string& hostPath);
+
+// Whether a name read from a document stays inside the repository folder. Names inside
 // documents that do not are never followed, for reading or for writing.
 bool staysInRepository(const RepositoryFolder& repository, std::string_view name);
 
-// The host path of a name read from a document, or nothing when it leads out of the repository.
+// The host path of a name read from a document (resolvePath's), or nothing when it leads out of
+// the repository.
 std::optional<std::string> repositoryFile(const RepositoryFolder& repository, std::string_view name);
 
 }  // namespace tessarim

@@ -6,6 +6,8 @@ struct Model;
 class Ui;
 class SettingsStore;
 class Clock;
+class FileSource;
+FileSource& systemFiles();
 
 // What a command works with: the model and the seams to the user and the platform.
 struct Session {
@@ -13,6 +15,7 @@ struct Session {
   Ui& ui;
   SettingsStore& store;
   Clock& clock;
+  FileSource& files = systemFiles();  // where readers find the files a document names
 };
 
 }  // namespace tessarim

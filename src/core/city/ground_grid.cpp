@@ -1,5 +1,6 @@
 #include "city/ground_grid.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -20,8 +21,8 @@ constexpr std::array<std::array<Texel, 4>, 4> turnTexels{{
     {{{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
 }};
 
-Polygon cellPolygon(int i, int j, RtspsCell cell) {
-  Polygon p;
+// Fills a default polygon in place.
+void cellPolygon(Polygon& p, int i, int j, RtspsCell cell) {
   p.sides = 4;
   const int m = j * gridLine + i;  // the cell's lower-left vertex
   p.vertexIndex = {static_cast<std::uint16_t>(m + gridLine + 1), static_cast<std::uint16_t>(m + 1),
@@ -39,7 +40,6 @@ Polygon cellPolygon(int i, int j, RtspsCell cell) {
     p.texels[static_cast<std::size_t>(k)] = {t.u + static_cast<float>(i),
                                              t.v + static_cast<float>(j)};
   }
-  return p;
 }
 
 }  // namespace
@@ -70,25 +70,44 @@ void buildGroundGrid(Model& model, int moduleIndex) {
     }
   }
 
-  // Polygons are grouped by piece so the terrain pass binds each piece's texture once.
+  // Polygons are grouped by piece so the terrain pass binds each piece's texture once; within a
+  // piece they go row by row. A piece number no piece has (from a file) gets no polygon.
   model.tileRecords.clear();
   grid.polygons.reserve(gridSize * gridSize);
+  std::array<std::int32_t, groundPieceCount + 1> firstOfPiece{};
+  for (const RtspsCell& cell : model.rtspsGrid) {
+    if (cell.piece < groundPieceCount) ++firstOfPiece[static_cast<std::size_t>(cell.piece) + 1];
+  }
+  for (int piece = 0; piece < groundPieceCount; ++piece) {
+    firstOfPiece[static_cast<std::size_t>(piece) + 1] +=
+        firstOfPiece[static_cast<std::size_t>(piece)];
+  }
+  std::array<std::int16_t, gridSize * gridSize> cellsInOrder{};  // i * gridSize + j
+  std::array<std::int32_t, groundPieceCount> next{};
+  std::copy(firstOfPiece.begin(), firstOfPiece.end() - 1, next.begin());
+  for (int j = 0; j < gridSize; ++j) {
+    for (int i = 0; i < gridSize; ++i) {
+      const RtspsCell cell = model.rtspsGrid[static_cast<std::size_t>(i * gridSize + j)];
+      if (cell.piece >= groundPieceCount) continue;
+      cellsInOrder[static_cast<std::size_t>(next[static_cast<std::size_t>(cell.piece)]++)] =
+          static_cast<std::int16_t>(i * gridSize + j);
+    }
+  }
   const Selection& sel = model.selection;
   const bool gridIsCurrent = sel.currentModule == moduleIndex && sel.currentInstance == 0;
   std::int32_t firstVertex = 0;
   for (int piece = 0; piece < groundPieceCount; ++piece) {
-    std::int32_t count = 0;
-    for (int j = 0; j < gridSize; ++j) {
-      for (int i = 0; i < gridSize; ++i) {
-        const RtspsCell cell = model.rtspsGrid[static_cast<std::size_t>(i * gridSize + j)];
-        if (cell.piece != piece) continue;
-        // The selected cell's polygon stays current although the polygon order follows pieces.
-        if (gridIsCurrent && i == model.gridCursor.i && j == model.gridCursor.j) {
-          model.selection.currentPolygon = static_cast<std::int16_t>(grid.polygons.size());
-        }
-        grid.polygons.push_back(cellPolygon(i, j, cell));
-        ++count;
+    const std::int32_t begin = firstOfPiece[static_cast<std::size_t>(piece)];
+    const std::int32_t count = firstOfPiece[static_cast<std::size_t>(piece) + 1] - begin;
+    for (std::int32_t k = begin; k < begin + count; ++k) {
+      const int cellIndex = cellsInOrder[static_cast<std::size_t>(k)];
+      const int i = cellIndex / gridSize, j = cellIndex % gridSize;
+      // The selected cell's polygon stays current although the polygon order follows pieces.
+      if (gridIsCurrent && i == model.gridCursor.i && j == model.gridCursor.j) {
+        model.selection.currentPolygon = static_cast<std::int16_t>(grid.polygons.size());
       }
+      cellPolygon(grid.polygons.emplace_back(), i, j,
+                  model.rtspsGrid[static_cast<std::size_t>(cellIndex)]);
     }
     if (count == 0) continue;
     // Each quad is drawn as two triangles of three vertices.

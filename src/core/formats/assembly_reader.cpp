@@ -140,7 +140,8 @@ bool Reader::readEntry() {
   working.filename = name;
   const bool cityModule = model.settings.ctyfile;
   WldLoad load = WldLoad::refused;
-  if (staysInRepository(model.repository, name)) {
+  // Checked where the file will really be found, letter case matched and links resolved.
+  if (name.empty() || isInsideRepository(model.repository, s.files.locate(hostPathOf(model.repository, name)))) {
     load = loadWldModule(s, working, WldReadOptions{merge, false, cityModule});
   } else {
     s.ui.messageBox(formatText("The embedded file...\n\n%S\n\nlies outside the repository folder and is not read.", name),
@@ -176,7 +177,6 @@ bool Reader::readEntry() {
 
   std::int32_t count = 0;
   in.scan(" %d ,", &count);
-  if (count <= 0) drop = true;  // an entry without instances disappears
   std::vector<Instance> instances;
   instances.reserve(static_cast<std::size_t>(
       std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 8 + 1)));
@@ -193,6 +193,9 @@ bool Reader::readEntry() {
     if (in.remaining() == before) break;
     instances.push_back(instance);
   }
+  // An entry without instances disappears, also when its count promised some the file lacks:
+  // saved with none, it would vanish only at the next reading.
+  if (instances.empty()) drop = true;
   if (drop) {
     // The document loses this entry when it is saved: batch saves refuse, the editor asks.
     if (!merge && !instances.empty()) {
@@ -365,10 +368,10 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
                         "File not loaded!", MessageIcon::warning, MessageButtons::ok);
         return false;
       }
-      std::string path = resolvePath(model.repository, model.settings.documentPath);
+      std::string path = s.files.locate(hostPathOf(model.repository, model.settings.documentPath));
       std::string error = systemErrorText(ENOENT);
-      auto time = fileModificationTime(path);
-      if (auto opened = time ? FileWindow::open(path, &error) : std::nullopt) {
+      auto time = s.files.modificationTime(path);
+      if (auto opened = time ? s.files.open(path, &error) : std::nullopt) {
         window.emplace(std::move(*opened));
         model.status.documentTime = *time;
         shownPath = path;
@@ -389,7 +392,7 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
                       MessageIcon::warning, MessageButtons::ok);
       return false;
     }
-    if (auto opened = FileWindow::open(std::string{mergeHostPath})) window.emplace(std::move(*opened));
+    if (auto opened = s.files.open(std::string{mergeHostPath})) window.emplace(std::move(*opened));
     if (!window) {
       // The open document keeps its path and title: it may hold unsaved edits.
       s.ui.messageBox(formatText("Could not find the mesh file or file is in use...\n\n\"%s\"", mergeHostPath),

@@ -55,7 +55,7 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
     for (int column = 0; column < n; ++column) {
       std::size_t before = in.remaining();
       std::int32_t turn = 0, piece = 0;
-      in.scan("%d ,%d ,", &turn, &piece);
+      if (in.integerComma(turn) == 2) in.integerComma(piece);  // "%d ,%d ,"
       if (v > 2.3f && v < 2.43f) {
         std::int32_t ignored[3];
         in.scan("%d ,%d ,", &ignored[0], &ignored[1]);
@@ -121,7 +121,7 @@ std::optional<std::string> writeCitySection(const Model& model, TextWriter& out)
   for (int row = 0; row < gridSize; ++row) {
     for (int column = 0; column < gridSize; ++column) {
       const RtspsCell& cell = model.rtspsGrid[row * gridSize + column];
-      out.print("%i ,%i ,", cell.turn, cell.piece);
+      out.integer(cell.turn).text(" ,").integer(cell.piece).text(" ,");  // "%i ,%i ,"
     }
     out.print("\n");
   }

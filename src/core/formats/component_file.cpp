@@ -211,8 +211,8 @@ bool readComponents(Session& session, std::string_view asmName) {
   Model& model = session.model;
   model.connectors.clear();
   model.components.clear();
-  const std::string path = resolvePath(model.repository, componentPath(asmName));
-  auto window = FileWindow::open(path);
+  const std::string path = session.files.locate(hostPathOf(model.repository, componentPath(asmName)));
+  auto window = session.files.open(path);
   if (!window) return true;
   const ComponentParseResult result =
       parseComponents(*window, model.connectors, model.components, model.status.documentModified, session.ui, path);

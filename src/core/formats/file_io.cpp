@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/paths.hpp"
 #include "formats/text_writer.hpp"
 #include "platform/ui.hpp"
 
@@ -162,6 +163,45 @@ std::string_view FileWindow::advance(std::string_view unread) {
   keepOnly(unread);
   readUpTo(std::max(windowSize, buffer_.size() + windowSize / 2));
   return buffer_;
+}
+
+namespace {
+
+class SystemFiles : public FileSource {
+ public:
+  std::string locate(const std::string& hostPath) override { return matchLetterCase(hostPath); }
+  std::optional<FileWindow> open(const std::string& hostPath, std::string* error) override {
+    return FileWindow::open(hostPath, error);
+  }
+  std::optional<FileTime> modificationTime(const std::string& hostPath) override {
+    return fileModificationTime(hostPath);
+  }
+};
+
+}  // namespace
+
+FileSource& systemFiles() {
+  static SystemFiles files;
+  return files;
+}
+
+void MemoryFiles::put(const std::string& hostPath, std::string bytes) {
+  files_.insert_or_assign(hostPath, File{std::move(bytes), ++clock_});
+}
+
+std::optional<FileWindow> MemoryFiles::open(const std::string& hostPath, std::string* error) {
+  auto it = files_.find(hostPath);
+  if (it == files_.end()) {
+    if (error) *error = errorText(ENOENT);
+    return std::nullopt;
+  }
+  return std::optional<FileWindow>{std::in_place, it->second.bytes};
+}
+
+std::optional<FileTime> MemoryFiles::modificationTime(const std::string& hostPath) {
+  auto it = files_.find(hostPath);
+  if (it == files_.end()) return std::nullopt;
+  return it->second.time;
 }
 
 void reportRejectedText(Ui& ui, const FileWindow& window, std::string_view path) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,6 +68,43 @@ class FileWindow {
   std::size_t lineLength_ = 0;
   std::size_t zeroRun_ = 0;
   std::string rejection_;
+};
+
+// Where readers find the files a document names: the file system, or texts held in memory.
+class FileSource {
+ public:
+  virtual ~FileSource() = default;
+  // The host path of a file as the source holds it: on the file system, the one whose name
+  // differs only in letter case when the exact one does not exist.
+  virtual std::string locate(const std::string& hostPath) = 0;
+  virtual std::optional<FileWindow> open(const std::string& hostPath, std::string* error = nullptr) = 0;
+  virtual std::optional<FileTime> modificationTime(const std::string& hostPath) = 0;
+};
+
+// The file system.
+FileSource& systemFiles();
+
+// Texts in memory under host paths, each with the time it was put there: fuzzing and tests.
+class MemoryFiles : public FileSource {
+ public:
+  void put(const std::string& hostPath, std::string bytes);
+  void remove(const std::string& hostPath) { files_.erase(hostPath); }
+  // The bytes put under hostPath; empty when there are none.
+  std::string_view text(const std::string& hostPath) const {
+    auto it = files_.find(hostPath);
+    return it == files_.end() ? std::string_view{} : std::string_view{it->second.bytes};
+  }
+  std::string locate(const std::string& hostPath) override { return hostPath; }
+  std::optional<FileWindow> open(const std::string& hostPath, std::string* error = nullptr) override;
+  std::optional<FileTime> modificationTime(const std::string& hostPath) override;
+
+ private:
+  struct File {
+    std::string bytes;
+    FileTime time;
+  };
+  std::map<std::string, File, std::less<>> files_;
+  FileTime clock_ = 0;
 };
 
 // Shows why a text file was refused (rejection() of its window): a message box naming the file.

@@ -364,9 +364,10 @@ WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options
                           "File not loaded!", MessageIcon::warning, MessageButtons::ok);
     return WldLoad::noFile;
   }
-  std::string path = resolvePath(session.model.repository, m.filename);
-  auto time = fileModificationTime(path);
-  auto window = time ? FileWindow::open(path) : std::nullopt;
+  FileSource& files = session.files;
+  std::string path = files.locate(hostPathOf(session.model.repository, m.filename));
+  auto time = files.modificationTime(path);
+  auto window = time ? files.open(path) : std::nullopt;
   if (!window) {
     session.ui.messageBox(
         formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
