@@ -171,6 +171,8 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
     j["components"] = ok ? model.components.size() : 0;
     j["streetNodes"] = ok ? model.streetNodes.nodes.size() : 0;
     j["modified"] = ok && model.status.documentModified;
+    // Entries loading had to leave out: saving this document would drop them.
+    j["leftOut"] = ok ? model.status.droppedOnLoad : std::vector<std::string>{};
   }
   printJson(out, j);
   if (!ok) {
@@ -257,7 +259,8 @@ int check(const Options& options, std::ostream& out, std::ostream& err) {
     report.push_back(nlohmann::ordered_json{{"file", path.generic_string()},
                                             {"kind", kindName(kind)},
                                             {"loaded", ok},
-                                            {"messages", messagesJson(batch.ui)}});
+                                            {"messages", messagesJson(batch.ui)},
+                                            {"leftOut", batch.model.status.droppedOnLoad}});
   }
   printJson(out, report);
   return allLoaded ? 0 : 1;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -105,6 +106,11 @@ TEST(CliRefusals, ADocumentThatLostAnEntryWhileLoadingIsNeverWritten) {
         EXPECT_EQ(snapshot(scratch.root), before) << c.entry << " " << command << " " << answer;
       }
     }
+    CliRun info = run({"--repo", scratch.repo(), "info", scratch.repo() + "/ships/a.asm"});
+    std::string stored = c.entry;  // names are kept with backslashes
+    std::replace(stored.begin(), stored.end(), '/', '\\');
+    EXPECT_EQ(nlohmann::json::parse(info.out)["leftOut"], nlohmann::json::array({stored + " (1 instances)"}))
+        << info.out;
   }
 }
 

@@ -49,6 +49,12 @@ void shiftCityToOrigin(Model& model) {
 
 AssemblyText formatAssembly(Model& model, bool selectionOnly) {
   TextWriter out{true};
+  // About what it takes, so the text is not copied as it grows: instance lines are a few
+  // hundred characters, light lines about a hundred and a city's grid a few thousand.
+  std::size_t instances = 0;
+  for (int m = 0; m < model.wldfiles; ++m) instances += model.module[m].instances.size() + 1;
+  out.reserve(256 + instances * 320 + static_cast<std::size_t>(model.lightCount) * 128 +
+              (model.settings.ctyfile ? 16384 : 0));
   const bool city = model.settings.ctyfile && !selectionOnly;
   out.print(city ? "CTY\n" : "ASM\n");
   out.print("%f ,\n", assemblyVersion);

@@ -124,6 +124,25 @@ void FileWindow::readUpTo(std::size_t size) {
 }
 
 void FileWindow::takeIn(std::size_t from) {
+  // Most text has neither CRs nor zero bytes: then only line lengths are to be checked, a line
+  // at a time. A line too long is left to the byte-wise pass below, which finds where.
+  const char* data = buffer_.data();
+  const std::size_t size = buffer_.size();
+  if (!std::memchr(data + from, '\r', size - from) && !std::memchr(data + from, '\0', size - from)) {
+    while (from < size) {
+      const char* lineFeed = static_cast<const char*>(std::memchr(data + from, '\n', size - from));
+      const std::size_t stop = lineFeed ? static_cast<std::size_t>(lineFeed - data) : size;
+      if (lineLength_ + (stop - from) > longestLine) break;
+      if (!lineFeed) {
+        lineLength_ += stop - from;
+        return;
+      }
+      ++line_;
+      lineLength_ = 0;
+      from = stop + 1;
+    }
+    if (from == size) return;
+  }
   std::size_t out = from;
   const std::size_t end = buffer_.size();
   for (std::size_t i = from; i < end; ++i) {
