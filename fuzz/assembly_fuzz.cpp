@@ -56,7 +56,7 @@ void checkModel(const Model& model) {
 }
 
 // One reading of a document. The models are kept from input to input (building one is much of
-// the cost of a small input) and emptied before each reading.
+// the cost of a small input).
 struct Run {
   Model& model;
   SilentUi ui;
@@ -66,22 +66,42 @@ struct Run {
 
   Run(Model& m, MemoryFiles& files, bool city, const std::string& name)
       : model(m), session{model, ui, store, clock, files} {
+    model.repository = makeRepositoryFolder(folder);
+    model.settings.asmfile = !city;
+    model.settings.ctyfile = city;
+    model.settings.documentPath = name;
+  }
+  // Emptied as the input ends. The vertex and polygon lists keep their room, so that the next
+  // city builds its ground grid where the last one was: fresh memory costs most under the
+  // address sanitizer, which holds freed memory back.
+  ~Run() {
     for (Module& module : model.module) {
       if (!module.filename.empty() || !module.vertices.empty() || !module.polygons.empty() ||
           !module.instances.empty()) {
+        std::vector<Vertex> vertices = std::move(module.vertices);
+        std::vector<Polygon> polygons = std::move(module.polygons);
         module = Module{};
+        vertices.clear();
+        polygons.clear();
+        module.vertices = std::move(vertices);
+        module.polygons = std::move(polygons);
       }
     }
+    model.wldfiles = 0;  // emptied above, without giving up their room
     clearDocument(model);
+    model.connectors = {};
+    model.components = {};
+    model.tileRecords = {};
+    model.streetNodes = RtsGraph{};
+    model.selection = Selection{};
     model.status = DocumentStatus{};
     model.recent = RecentLists{};
     model.motion = MotionState{};
     model.gridCursor = GridCursor{};
     model.settings = Settings{};
-    model.repository = makeRepositoryFolder(folder);
-    model.settings.asmfile = !city;
-    model.settings.ctyfile = city;
-    model.settings.documentPath = name;
+    model.repository = RepositoryFolder{};
+    model.schemeFile = std::string{};
+    for (auto& name : model.buildingNames) name = std::string{};
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "formats/text_scanner.hpp"
@@ -62,6 +63,52 @@ TEST(FileWindow, ARunOfZeroBytesIsFoundAcrossWindows) {
   FileWindow window{text};
   readAll(window);
   EXPECT_EQ(window.rejection().substr(0, 29), "a run of 256 zero bytes on li");
+}
+
+// What a text-mode read gives of text, and where the reading is refused: byte by byte.
+std::pair<std::string, bool> referenceRead(const std::string& text) {
+  std::string out;
+  std::size_t lineLength = 0, zeros = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lineLength = c == '\n' ? 0 : lineLength + 1;
+    zeros = c == '\0' ? zeros + 1 : 0;
+    if (lineLength > FileWindow::longestLine || zeros >= FileWindow::longestZeroRun) return {out, true};
+    out += c;
+  }
+  return {out, false};
+}
+
+TEST(FileWindow, GivesWhatAByteWiseTextModeReadGives) {
+  std::mt19937 rng{7};
+  int refusals = 0;
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::size_t size = 1000 + rng() % 200000;
+    while (text.size() < size) {
+      switch (rng() % 60) {
+        case 0: text += "\r\n"; break;
+        case 1: text += '\r'; break;
+        case 2: text += '\n'; break;
+        case 3: text += std::string(rng() % 300, '\0'); break;
+        case 4: text += std::string(rng() % 70000, 'x'); break;
+        default: text += "12 ,"; break;
+      }
+    }
+    const auto [expected, refused] = referenceRead(text);
+    refusals += refused ? 1 : 0;
+    FileWindow window{text};
+    const std::string read = readAll(window);
+    ASSERT_EQ(!window.rejection().empty(), refused) << round;
+    if (refused) {
+      ASSERT_EQ(read.substr(0, std::min(read.size(), expected.size())), expected.substr(0, read.size())) << round;
+    } else {
+      ASSERT_EQ(read, expected) << round;
+    }
+  }
+  EXPECT_GT(refusals, 30);  // both kinds of text were tried
+  EXPECT_LT(refusals, 270);
 }
 
 TEST(TextScanner, FieldsReadAcrossTheEdgeOfAWindow) {

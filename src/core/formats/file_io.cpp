@@ -109,12 +109,13 @@ void FileWindow::readUpTo(std::size_t size) {
     // and zero-filling a whole window for each of them would cost more than reading them.
     std::size_t want = size > start ? size - start : 1;
     const std::uint64_t left = unreadInFile();
-    want = static_cast<std::size_t>(std::min<std::uint64_t>(want, left > 0 ? left + 1 : 65536));
+    // A text in memory ends where it ends; a file may have grown since its size was taken.
+    want = static_cast<std::size_t>(std::min<std::uint64_t>(want, left > 0 ? left + 1 : (file_ ? 4096 : 0)));
     buffer_.resize(start + want);
     const std::size_t got = readRaw(buffer_.data() + start, want);
     buffer_.resize(start + got);
     consumed_ += got;
-    if (got < want) {
+    if (got < want || (!file_ && unreadInFile() == 0)) {
       exhausted_ = true;
       failed_ = file_ && std::ferror(file_) != 0;
     }
@@ -124,28 +125,56 @@ void FileWindow::readUpTo(std::size_t size) {
 }
 
 void FileWindow::takeIn(std::size_t from) {
-  // Most text has neither CRs nor zero bytes: then only line lengths are to be checked, a line
-  // at a time. A line too long is left to the byte-wise pass below, which finds where.
-  const char* data = buffer_.data();
-  const std::size_t size = buffer_.size();
-  if (!std::memchr(data + from, '\r', size - from) && !std::memchr(data + from, '\0', size - from)) {
-    while (from < size) {
-      const char* lineFeed = static_cast<const char*>(std::memchr(data + from, '\n', size - from));
-      const std::size_t stop = lineFeed ? static_cast<std::size_t>(lineFeed - data) : size;
-      if (lineLength_ + (stop - from) > longestLine) break;
-      if (!lineFeed) {
-        lineLength_ += stop - from;
-        return;
-      }
-      ++line_;
-      lineLength_ = 0;
-      from = stop + 1;
-    }
-    if (from == size) return;
-  }
-  std::size_t out = from;
+  std::size_t in = from, out = from;
+  // Text without zero bytes goes a line at a time; the byte-wise pass takes the rest, and a line
+  // that grows too long, to find where.
+  if (!std::memchr(buffer_.data() + from, '\0', buffer_.size() - from) && takeInLines(in, out)) return;
+  takeInBytes(in, out);
+}
+
+bool FileWindow::takeInLines(std::size_t& in, std::size_t& out) {
+  char* data = buffer_.data();
   const std::size_t end = buffer_.size();
-  for (std::size_t i = from; i < end; ++i) {
+  while (in < end) {
+    const char* carriageReturn = static_cast<const char*>(std::memchr(data + in, '\r', end - in));
+    const std::size_t stop = carriageReturn ? static_cast<std::size_t>(carriageReturn - data) : end;
+    while (in < stop) {
+      const char* lineFeed = static_cast<const char*>(std::memchr(data + in, '\n', stop - in));
+      const std::size_t next = lineFeed ? static_cast<std::size_t>(lineFeed - data) + 1 : stop;
+      const std::size_t length = (lineFeed ? next - 1 : next) - in;
+      if (lineLength_ + length > longestLine) return false;
+      if (out != in) std::memmove(data + out, data + in, next - in);
+      out += next - in;
+      in = next;
+      if (lineFeed) {
+        ++line_;
+        lineLength_ = 0;
+      } else {
+        lineLength_ += length;
+      }
+    }
+    if (!carriageReturn) break;
+    if (stop + 1 == end && !exhausted_) {
+      heldCarriageReturn_ = true;  // decided with the next read
+      in = end;
+      break;
+    }
+    if (stop + 1 < end && data[stop + 1] == '\n') {
+      in = stop + 1;  // CR LF: the LF ends the line
+      continue;
+    }
+    if (lineLength_ + 1 > longestLine) return false;
+    data[out++] = '\r';  // a CR alone is part of the line
+    ++lineLength_;
+    in = stop + 1;
+  }
+  buffer_.resize(out);
+  return true;
+}
+
+void FileWindow::takeInBytes(std::size_t in, std::size_t out) {
+  const std::size_t end = buffer_.size();
+  for (std::size_t i = in; i < end; ++i) {
     const char c = buffer_[i];
     if (c == '\r' && i + 1 == end && !exhausted_) {
       heldCarriageReturn_ = true;  // decided with the next read

@@ -55,6 +55,8 @@ class FileWindow {
   std::size_t readRaw(char* to, std::size_t most);
   // Text mode and the checks, over the bytes from `from` to the end of the buffer.
   void takeIn(std::size_t from);
+  bool takeInLines(std::size_t& in, std::size_t& out);
+  void takeInBytes(std::size_t in, std::size_t out);
 
   std::FILE* file_ = nullptr;
   std::string_view memory_;     // the text when there is no file

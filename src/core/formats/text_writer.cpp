@@ -46,7 +46,16 @@ TextWriter& TextWriter::text(std::string_view s) {
     out_.append(s);
     return *this;
   }
-  for (char c : s) putChar(c);
+  // A stretch at a time between line feeds, each of which becomes CR LF.
+  while (!s.empty()) {
+    const std::size_t lineFeed = s.find('\n');
+    if (lineFeed == std::string_view::npos) {
+      out_.append(s);
+      break;
+    }
+    out_.append(s.substr(0, lineFeed)).append("\r\n");
+    s.remove_prefix(lineFeed + 1);
+  }
   return *this;
 }
 
