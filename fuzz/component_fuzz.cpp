@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the component file reader. Beyond the sanitizers' checks, lists the
-// reader accepts must survive writing: written, read back as a text-mode read gives the file and
-// written again, they give the same bytes.
+// reader accepts must survive writing: written, read back and written again, they give the same
+// bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,17 +25,6 @@ void require(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-// What reading the written file gives: every CR LF becomes LF.
-std::string textMode(const std::string& bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text += bytes[i];
-  }
-  return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -55,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::size_t> dependencyCounts;
   for (const Component& c : model->components) dependencyCounts.push_back(c.dependencies.size());
 
-  require(parseComponents(textMode(written), model->connectors, model->components, modified, ui) ==
+  require(parseComponents(written, model->connectors, model->components, modified, ui) ==
           ComponentParseResult::ok);
   require(model->connectors.size() == connectorCount);
   require(model->components.size() == dependencyCounts.size());

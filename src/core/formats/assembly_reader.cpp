@@ -178,8 +178,10 @@ bool Reader::readEntry() {
   std::int32_t count = 0;
   in.scan(" %d ,", &count);
   std::vector<Instance> instances;
-  instances.reserve(static_cast<std::size_t>(
-      std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 8 + 1)));
+  // Room for what the count claims, as far as the rest of the file can hold it; past a few
+  // thousand the list grows as instances are really read.
+  instances.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
+      {static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 8 + 1, 4096})));
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint64_t before = in.remaining();
     Instance instance;
