@@ -13,6 +13,7 @@
 #include "export/runtime_export.hpp"
 #include "formats/assembly.hpp"
 #include "formats/file_io.hpp"
+#include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
 #include "platform/clock.hpp"
@@ -60,10 +61,14 @@ Kind kindOf(const std::filesystem::path& path) {
 
 const char* kindName(Kind kind) {
   switch (kind) {
-    case Kind::wld: return "wld";
-    case Kind::asmfile: return "asm";
-    case Kind::cty: return "cty";
-    case Kind::other: break;
+    case Kind::wld:
+      return "wld";
+    case Kind::asmfile:
+      return "asm";
+    case Kind::cty:
+      return "cty";
+    case Kind::other:
+      break;
   }
   return "other";
 }
@@ -96,6 +101,14 @@ struct Batch {
     } catch (const std::bad_alloc&) {
       clearDocument(model);
       reportOutOfMemory(ui, file);
+      return false;
+    } catch (const std::exception& e) {
+      // A reason of this file's own (the system refusing it half way): said about this file, so
+      // that `check` goes on with the others.
+      clearDocument(model);
+      ui.messageBox(
+          formatText("%S while attempting to load the following file...\n\n\"%S\"", e.what(), file),
+          "File not loaded!", MessageIcon::warning, MessageButtons::ok);
       return false;
     }
   }
@@ -132,7 +145,8 @@ void printJson(std::ostream& out, const nlohmann::ordered_json& j) {
 
 nlohmann::ordered_json messagesJson(const BatchUi& ui) {
   auto list = nlohmann::ordered_json::array();
-  for (const auto& shown : ui.shown()) list.push_back({{"caption", shown.caption}, {"text", shown.text}});
+  for (const auto& shown : ui.shown())
+    list.push_back({{"caption", shown.caption}, {"text", shown.text}});
   return list;
 }
 
@@ -185,7 +199,8 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
 // The document the command names, loaded whole; nothing after saying why it could not be.
 // A document that lost entries while loading (a missing mesh, a name outside the repository)
 // is not written in any form, whatever --answer says: the files would lose them for good.
-std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& file, Kind kind, std::ostream& err) {
+std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& file, Kind kind,
+                                    std::ostream& err) {
   if (kind == Kind::other) {
     err << "tessarim-cli: " << file << ": not a document this tool reads\n";
     return nullptr;
@@ -215,13 +230,15 @@ int resave(const Options& options, std::ostream& err) {
   if (!batch) return 1;
   Model& model = batch->model;
   for (int i = 0; i < model.wldfiles; ++i) model.module[i].modified = 1;
-  if (kind == Kind::cty && model.wldfiles > 0) model.module[model.wldfiles - 1].modified = 0;  // generated
+  if (kind == Kind::cty && model.wldfiles > 0)
+    model.module[model.wldfiles - 1].modified = 0;  // generated
   bool ok;
   if (kind == Kind::wld) {
     if (options.rest.size() == 3) model.module[0].filename = documentName(model, options.rest[2]);
     ok = writeWld(batch->session, 0);
   } else {
-    if (options.rest.size() == 3) model.settings.documentPath = documentName(model, options.rest[2]);
+    if (options.rest.size() == 3)
+      model.settings.documentPath = documentName(model, options.rest[2]);
     model.status.documentModified = true;
     ok = writeAssembly(batch->session, true, false);
   }
@@ -244,7 +261,9 @@ int check(const Options& options, std::ostream& out, std::ostream& err) {
     return 2;
   }
   std::vector<fs::path> files;
-  for (fs::recursive_directory_iterator it{options.rest[1], fs::directory_options::skip_permission_denied, ec}, end;
+  for (fs::recursive_directory_iterator
+           it{options.rest[1], fs::directory_options::skip_permission_denied, ec},
+       end;
        !ec && it != end; it.increment(ec)) {
     if (it->is_regular_file(ec) && kindOf(it->path()) != Kind::other) files.push_back(it->path());
   }
