@@ -109,7 +109,7 @@ TEST(CliRefusals, ADocumentThatLostAnEntryWhileLoadingIsNeverWritten) {
     CliRun info = run({"--repo", scratch.repo(), "info", scratch.repo() + "/ships/a.asm"});
     std::string stored = c.entry;  // names are kept with backslashes
     std::replace(stored.begin(), stored.end(), '/', '\\');
-    EXPECT_EQ(nlohmann::json::parse(info.out)["leftOut"], nlohmann::json::array({stored + " (1 instances)"}))
+    EXPECT_EQ(nlohmann::json::parse(info.out)["leftOut"], nlohmann::json::array({stored + " (1 instance)"}))
         << info.out;
   }
 }

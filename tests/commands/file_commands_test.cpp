@@ -194,7 +194,7 @@ TEST(SaveDocument, SavingWithoutAnEntryThatCouldNotBeLoadedIsAskedFirst) {
   std::filesystem::remove(f.root / "meshes/fin.wld");
   openFile(f, "ships/boat.asm");  // the replacement dialog is cancelled: the entry is dropped
   ASSERT_EQ(f.model.wldfiles, 1);
-  EXPECT_EQ(f.model.status.droppedOnLoad, std::vector<std::string>{"meshes\\fin.wld (1 instances)"});
+  EXPECT_EQ(f.model.status.droppedOnLoad, std::vector<std::string>{"meshes\\fin.wld (1 instance)"});
   ASSERT_TRUE(f.model.status.documentModified);
 
   f.ui.boxes.clear();
@@ -204,7 +204,7 @@ TEST(SaveDocument, SavingWithoutAnEntryThatCouldNotBeLoadedIsAskedFirst) {
   EXPECT_EQ(f.ui.boxes[0].caption, "Entries will be dropped!");
   EXPECT_EQ(f.ui.boxes[0].buttons, MessageButtons::yesNo);
   EXPECT_EQ(f.ui.boxes[0].text,
-            "These embedded files could not be loaded:\n\nmeshes\\fin.wld (1 instances)\n\nSaving writes "
+            "These embedded files could not be loaded:\n\nmeshes\\fin.wld (1 instance)\n\nSaving writes "
             "\"ships\\boat.asm\" without them and their instances. Save anyway?");
   EXPECT_EQ(f.read("ships/boat.asm"), original);
   EXPECT_TRUE(f.model.status.documentModified);

@@ -201,7 +201,9 @@ bool Reader::readEntry() {
   if (drop) {
     // The document loses this entry when it is saved: batch saves refuse, the editor asks.
     if (!merge && !instances.empty()) {
-      model.status.droppedOnLoad.push_back(formatText("%S (%i instances)", name, instances.size()));
+      model.status.droppedOnLoad.push_back(instances.size() == 1
+                                               ? formatText("%S (1 instance)", name)
+                                               : formatText("%S (%i instances)", name, instances.size()));
     }
     return true;
   }
