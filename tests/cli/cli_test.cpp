@@ -1,13 +1,14 @@
 #include "cli.hpp"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "support/cli_run.hpp"
 #include "support/documents.hpp"
 #include "support/polygons.hpp"
 #include "support/temp_repo.hpp"
@@ -15,16 +16,10 @@
 namespace tessarim {
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testing::CliRun;
 
-CliRun run(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  int status = runCli(args, out, err);
-  return {status, out.str(), err.str()};
+CliRun run(const std::vector<std::string>& args) {
+  return testing::runCliWith(args);
 }
 
 std::string fixture(const std::string& name) {
@@ -34,8 +29,9 @@ std::string fixture(const std::string& name) {
 
 TEST(Cli, InfoReportsTheMeshAndTheMessagesInOrder) {
   testing::TempRepo repo;
-  repo.write("meshes/old.wld", "2.20 \n4 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n 5 ,5 ,5 ,\n1 ,\n 1 ,1 ,1 ,0 ,\n"
-                               " 3 , 0 , 1 , 2 , 336699 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\nunused\nunused\n");
+  repo.write("meshes/old.wld",
+             "2.20 \n4 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n 5 ,5 ,5 ,\n1 ,\n 1 ,1 ,1 ,0 ,\n"
+             " 3 , 0 , 1 , 2 , 336699 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\nunused\nunused\n");
   CliRun r = run({"--repo", repo.root.string(), "info", (repo.root / "meshes/old.wld").string()});
   EXPECT_EQ(r.status, 0) << r.err;
   auto j = nlohmann::json::parse(r.out);
@@ -57,7 +53,7 @@ TEST(Cli, ResaveWritesTheCurrentVersionToOut) {
   testing::TempRepo repo;
   repo.write("v226.wld", fixture("v226.wld"));
   CliRun r = run({"--repo", repo.root.string(), "resave", (repo.root / "v226.wld").string(),
-               (repo.root / "copy.wld").string()});
+                  (repo.root / "copy.wld").string()});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(repo.read("v226.wld"), fixture("v226.wld"));
   std::string written = repo.read("copy.wld");
@@ -76,8 +72,12 @@ TEST(Cli, FailuresExitNonZeroWithAMessage) {
     int status;
     const char* errorContains;
   } cases[] = {
-      {{"--repo", repo.root.string(), "info", (repo.root / "absent.wld").string()}, 1, "File not loaded!: "},
-      {{"--repo", repo.root.string(), "resave", (repo.root / "newer.wld").string()}, 1, "Newer file version found!: "},
+      {{"--repo", repo.root.string(), "info", (repo.root / "absent.wld").string()},
+       1,
+       "File not loaded!: "},
+      {{"--repo", repo.root.string(), "resave", (repo.root / "newer.wld").string()},
+       1,
+       "Newer file version found!: "},
       {{"--repo", (repo.root / "nowhere").string(), "info", "x.wld"}, 2, "does not exist"},
       {{"--repo", repo.root.string(), "frobnicate"}, 2, "unknown command"},
       {{"--answer", "maybe", "info", "x.wld"}, 2, "--answer takes"},
@@ -92,8 +92,10 @@ TEST(Cli, FailuresExitNonZeroWithAMessage) {
 }
 
 constexpr const char* smallAssembly =
-    "ASM\n2.500000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,"
-    "-1 ,0 ,1 ,1 ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 1 ,\n0 ,0 ,0 ,0 ,0 ,1 ,ffffffff ,5 ,1 ,1 ,0 ,\n"
+    "ASM\n2.500000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 "
+    ",0 ,0 ,0 ,0 ,"
+    "-1 ,0 ,1 ,1 ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 1 ,\n0 ,0 ,0 ,0 ,0 ,1 ,ffffffff ,5 ,1 ,1 ,0 "
+    ",\n"
     " 0.000000 ,\nunused\n 0 , 0 ,\n";
 
 TEST(Cli, InfoAndResaveHandleAssemblies) {
@@ -117,14 +119,17 @@ TEST(Cli, InfoAndResaveHandleAssemblies) {
   ASSERT_EQ(saved.status, 0) << saved.err;
   EXPECT_EQ(repo.read("ships/a.asm"), smallAssembly);
   EXPECT_EQ(repo.read("ships/b.asm").substr(0, 17), "ASM\r\n2.510000 ,\r\n");
-  EXPECT_EQ(repo.read("meshes/hull.wld"), testing::triangleWld());  // rewritten in the current version
+  EXPECT_EQ(repo.read("meshes/hull.wld"),
+            testing::triangleWld());  // rewritten in the current version
 }
 
 TEST(Cli, CheckReportsEveryDocumentBelowAFolderAndWritesNothing) {
   testing::TempRepo repo;
   repo.write("meshes/hull.wld", testing::triangleWld());
-  repo.write("meshes/stray.wld", "2.32 \n4 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n 5 ,5 ,5 ,\n1 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
-                                 " 3 , 0 , 1 , 2 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n");
+  repo.write(
+      "meshes/stray.wld",
+      "2.32 \n4 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n 5 ,5 ,5 ,\n1 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
+      " 3 , 0 , 1 , 2 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n");
   repo.write("ships/a.asm", smallAssembly);
   repo.write("ships/new.ASM", "ASM\n2.600000 ,\n");
   repo.write("notes.txt", "not a document");
@@ -133,7 +138,8 @@ TEST(Cli, CheckReportsEveryDocumentBelowAFolderAndWritesNothing) {
   auto j = nlohmann::json::parse(r.out);
   ASSERT_EQ(j.size(), 4u);
   std::map<std::string, nlohmann::json> byName;
-  for (auto& entry : j) byName[std::filesystem::path{entry["file"].get<std::string>()}.filename().string()] = entry;
+  for (auto& entry : j)
+    byName[std::filesystem::path{entry["file"].get<std::string>()}.filename().string()] = entry;
   EXPECT_TRUE(byName["hull.wld"]["loaded"]);
   EXPECT_TRUE(byName["hull.wld"]["messages"].empty());
   EXPECT_EQ(byName["stray.wld"]["messages"][0]["text"], "Removed 1 unused vertices from the file!");

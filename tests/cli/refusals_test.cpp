@@ -15,6 +15,7 @@
 
 #include "cli.hpp"
 #include "formats/file_replacement.hpp"
+#include "support/cli_run.hpp"
 #include "support/documents.hpp"
 #include "support/memory_limit.hpp"
 #include "support/temp_repo.hpp"
@@ -25,16 +26,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempRepo;
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using testing::CliRun;
 
-CliRun run(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  int status = runCli(args, out, err);
-  return {status, out.str(), err.str()};
+CliRun run(const std::vector<std::string>& args) {
+  return testing::runCliWith(args);
 }
 
 // Every entry below a folder: file contents, and for anything else its kind.
@@ -109,7 +104,8 @@ TEST(CliRefusals, ADocumentThatLostAnEntryWhileLoadingIsNeverWritten) {
     CliRun info = run({"--repo", scratch.repo(), "info", scratch.repo() + "/ships/a.asm"});
     std::string stored = c.entry;  // names are kept with backslashes
     std::replace(stored.begin(), stored.end(), '/', '\\');
-    EXPECT_EQ(nlohmann::json::parse(info.out)["leftOut"], nlohmann::json::array({stored + " (1 instance)"}))
+    EXPECT_EQ(nlohmann::json::parse(info.out)["leftOut"],
+              nlohmann::json::array({stored + " (1 instance)"}))
         << info.out;
   }
 }

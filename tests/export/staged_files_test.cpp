@@ -11,14 +11,8 @@ namespace tessarim {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::filesIn;
 using testing::TempRepo;
-
-std::set<std::string> filesIn(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
 
 TEST(StagedFiles, ARenameFailingMidwayPutsBackEveryFileAlreadyReplaced) {
   TempRepo repo;

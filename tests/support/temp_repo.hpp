@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
 
 #include "app/session.hpp"
@@ -17,7 +18,8 @@ namespace tessarim::testing {
 struct TempRepo {
   TempRepo() {
     std::random_device rd;
-    root = std::filesystem::temp_directory_path() / ("tessarim-test-" + std::to_string(rd()) + std::to_string(rd()));
+    root = std::filesystem::temp_directory_path() /
+           ("tessarim-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(root);
     model.repository = makeRepositoryFolder(root.string());
   }
@@ -46,5 +48,13 @@ struct TempRepo {
   ManualClock clock;
   Session session{model, ui, store, clock};
 };
+
+// The names of the entries of a folder.
+inline std::set<std::string> filesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
 
 }  // namespace tessarim::testing
