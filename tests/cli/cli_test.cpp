@@ -6,7 +6,6 @@
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "support/cli_run.hpp"
 #include "support/documents.hpp"

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli.hpp"
 #include "formats/file_replacement.hpp"
