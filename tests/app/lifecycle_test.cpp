@@ -118,6 +118,19 @@ TEST(OutsideChanges, ModuleChangedElsewhereIsReadAgainOnTheNextTickWithoutFocus)
   EXPECT_EQ(f.model.module[1].vertices[0].x, 11);
 }
 
+TEST(OutsideChanges, LiveUpdatesDropAMissingMapButLeaveANameOutsideTheRepository) {
+  EditorFixture f;
+  f.ui.openResults.push_back({f.host("ships/boat.asm")});
+  ASSERT_TRUE(openDocument(f.editor, f.none));
+  f.model.settings.view.liveUpdates = true;
+  f.model.status.modulesReloaded = false;
+  f.model.module[0].maps[textfile] = "textures\\gone.png";
+  f.model.module[0].maps[lightfile] = "..\\elsewhere\\light.png";
+  checkOutsideChanges(f.editor);
+  EXPECT_EQ(f.model.module[0].maps[textfile], "");  // missing: dropped, as Live Updates does
+  EXPECT_EQ(f.model.module[0].maps[lightfile], "..\\elsewhere\\light.png");
+}
+
 TEST(OutsideChanges, DocumentChangedElsewhereIsReadAgainAndABusyEditorWaits) {
   EditorFixture f;
   f.ui.openResults.push_back({f.host("ships/boat.asm")});

@@ -118,6 +118,18 @@ TEST_F(TexturePass, MissingMapsAreListedOnceAndKeepTheirNames) {
   EXPECT_EQ(repo.ui.boxes.size(), 1u);
 }
 
+TEST_F(TexturePass, AMapNameLeadingOutOfTheRepositoryIsNotFollowed) {
+  store.sizes["outside.png"] = {1024, 1024};
+  module().maps[textfile] = "..\\outside.png";
+  repo.model.status.modulesReloaded = true;
+  load();
+  load();
+  EXPECT_EQ(store.decodes, 0);
+  EXPECT_FALSE(hasMap(editor.frame, 0, textfile));
+  EXPECT_TRUE(repo.ui.boxes.empty());  // the reader said so when the mesh was read
+  EXPECT_EQ(module().maps[textfile], "..\\outside.png");
+}
+
 TEST_F(TexturePass, TheBaseMapSetsCanvasZeroAndScalesItsTexels) {
   store.sizes["base.png"] = {2048, 512};
   module().maps[textfile] = "base.png";
@@ -326,10 +338,14 @@ TEST_F(TexturePass, ACityLoadsItsGroundPiecesAndReportsEachMissingFileOnce) {
   // Piece 29's light image and pieces 63 and 64's day images are missing; 63 and 64 share one
   // light image, which is read for each.
   EXPECT_EQ(store.pieceAlpha.size(), store.pieceUploads.size());
-  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(29, false)), 1);
-  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(29, true)), 0);
-  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(63, true)), 1);
-  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(63, false)), 0);
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(29, false)),
+            1);
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(29, true)),
+            0);
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(63, true)),
+            1);
+  EXPECT_EQ(std::count(store.pieceUploads.begin(), store.pieceUploads.end(), std::pair(63, false)),
+            0);
   for (std::size_t k = 0; k < store.pieceUploads.size(); ++k) {
     if (store.pieceUploads[k].second) {
       EXPECT_EQ(store.pieceAlpha[k], 255) << "light images are RGB";

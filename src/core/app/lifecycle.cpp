@@ -28,7 +28,8 @@ std::string readText(SettingsStore& store, std::string_view name) {
 }
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && equalIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+  return text.size() >= suffix.size() &&
+         equalIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 // Start-up's default instance: at the origin, unrotated, half a phase per second each way.
@@ -41,7 +42,9 @@ Instance defaultInstance() {
 }
 
 // The renderer drops every texture it holds when this flag is clear and loads them again.
-void releaseTextures(Model& model) { model.status.texturesLoaded = false; }
+void releaseTextures(Model& model) {
+  model.status.texturesLoaded = false;
+}
 
 void removeRecentEntry(Editor& editor, RecentList& list, int commandId) {
   std::erase_if(list.entries, [&](const RecentEntry& e) { return e.commandId == commandId; });
@@ -115,7 +118,8 @@ class SetAside {
 
 }  // namespace
 
-ReadOutcome readInPlace(Editor& editor, std::string_view shownName, const std::function<bool()>& read) {
+ReadOutcome readInPlace(Editor& editor, std::string_view shownName,
+                        const std::function<bool()>& read) {
   Model& model = editor.model();
   SetAside previous{model};
   try {
@@ -142,13 +146,15 @@ bool startEditor(Editor& editor, std::string_view commandLine) {
 
   user.repoPath = readText(store, "RepoPath");
   if (user.repoPath.empty()) {
-    editor.session.ui.message("Could not find RepoPath registry entry value!", "Tessarim", MessageIcon::error);
+    editor.session.ui.message("Could not find RepoPath registry entry value!", "Tessarim",
+                              MessageIcon::error);
     return false;
   }
   std::error_code error;
   std::filesystem::current_path(toHostForm(user.repoPath), error);
   if (error) {
-    editor.session.ui.message("Could not change to the RepoPath folder!", "Tessarim", MessageIcon::error);
+    editor.session.ui.message("Could not change to the RepoPath folder!", "Tessarim",
+                              MessageIcon::error);
     return false;
   }
   Model& model = editor.model();
@@ -197,8 +203,8 @@ bool startEditor(Editor& editor, std::string_view commandLine) {
 void openStartupDocument(Editor& editor) {
   Model& model = editor.model();
   if (model.settings.asmfile || model.settings.ctyfile) {
-    const ReadOutcome outcome =
-        readInPlace(editor, model.settings.documentPath, [&] { return readAssembly(editor.session); });
+    const ReadOutcome outcome = readInPlace(editor, model.settings.documentPath,
+                                            [&] { return readAssembly(editor.session); });
     if (outcome == ReadOutcome::read && model.settings.ctyfile) {
       releaseTextures(model);
       model.selection.currentGroup = 0;
@@ -235,8 +241,8 @@ bool promptSave(Editor& editor) {
   Model& model = editor.model();
   if (model.settings.documentPath.empty()) return true;
   const auto answer =
-      editor.session.ui.messageBox(formatText("Save changes to %S?", model.settings.documentPath), "TESSARIM",
-                                   MessageIcon::question, MessageButtons::yesNoCancel);
+      editor.session.ui.messageBox(formatText("Save changes to %S?", model.settings.documentPath),
+                                   "TESSARIM", MessageIcon::question, MessageButtons::yesNoCancel);
   if (answer == MessageAnswer::cancel) return false;
   if (answer != MessageAnswer::yes) return true;
   model.status.busy = true;
@@ -252,7 +258,9 @@ bool promptSave(Editor& editor) {
   return saved;
 }
 
-bool saveIfWanted(Editor& editor) { return !anythingModified(editor.model()) || promptSave(editor); }
+bool saveIfWanted(Editor& editor) {
+  return !anythingModified(editor.model()) || promptSave(editor);
+}
 
 void closeToEmpty(Model& model) {
   model.lightCount = 0;
@@ -333,7 +341,8 @@ bool openRecent(Editor& editor, int commandId) {
   if (!saveIfWanted(editor)) return false;
 
   if (list.firstId == model.recent.wld.firstId) {
-    const ReadOutcome outcome = readInPlace(editor, text, [&] { return readSingleMesh(editor, text); });
+    const ReadOutcome outcome =
+        readInPlace(editor, text, [&] { return readSingleMesh(editor, text); });
     if (outcome == ReadOutcome::outOfMemory) return true;
     if (outcome == ReadOutcome::read) {
       setSingleMeshTitle(model);
@@ -365,7 +374,8 @@ bool openRecent(Editor& editor, int commandId) {
   if (!read) {
     // The entry names a file that cannot be opened: the list should not keep offering it.
     RecentList& again = model.recent.byId(list.firstId);
-    std::erase_if(again.entries, [&](const RecentEntry& e) { return equalIgnoringCase(e.name, text); });
+    std::erase_if(again.entries,
+                  [&](const RecentEntry& e) { return equalIgnoringCase(e.name, text); });
     saveRecent(editor.session.store, again);
   }
   return true;
@@ -417,10 +427,12 @@ void checkOutsideChanges(Editor& editor) {
     const auto time = fileModificationTime(resolvePath(model.repository, module.filename));
     if (!time || *time == module.fileTime) continue;
     if (module.modified) {
-      ui.message(formatText("The following file has been modified outside of TESSARIM...\n\n%s\n\nAny unsaved "
-                            "changes to that file have been lost.",
-                            module.filename),
-                 "Modification Detected", MessageIcon::information);
+      ui.message(
+          formatText(
+              "The following file has been modified outside of TESSARIM...\n\n%s\n\nAny unsaved "
+              "changes to that file have been lost.",
+              module.filename),
+          "Modification Detected", MessageIcon::information);
     }
     model.status.modulesReloaded = true;
     reloadModule(editor.session, i, false);
@@ -431,7 +443,9 @@ void checkOutsideChanges(Editor& editor) {
     for (int i = 0; i < model.wldfiles; ++i) {
       Module& module = model.module[i];
       for (int slot = 0; slot < mapSlotCount; ++slot) {
-        if (module.maps[slot].empty()) continue;
+        // A name leading out of the repository is never followed, so there is no file to watch.
+        if (module.maps[slot].empty() || !staysInRepository(model.repository, module.maps[slot]))
+          continue;
         const auto time = fileModificationTime(resolvePath(model.repository, module.maps[slot]));
         if (!time) {
           module.maps[slot].clear();
@@ -447,15 +461,19 @@ void checkOutsideChanges(Editor& editor) {
   }
 
   if ((model.settings.asmfile || model.settings.ctyfile) && !model.settings.documentPath.empty()) {
-    const auto time = fileModificationTime(resolvePath(model.repository, model.settings.documentPath));
+    const auto time =
+        fileModificationTime(resolvePath(model.repository, model.settings.documentPath));
     if (time && *time != model.status.documentTime) {
       if (model.status.documentModified) {
-        ui.message(formatText("The following file has been modified outside of TESSARIM...\n\n%s\n\nAny changes "
-                              "you just made have been lost.",
-                              model.settings.documentPath),
-                   "Modification Detected", MessageIcon::information);
+        ui.message(
+            formatText(
+                "The following file has been modified outside of TESSARIM...\n\n%s\n\nAny changes "
+                "you just made have been lost.",
+                model.settings.documentPath),
+            "Modification Detected", MessageIcon::information);
       }
-      readInPlace(editor, model.settings.documentPath, [&] { return readDocumentWhileBusy(editor); });
+      readInPlace(editor, model.settings.documentPath,
+                  [&] { return readDocumentWhileBusy(editor); });
       model.status.geometryDirty = true;
     }
   }

@@ -104,7 +104,8 @@ std::optional<std::pair<int, int>> loadScene(Editor& editor, TextureNames& names
       editor.session.ui.message("Could not find resource...\n\n" + name + "\n\nFile not loaded!",
                                 "Texture map notification!", MessageIcon::warning);
     }
-    loadedTime = modificationTime(host);  // a file that cannot be read is not tried again until it changes
+    loadedTime =
+        modificationTime(host);  // a file that cannot be read is not tried again until it changes
     return std::nullopt;
   }
   names.sceneFailed[k].clear();
@@ -182,7 +183,15 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
     for (int slot = 0; slot < mapSlotCount; ++slot) {
       const std::string& name = m.maps[slot];
       if (name.empty() || hasMap(frame, mi, slot) || names.failed[mi][slot] == name) continue;
-      const std::string host = resolvePath(model.repository, name);
+      // A name that leads out of the repository was announced when its mesh was read, and is
+      // not followed.
+      const std::optional<std::string> file = repositoryFile(model.repository, name);
+      if (!file) {
+        names.failed[mi][slot] = name;
+        m.mapTimes[slot] = names.loadedTime[mi][slot] = 0;
+        continue;
+      }
+      const std::string& host = *file;
       std::optional<RgbaImage> image = store.decode(host, slot);
       if (!image || image->width <= 0 || image->height <= 0) {
         ++missingCount;
