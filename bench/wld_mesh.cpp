@@ -172,4 +172,27 @@ std::size_t moduleBytes(const Module& m) {
   return bytes;
 }
 
+Module makeGridModule(int side) {
+  Module m;
+  setHeader(m);
+  const auto n = static_cast<std::uint32_t>(side);
+  m.vertices.reserve(static_cast<std::size_t>(n) * n);
+  for (std::uint32_t j = 0; j < n; ++j) {
+    for (std::uint32_t i = 0; i < n; ++i) m.vertices.push_back({static_cast<float>(i), static_cast<float>(j), 0});
+  }
+  Polygon p;
+  p.sides = 4;
+  p.colour = {1, 1, 1, 1};
+  p.texelAngle = p.texelAngle2 = -1;
+  m.polygons.reserve(static_cast<std::size_t>(n - 1) * (n - 1));
+  for (std::uint32_t j = 0; j + 1 < n; ++j) {
+    for (std::uint32_t i = 0; i + 1 < n; ++i) {
+      const std::uint32_t corner = j * n + i;
+      p.vertexIndex = {corner + n + 1, corner + 1, corner, corner + n};
+      m.polygons.push_back(p);
+    }
+  }
+  return m;
+}
+
 }  // namespace tessarim::bench

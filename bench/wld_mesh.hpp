@@ -61,6 +61,10 @@ std::vector<Vertex> makeVertexCloud(std::size_t n, double duplicateShare, std::s
 // indices, every vertex used.
 Module makeCloudModule(std::size_t n, double duplicateShare, std::size_t* survivors = nullptr);
 
+// A flat sheet of side x side vertices one unit apart, a quad over every cell: the shape of a
+// large terrain arriving from another tool. Nothing in it is removed or merged on load.
+Module makeGridModule(int side);
+
 // Heap bytes the module owns: vector capacities times element sizes, plus string buffers that
 // do not fit the small-string storage, plus the Module record itself.
 std::size_t moduleBytes(const Module& m);

@@ -116,7 +116,7 @@ TEST_F(GroundGrid, EachCellIsAQuadFromUpperRightClockwise) {
   const Polygon& p = polygonOf(3, 5);
   const int m = 5 * 27 + 3;
   EXPECT_EQ(p.sides, 4);
-  EXPECT_EQ(p.vertexIndex, (std::array<std::uint16_t, 4>{m + 28, m + 1, m, m + 27}));
+  EXPECT_EQ(p.vertexIndex, (std::array<std::uint32_t, 4>{m + 28, m + 1, m, m + 27}));
   EXPECT_EQ(p.colour, (std::array<float, 4>{0, 0, 0, 1}));
   EXPECT_EQ(p.smooth, 0);
   // Cell (3, 5) lies in column 3 and row 5 of the default square.

@@ -8,7 +8,7 @@
 namespace tessarim {
 namespace {
 
-Polygon triangle(std::uint16_t a, std::uint16_t b, std::uint16_t c) {
+Polygon triangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
   Polygon p;
   p.sides = 3;
   p.vertexIndex = {a, b, c, 0};
@@ -32,7 +32,7 @@ int referenceDuplicatePass(Module& m) {
       m.vertices.erase(m.vertices.begin() + static_cast<long>(b));
       for (Polygon& p : m.polygons) {
         for (int c = 0; c < p.sides; ++c) {
-          if (p.vertexIndex[c] == b) p.vertexIndex[c] = static_cast<std::uint16_t>(a);
+          if (p.vertexIndex[c] == b) p.vertexIndex[c] = static_cast<std::uint32_t>(a);
           else if (p.vertexIndex[c] > b) --p.vertexIndex[c];
         }
       }
@@ -52,7 +52,7 @@ TEST(IntegrityPass, UnusedVerticesGoAndCornersKeepTheirPoints) {
   const Vertex& a = m.vertices[m.polygons[0].vertexIndex[0]];
   const Vertex& b = m.vertices[m.polygons[0].vertexIndex[1]];
   EXPECT_EQ((std::array{a.x, a.y, b.x, b.y}), (std::array{0.0f, 1.0f, 1.0f, 0.0f}));
-  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint16_t, 4>{2, 1, 0, 0}));
+  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint32_t, 4>{2, 1, 0, 0}));
 }
 
 struct DistanceCase {
@@ -84,7 +84,7 @@ TEST(IntegrityPass, DiagonalDistanceIsEuclidean) {
   m.vertices = {{0, 0, 0}, {0.006f, 0.008f, 0}, {0.006f, 0.007f, 0}};
   m.polygons = {triangle(0, 1, 2)};
   EXPECT_EQ(removeDuplicateVertices(m), 1);
-  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint16_t, 4>{0, 1, 0, 0}));
+  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint32_t, 4>{0, 1, 0, 0}));
 }
 
 TEST(IntegrityPass, ChainsMergeIntoTheEarliestSurvivor) {
@@ -97,8 +97,8 @@ TEST(IntegrityPass, ChainsMergeIntoTheEarliestSurvivor) {
   ASSERT_EQ(m.vertices.size(), 2u);
   EXPECT_EQ(m.vertices[0].x, 0.012f);
   EXPECT_EQ(m.vertices[1].x, 0.0f);
-  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint16_t, 4>{1, 0, 0, 0}));
-  EXPECT_EQ(m.polygons[1].vertexIndex, (std::array<std::uint16_t, 4>{0, 0, 1, 0}));
+  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint32_t, 4>{1, 0, 0, 0}));
+  EXPECT_EQ(m.polygons[1].vertexIndex, (std::array<std::uint32_t, 4>{0, 0, 1, 0}));
 }
 
 TEST(IntegrityPass, AgreesWithTheOneAtATimeDefinitionOnClusteredMeshes) {
@@ -113,8 +113,8 @@ TEST(IntegrityPass, AgreesWithTheOneAtATimeDefinitionOnClusteredMeshes) {
       m.vertices.push_back({step(grid(rng)), step(grid(rng)), step(grid(rng) % 3)});
     }
     for (int i = 0; i + 2 < n; i += 3) {
-      m.polygons.push_back(triangle(static_cast<std::uint16_t>(rng() % n), static_cast<std::uint16_t>(rng() % n),
-                                    static_cast<std::uint16_t>(rng() % n)));
+      m.polygons.push_back(triangle(static_cast<std::uint32_t>(rng() % n), static_cast<std::uint32_t>(rng() % n),
+                                    static_cast<std::uint32_t>(rng() % n)));
     }
     Module expected = m;
     int expectedCount = referenceDuplicatePass(expected);

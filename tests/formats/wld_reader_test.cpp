@@ -310,6 +310,52 @@ TEST(ReadWld, AFileLargerThanTheReadWindowReadsAsAWhole) {
   EXPECT_EQ(repo.model.module[0].maps[textfile], "tex\\big.png");
 }
 
+TEST(ReadWld, AMeshPastSixteenBitIndicesKeepsEveryCornerThroughSaveAndLoad) {
+  // 265 x 265 = 70,225 vertices: corners past 65,535 once wrapped onto low vertices, and the
+  // integrity pass then removed the vertices nothing named any more.
+  constexpr std::uint32_t side = 265;
+  Module big;
+  for (std::uint32_t j = 0; j < side; ++j) {
+    for (std::uint32_t i = 0; i < side; ++i) big.vertices.push_back({static_cast<float>(i), static_cast<float>(j), 0});
+  }
+  Polygon p;
+  p.sides = 4;
+  p.colour = {1, 1, 1, 1};
+  p.texelAngle = p.texelAngle2 = -1;
+  for (std::uint32_t j = 0; j + 1 < side; ++j) {
+    for (std::uint32_t i = 0; i + 1 < side; ++i) {
+      const std::uint32_t m = j * side + i;
+      p.vertexIndex = {m + side + 1, m + 1, m, m + side};
+      big.polygons.push_back(p);
+    }
+  }
+  big.version = 2.32f;
+  const std::string text = formatWld(big);
+
+  TempRepo repo;
+  repo.write("grid.wld", text);
+  Module& m = repo.model.module[0];
+  m.filename = "grid.wld";
+  ASSERT_TRUE(readWld(repo.session, 0, {}));
+  EXPECT_TRUE(repo.ui.boxes.empty()) << repo.ui.boxes[0].text;
+  ASSERT_EQ(m.vertices.size(), big.vertices.size());
+  ASSERT_EQ(m.polygons.size(), big.polygons.size());
+  EXPECT_EQ(m.polygons.back().vertexIndex, big.polygons.back().vertexIndex);
+  EXPECT_EQ(m.polygons.back().vertexIndex[0], side * side - 1);
+
+  m.modified = 1;
+  ASSERT_TRUE(writeWld(repo.session, 0));
+  EXPECT_EQ(repo.read("grid.wld"), text);
+  ASSERT_TRUE(readWld(repo.session, 0, {}));
+  for (std::size_t i = 0; i < big.polygons.size(); ++i) {
+    ASSERT_EQ(m.polygons[i].vertexIndex, big.polygons[i].vertexIndex) << "polygon " << i;
+  }
+  for (std::size_t i = 0; i < big.vertices.size(); ++i) {
+    ASSERT_EQ(std::tuple(m.vertices[i].x, m.vertices[i].y), std::tuple(big.vertices[i].x, big.vertices[i].y))
+        << "vertex " << i;
+  }
+}
+
 TEST(ReadWld, MissingNameAndMissingFileAreReported) {
   TempRepo repo;
   EXPECT_FALSE(readWld(repo.session, 0, {}));

@@ -121,8 +121,8 @@ struct Scene {
     module.vertices = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}};
     Polygon p;
     p.sides = 4;
-    p.vertexIndex = reversed ? std::array<std::uint16_t, 4>{3, 2, 1, 0}
-                             : std::array<std::uint16_t, 4>{0, 1, 2, 3};
+    p.vertexIndex = reversed ? std::array<std::uint32_t, 4>{3, 2, 1, 0}
+                             : std::array<std::uint32_t, 4>{0, 1, 2, 3};
     p.colour = {0.8f, 0.4f, 0.2f, 1};
     p.texels = {Texel{0, 0}, Texel{0, 0.25f}, Texel{0.25f, 0.25f}, Texel{0.25f, 0}};
     module.polygons = {p};

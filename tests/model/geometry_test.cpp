@@ -88,8 +88,8 @@ TEST(Geometry, DeletePolygonRemovesOnlyOrphanedVerticesAndRenumbers) {
   const float kept[] = {0, 1, 4, 5, 6};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(m.vertices[i].x, kept[i]);
   ASSERT_EQ(m.polygons.size(), 2u);
-  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint16_t, 4>{0, 1, 2, 0}));
-  EXPECT_EQ(m.polygons[1].vertexIndex, (std::array<std::uint16_t, 4>{2, 3, 4, 0}));
+  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint32_t, 4>{0, 1, 2, 0}));
+  EXPECT_EQ(m.polygons[1].vertexIndex, (std::array<std::uint32_t, 4>{2, 3, 4, 0}));
   EXPECT_EQ(m.modified, 1);
 }
 
@@ -100,7 +100,7 @@ TEST(Geometry, AnUnusedFourthCornerEntryKeepsNoVertex) {
   EXPECT_EQ(deletePolygon(m, 0, {0, 1, 2, 3, 4}), (std::vector<int>{-1, 0, 1, -1, 2}));
   ASSERT_EQ(m.vertices.size(), 3u);
   EXPECT_EQ(m.vertices[2].x, 4);
-  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint16_t, 4>{0, 1, 2, 0}));
+  EXPECT_EQ(m.polygons[0].vertexIndex, (std::array<std::uint32_t, 4>{0, 1, 2, 0}));
 }
 
 TEST(Geometry, FindVertexMatchesWithinAThousandthOnEveryAxis) {

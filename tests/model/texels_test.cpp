@@ -165,7 +165,7 @@ TEST(Texel, AnOldTexelThatIsNotANumberCountsAsZero) {
 TEST(Texel, GenerateReachesOnlyItsTarget) {
   struct Case {
     int target;
-    std::vector<std::uint16_t> selected;
+    std::vector<std::uint32_t> selected;
     std::vector<bool> generated;
   } cases[] = {
       {allPolygons, {1}, {true, true, true}},

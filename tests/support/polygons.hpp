@@ -12,7 +12,7 @@ inline Polygon face(std::initializer_list<int> corners) {
   Polygon p;
   p.sides = static_cast<std::uint8_t>(corners.size());
   int c = 0;
-  for (int i : corners) p.vertexIndex[c++] = static_cast<std::uint16_t>(i);
+  for (int i : corners) p.vertexIndex[c++] = static_cast<std::uint32_t>(i);
   return p;
 }
 

@@ -25,8 +25,8 @@ constexpr std::array<std::array<Texel, 4>, 4> turnTexels{{
 void cellPolygon(Polygon& p, int i, int j, RtspsCell cell) {
   p.sides = 4;
   const int m = j * gridLine + i;  // the cell's lower-left vertex
-  p.vertexIndex = {static_cast<std::uint16_t>(m + gridLine + 1), static_cast<std::uint16_t>(m + 1),
-                   static_cast<std::uint16_t>(m), static_cast<std::uint16_t>(m + gridLine)};
+  p.vertexIndex = {static_cast<std::uint32_t>(m + gridLine + 1), static_cast<std::uint32_t>(m + 1),
+                   static_cast<std::uint32_t>(m), static_cast<std::uint32_t>(m + gridLine)};
   p.colour = {0, 0, 0, 1};
   p.smooth = 0;
   p.gridCell = {static_cast<std::int16_t>(i), static_cast<std::int16_t>(j)};
@@ -104,7 +104,7 @@ void buildGroundGrid(Model& model, int moduleIndex) {
       const int i = cellIndex / gridSize, j = cellIndex % gridSize;
       // The selected cell's polygon stays current although the polygon order follows pieces.
       if (gridIsCurrent && i == model.gridCursor.i && j == model.gridCursor.j) {
-        model.selection.currentPolygon = static_cast<std::int16_t>(grid.polygons.size());
+        model.selection.currentPolygon = static_cast<std::int32_t>(grid.polygons.size());
       }
       cellPolygon(grid.polygons.emplace_back(), i, j,
                   model.rtspsGrid[static_cast<std::size_t>(cellIndex)]);

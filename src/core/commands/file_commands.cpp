@@ -241,15 +241,16 @@ bool undoChanges(Editor& editor, const Command&) {
   model.status.geometryDirty = true;
   computeStatistics(model);
 
-  auto clamp = [](int value, int count) { return static_cast<std::int16_t>(std::min(value, count - 1)); };
-  selection.currentModule = clamp(module, model.wldfiles);
+  auto clamp = [](int value, int count) { return std::min(value, count - 1); };
+  selection.currentModule = static_cast<std::int16_t>(clamp(module, model.wldfiles));
   if (selection.currentModule >= 0) {
     const Module& m = model.module[selection.currentModule];
-    selection.currentInstance = clamp(instance, static_cast<int>(m.instances.size()));
+    selection.currentInstance =
+        static_cast<std::int16_t>(clamp(instance, static_cast<int>(m.instances.size())));
     selection.currentPolygon = clamp(polygon, static_cast<int>(m.polygons.size()));
   } else {
     selection.currentInstance = static_cast<std::int16_t>(instance);
-    selection.currentPolygon = static_cast<std::int16_t>(polygon);
+    selection.currentPolygon = polygon;
   }
   selection.selectedPolygons.clear();
   selection.selectedInstanceCount = 0;

@@ -136,7 +136,7 @@ int removeUnusedVertices(Module& m) {
   m.vertices.resize(kept);
   for (Polygon& p : m.polygons) {
     for (int c = 0; c < p.sides && c < 4; ++c) {
-      if (p.vertexIndex[c] < n) p.vertexIndex[c] = static_cast<std::uint16_t>(newIndex[p.vertexIndex[c]]);
+      if (p.vertexIndex[c] < n) p.vertexIndex[c] = static_cast<std::uint32_t>(newIndex[p.vertexIndex[c]]);
     }
   }
   return static_cast<int>(n - kept);
@@ -204,7 +204,7 @@ int removeDuplicateVertices(Module& m) {
   m.vertices.resize(kept);
   for (Polygon& p : m.polygons) {
     for (int c = 0; c < p.sides && c < 4; ++c) {
-      if (p.vertexIndex[c] < n) p.vertexIndex[c] = static_cast<std::uint16_t>(newIndex[p.vertexIndex[c]]);
+      if (p.vertexIndex[c] < n) p.vertexIndex[c] = static_cast<std::uint32_t>(newIndex[p.vertexIndex[c]]);
     }
   }
   return static_cast<int>(n - kept);

@@ -120,9 +120,9 @@ void readPolygon(TextScanner& in, Polygon& p, float v) {
   in.integerComma(sides);
   p.sides = static_cast<std::uint8_t>(sides);
   for (int c = 0; c < p.sides; ++c) {
-    std::int16_t index = 0;
+    std::int32_t index = 0;
     in.integerComma(index);
-    if (c < 4) p.vertexIndex[c] = static_cast<std::uint16_t>(index);
+    if (c < 4) p.vertexIndex[c] = static_cast<std::uint32_t>(index);
   }
   if (v < 2) {
     std::int32_t ignored;

@@ -9,7 +9,7 @@
 namespace tessarim {
 namespace {
 
-Vec3 position(const Module& m, std::uint16_t index) {
+Vec3 position(const Module& m, std::uint32_t index) {
   const Vertex& v = m.vertices[index];
   return {v.x, v.y, v.z};
 }
@@ -120,15 +120,15 @@ std::vector<int> deletePolygon(Module& module, int polygon, std::vector<int> ver
   module.modified = 1;
 
   // Highest first, so that removing one corner's vertex does not renumber those still to come.
-  std::array<int, 4> corners{};
+  std::array<std::uint32_t, 4> corners{};
   const int n = cornerCount(removed);
   for (int c = 0; c < n; ++c) corners[c] = removed.vertexIndex[c];
   std::sort(corners.begin(), corners.begin() + n, std::greater<>{});
   const auto last = std::unique(corners.begin(), corners.begin() + n);
 
   for (auto it = corners.begin(); it != last; ++it) {
-    const int vertex = *it;
-    if (vertex >= static_cast<int>(module.vertices.size())) continue;
+    const std::uint32_t vertex = *it;
+    if (vertex >= module.vertices.size()) continue;
     const bool used =
         std::any_of(module.polygons.begin(), module.polygons.end(), [&](const Polygon& p) {
           for (int c = 0; c < cornerCount(p); ++c) {
@@ -144,9 +144,9 @@ std::vector<int> deletePolygon(Module& module, int polygon, std::vector<int> ver
       }
     }
     for (int& ref : vertexRefs) {
-      if (ref == vertex) {
+      if (ref == static_cast<int>(vertex)) {
         ref = -1;
-      } else if (ref > vertex) {
+      } else if (ref > static_cast<int>(vertex)) {
         --ref;
       }
     }

@@ -49,9 +49,9 @@ struct InstanceRef {
 struct Selection {
   std::int16_t currentModule = -1;    // -2: several instances, see selectedInstances
   std::int16_t currentInstance = -1;  // -2 with currentModule -2 after select-all or invert
-  std::int16_t currentPolygon = -1;   // -2: several polygons, see selectedPolygons
+  std::int32_t currentPolygon = -1;   // -2: several polygons, see selectedPolygons
   std::int16_t currentGroup = -1;     // 1..255; -1 or 0: none
-  std::vector<std::uint16_t> selectedPolygons;
+  std::vector<std::uint32_t> selectedPolygons;
   std::array<InstanceRef, maxSelectedInstances> selectedInstances{};
   std::int16_t selectedInstanceCount = 0;
 };

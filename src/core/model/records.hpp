@@ -23,7 +23,7 @@ struct Texel {
 // One face with 3 or 4 corners. A default polygon is zero-filled.
 struct Polygon {
   std::uint8_t sides = 0;
-  std::array<std::uint16_t, 4> vertexIndex{};
+  std::array<std::uint32_t, 4> vertexIndex{};
   std::array<float, 4> colour{};  // red, green, blue, alpha, 0..1
   std::array<Texel, 4> texels{};   // set 0, base-map family
   std::array<Texel, 4> texels2{};  // set 1, overlay family

@@ -9,7 +9,7 @@ namespace {
 
 constexpr float halfPi = std::numbers::pi_v<float> / 2;
 
-Vec3 position(const Module& m, std::uint16_t index) {
+Vec3 position(const Module& m, std::uint32_t index) {
   const Vertex& v = m.vertices[index];
   return {v.x, v.y, v.z};
 }
@@ -126,7 +126,7 @@ void generateTexels(Model& model, int moduleIndex, int set, int target) {
     for (Polygon& p : m.polygons) generatePolygon(m, p, set);
     changed = !m.polygons.empty();
   } else if (target == selectedPolygonsTarget) {
-    for (std::uint16_t i : model.selection.selectedPolygons) {
+    for (std::uint32_t i : model.selection.selectedPolygons) {
       if (!valid(i)) continue;
       generatePolygon(m, m.polygons[i], set);
       changed = true;
@@ -164,7 +164,7 @@ void rotateSelectedTexels(Model& model, int moduleIndex, float angle, bool accum
   Module& m = model.module[moduleIndex];
   const Canvas canvas = canvasOf(m, 0);
   std::vector<Polygon*> targets;
-  for (std::uint16_t i : model.selection.selectedPolygons) {
+  for (std::uint32_t i : model.selection.selectedPolygons) {
     if (i < m.polygons.size()) targets.push_back(&m.polygons[i]);
   }
   if (targets.empty()) return;
