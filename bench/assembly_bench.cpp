@@ -45,7 +45,8 @@ struct Repo {
     for (int m = 0; m < model.wldfiles; ++m) model.module[m].modified = 1;
     if (model.settings.ctyfile) model.module[model.wldfiles - 1].modified = 0;
     model.status.documentModified = true;
-    if (!writeAssembly(session, true, false)) throw std::runtime_error("save failed: " + ui.lastCaption);
+    if (!writeAssembly(session, true, false))
+      throw std::runtime_error("save failed: " + ui.lastCaption);
     bytes = 0;
     for (auto& entry : fs::recursive_directory_iterator(root)) {
       if (entry.is_regular_file()) bytes += entry.file_size();
@@ -57,7 +58,8 @@ struct Repo {
 Module boxModule(const std::string& name, float size) {
   Module m;
   m.filename = name;
-  for (int i = 0; i < 8; ++i) m.vertices.push_back({i & 1 ? size : 0, i & 2 ? size : 0, i & 4 ? size : 0});
+  for (int i = 0; i < 8; ++i)
+    m.vertices.push_back({i & 1 ? size : 0, i & 2 ? size : 0, i & 4 ? size : 0});
   const int faces[12][3] = {{0, 1, 3}, {0, 3, 2}, {4, 6, 7}, {4, 7, 5}, {0, 4, 5}, {0, 5, 1},
                             {2, 3, 7}, {2, 7, 6}, {0, 2, 6}, {0, 6, 4}, {1, 5, 7}, {1, 7, 3}};
   for (auto& f : faces) {
@@ -79,8 +81,8 @@ Instance placed(std::mt19937& rng, int index, bool city) {
   std::uniform_real_distribution<float> jitter{-0.4f, 0.4f};
   Instance t;
   if (!city) t.guid = newGuid();
-  t.location = {static_cast<float>(index % 150) * 2 + jitter(rng), static_cast<float>(index / 150) * 2 + jitter(rng),
-                city ? 0 : jitter(rng)};
+  t.location = {static_cast<float>(index % 150) * 2 + jitter(rng),
+                static_cast<float>(index / 150) * 2 + jitter(rng), city ? 0 : jitter(rng)};
   t.orientation = {0, 0, static_cast<float>(index % 360) * 0.017453292f};
   t.endLocation = t.location;
   t.extendRate = t.retractRate = 1;
@@ -92,15 +94,18 @@ void fill(Repo& repo, int modules, int instances, bool city) {
   Model& model = repo.model;
   std::mt19937 rng{7};
   for (int m = 0; m < modules; ++m) {
-    model.module[m] = boxModule("meshes\\part" + std::to_string(m) + ".wld", 1.0f + static_cast<float>(m % 5));
+    model.module[m] =
+        boxModule("meshes\\part" + std::to_string(m) + ".wld", 1.0f + static_cast<float>(m % 5));
   }
   model.wldfiles = static_cast<std::uint16_t>(modules);
-  for (int i = 0; i < instances; ++i) model.module[i % modules].instances.push_back(placed(rng, i, city));
+  for (int i = 0; i < instances; ++i)
+    model.module[i % modules].instances.push_back(placed(rng, i, city));
 }
 
 void addCity(Repo& repo, int nodes) {
   Model& model = repo.model;
-  for (int c = 0; c < gridSize * gridSize; ++c) model.rtspsGrid[c] = {static_cast<std::uint8_t>(c % 8), static_cast<std::uint8_t>(c % 74)};
+  for (int c = 0; c < gridSize * gridSize; ++c)
+    model.rtspsGrid[c] = {static_cast<std::uint8_t>(c % 8), static_cast<std::uint8_t>(c % 74)};
   Module& grid = model.module[model.wldfiles++];
   grid.instances.push_back(Instance{});
   model.settings.modelId = -16;
@@ -140,7 +145,12 @@ void loadAssembly(benchmark::State& state) {
   reportMemory(state, repo.bytes);
   state.SetComplexityN(instances);
 }
-BENCHMARK(loadAssembly)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(loadAssembly)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 void saveAssembly(benchmark::State& state) {
   Repo repo{"tessarim-bench-asm-save"};
@@ -162,14 +172,20 @@ void loadCity(benchmark::State& state) {
   addCity(repo, nodes);
   repo.save();
   for (auto _ : state) {
-    if (!readAssembly(repo.session) || repo.model.streetNodes.nodes.size() != static_cast<std::size_t>(nodes)) {
+    if (!readAssembly(repo.session) ||
+        repo.model.streetNodes.nodes.size() != static_cast<std::size_t>(nodes)) {
       state.SkipWithError("load failed");
     }
   }
   reportMemory(state, repo.bytes);
   state.SetComplexityN(nodes);
 }
-BENCHMARK(loadCity)->Arg(1250)->Arg(2500)->Arg(5000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(loadCity)
+    ->Arg(1250)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
 }  // namespace tessarim::bench

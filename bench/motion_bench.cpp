@@ -19,7 +19,10 @@ std::unique_ptr<Model> assembly(int instances) {
   for (int i = 0; i < instances; ++i) {
     Instance t;
     const int kind = i % 4;
-    t.type = static_cast<std::uint8_t>(kind == 0 ? 0 : kind == 1 ? 30 : kind == 2 ? 34 : 100 + (i / 4) % 18);
+    t.type = static_cast<std::uint8_t>(kind == 0   ? 0
+                                       : kind == 1 ? 30
+                                       : kind == 2 ? 34
+                                                   : 100 + (i / 4) % 18);
     t.location = {static_cast<float>(i % 100), static_cast<float>(i / 100), 0};
     t.endLocation = {t.location[0], t.location[1], 5};
     t.orientation = {0.1f * static_cast<float>(i % 7), 0.2f, 0.3f};

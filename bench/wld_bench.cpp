@@ -4,11 +4,11 @@
 // the disk.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "app/paths.hpp"
 #include "app/session.hpp"
@@ -72,7 +72,8 @@ struct Bench {
 };
 
 void setRates(benchmark::State& state, std::size_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(bytes));
   // Decimal megabytes, next to the library's binary ones.
   state.counters["MB"] = benchmark::Counter(static_cast<double>(bytes) / 1e6,
                                             benchmark::Counter::kIsIterationInvariantRate);
@@ -82,8 +83,8 @@ void setRates(benchmark::State& state, std::size_t bytes) {
 // The parse must have read the whole mesh and merged only the planted duplicates.
 bool readAsExpected(benchmark::State& state, const Module& m, int boxes) {
   const Fixture& f = fixture();
-  if (m.polygons.size() != f.mesh.polygons.size() || m.vertices.size() != survivingVertices(f.shape) ||
-      boxes != 1) {
+  if (m.polygons.size() != f.mesh.polygons.size() ||
+      m.vertices.size() != survivingVertices(f.shape) || boxes != 1) {
     state.SkipWithError("the mesh did not read back as generated");
     return false;
   }
@@ -114,7 +115,8 @@ void BM_ReadWldFile(benchmark::State& state) {
   const Fixture& f = fixture();
   Bench b;
   const std::string name = "mesh.wld";
-  if (auto error = writeFileAtomically(resolvePath(b.model->repository, name), f.fileBytes); !error.empty()) {
+  if (auto error = writeFileAtomically(resolvePath(b.model->repository, name), f.fileBytes);
+      !error.empty()) {
     state.SkipWithError(error.c_str());
     return;
   }

@@ -43,7 +43,8 @@ void BM_DuplicateVertexTargets(benchmark::State& state) {
     benchmark::DoNotOptimize(target.data());
   }
   state.SetComplexityN(static_cast<std::int64_t>(n));
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(n));
   state.counters["duplicates"] = static_cast<double>(n - c.survivors);
 }
 BENCHMARK(BM_DuplicateVertexTargets)
@@ -75,7 +76,8 @@ void BM_RemoveDuplicateVertices(benchmark::State& state) {
     }
   }
   state.SetComplexityN(static_cast<std::int64_t>(n));
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(n));
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(n));
   state.counters["polygons"] = static_cast<double>(original.polygons.size());
 }
 BENCHMARK(BM_RemoveDuplicateVertices)

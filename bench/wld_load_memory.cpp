@@ -48,7 +48,9 @@ long long currentResident() {
   return resident * sysconf(_SC_PAGESIZE);
 }
 
-double mb(long long bytes) { return static_cast<double>(bytes) / 1e6; }
+double mb(long long bytes) {
+  return static_cast<double>(bytes) / 1e6;
+}
 
 }  // namespace
 
@@ -64,8 +66,9 @@ int main(int argc, char** argv) {
     argv += 2;
   }
   const bool ownFolder = argc < 2;
-  const fs::path dir = ownFolder ? fs::temp_directory_path() / ("tessarim-wld-memory-" + std::to_string(getpid()))
-                                 : fs::path{argv[1]};
+  const fs::path dir =
+      ownFolder ? fs::temp_directory_path() / ("tessarim-wld-memory-" + std::to_string(getpid()))
+                : fs::path{argv[1]};
   fs::create_directories(dir);
   const std::string name = "mesh.wld";
   const fs::path file = dir / name;
@@ -76,7 +79,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (child == 0) {
-    std::string error = writeFileAtomically(file.string(), formatWld(gridSide > 0 ? bench::makeGridModule(gridSide) : bench::makeMesh()));
+    std::string error = writeFileAtomically(
+        file.string(),
+        formatWld(gridSide > 0 ? bench::makeGridModule(gridSide) : bench::makeMesh()));
     if (!error.empty()) std::fprintf(stderr, "writing %s: %s\n", file.c_str(), error.c_str());
     _exit(error.empty() ? 0 : 1);
   }
@@ -115,7 +120,8 @@ int main(int argc, char** argv) {
   std::printf("peak RSS before/after:%9.1f / %.1f MB\n", mb(peakBefore), mb(peakAfter));
   std::printf("peak RSS growth:      %9.1f MB\n", mb(growth));
   std::printf("RSS growth kept:      %9.1f MB\n", mb(residentAfter - residentBefore));
-  std::printf("peak growth / model:  %9.2f\n", static_cast<double>(growth) / static_cast<double>(modelSize));
+  std::printf("peak growth / model:  %9.2f\n",
+              static_cast<double>(growth) / static_cast<double>(modelSize));
 
   if (ownFolder) {
     std::error_code ignored;

@@ -26,20 +26,27 @@ class Random {
 };
 
 // Values as the file stores them, so a write and read give back the same floats.
-float fourDecimals(double v) { return static_cast<float>(std::round(v * 1e4) / 1e4); }
-float sixDecimals(double v) { return static_cast<float>(std::round(v * 1e6) / 1e6); }
+float fourDecimals(double v) {
+  return static_cast<float>(std::round(v * 1e4) / 1e4);
+}
+float sixDecimals(double v) {
+  return static_cast<float>(std::round(v * 1e6) / 1e6);
+}
 
 Texel randomTexel(Random& r) {
   // Mostly inside the canvas, some tiling past it.
   return {sixDecimals(r.unit() * 1.25), sixDecimals(r.unit() * 1.25)};
 }
 
-float colourChannel(Random& r) { return static_cast<float>(r.below(256)) / 255.0f; }
+float colourChannel(Random& r) {
+  return static_cast<float>(r.below(256)) / 255.0f;
+}
 
 void fillSurface(Polygon& p, Random& r) {
   p.colour = {colourChannel(r), colourChannel(r), colourChannel(r), 1.0f};
   for (int c = 0; c < p.sides; ++c) p.texels[c] = randomTexel(r);
-  p.texelAngle = r.chance(0.2) ? -1.0f : sixDecimals(static_cast<double>(r.below(4)) * std::numbers::pi / 2);
+  p.texelAngle =
+      r.chance(0.2) ? -1.0f : sixDecimals(static_cast<double>(r.below(4)) * std::numbers::pi / 2);
   if (r.chance(1.0 / 3)) {
     for (int c = 0; c < p.sides; ++c) p.texels2[c] = randomTexel(r);
     p.texelAngle2 = 0;
@@ -84,21 +91,36 @@ Module makeMesh(const MeshShape& shape) {
     Polygon& p = m.polygons[static_cast<std::size_t>(i)];
     const int cell = i % cells;
     const int row = cell / (side - 1), col = cell % (side - 1);
-    const auto corner = [&](int dr, int dc) { return static_cast<std::uint16_t>((row + dr) * side + col + dc); };
+    const auto corner = [&](int dr, int dc) {
+      return static_cast<std::uint16_t>((row + dr) * side + col + dc);
+    };
     const std::uint16_t a = corner(0, 0), b = corner(0, 1), c = corner(1, 1), d = corner(1, 0);
     switch (r.below(5)) {
       case 0:
-      case 1: p.sides = 4; p.vertexIndex = {a, b, c, d}; break;
-      case 2: p.sides = 3; p.vertexIndex = {a, b, c, 0}; break;
-      case 3: p.sides = 3; p.vertexIndex = {a, c, d, 0}; break;
-      default: p.sides = 3; p.vertexIndex = {a, b, d, 0}; break;
+      case 1:
+        p.sides = 4;
+        p.vertexIndex = {a, b, c, d};
+        break;
+      case 2:
+        p.sides = 3;
+        p.vertexIndex = {a, b, c, 0};
+        break;
+      case 3:
+        p.sides = 3;
+        p.vertexIndex = {a, c, d, 0};
+        break;
+      default:
+        p.sides = 3;
+        p.vertexIndex = {a, b, d, 0};
+        break;
     }
     fillSurface(p, r);
   }
 
   // Duplicates left by welding mistakes: a copy of a polygon's first corner a few thousandths
   // away, which that polygon then uses.
-  const std::size_t stride = m.polygons.size() / static_cast<std::size_t>(std::max(shape.duplicates, 1));
+  const std::size_t stride =
+      m.polygons.size() / static_cast<std::size_t>(std::max(shape.duplicates, 1));
   for (int k = 0; k < shape.duplicates; ++k) {
     Polygon& p = m.polygons[static_cast<std::size_t>(k) * stride + stride / 2];
     Vertex v = m.vertices[p.vertexIndex[0]];
@@ -119,7 +141,9 @@ std::vector<Vertex> makeVertexCloud(std::size_t n, double duplicateShare, std::s
   std::vector<std::uint32_t> sites(side * side * side);
   for (std::size_t i = 0; i < sites.size(); ++i) sites[i] = static_cast<std::uint32_t>(i);
   for (std::size_t i = sites.size() - 1; i > 0; --i) std::swap(sites[i], sites[r.below(i + 1)]);
-  auto jittered = [&](std::size_t k) { return fourDecimals(static_cast<double>(k) + (r.unit() - 0.5) * 0.6); };
+  auto jittered = [&](std::size_t k) {
+    return fourDecimals(static_cast<double>(k) + (r.unit() - 0.5) * 0.6);
+  };
 
   std::vector<Vertex> vertices;
   vertices.reserve(n);
@@ -134,7 +158,8 @@ std::vector<Vertex> makeVertexCloud(std::size_t n, double duplicateShare, std::s
     } else {
       const std::size_t site = sites[originals.size()];
       originals.push_back(i);
-      vertices.push_back({jittered(site % side), jittered(site / side % side), jittered(site / side / side)});
+      vertices.push_back(
+          {jittered(site % side), jittered(site / side % side), jittered(site / side / side)});
     }
   }
   if (survivors) *survivors = originals.size();
@@ -151,7 +176,8 @@ Module makeCloudModule(std::size_t n, double duplicateShare, std::size_t* surviv
     Polygon& p = m.polygons[i];
     p.sides = r.chance(0.4) ? 4 : 3;
     for (int c = 0; c < 4; ++c) {
-      p.vertexIndex[c] = c < p.sides ? static_cast<std::uint16_t>((i + static_cast<std::size_t>(c)) % n) : 0;
+      p.vertexIndex[c] =
+          c < p.sides ? static_cast<std::uint16_t>((i + static_cast<std::size_t>(c)) % n) : 0;
     }
     fillSurface(p, r);
   }
@@ -178,7 +204,8 @@ Module makeGridModule(int side) {
   const auto n = static_cast<std::uint32_t>(side);
   m.vertices.reserve(static_cast<std::size_t>(n) * n);
   for (std::uint32_t j = 0; j < n; ++j) {
-    for (std::uint32_t i = 0; i < n; ++i) m.vertices.push_back({static_cast<float>(i), static_cast<float>(j), 0});
+    for (std::uint32_t i = 0; i < n; ++i)
+      m.vertices.push_back({static_cast<float>(i), static_cast<float>(j), 0});
   }
   Polygon p;
   p.sides = 4;

@@ -21,14 +21,20 @@ class SilentUi : public Ui {
     ++boxes;
     lastCaption = std::string{caption};
     switch (buttons) {
-      case MessageButtons::retryCancel: return MessageAnswer::cancel;
+      case MessageButtons::retryCancel:
+        return MessageAnswer::cancel;
       case MessageButtons::yesNo:
-      case MessageButtons::yesNoCancel: return MessageAnswer::yes;
-      default: return MessageAnswer::ok;
+      case MessageButtons::yesNoCancel:
+        return MessageAnswer::yes;
+      default:
+        return MessageAnswer::ok;
     }
   }
-  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override { return {}; }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
+  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override {
+    return {};
+  }
+  std::optional<std::string> saveFile(const FileFilter&, std::string_view,
+                                      std::string_view) override {
     return std::nullopt;
   }
 
@@ -38,8 +44,8 @@ class SilentUi : public Ui {
 
 struct MeshShape {
   int polygons = 500'000;
-  int gridSide = 244;    // gridSide² grid vertices: 59,536
-  int duplicates = 64;   // extra vertices within 0.01 of a grid vertex, each used by one polygon
+  int gridSide = 244;   // gridSide² grid vertices: 59,536
+  int duplicates = 64;  // extra vertices within 0.01 of a grid vertex, each used by one polygon
 };
 
 // A terrain-like sheet: a jittered grid with heights, triangles and quads over its cells (every
@@ -55,7 +61,8 @@ inline std::size_t survivingVertices(const MeshShape& shape) {
 // n vertices with four decimals spread through a cube at about one unit spacing; duplicateShare
 // of them lie within 0.01 of an earlier original vertex, interleaved as edits leave them.
 // survivors receives how many are originals.
-std::vector<Vertex> makeVertexCloud(std::size_t n, double duplicateShare, std::size_t* survivors = nullptr);
+std::vector<Vertex> makeVertexCloud(std::size_t n, double duplicateShare,
+                                    std::size_t* survivors = nullptr);
 
 // A module over a vertex cloud: about one polygon per vertex, triangles and quads on nearby
 // indices, every vertex used.

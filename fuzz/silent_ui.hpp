@@ -13,16 +13,23 @@ namespace tessarim::fuzzing {
 // is not retried forever, and cancels every file dialog.
 class SilentUi : public Ui {
  public:
-  MessageAnswer messageBox(std::string_view, std::string_view, MessageIcon, MessageButtons buttons) override {
+  MessageAnswer messageBox(std::string_view, std::string_view, MessageIcon,
+                           MessageButtons buttons) override {
     switch (buttons) {
       case MessageButtons::yesNo:
-      case MessageButtons::yesNoCancel: return MessageAnswer::yes;
-      case MessageButtons::retryCancel: return MessageAnswer::cancel;
-      default: return MessageAnswer::ok;
+      case MessageButtons::yesNoCancel:
+        return MessageAnswer::yes;
+      case MessageButtons::retryCancel:
+        return MessageAnswer::cancel;
+      default:
+        return MessageAnswer::ok;
     }
   }
-  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override { return {}; }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
+  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override {
+    return {};
+  }
+  std::optional<std::string> saveFile(const FileFilter&, std::string_view,
+                                      std::string_view) override {
     return std::nullopt;
   }
 };

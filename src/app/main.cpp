@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
   const QString screenshot = qEnvironmentVariable("TESSARIM_SCREENSHOT");
   if (!firstFrame.isEmpty()) {
     window.viewport().onFirstFrame = [&] {
-      std::fprintf(stderr, "first frame after %.1f ms\n", static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
+      std::fprintf(stderr, "first frame after %.1f ms\n",
+                   static_cast<double>(sinceStart.nsecsElapsed()) / 1e6);
       if (firstFrame != "quit") return;
       QTimer::singleShot(200, &application, [&] {
         // What the screen shows, composed by the window system, rather than a repaint.

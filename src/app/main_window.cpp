@@ -42,7 +42,9 @@ MainWindow::MainWindow(Editor& editor) : editor_(editor) {
   secondTimer_.start();
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+}
 
 void MainWindow::issue(int number) {
   emit commandIssued(number);
@@ -84,8 +86,8 @@ void MainWindow::frame() {
     editor_.scene = SceneGeometry{};
     editor_.model().status.geometryDirty = false;
     frameTimer_.stop();  // no frame runs under the message
-    editor_.session.ui.messageBox("There is not enough memory to draw this document.", "Out of memory!",
-                                  MessageIcon::error, MessageButtons::ok);
+    editor_.session.ui.messageBox("There is not enough memory to draw this document.",
+                                  "Out of memory!", MessageIcon::error, MessageButtons::ok);
     frameTimer_.start();
   }
   showDocumentState();
@@ -122,8 +124,8 @@ void MainWindow::changeEvent(QEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
-      type == QEvent::Wheel || type == QEvent::Resize) {
+  if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
+      type == QEvent::MouseButtonRelease || type == QEvent::Wheel || type == QEvent::Resize) {
     redraw_ = true;
   }
   if (type != QEvent::KeyPress || !isActiveWindow() || QApplication::activeModalWidget() ||

@@ -9,14 +9,19 @@
 namespace tessarim {
 namespace {
 
-QString qtText(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qtText(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // A file name shown as a menu entry: its ampersands are not mnemonics.
-QString entryText(const std::string& name) { return QString::fromStdString(name).replace('&', "&&"); }
+QString entryText(const std::string& name) {
+  return QString::fromStdString(name).replace('&', "&&");
+}
 
 }  // namespace
 
-MenuBar::MenuBar(QMenuBar* bar, std::function<void(int)> issue) : bar_(bar), issue_(std::move(issue)) {
+MenuBar::MenuBar(QMenuBar* bar, std::function<void(int)> issue)
+    : bar_(bar), issue_(std::move(issue)) {
   for (const Command& row : commandTable()) {
     if (row.menuPath.empty()) continue;
     QMenu* menu = menuFor(std::string{row.menuPath});
@@ -61,7 +66,8 @@ QMenu* MenuBar::menuFor(const std::string& path) {
 }
 
 void MenuBar::setPopupEnabled(int popupPosition, bool enabled) {
-  if (popupPosition >= 0 && popupPosition < popupCount()) popup(popupPosition)->menuAction()->setEnabled(enabled);
+  if (popupPosition >= 0 && popupPosition < popupCount())
+    popup(popupPosition)->menuAction()->setEnabled(enabled);
 }
 
 void MenuBar::setItemEnabled(int number, bool enabled) {

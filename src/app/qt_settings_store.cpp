@@ -17,11 +17,13 @@ QString valuePath(std::string_view key, std::string_view name) {
 }  // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : settings_(std::make_unique<QSettings>(QStringLiteral("Quorvane Industries"), QStringLiteral("Tessarim"))) {}
+    : settings_(std::make_unique<QSettings>(QStringLiteral("Quorvane Industries"),
+                                            QStringLiteral("Tessarim"))) {}
 
 QtSettingsStore::~QtSettingsStore() = default;
 
-std::optional<std::string> QtSettingsStore::readString(std::string_view key, std::string_view name) {
+std::optional<std::string> QtSettingsStore::readString(std::string_view key,
+                                                       std::string_view name) {
   const QVariant value = settings_->value(valuePath(key, name));
   if (!value.isValid()) return std::nullopt;
   std::string text = value.toString().toStdString();
@@ -29,9 +31,11 @@ std::optional<std::string> QtSettingsStore::readString(std::string_view key, std
   return text;
 }
 
-std::optional<std::uint32_t> QtSettingsStore::readNumber(std::string_view key, std::string_view name) {
+std::optional<std::uint32_t> QtSettingsStore::readNumber(std::string_view key,
+                                                         std::string_view name) {
   const QString text = settings_->value(valuePath(key, name)).toString();
-  if (!text.startsWith(QLatin1String(numberPrefix.data(), static_cast<qsizetype>(numberPrefix.size())))) {
+  if (!text.startsWith(
+          QLatin1String(numberPrefix.data(), static_cast<qsizetype>(numberPrefix.size())))) {
     return std::nullopt;
   }
   bool ok = false;
@@ -40,14 +44,18 @@ std::optional<std::uint32_t> QtSettingsStore::readNumber(std::string_view key, s
   return number;
 }
 
-void QtSettingsStore::writeString(std::string_view key, std::string_view name, std::string_view value) {
-  settings_->setValue(valuePath(key, name), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+void QtSettingsStore::writeString(std::string_view key, std::string_view name,
+                                  std::string_view value) {
+  settings_->setValue(valuePath(key, name),
+                      QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
 }
 
-void QtSettingsStore::writeNumber(std::string_view key, std::string_view name, std::uint32_t value) {
-  settings_->setValue(valuePath(key, name),
-                      QString::fromLatin1(numberPrefix.data(), static_cast<qsizetype>(numberPrefix.size())) +
-                          QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper());
+void QtSettingsStore::writeNumber(std::string_view key, std::string_view name,
+                                  std::uint32_t value) {
+  settings_->setValue(
+      valuePath(key, name),
+      QString::fromLatin1(numberPrefix.data(), static_cast<qsizetype>(numberPrefix.size())) +
+          QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper());
 }
 
 }  // namespace tessarim

@@ -9,7 +9,9 @@
 namespace tessarim {
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QFileDialog* makeDialog(QWidget* parent, const FileFilter& filter, std::string_view startPath) {
   auto* dialog = new QFileDialog(parent);
@@ -51,18 +53,37 @@ MessageAnswer QtUi::messageBox(std::string_view message, std::string_view captio
   box.setWindowTitle(text(caption));
   box.setText(text(message));
   switch (icon) {
-    case MessageIcon::none: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::error: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::none:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case MessageIcon::information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::question:
+      box.setIcon(QMessageBox::Question);
+      break;
   }
   QMessageBox::StandardButtons set;
   QMessageBox::StandardButton escape = QMessageBox::NoButton;
   switch (buttons) {
-    case MessageButtons::ok: set = QMessageBox::Ok; escape = QMessageBox::Ok; break;
-    case MessageButtons::okCancel: set = QMessageBox::Ok | QMessageBox::Cancel; escape = QMessageBox::Cancel; break;
-    case MessageButtons::yesNo: set = QMessageBox::Yes | QMessageBox::No; escape = QMessageBox::No; break;
+    case MessageButtons::ok:
+      set = QMessageBox::Ok;
+      escape = QMessageBox::Ok;
+      break;
+    case MessageButtons::okCancel:
+      set = QMessageBox::Ok | QMessageBox::Cancel;
+      escape = QMessageBox::Cancel;
+      break;
+    case MessageButtons::yesNo:
+      set = QMessageBox::Yes | QMessageBox::No;
+      escape = QMessageBox::No;
+      break;
     case MessageButtons::yesNoCancel:
       set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
       escape = QMessageBox::Cancel;
@@ -75,15 +96,21 @@ MessageAnswer QtUi::messageBox(std::string_view message, std::string_view captio
   box.setStandardButtons(set);
   box.setEscapeButton(escape);
   switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::yes;
-    case QMessageBox::No: return MessageAnswer::no;
-    case QMessageBox::Retry: return MessageAnswer::retry;
-    case QMessageBox::Cancel: return MessageAnswer::cancel;
-    default: return MessageAnswer::ok;
+    case QMessageBox::Yes:
+      return MessageAnswer::yes;
+    case QMessageBox::No:
+      return MessageAnswer::no;
+    case QMessageBox::Retry:
+      return MessageAnswer::retry;
+    case QMessageBox::Cancel:
+      return MessageAnswer::cancel;
+    default:
+      return MessageAnswer::ok;
   }
 }
 
-std::vector<std::string> QtUi::openFile(const FileFilter& filter, std::string_view startPath, bool multiple) {
+std::vector<std::string> QtUi::openFile(const FileFilter& filter, std::string_view startPath,
+                                        bool multiple) {
   std::unique_ptr<QFileDialog> dialog{makeDialog(parent_, filter, startPath)};
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ui.hpp"
-
 #include <QString>
+
+#include "platform/ui.hpp"
 
 class QWidget;
 

@@ -8,11 +8,16 @@ namespace {
 
 std::vector<MessageAnswer> offered(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::ok: return {MessageAnswer::ok};
-    case MessageButtons::okCancel: return {MessageAnswer::ok, MessageAnswer::cancel};
-    case MessageButtons::yesNo: return {MessageAnswer::yes, MessageAnswer::no};
-    case MessageButtons::yesNoCancel: return {MessageAnswer::yes, MessageAnswer::no, MessageAnswer::cancel};
-    case MessageButtons::retryCancel: return {MessageAnswer::cancel};
+    case MessageButtons::ok:
+      return {MessageAnswer::ok};
+    case MessageButtons::okCancel:
+      return {MessageAnswer::ok, MessageAnswer::cancel};
+    case MessageButtons::yesNo:
+      return {MessageAnswer::yes, MessageAnswer::no};
+    case MessageButtons::yesNoCancel:
+      return {MessageAnswer::yes, MessageAnswer::no, MessageAnswer::cancel};
+    case MessageButtons::retryCancel:
+      return {MessageAnswer::cancel};
   }
   return {MessageAnswer::ok};
 }
@@ -24,7 +29,8 @@ MessageAnswer BatchUi::messageBox(std::string_view text, std::string_view captio
   shown_.push_back({std::string{caption}, std::string{text}});
   err_ << caption << ": " << text << '\n';
   auto choices = offered(buttons);
-  if (answer_ && std::find(choices.begin(), choices.end(), *answer_) != choices.end()) return *answer_;
+  if (answer_ && std::find(choices.begin(), choices.end(), *answer_) != choices.end())
+    return *answer_;
   return choices.front();
 }
 

@@ -19,8 +19,11 @@ class BatchUi : public Ui {
 
   MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                            MessageButtons buttons) override;
-  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override { return {}; }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
+  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override {
+    return {};
+  }
+  std::optional<std::string> saveFile(const FileFilter&, std::string_view,
+                                      std::string_view) override {
     return std::nullopt;
   }
 

@@ -8,8 +8,13 @@ namespace tessarim {
 namespace {
 
 TEST(Paths, AbsoluteNames) {
-  for (auto [name, absolute] : {std::pair{"\\Assets\\a.wld", true}, {"/tmp/a.wld", true}, {"C:\\a.wld", true},
-                                {"c:a.wld", true}, {"ships\\a.wld", false}, {"a", false}, {"", false}}) {
+  for (auto [name, absolute] : {std::pair{"\\Assets\\a.wld", true},
+                                {"/tmp/a.wld", true},
+                                {"C:\\a.wld", true},
+                                {"c:a.wld", true},
+                                {"ships\\a.wld", false},
+                                {"a", false},
+                                {"", false}}) {
     EXPECT_EQ(isAbsoluteName(name), absolute) << name;
   }
 }
@@ -61,18 +66,20 @@ TEST(Paths, NamesThatLeadOutOfTheRepositoryAreNotFollowed) {
   } cases[] = {
       {"ships\\hull.wld", true},
       {"ships\\new\\..\\hull.wld", true},  // climbs back into the repository
-      {"new\\hull.wld", true},                 // need not exist yet
+      {"new\\hull.wld", true},             // need not exist yet
       {"..\\hull.wld", false},
       {"ships\\..\\..\\hull.wld", false},
       {"\\etc\\passwd", false},
       {"/etc/passwd", false},
-      {inRepo, true},                         // an absolute name inside the repository
-      {"link\\hull.wld", false},              // a link leading out
+      {inRepo, true},             // an absolute name inside the repository
+      {"link\\hull.wld", false},  // a link leading out
       {"", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(staysInRepository(repo.model.repository, c.name), c.inside) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(staysInRepository(repo.model.repository, c.name), c.inside) << c.name;
   EXPECT_EQ(repositoryFile(repo.model.repository, "..\\x.png"), std::nullopt);
-  EXPECT_EQ(repositoryFile(repo.model.repository, "ships\\hull.wld"), repo.root.string() + "/ships/hull.wld");
+  EXPECT_EQ(repositoryFile(repo.model.repository, "ships\\hull.wld"),
+            repo.root.string() + "/ships/hull.wld");
   std::filesystem::remove_all(outside);
 }
 

@@ -15,7 +15,8 @@ std::vector<std::string> names(const RecentList& list) {
 
 TEST(RecentFiles, RepeatedNameMovesToTopAndEleventhPushesOutTheOldest) {
   testing::TempRepo repo;
-  for (int i = 0; i < 10; ++i) addRecent(repo.session, 11000, "a" + std::to_string(i) + ".asm", false);
+  for (int i = 0; i < 10; ++i)
+    addRecent(repo.session, 11000, "a" + std::to_string(i) + ".asm", false);
   addRecent(repo.session, 11000, "A3.ASM", false);
   auto list = names(repo.model.recent.asmList);
   ASSERT_EQ(list.size(), 10u);

@@ -64,16 +64,17 @@ TEST_F(ColourChoice, ViewColoursTakeTheChosenChannelsOver255) {
   struct Case {
     int number;
     std::array<float, 3> ViewColours::*colour;
-  } cases[] = {{41268, &ViewColours::skin},  {41269, &ViewColours::hairLips},
-               {41270, &ViewColours::eyes},  {40835, &ViewColours::eyes},
-               {41209, &ViewColours::trim},  {41232, &ViewColours::dynamicText}};
+  } cases[] = {{41268, &ViewColours::skin}, {41269, &ViewColours::hairLips},
+               {41270, &ViewColours::eyes}, {40835, &ViewColours::eyes},
+               {41209, &ViewColours::trim}, {41232, &ViewColours::dynamicText}};
   for (const Case& c : cases) {
     editor.frame.colours.*c.colour = {0.87f, 0.5f, 1.0f};
     ui.colourResults = {0x00FF8000u};
     ui.colourCalls.clear();
     choose(c.number);
     ASSERT_EQ(ui.colourCalls.size(), 1u) << c.number;
-    EXPECT_EQ(ui.colourCalls[0].initial, 0x00FF7FDDu) << c.number << ": each channel x 255, truncated";
+    EXPECT_EQ(ui.colourCalls[0].initial, 0x00FF7FDDu)
+        << c.number << ": each channel x 255, truncated";
     const std::array<float, 3> expected{0, 128 / 255.0f, 1};
     EXPECT_EQ(editor.frame.colours.*c.colour, expected) << c.number;
   }
@@ -112,7 +113,8 @@ TEST_F(ColourChoice, APaletteThatCannotBeWrittenIsReported) {
   choose(40090);  // reading fails (grey ramp, reported), writing fails and no file is chosen
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].caption, "Error!");
-  EXPECT_TRUE(ui.boxes[1].text.starts_with("Is a directory error while saving the following file...\n\n"))
+  EXPECT_TRUE(
+      ui.boxes[1].text.starts_with("Is a directory error while saving the following file...\n\n"))
       << ui.boxes[1].text;
   EXPECT_TRUE(ui.boxes[1].text.ends_with("folder.pal")) << ui.boxes[1].text;
 }

@@ -12,7 +12,8 @@ using testing::EditorFixture;
 TEST(DispatchCommand, RoutesRecentRangesAndTableNumbersAndCountsOnlyHandledOnes) {
   EditorFixture f;
   addRecent(f.session, 11000, "ships\\boat.asm", false);
-  dispatchCommand(f.editor, 0x10000 | f.model.recent.asmList.entries[0].commandId);  // high bits ignored
+  dispatchCommand(f.editor,
+                  0x10000 | f.model.recent.asmList.entries[0].commandId);  // high bits ignored
   EXPECT_TRUE(f.model.settings.asmfile);
   EXPECT_EQ(f.model.wldfiles, 2);
   EXPECT_TRUE(f.editor.commandActivity);

@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "app/lifecycle.hpp"
-#include "support/memory_limit.hpp"
 #include "support/editor_fixture.hpp"
+#include "support/memory_limit.hpp"
 
 namespace tessarim {
 namespace {
@@ -115,7 +115,8 @@ TEST_P(SavePrompt, AnswerDecidesWhetherTheEditIsSavedAndTheCloseProceeds) {
 INSTANTIATE_TEST_SUITE_P(Answers, SavePrompt,
                          ::testing::Values(PromptCase{"Yes", MessageAnswer::yes, true, true},
                                            PromptCase{"No", MessageAnswer::no, true, false},
-                                           PromptCase{"Cancel", MessageAnswer::cancel, false, false}),
+                                           PromptCase{"Cancel", MessageAnswer::cancel, false,
+                                                      false}),
                          [](const auto& test) { return std::string{test.param.name}; });
 
 TEST(SavePrompt, AFailedSaveCancelsTheCloseAndKeepsTheEdits) {
@@ -203,9 +204,10 @@ TEST(SaveDocument, SavingWithoutAnEntryThatCouldNotBeLoadedIsAskedFirst) {
   ASSERT_EQ(f.ui.boxes.size(), 1u);
   EXPECT_EQ(f.ui.boxes[0].caption, "Entries will be dropped!");
   EXPECT_EQ(f.ui.boxes[0].buttons, MessageButtons::yesNo);
-  EXPECT_EQ(f.ui.boxes[0].text,
-            "These embedded files could not be loaded:\n\nmeshes\\fin.wld (1 instance)\n\nSaving writes "
-            "\"ships\\boat.asm\" without them and their instances. Save anyway?");
+  EXPECT_EQ(
+      f.ui.boxes[0].text,
+      "These embedded files could not be loaded:\n\nmeshes\\fin.wld (1 instance)\n\nSaving writes "
+      "\"ships\\boat.asm\" without them and their instances. Save anyway?");
   EXPECT_EQ(f.read("ships/boat.asm"), original);
   EXPECT_TRUE(f.model.status.documentModified);
 
@@ -228,7 +230,8 @@ TEST(OpenDocument, AFileThatIsNotAMeshLeavesNoDocumentToSaveOverIt) {
 }
 
 TEST(OpenDocument, RunningOutOfMemoryPutsTheOpenDocumentBack) {
-  if (!testing::addressLimitWorks) GTEST_SKIP() << "address space limits do not work under the sanitizers";
+  if (!testing::addressLimitWorks)
+    GTEST_SKIP() << "address space limits do not work under the sanitizers";
   EditorFixture f;
   {
     std::ofstream out(f.root / "meshes/huge.wld", std::ios::binary);
@@ -247,13 +250,16 @@ TEST(OpenDocument, RunningOutOfMemoryPutsTheOpenDocumentBack) {
     openDocument(f.editor, f.none);
     const Model& model = f.model;
     std::string problems;
-    if (model.settings.documentPath != "ships\\boat.asm" || !model.settings.asmfile || model.wldfiles != 2) {
+    if (model.settings.documentPath != "ships\\boat.asm" || !model.settings.asmfile ||
+        model.wldfiles != 2) {
       problems += "the document was not put back: " + model.settings.documentPath + "\n";
     } else if (model.module[0].instances[1].location[0] != 9 || !model.status.documentModified) {
       problems += "the unsaved edit was lost\n";
     }
-    if (f.ui.boxes.empty() || f.ui.boxes.back().text != "There is not enough memory to open the following "
-                                                        "file...\n\n" + f.host("meshes/huge.wld")) {
+    if (f.ui.boxes.empty() || f.ui.boxes.back().text !=
+                                  "There is not enough memory to open the following "
+                                  "file...\n\n" +
+                                      f.host("meshes/huge.wld")) {
       problems += "no message about the memory\n";
     }
     return problems;

@@ -11,11 +11,19 @@ namespace tessarim {
 namespace {
 
 // Rotations written out here, independently of the maths module, with the right-hand rule.
-Vec3 aboutX(Vec3 v, float a) { return {v.x, v.y * std::cos(a) - v.z * std::sin(a), v.y * std::sin(a) + v.z * std::cos(a)}; }
-Vec3 aboutY(Vec3 v, float a) { return {v.x * std::cos(a) + v.z * std::sin(a), v.y, -v.x * std::sin(a) + v.z * std::cos(a)}; }
-Vec3 aboutZ(Vec3 v, float a) { return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a), v.z}; }
+Vec3 aboutX(Vec3 v, float a) {
+  return {v.x, v.y * std::cos(a) - v.z * std::sin(a), v.y * std::sin(a) + v.z * std::cos(a)};
+}
+Vec3 aboutY(Vec3 v, float a) {
+  return {v.x * std::cos(a) + v.z * std::sin(a), v.y, -v.x * std::sin(a) + v.z * std::cos(a)};
+}
+Vec3 aboutZ(Vec3 v, float a) {
+  return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a), v.z};
+}
 // Roll, then pitch, then yaw.
-Vec3 oriented(Vec3 v, const std::array<float, 3>& ypr) { return aboutY(aboutX(aboutZ(v, ypr[2]), ypr[1]), ypr[0]); }
+Vec3 oriented(Vec3 v, const std::array<float, 3>& ypr) {
+  return aboutY(aboutX(aboutZ(v, ypr[2]), ypr[1]), ypr[0]);
+}
 // Rodrigues: v cos a + (n × v) sin a + n (n · v)(1 - cos a), n the unit axis.
 Vec3 aboutAxis(Vec3 v, Vec3 axis, float a) {
   Vec3 n = axis * (1.0f / std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z));
@@ -23,7 +31,9 @@ Vec3 aboutAxis(Vec3 v, Vec3 axis, float a) {
   float d = n.x * v.x + n.y * v.y + n.z * v.z;
   return v * std::cos(a) + c * std::sin(a) + n * (d * (1 - std::cos(a)));
 }
-Vec3 vec(const std::array<float, 3>& a) { return {a[0], a[1], a[2]}; }
+Vec3 vec(const std::array<float, 3>& a) {
+  return {a[0], a[1], a[2]};
+}
 
 void expectNear(Vec3 got, Vec3 want, float tolerance = 1e-4f) {
   EXPECT_NEAR(got.x, want.x, tolerance);
@@ -45,7 +55,9 @@ struct Scene {
     return model.module[0].instances.back();
   }
   Instance& at(std::size_t i) { return model.module[0].instances[i]; }
-  void step(float dt = 0, double clock = 0, const Matrix& view = identityMatrix()) { motionStep(model, dt, clock, view); }
+  void step(float dt = 0, double clock = 0, const Matrix& view = identityMatrix()) {
+    motionStep(model, dt, clock, view);
+  }
 };
 
 TEST(MotionStep, HingedPartsSwingAboutTheirOffsetAlongTheirExtent) {
@@ -62,8 +74,8 @@ TEST(MotionStep, HingedPartsSwingAboutTheirOffsetAlongTheirExtent) {
     t.motionPhase = phase;
     scene.step();
     const Vec3 h = vec(t.hingeOffset);
-    Vec3 want = aboutAxis(oriented(p - h, t.orientation), vec(t.hingeAxis), 1.2f * phase) + vec(t.location) +
-                (vec(t.endLocation) - vec(t.location)) * phase + h;
+    Vec3 want = aboutAxis(oriented(p - h, t.orientation), vec(t.hingeAxis), 1.2f * phase) +
+                vec(t.location) + (vec(t.endLocation) - vec(t.location)) * phase + h;
     expectNear(transformCoord(p, t.worldMatrix), want);
     EXPECT_EQ(t.savedMatrix, t.worldMatrix);
   }
@@ -79,7 +91,8 @@ TEST(MotionStep, PlainInstancesStayOnTheirLocationAndScaleToKilometres) {
   t.orientation = {0, 0, 0.5f};
   scene.model.motion.extended = true;
   scene.step(0.5f);
-  expectNear(transformCoord({1, 0, 0}, t.worldMatrix), (aboutZ({1, 0, 0}, 0.5f) + Vec3{100, 200, 300}) * 0.0039f, 1e-6f);
+  expectNear(transformCoord({1, 0, 0}, t.worldMatrix),
+             (aboutZ({1, 0, 0}, 0.5f) + Vec3{100, 200, 300}) * 0.0039f, 1e-6f);
   scene.model.settings.flattenY = true;
   scene.step();
   EXPECT_FLOAT_EQ(transformCoord({1, 7, 0}, t.worldMatrix).y, 0);
@@ -93,7 +106,9 @@ TEST(MotionStep, EndModesOverSeveralFrames) {
   } cases[] = {
       {EndMode::none, {0.375f, 0.75f, 1, 1}, {true, true, true, true}},
       {EndMode::snapToZero, {0.375f, 0.75f, 0.125f, 0.5f}, {true, true, true, true}},
-      {EndMode::reverse, {0.375f, 0.75f, 0.875f, 0.5f, 0.125f, 0.25f}, {true, true, false, false, false, true}},
+      {EndMode::reverse,
+       {0.375f, 0.75f, 0.875f, 0.5f, 0.125f, 0.25f},
+       {true, true, false, false, false, true}},
   };
   for (const Case& c : cases) {
     Scene scene;
@@ -103,8 +118,10 @@ TEST(MotionStep, EndModesOverSeveralFrames) {
     scene.model.motion.endMode = c.mode;
     for (std::size_t frame = 0; frame < c.phases.size(); ++frame) {
       scene.step(1);
-      EXPECT_NEAR(t.motionPhase, c.phases[frame], 1e-5f) << static_cast<int>(c.mode) << " frame " << frame;
-      EXPECT_EQ(scene.model.motion.extended, c.extended[frame]) << static_cast<int>(c.mode) << " frame " << frame;
+      EXPECT_NEAR(t.motionPhase, c.phases[frame], 1e-5f)
+          << static_cast<int>(c.mode) << " frame " << frame;
+      EXPECT_EQ(scene.model.motion.extended, c.extended[frame])
+          << static_cast<int>(c.mode) << " frame " << frame;
     }
   }
 }
@@ -140,14 +157,17 @@ TEST(MotionStep, BodyPartsTurnAboutTheirParentsAndFollowTheSkeletonOffset) {
     torso.orientation = {0.9f, 0, 0};
     scene.step();
     const Vec3 p{0.25f, 0.5f, -0.5f};
-    Vec3 want = oriented(p, scene.at(0).orientation) + (vec(scene.at(0).location) - vec(scene.at(1).location));
-    want = oriented(want, scene.at(1).orientation) + (vec(scene.at(1).location) - vec(scene.at(2).location));
+    Vec3 want = oriented(p, scene.at(0).orientation) +
+                (vec(scene.at(0).location) - vec(scene.at(1).location));
+    want = oriented(want, scene.at(1).orientation) +
+           (vec(scene.at(1).location) - vec(scene.at(2).location));
     want = oriented(want, scene.at(2).orientation) + vec(scene.at(2).location);
     if (!prog) want = want + Vec3{3, -4, 5};
     expectNear(transformCoord(p, scene.at(0).worldMatrix), want);
     // The torso itself: its own turn at its own place.
-    expectNear(transformCoord(p, scene.at(2).worldMatrix),
-               oriented(p, scene.at(2).orientation) + vec(scene.at(2).location) + (prog ? Vec3{} : Vec3{3, -4, 5}));
+    expectNear(transformCoord(p, scene.at(2).worldMatrix), oriented(p, scene.at(2).orientation) +
+                                                               vec(scene.at(2).location) +
+                                                               (prog ? Vec3{} : Vec3{3, -4, 5}));
   }
 }
 

@@ -96,8 +96,9 @@ TEST_P(InstanceVersions, EveryOlderLayoutReads) {
   const InstanceCase& c = GetParam();
   // Before 2.0 the header has four more numbers and names leave out their extension.
   const bool ancient = std::string{c.version} < "2";
-  Opened doc{std::string{"ASM\n"} + c.version + " ,\n" + (ancient ? "0 ,0 ,0 ,0 ,\n" : "") + "1 ,\nmeshes\\hull" +
-             (ancient ? "" : ".wld") + "\n 1 ,\n" + c.lines + " 0 ,\n" + trailer};
+  Opened doc{std::string{"ASM\n"} + c.version + " ,\n" + (ancient ? "0 ,0 ,0 ,0 ,\n" : "") +
+             "1 ,\nmeshes\\hull" + (ancient ? "" : ".wld") + "\n 1 ,\n" + c.lines + " 0 ,\n" +
+             trailer};
   ASSERT_TRUE(doc.ok);
   const Instance& t = doc.module(0).instances.at(0);
   EXPECT_EQ(t.location, c.location);
@@ -118,51 +119,182 @@ TEST_P(InstanceVersions, EveryOlderLayoutReads) {
 INSTANTIATE_TEST_SUITE_P(
     Table, InstanceVersions,
     ::testing::Values(
-        InstanceCase{"2.49", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,5 ,"
-                             "0.5 ,0.25 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, 5, 0, 0.5f, 0.25f, {1, 2, 9}, 1.5f, 33, true},
-        InstanceCase{"2.40", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,5 ,"
-                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, 5, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, true},
-        InstanceCase{"2.37", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
-                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, true},
-        InstanceCase{"2.36", "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
-                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,7 ,7 ,7 ,ab ,cd ,ef ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, true},
-        InstanceCase{"2.30", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
-                             "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,7 ,7 ,7 ,7 ,ab ,cd ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, false},
-        InstanceCase{"2.25", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, false},
-        InstanceCase{"2.20", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 1.5f, 33, false},
+        InstanceCase{"2.49",
+                     "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,5 ,"
+                     "0.5 ,0.25 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     5,
+                     0,
+                     0.5f,
+                     0.25f,
+                     {1, 2, 9},
+                     1.5f,
+                     33,
+                     true},
+        InstanceCase{"2.40",
+                     "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,5 ,"
+                     "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     5,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 9},
+                     1.5f,
+                     33,
+                     true},
+        InstanceCase{"2.37",
+                     "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
+                     "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 9},
+                     1.5f,
+                     33,
+                     true},
+        InstanceCase{"2.36",
+                     "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
+                     "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,7 ,7 ,7 ,ab ,cd ,ef ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 9},
+                     1.5f,
+                     33,
+                     true},
+        InstanceCase{"2.30",
+                     "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,"
+                     "0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,7 ,7 ,7 ,7 ,ab ,cd ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 9},
+                     1.5f,
+                     33,
+                     false},
+        InstanceCase{"2.25",
+                     "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,7 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 9},
+                     1.5f,
+                     33,
+                     false},
+        InstanceCase{"2.20",
+                     "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,0 ,0 ,1 ,0 ,0 ,0 ,1.5 ,33 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 9},
+                     1.5f,
+                     33,
+                     false},
         // Up to 2.15 the hinge is dropped.
-        InstanceCase{"2.15", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,6 ,6 ,6 ,34 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 9}, 0, 34, false},
-        InstanceCase{"2.14", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,6 ,6 ,6 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 3}, 0, 0, false},
-        InstanceCase{"2.10", "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0 ,1 ,2 ,9 ,6 ,6 ,6 ,6 ,6 ,6 ,\n",
-                     {1, 2, 3}, {0.1f, 0.2f, 0.3f}, 4, -1, 0, 1, 1, {1, 2, 3}, 0, 0, false},
+        InstanceCase{"2.15",
+                     "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,6 ,6 ,6 ,34 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 9},
+                     0,
+                     34,
+                     false},
+        InstanceCase{"2.14",
+                     "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0.5 ,1 ,2 ,9 ,6 ,6 ,6 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 3},
+                     0,
+                     0,
+                     false},
+        InstanceCase{"2.10",
+                     "1 ,2 ,3 ,0.1 ,0.2 ,0.3 ,4 ,0 ,1 ,2 ,9 ,6 ,6 ,6 ,6 ,6 ,6 ,\n",
+                     {1, 2, 3},
+                     {0.1f, 0.2f, 0.3f},
+                     4,
+                     -1,
+                     0,
+                     1,
+                     1,
+                     {1, 2, 3},
+                     0,
+                     0,
+                     false},
         // Before 2.0 angles are degrees in the order 3, 1, 2, turned the other way; up to 1.0
         // there is no motion line at all.
-        InstanceCase{"1.50", "1 ,2 ,3 ,30 ,10 ,20 ,4 ,0.5 ,1 ,2 ,3 ,6 ,6 ,6 ,6 ,6 ,6 ,\n",
-                     {1, 2, 3}, {-0.17453292f, -0.34906584f, -0.52359878f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 3}, 0, 0,
+        InstanceCase{"1.50",
+                     "1 ,2 ,3 ,30 ,10 ,20 ,4 ,0.5 ,1 ,2 ,3 ,6 ,6 ,6 ,6 ,6 ,6 ,\n",
+                     {1, 2, 3},
+                     {-0.17453292f, -0.34906584f, -0.52359878f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 3},
+                     0,
+                     0,
                      false},
-        InstanceCase{"1.00", "1 ,2 ,3 ,30 ,10 ,20 ,4 ,\n",
-                     {1, 2, 3}, {-0.17453292f, -0.34906584f, -0.52359878f}, 4, -1, 0, 0.5f, 0.5f, {1, 2, 3}, 0, 0,
+        InstanceCase{"1.00",
+                     "1 ,2 ,3 ,30 ,10 ,20 ,4 ,\n",
+                     {1, 2, 3},
+                     {-0.17453292f, -0.34906584f, -0.52359878f},
+                     4,
+                     -1,
+                     0,
+                     0.5f,
+                     0.5f,
+                     {1, 2, 3},
+                     0,
+                     0,
                      false}));
 
 TEST(ReadAssembly, CleansUpInstancesAndMarksTheDocument) {
   Opened doc{std::string{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n"} +
              "00000000-0000-0000-0000-000000000000 ,0 ,0 ,0 ,7 ,-7 ,0 ,0 ,-1 ,0 ,"
-             "0 ,0 ,0 ,0 ,0.001 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer};
+             "0 ,0 ,0 ,0 ,0.001 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
+             trailer};
   ASSERT_TRUE(doc.ok);
   const Instance& t = doc.module(0).instances.at(0);
   EXPECT_FALSE(t.guid.isNull());  // a null GUID is replaced
   EXPECT_FLOAT_EQ(t.orientation[0], 7 - 6.2831855f);
   EXPECT_FLOAT_EQ(t.orientation[1], -(7 - 6.2831855f));  // the sign is kept
-  EXPECT_EQ(t.endLocation, t.location);  // a plain instance does not move
+  EXPECT_EQ(t.endLocation, t.location);                  // a plain instance does not move
   EXPECT_EQ(t.extendRate, 1);
   EXPECT_EQ(t.retractRate, 1);
   EXPECT_TRUE(doc.repo.model.status.documentModified);
@@ -170,14 +302,14 @@ TEST(ReadAssembly, CleansUpInstancesAndMarksTheDocument) {
 
 TEST(ReadAssembly, DuplicateModulesAndCollocatedInstancesGo) {
   auto instance = [](const char* guidTail, float x, float angle, int group) {
-    return std::string{"0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E"} + guidTail + " ," + std::to_string(x) + " ,0 ,0 ," +
-           std::to_string(angle) + " ,0 ,0 ," + std::to_string(group) + " ,-1 ,0 ,1 ,1 ," + std::to_string(x) +
-           " ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n";
+    return std::string{"0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E"} + guidTail + " ," + std::to_string(x) +
+           " ,0 ,0 ," + std::to_string(angle) + " ,0 ,0 ," + std::to_string(group) +
+           " ,-1 ,0 ,1 ,1 ," + std::to_string(x) + " ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n";
   };
-  Opened doc{std::string{"ASM\n2.510000 ,\n3 ,\nmeshes\\hull.wld\n 3 ,\n"} + instance("01", 0, 0, 0) +
-             instance("02", 0.9f, 0.05f, 0) +    // collocated with 01
-             instance("03", 1.5f, 0, 0) +        // 1.5 from 01, 0.6 from 02 (gone): stays
-             "meshes\\empty.wld\n 0 ,\n" +       // no instances: the entry disappears
+  Opened doc{std::string{"ASM\n2.510000 ,\n3 ,\nmeshes\\hull.wld\n 3 ,\n"} +
+             instance("01", 0, 0, 0) + instance("02", 0.9f, 0.05f, 0) +  // collocated with 01
+             instance("03", 1.5f, 0, 0) +   // 1.5 from 01, 0.6 from 02 (gone): stays
+             "meshes\\empty.wld\n 0 ,\n" +  // no instances: the entry disappears
              "MESHES\\HULL.WLD\n 3 ,\n" + instance("04", 10, 0, 150) +
              instance("05", 10, 0, 151) +        // same place, other building group: stays
              instance("06", 10.5f, 0.2f, 150) +  // near 04 but turned too far: stays
@@ -187,8 +319,9 @@ TEST(ReadAssembly, DuplicateModulesAndCollocatedInstancesGo) {
   std::vector<std::string> kept;
   for (const Instance& t : doc.module(0).instances) kept.push_back(formatGuid(t.guid).substr(34));
   EXPECT_EQ(kept, (std::vector<std::string>{"01", "03", "04", "05", "06"}));
-  EXPECT_EQ(doc.captions(), (std::vector<std::string>{"File not loaded!", "File not found!", "Duplicate WLD in ASM",
-                                                      "Duplicate instance (collocated) in ASM"}));
+  EXPECT_EQ(doc.captions(),
+            (std::vector<std::string>{"File not loaded!", "File not found!", "Duplicate WLD in ASM",
+                                      "Duplicate instance (collocated) in ASM"}));
   EXPECT_EQ(doc.repo.ui.boxes[2].text, "MESHES\\HULL.WLD");
   EXPECT_EQ(doc.repo.ui.boxes[3].text, "meshes\\hull.wld");
   EXPECT_TRUE(doc.repo.model.status.documentModified);
@@ -200,7 +333,8 @@ TEST(ReadAssembly, LightsWithoutASequenceGoAndExtraLightsAreReadPast) {
     lights += "1 ,2 ,3 ,0 ,3 ,4 ,ffffffff ," + std::to_string(i == 1 ? 0 : i + 1) + " ,1 ,1 ,0 ,\n";
   }
   Opened doc{std::string{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n"} + guidA +
-             "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" + lights + trailer};
+             "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" + lights +
+             trailer};
   ASSERT_TRUE(doc.ok);
   const Model& model = doc.repo.model;
   EXPECT_EQ(model.lightCount, 255);
@@ -237,14 +371,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedDocuments,
     ::testing::Values(
         RefusalCase{"ASM\n2.520000 ,\n0 ,\n", "Newer file version found!",
-                    "This file was last saved using TESSARIM v2.52...\n\nYou must download a TESSARIM v2.52 or "
+                    "This file was last saved using TESSARIM v2.52...\n\nYou must download a "
+                    "TESSARIM v2.52 or "
                     "higher..."},
         RefusalCase{"ASM\n2.510000 ,\n257 ,\n", "Error!",
                     "This file exceeds the memory allocated for WLD files list!\n\nFiles: 257"},
         RefusalCase{"WLD\n2.510000 ,\n", "Incompatible file!",
                     "This file does not appear to be a valid assembly file...\n\nWLD"},
-        RefusalCase{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0123ABCD-1A2B-3C4D-ZZ ,\n", "Error!",
-                    "Invalid GUID for instance 0: meshes\\hull.wld"}));
+        RefusalCase{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0123ABCD-1A2B-3C4D-ZZ ,\n",
+                    "Error!", "Invalid GUID for instance 0: meshes\\hull.wld"}));
 
 TEST(ReadAssembly, MissingFileOffersRetryThenCloses) {
   TempRepo repo;
@@ -253,8 +388,9 @@ TEST(ReadAssembly, MissingFileOffersRetryThenCloses) {
   repo.ui.answers = {MessageAnswer::retry, MessageAnswer::cancel};
   EXPECT_FALSE(readAssembly(repo.session));
   ASSERT_EQ(repo.ui.boxes.size(), 2u);
-  EXPECT_EQ(repo.ui.boxes[0].text, "No such file or directory while attempting to load the following file...\n\n\"" +
-                                       (repo.root / "absent.asm").string() + "\"");
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            "No such file or directory while attempting to load the following file...\n\n\"" +
+                (repo.root / "absent.asm").string() + "\"");
   EXPECT_EQ(repo.ui.boxes[0].buttons, MessageButtons::retryCancel);
   EXPECT_EQ(repo.model.settings.documentPath, "");
 }
@@ -263,13 +399,16 @@ TEST(ReadAssembly, MissingMeshCanBeReplacedOrDropped) {
   for (bool replace : {true, false}) {
     TempRepo repo;
     repo.write("meshes/new-hull.wld", testing::triangleWld());
-    repo.write("a.asm", std::string{"ASM\n2.510000 ,\n1 ,\nold\\hull.wld\n 1 ,\n"} + guidA +
-                            "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+    repo.write("a.asm",
+               std::string{"ASM\n2.510000 ,\n1 ,\nold\\hull.wld\n 1 ,\n"} + guidA +
+                   "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
+                   trailer);
     repo.model.settings.asmfile = true;
     repo.model.settings.documentPath = "a.asm";
     if (replace) repo.ui.openResults = {{(repo.root / "meshes/new-hull.wld").string()}};
     ASSERT_TRUE(readAssembly(repo.session));
-    EXPECT_EQ(repo.ui.boxes.at(1).text, "The embedded file...\n\nold\\hull.wld\n\ncould not be found.");
+    EXPECT_EQ(repo.ui.boxes.at(1).text,
+              "The embedded file...\n\nold\\hull.wld\n\ncould not be found.");
     EXPECT_EQ(repo.ui.boxes.at(1).icon, MessageIcon::information);
     EXPECT_EQ(repo.model.wldfiles, replace ? 1 : 0);
     if (replace) {
@@ -282,18 +421,20 @@ TEST(ReadAssembly, MissingMeshCanBeReplacedOrDropped) {
 TEST(MergeAssembly, AddsInstancesInGroup1000AndKeepsTheOpenDocument) {
   Opened doc{std::string{"ASM\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n"} + guidA +
              "0 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
-             " 1 ,\n1 ,2 ,3 ,0 ,0 ,1 ,ffffffff ,1 ,1 ,1 ,0 ,\n" + trailer};
+             " 1 ,\n1 ,2 ,3 ,0 ,0 ,1 ,ffffffff ,1 ,1 ,1 ,0 ,\n" +
+             trailer};
   ASSERT_TRUE(doc.ok);
   Model& model = doc.repo.model;
   model.components.push_back(Component{});
-  doc.repo.write("other.asm", std::string{"ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 1 ,\n"} +
-                                  "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E60 ,50 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,"
-                                  "1 ,1 ,50 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
-                                  "meshes\\deck.wld\n 1 ,\n"
-                                  "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E61 ,9 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,"
-                                  "1 ,1 ,9 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
-                                  " 1 ,\n4 ,5 ,6 ,0 ,0 ,1 ,ffffffff ,2 ,1 ,1 ,0 ,\n"
-                                  " 99.000000 ,\nother.pal\n -3 , 0 ,\n");
+  doc.repo.write("other.asm",
+                 std::string{"ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 1 ,\n"} +
+                     "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E60 ,50 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,"
+                     "1 ,1 ,50 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
+                     "meshes\\deck.wld\n 1 ,\n"
+                     "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E61 ,9 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,"
+                     "1 ,1 ,9 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n"
+                     " 1 ,\n4 ,5 ,6 ,0 ,0 ,1 ,ffffffff ,2 ,1 ,1 ,0 ,\n"
+                     " 99.000000 ,\nother.pal\n -3 , 0 ,\n");
   ASSERT_TRUE(mergeAssembly(doc.repo.session, (doc.repo.root / "other.asm").string()));
   ASSERT_EQ(model.wldfiles, 2);
   ASSERT_EQ(doc.module(0).instances.size(), 2u);
@@ -313,8 +454,10 @@ TEST(MergeAssembly, AddsInstancesInGroup1000AndKeepsTheOpenDocument) {
 TEST(ReadAssembly, AMeshFromANewerEditorClosesTheDocument) {
   TempRepo repo;
   repo.write("newer.wld", "2.40 \n0 ,\n0 ,\n");
-  repo.write("a.asm", std::string{"ASM\n2.510000 ,\n1 ,\nnewer.wld\n 1 ,\n"} + guidA +
-                          "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+  repo.write("a.asm",
+             std::string{"ASM\n2.510000 ,\n1 ,\nnewer.wld\n 1 ,\n"} + guidA +
+                 "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
+                 trailer);
   repo.model.settings.asmfile = true;
   repo.model.settings.documentPath = "a.asm";
   EXPECT_FALSE(readAssembly(repo.session));
@@ -327,7 +470,8 @@ TEST(ReadAssembly, ACityKeepsASlotForItsGroundGrid) {
   std::string text = "CTY\n2.510000 ,\n256 ,\n";
   Opened doc{text, true};
   EXPECT_FALSE(doc.ok);
-  EXPECT_EQ(doc.repo.ui.boxes.back().text, "This file exceeds the memory allocated for WLD files list!\n\nFiles: 256");
+  EXPECT_EQ(doc.repo.ui.boxes.back().text,
+            "This file exceeds the memory allocated for WLD files list!\n\nFiles: 256");
   EXPECT_EQ(doc.repo.model.wldfiles, 0);
 }
 
@@ -343,13 +487,16 @@ TEST(MergeAssembly, AFullCityTakesNoMoreModulesAndKeepsItsGridLast) {
   model.module[255].instances.push_back(Instance{});  // the ground grid
   model.wldfiles = 256;
   repo.write("new.wld", testing::triangleWld());
-  repo.write("other.asm", std::string{"ASM\n2.510000 ,\n1 ,\nnew.wld\n 1 ,\n"} + guidA +
-                              "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+  repo.write("other.asm",
+             std::string{"ASM\n2.510000 ,\n1 ,\nnew.wld\n 1 ,\n"} + guidA +
+                 "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
+                 trailer);
   ASSERT_TRUE(mergeAssembly(repo.session, (repo.root / "other.asm").string()));
   EXPECT_EQ(model.wldfiles, 256);
   EXPECT_EQ(model.module[255].filename, "");  // still the ground grid
   EXPECT_EQ(model.module[255].polygons.size(), 676u);
-  EXPECT_EQ(repo.ui.boxes.back().text, "Adding this new type will exceed the maximum allowable types!");
+  EXPECT_EQ(repo.ui.boxes.back().text,
+            "Adding this new type will exceed the maximum allowable types!");
 }
 
 TEST(MergeAssembly, AMissingMeshIsLeftOutEvenWhenAReplacementIsChosen) {
@@ -357,8 +504,10 @@ TEST(MergeAssembly, AMissingMeshIsLeftOutEvenWhenAReplacementIsChosen) {
   repo.write("meshes/hull.wld", testing::triangleWld());
   repo.model.settings.asmfile = true;
   repo.model.settings.documentPath = "a.asm";
-  repo.write("other.asm", std::string{"ASM\n2.510000 ,\n1 ,\ngone.wld\n 1 ,\n"} + guidA +
-                              "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" + trailer);
+  repo.write("other.asm",
+             std::string{"ASM\n2.510000 ,\n1 ,\ngone.wld\n 1 ,\n"} + guidA +
+                 "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
+                 trailer);
   repo.ui.openResults = {{(repo.root / "meshes/hull.wld").string()}};
   ASSERT_TRUE(mergeAssembly(repo.session, (repo.root / "other.asm").string()));
   EXPECT_EQ(repo.model.wldfiles, 0);
@@ -383,10 +532,11 @@ TEST(ReadAssembly, EmptyAssemblyOpens) {
 }
 
 TEST(ReadAssembly, TruncationsAndHugeCountsReadWithoutHarm) {
-  const std::string whole = std::string{"ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 2 ,\n"} + guidA +
-                            "1 ,2 ,3 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" + guidA +
-                            "9 ,2 ,3 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,9 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" +
-                            "meshes\\deck.wld\n 2000000000 ,\n" + guidA + "1 ,";
+  const std::string whole =
+      std::string{"ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 2 ,\n"} + guidA +
+      "1 ,2 ,3 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,1 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" + guidA +
+      "9 ,2 ,3 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,9 ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n" +
+      "meshes\\deck.wld\n 2000000000 ,\n" + guidA + "1 ,";
   for (std::size_t n = 0; n <= whole.size(); n += 3) {
     Opened doc{whole.substr(0, n)};
     const Model& model = doc.repo.model;

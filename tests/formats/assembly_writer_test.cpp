@@ -48,10 +48,13 @@ TEST(WriteAssembly, WritesTheCurrentVersionByteForByte) {
   model.settings.interiorFlag = true;
   EXPECT_EQ(formatAssembly(model, false).bytes,
             "ASM\r\n2.510000 ,\r\n1 ,\r\nmeshes\\hull.wld\r\n 1 ,\r\n"
-            "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1.500000 ,-2.000000 ,3.000000 ,0.250000 ,0.000000 ,-0.500000 ,"
-            "12 ,-1 ,2.000000 ,0.500000 ,0.250000 ,1.500000 ,-2.000000 ,4.000000 ,0.000000 ,0.000000 ,1.000000 ,"
+            "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1.500000 ,-2.000000 ,3.000000 ,0.250000 "
+            ",0.000000 ,-0.500000 ,"
+            "12 ,-1 ,2.000000 ,0.500000 ,0.250000 ,1.500000 ,-2.000000 ,4.000000 ,0.000000 "
+            ",0.000000 ,1.000000 ,"
             "0.000000 ,0.500000 ,0.000000 ,1.000000 ,33 ,\r\n"
-            " 1 ,\r\n1.000000 ,2.000000 ,3.000000 ,0.000000 ,0.000000 ,1.000000 ,ff00ff00 ,4294967295 ,2.500000 ,"
+            " 1 ,\r\n1.000000 ,2.000000 ,3.000000 ,0.000000 ,0.000000 ,1.000000 ,ff00ff00 "
+            ",4294967295 ,2.500000 ,"
             "1.000000 ,12 ,\r\n"
             " 1500.500000 ,\r\nschemes\\red.pal\r\n -3 , 1 ,\r\n");
 }
@@ -68,8 +71,10 @@ TEST(WriteAssembly, SelectionOnlyWritesOneEntryPerSelectedInstanceAndNoLights) {
   model.selection.selectedInstances[1] = {0, 1};
   model.selection.selectedInstanceCount = 2;
   std::string bytes = formatAssembly(model, true).bytes;
-  EXPECT_EQ(bytes.substr(0, bytes.find("0123")), "ASM\r\n2.510000 ,\r\n2 ,\r\ndeck.wld\r\n 1 ,\r\n");
-  EXPECT_NE(bytes.find("hull.wld\r\n 1 ,\r\n0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,9.000000 ,"), std::string::npos);
+  EXPECT_EQ(bytes.substr(0, bytes.find("0123")),
+            "ASM\r\n2.510000 ,\r\n2 ,\r\ndeck.wld\r\n 1 ,\r\n");
+  EXPECT_NE(bytes.find("hull.wld\r\n 1 ,\r\n0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,9.000000 ,"),
+            std::string::npos);
   EXPECT_NE(bytes.find("\r\n 0 ,\r\n 0.000000 ,\r\nunused\r\n 0 , 0 ,\r\n"), std::string::npos);
 }
 

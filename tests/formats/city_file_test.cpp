@@ -22,7 +22,8 @@ std::string grid(int n, const std::string& cell) {
 
 std::string names(const std::vector<std::string>& first) {
   std::string text = "255 ,\n";
-  for (int i = 0; i < 255; ++i) text += (i < static_cast<int>(first.size()) ? first[i] : "Unused") + "\n";
+  for (int i = 0; i < 255; ++i)
+    text += (i < static_cast<int>(first.size()) ? first[i] : "Unused") + "\n";
   return text;
 }
 
@@ -43,8 +44,9 @@ struct OpenedCity {
 };
 
 std::string currentCity(const std::string& instances, int count) {
-  return "CTY\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n " + std::to_string(count) + " ,\n" + instances + " 0 ,\nRTS\n 1 ,-16 ,\n" +
-         grid(26, "1 ,5 ,") + names({"Town hall", "unused", "Depot"}) + nodes;
+  return "CTY\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n " + std::to_string(count) + " ,\n" + instances +
+         " 0 ,\nRTS\n 1 ,-16 ,\n" + grid(26, "1 ,5 ,") + names({"Town hall", "unused", "Depot"}) +
+         nodes;
 }
 
 TEST(ReadCity, CurrentVersionReadsEverySection) {
@@ -101,9 +103,11 @@ TEST(ReadCity, InstancesSnapToWholeDegreesAndTenths) {
 
 TEST(ReadCity, OlderSectionsAndTheirMessages) {
   // 2.31: no model ID in the file, and a grid of 278 x 278 cells with two extra numbers each.
-  std::string old = "CTY\n2.310000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0 ,0 ,ab ,cd ,\n 0 ,\nRTS\n"
-                    "0 ,\n" +
-                    grid(278, "2 ,30 ,9 ,9 ,") + "3 ,\nAlpha\nUNUSED\nGamma\n";
+  std::string old =
+      "CTY\n2.310000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0 ,0 ,ab ,cd "
+      ",\n 0 ,\nRTS\n"
+      "0 ,\n" +
+      grid(278, "2 ,30 ,9 ,9 ,") + "3 ,\nAlpha\nUNUSED\nGamma\n";
   OpenedCity city{old};
   ASSERT_TRUE(city.ok);
   const Model& model = city.repo.model;
@@ -121,14 +125,16 @@ TEST(ReadCity, OlderThanTwoIsRefused) {
   OpenedCity city{"CTY\n1.900000 ,\n"};
   EXPECT_FALSE(city.ok);
   ASSERT_EQ(city.repo.ui.boxes.size(), 2u);
-  EXPECT_EQ(city.repo.ui.boxes[0].text, "This file was last saved using CALVORAN v1.90...\n\nThe file will automatically be "
-                                        "updated to v2.51 at this time...");
+  EXPECT_EQ(city.repo.ui.boxes[0].text,
+            "This file was last saved using CALVORAN v1.90...\n\nThe file will automatically be "
+            "updated to v2.51 at this time...");
   EXPECT_EQ(city.repo.ui.boxes[1].text, "Unsupported 2452");
   EXPECT_EQ(city.repo.model.wldfiles, 0);
 }
 
 TEST(ReadCity, WithoutItsSectionStillGetsItsGroundGrid) {
-  OpenedCity city{"CTY\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0 ,0 ,\n 0 ,\n"};
+  OpenedCity city{
+      "CTY\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0 ,0 ,\n 0 ,\n"};
   ASSERT_TRUE(city.ok);
   ASSERT_EQ(city.repo.model.wldfiles, 2);
   EXPECT_EQ(city.repo.model.module[0].filename, "meshes\\hull.wld");
@@ -136,7 +142,8 @@ TEST(ReadCity, WithoutItsSectionStillGetsItsGroundGrid) {
 }
 
 TEST(WriteCity, SavingMovesTheCityToItsGroundGridAndRoundTrips) {
-  OpenedCity city{currentCity("10.0 ,20.0 ,0.0 ,0.0 ,0.0 ,0.0 ,3 ,2 ,\n12.0 ,21.0 ,1.0 ,0.0 ,0.0 ,0.0 ,0 ,4 ,\n", 2)};
+  OpenedCity city{currentCity(
+      "10.0 ,20.0 ,0.0 ,0.0 ,0.0 ,0.0 ,3 ,2 ,\n12.0 ,21.0 ,1.0 ,0.0 ,0.0 ,0.0 ,0 ,4 ,\n", 2)};
   ASSERT_TRUE(city.ok);
   Model& model = city.repo.model;
   model.module[1].instances[0].location = {10, 5, 0};

@@ -74,7 +74,8 @@ std::pair<std::string, bool> referenceRead(const std::string& text) {
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     lineLength = c == '\n' ? 0 : lineLength + 1;
     zeros = c == '\0' ? zeros + 1 : 0;
-    if (lineLength > FileWindow::longestLine || zeros >= FileWindow::longestZeroRun) return {out, true};
+    if (lineLength > FileWindow::longestLine || zeros >= FileWindow::longestZeroRun)
+      return {out, true};
     out += c;
   }
   return {out, false};
@@ -88,12 +89,24 @@ TEST(FileWindow, GivesWhatAByteWiseTextModeReadGives) {
     const std::size_t size = 1000 + rng() % 200000;
     while (text.size() < size) {
       switch (rng() % 60) {
-        case 0: text += "\r\n"; break;
-        case 1: text += '\r'; break;
-        case 2: text += '\n'; break;
-        case 3: text += std::string(rng() % 300, '\0'); break;
-        case 4: text += std::string(rng() % 70000, 'x'); break;
-        default: text += "12 ,"; break;
+        case 0:
+          text += "\r\n";
+          break;
+        case 1:
+          text += '\r';
+          break;
+        case 2:
+          text += '\n';
+          break;
+        case 3:
+          text += std::string(rng() % 300, '\0');
+          break;
+        case 4:
+          text += std::string(rng() % 70000, 'x');
+          break;
+        default:
+          text += "12 ,";
+          break;
       }
     }
     const auto [expected, refused] = referenceRead(text);
@@ -102,7 +115,9 @@ TEST(FileWindow, GivesWhatAByteWiseTextModeReadGives) {
     const std::string read = readAll(window);
     ASSERT_EQ(!window.rejection().empty(), refused) << round;
     if (refused) {
-      ASSERT_EQ(read.substr(0, std::min(read.size(), expected.size())), expected.substr(0, read.size())) << round;
+      ASSERT_EQ(read.substr(0, std::min(read.size(), expected.size())),
+                expected.substr(0, read.size()))
+          << round;
     } else {
       ASSERT_EQ(read, expected) << round;
     }

@@ -19,10 +19,26 @@ std::string cPrintf(const char* format, double v) {
 
 TEST(TextWriter, FloatsMatchPrintfExactlyIncludingTiesAndSigns) {
   const char* formats[] = {"%f ,", "%+.4f", "%.2f", "%f"};
-  std::vector<double> values = {0.0,       -0.0,       0.5,         -0.5,       0.125,     2.5,
-                                1e-7,      -1e-7,      0.00005,     -0.00005,   123456.5,  1e20,
-                                -3.4e38,   1.17549435e-38, 2.32,    0.0000005,  0.0000015, 2147483647.0,
-                                4294967296.5, std::numeric_limits<double>::infinity(),
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.5,
+                                -0.5,
+                                0.125,
+                                2.5,
+                                1e-7,
+                                -1e-7,
+                                0.00005,
+                                -0.00005,
+                                123456.5,
+                                1e20,
+                                -3.4e38,
+                                1.17549435e-38,
+                                2.32,
+                                0.0000005,
+                                0.0000015,
+                                2147483647.0,
+                                4294967296.5,
+                                std::numeric_limits<double>::infinity(),
                                 -std::numeric_limits<double>::infinity()};
   std::mt19937 rng{7};
   std::uniform_real_distribution<float> wide{-1e6f, 1e6f};
@@ -43,11 +59,11 @@ TEST(TextWriter, FloatsMatchPrintfExactlyIncludingTiesAndSigns) {
 
 TEST(TextWriter, IntegerAndTextConversionsMatchPrintf) {
   char buffer[256];
-  std::snprintf(buffer, sizeof buffer, "%i ,%x ,%X|%08lX-%04hX-%02hhX|%5d|%-5d|%05i|%s|%u", -42, 0xff00ff00u,
-                0xabcu, 0x1234ABCDul, static_cast<unsigned short>(0xBEEF), static_cast<unsigned char>(7), 42, 42,
-                -42, "name", 4000000000u);
-  EXPECT_EQ(formatText("%i ,%x ,%X|%08lX-%04hX-%02hhX|%5d|%-5d|%05i|%s|%u", -42, 0xff00ff00u, 0xabcu,
-                       0x1234ABCDu, 0xBEEF, 7, 42, 42, -42, "name", 4000000000u),
+  std::snprintf(buffer, sizeof buffer, "%i ,%x ,%X|%08lX-%04hX-%02hhX|%5d|%-5d|%05i|%s|%u", -42,
+                0xff00ff00u, 0xabcu, 0x1234ABCDul, static_cast<unsigned short>(0xBEEF),
+                static_cast<unsigned char>(7), 42, 42, -42, "name", 4000000000u);
+  EXPECT_EQ(formatText("%i ,%x ,%X|%08lX-%04hX-%02hhX|%5d|%-5d|%05i|%s|%u", -42, 0xff00ff00u,
+                       0xabcu, 0x1234ABCDu, 0xBEEF, 7, 42, 42, -42, "name", 4000000000u),
             buffer);
 }
 

@@ -18,7 +18,9 @@ Polygon triangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
 // The pass as the studio describes it, one removal at a time; quadratic, for comparison only.
 int referenceDuplicatePass(Module& m) {
   auto near = [](const Vertex& a, const Vertex& b) {
-    auto q = [](float c) { return static_cast<long long>(std::nearbyint(static_cast<double>(c) * 10000.0)); };
+    auto q = [](float c) {
+      return static_cast<long long>(std::nearbyint(static_cast<double>(c) * 10000.0));
+    };
     long long dx = q(a.x) - q(b.x), dy = q(a.y) - q(b.y), dz = q(a.z) - q(b.z);
     return dx * dx + dy * dy + dz * dz < 100 * 100;
   };
@@ -32,8 +34,10 @@ int referenceDuplicatePass(Module& m) {
       m.vertices.erase(m.vertices.begin() + static_cast<long>(b));
       for (Polygon& p : m.polygons) {
         for (int c = 0; c < p.sides; ++c) {
-          if (p.vertexIndex[c] == b) p.vertexIndex[c] = static_cast<std::uint32_t>(a);
-          else if (p.vertexIndex[c] > b) --p.vertexIndex[c];
+          if (p.vertexIndex[c] == b)
+            p.vertexIndex[c] = static_cast<std::uint32_t>(a);
+          else if (p.vertexIndex[c] > b)
+            --p.vertexIndex[c];
         }
       }
       if (b < a) --a;
@@ -72,11 +76,12 @@ TEST_P(DuplicateDistance, OnlyVerticesCloserThanOneHundredthMerge) {
   EXPECT_EQ(m.polygons[0].vertexIndex[1], t.merged ? 0 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DuplicateDistance,
-                         ::testing::Values(DistanceCase{0.01f, 0, false}, DistanceCase{0.0099f, 0, true},
-                                           DistanceCase{0.01f, 1.0f, false}, DistanceCase{0.0099f, 1.0f, true},
-                                           DistanceCase{0.01f, -123.4567f, false}, DistanceCase{0, 5e20f, true},
-                                           DistanceCase{0.0001f, 0, true}, DistanceCase{0.0101f, 7, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DuplicateDistance,
+    ::testing::Values(DistanceCase{0.01f, 0, false}, DistanceCase{0.0099f, 0, true},
+                      DistanceCase{0.01f, 1.0f, false}, DistanceCase{0.0099f, 1.0f, true},
+                      DistanceCase{0.01f, -123.4567f, false}, DistanceCase{0, 5e20f, true},
+                      DistanceCase{0.0001f, 0, true}, DistanceCase{0.0101f, 7, false}));
 
 TEST(IntegrityPass, DiagonalDistanceIsEuclidean) {
   // (0.006, 0.008) is exactly 0.01 away; (0.006, 0.007) is nearer.
@@ -113,7 +118,8 @@ TEST(IntegrityPass, AgreesWithTheOneAtATimeDefinitionOnClusteredMeshes) {
       m.vertices.push_back({step(grid(rng)), step(grid(rng)), step(grid(rng) % 3)});
     }
     for (int i = 0; i + 2 < n; i += 3) {
-      m.polygons.push_back(triangle(static_cast<std::uint32_t>(rng() % n), static_cast<std::uint32_t>(rng() % n),
+      m.polygons.push_back(triangle(static_cast<std::uint32_t>(rng() % n),
+                                    static_cast<std::uint32_t>(rng() % n),
                                     static_cast<std::uint32_t>(rng() % n)));
     }
     Module expected = m;

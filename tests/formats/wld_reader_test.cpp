@@ -61,7 +61,8 @@ TEST_P(WldVersions, OlderVersionsUpgradeInMemory) {
   EXPECT_EQ(p.texelAngle, t.texelAngle);
   EXPECT_EQ(p.texelAngle2, t.texelAngle2);
   EXPECT_EQ(p.smooth, t.smooth);
-  for (int slot = 0; slot < mapSlotCount; ++slot) EXPECT_EQ(m.maps[slot], t.maps[slot]) << "slot " << slot;
+  for (int slot = 0; slot < mapSlotCount; ++slot)
+    EXPECT_EQ(m.maps[slot], t.maps[slot]) << "slot " << slot;
   EXPECT_EQ(m.componentType, t.componentType);
 }
 
@@ -70,33 +71,135 @@ constexpr std::array<float, 4> black{0, 0, 0, 1};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WldVersions,
-    ::testing::Values(
-        VersionCase{"v232.wld", false, {1024, 512, 256, 128}, 7, 1, 9, 1, rgb336699, {0.7f, 0.8f}, 0.25f, 0.5f, 1,
-                    {"textures\\hull-base.png", "textures\\hull-overlay.png", "", "", "", "", "",
-                     "textures\\hull-detail.png", ""},
-                    6},
-        VersionCase{"v230.wld", false, {1024, 512, 256, 128}, 7, 1, 9, 0, rgb336699, {0.7f, 0.8f}, 0.25f, 0.5f, 0,
-                    {"a.png", "c.png", "b.png", "d.png", "e.png", "f.png", "g.png", "h.png", ""},
-                    0},
-        VersionCase{"v226.wld", false, {1024, 512, 2048, 2048}, 7, 1, 9, 0, rgb336699, {0, 0}, 0.25f, -1, 1,
-                    {"base.png", "overlay.png", "light.png", "height.png", "vis.png", "refl.png", "grime.png", "",
-                     ""},
-                    0},
-        VersionCase{"v223.wld", false, {1024, 512, 2048, 2048}, 7, 0, 9, 0, rgb336699, {0, 0}, 0.25f, -1, 0,
-                    {"base.png", "", "light.png", "", "", "", "", "", ""},
-                    0},
-        VersionCase{"v220.wld", false, {1024, 512, 2048, 2048}, 7, 1, 0, 0, rgb336699, {0, 0}, -1, -1, 0,
-                    {"base.png", "", "light.png", "", "", "", "", "", ""},
-                    0},
-        VersionCase{"v220.wld", true, {1024, 512, 2048, 2048}, 7, 1, 2, 0, rgb336699, {0, 0}, -1, -1, 0,
-                    {"base.png", "", "light.png", "", "", "", "", "", ""},
-                    0},
-        VersionCase{"v215.wld", false, {2048, 2048, 2048, 2048}, 7, 1, 0, 0, rgb336699, {0, 0}, -1, -1, 1,
-                    {"base.png", "", "", "", "", "", "", "", ""},
-                    0},
-        VersionCase{"v150.wld", false, {2048, 2048, 2048, 2048}, 7, 1, 0, 0, black, {0, 0}, -1, -1, 1, {NO_MAPS}, 0},
-        VersionCase{"v000.wld", false, {2048, 2048, 2048, 2048}, 0, 0, 0, 0, black, {0, 0}, -1, -1, 0, {NO_MAPS},
-                    0}));
+    ::testing::Values(VersionCase{"v232.wld",
+                                  false,
+                                  {1024, 512, 256, 128},
+                                  7,
+                                  1,
+                                  9,
+                                  1,
+                                  rgb336699,
+                                  {0.7f, 0.8f},
+                                  0.25f,
+                                  0.5f,
+                                  1,
+                                  {"textures\\hull-base.png", "textures\\hull-overlay.png", "", "",
+                                   "", "", "", "textures\\hull-detail.png", ""},
+                                  6},
+                      VersionCase{"v230.wld",
+                                  false,
+                                  {1024, 512, 256, 128},
+                                  7,
+                                  1,
+                                  9,
+                                  0,
+                                  rgb336699,
+                                  {0.7f, 0.8f},
+                                  0.25f,
+                                  0.5f,
+                                  0,
+                                  {"a.png", "c.png", "b.png", "d.png", "e.png", "f.png", "g.png",
+                                   "h.png", ""},
+                                  0},
+                      VersionCase{"v226.wld",
+                                  false,
+                                  {1024, 512, 2048, 2048},
+                                  7,
+                                  1,
+                                  9,
+                                  0,
+                                  rgb336699,
+                                  {0, 0},
+                                  0.25f,
+                                  -1,
+                                  1,
+                                  {"base.png", "overlay.png", "light.png", "height.png", "vis.png",
+                                   "refl.png", "grime.png", "", ""},
+                                  0},
+                      VersionCase{"v223.wld",
+                                  false,
+                                  {1024, 512, 2048, 2048},
+                                  7,
+                                  0,
+                                  9,
+                                  0,
+                                  rgb336699,
+                                  {0, 0},
+                                  0.25f,
+                                  -1,
+                                  0,
+                                  {"base.png", "", "light.png", "", "", "", "", "", ""},
+                                  0},
+                      VersionCase{"v220.wld",
+                                  false,
+                                  {1024, 512, 2048, 2048},
+                                  7,
+                                  1,
+                                  0,
+                                  0,
+                                  rgb336699,
+                                  {0, 0},
+                                  -1,
+                                  -1,
+                                  0,
+                                  {"base.png", "", "light.png", "", "", "", "", "", ""},
+                                  0},
+                      VersionCase{"v220.wld",
+                                  true,
+                                  {1024, 512, 2048, 2048},
+                                  7,
+                                  1,
+                                  2,
+                                  0,
+                                  rgb336699,
+                                  {0, 0},
+                                  -1,
+                                  -1,
+                                  0,
+                                  {"base.png", "", "light.png", "", "", "", "", "", ""},
+                                  0},
+                      VersionCase{"v215.wld",
+                                  false,
+                                  {2048, 2048, 2048, 2048},
+                                  7,
+                                  1,
+                                  0,
+                                  0,
+                                  rgb336699,
+                                  {0, 0},
+                                  -1,
+                                  -1,
+                                  1,
+                                  {"base.png", "", "", "", "", "", "", "", ""},
+                                  0},
+                      VersionCase{"v150.wld",
+                                  false,
+                                  {2048, 2048, 2048, 2048},
+                                  7,
+                                  1,
+                                  0,
+                                  0,
+                                  black,
+                                  {0, 0},
+                                  -1,
+                                  -1,
+                                  1,
+                                  {NO_MAPS},
+                                  0},
+                      VersionCase{"v000.wld",
+                                  false,
+                                  {2048, 2048, 2048, 2048},
+                                  0,
+                                  0,
+                                  0,
+                                  0,
+                                  black,
+                                  {0, 0},
+                                  -1,
+                                  -1,
+                                  0,
+                                  {NO_MAPS},
+                                  0}));
 
 TEST(WldReader, ReadsTheComponentSpecOfAComponentModule) {
   TempRepo repo;
@@ -144,8 +247,9 @@ TEST(WldReader, ComponentLineOfVersion228HasElevenNumbers) {
 TEST(WldReader, DetailControlWithoutDetailIsDroppedWithANotice) {
   TempRepo repo;
   Module m;
-  std::string text = "2.32 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
-                     "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nctl.png\n0 ,\n";
+  std::string text =
+      "2.32 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
+      "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nctl.png\n0 ,\n";
   parseWld(text, m, repo.ui, repo.model.repository, {});
   EXPECT_EQ(m.maps[controlfile], "");
   EXPECT_EQ(m.modified, 1);
@@ -158,13 +262,15 @@ TEST(WldReader, MapNamesAreMadeRepositoryRelative) {
   TempRepo repo;
   repo.model.repository = makeRepositoryFolder("C:\\Assets\\");
   Module m;
-  parseWld("2.17 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,\nC:\\Assets\\tex\\hull.dds\n", m, repo.ui, repo.model.repository, {});
+  parseWld("2.17 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,\nC:\\Assets\\tex\\hull.dds\n", m, repo.ui,
+           repo.model.repository, {});
   EXPECT_EQ(m.maps[textfile], "tex\\hull.png");
 }
 
 TEST(WldReader, CentreIsTheRoundedMeanOrTheCityRectangle) {
   TempRepo repo;
-  std::string text = "2.32 \n4 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n -9.5 ,7.0 ,3 ,\n0 ,\n";
+  std::string text =
+      "2.32 \n4 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n -9.5 ,7.0 ,3 ,\n0 ,\n";
   Module mean;
   parseWld(text, mean, repo.ui, repo.model.repository, {false, false, false});
   // Mean (-0.5, -0.125, 1.65): halves round away from zero.
@@ -178,19 +284,22 @@ TEST(WldReader, CentreIsTheRoundedMeanOrTheCityRectangle) {
 TEST(WldReader, InvalidPolygonsAreDroppedAndReported) {
   TempRepo repo;
   Module m;
-  std::string text = "2.32 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n4 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
-                     " 5 , 0 , 1 , 2 , 0 , 1 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
-                     " 3 , 0 , 1 , 9 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
-                     " 2 , 0 , 1 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
-                     " 3 , 2 , 1 , 0 , ff00ff00 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 1 ,\n"
-                     "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\n0 ,\n";
+  std::string text =
+      "2.32 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n4 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
+      " 5 , 0 , 1 , 2 , 0 , 1 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 "
+      ",0 ,0 ,0 , 0 ,\n"
+      " 3 , 0 , 1 , 9 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
+      " 2 , 0 , 1 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
+      " 3 , 2 , 1 , 0 , ff00ff00 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 1 ,\n"
+      "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\n0 ,\n";
   parseWld(text, m, repo.ui, repo.model.repository, {});
   ASSERT_EQ(m.polygons.size(), 1u);  // the five-sided one was read past, so the last stays in step
   EXPECT_EQ(m.polygons[0].vertexIndex[0], 2);
   EXPECT_EQ(m.polygons[0].smooth, 1);
   EXPECT_EQ(m.modified, 1);
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
-  EXPECT_EQ(repo.ui.boxes[0].text, "Removed 3 polygons that did not have 3 or 4 corners on vertices of the file!");
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            "Removed 3 polygons that did not have 3 or 4 corners on vertices of the file!");
   EXPECT_EQ(repo.ui.boxes[0].caption, "Integrity Check");
 }
 
@@ -201,7 +310,8 @@ TEST(WldReader, HugeCountsInAShortFileDoNotGrowTheModel) {
   EXPECT_TRUE(m.vertices.empty());  // the one vertex read is unused
   EXPECT_LT(m.vertices.capacity(), 1000u);
   Module p;
-  parseWld("2.32 \n0 ,\n2000000000 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\ngarbage", p, repo.ui, repo.model.repository, {});
+  parseWld("2.32 \n0 ,\n2000000000 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\ngarbage", p, repo.ui,
+           repo.model.repository, {});
   EXPECT_TRUE(p.polygons.empty());
   EXPECT_LT(p.polygons.capacity(), 1000u);
 }
@@ -224,12 +334,14 @@ TEST(WldReader, ShortLinesLeaveDefaults) {
   TempRepo repo;
   Module m;
   // The header stops after the canvas: the rest keep their defaults, the polygons still read.
-  parseWld("2.32 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n1 ,\n 640 ,480 ;\n 3 , 0 , 1 , 2 , ff000000 ,\n", m, repo.ui,
-           repo.model.repository, {});
+  parseWld(
+      "2.32 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n1 ,\n 640 ,480 ;\n 3 , 0 , 1 , 2 , ff000000 "
+      ",\n",
+      m, repo.ui, repo.model.repository, {});
   EXPECT_EQ(m.canvasWidth, 640);
   EXPECT_EQ(m.canvasHeight, 480);
   EXPECT_EQ(m.canvasWidth2, 2048);
-  EXPECT_EQ(m.scaleClass, 1);  // the default before the header
+  EXPECT_EQ(m.scaleClass, 1);        // the default before the header
   EXPECT_EQ(m.polygons.size(), 0u);  // the ';' stops every later number: no polygon has corners
 }
 
@@ -245,7 +357,8 @@ TEST(WldReader, AFileThatDoesNotBeginWithAVersionIsNotAMesh) {
       {"CTY\n2.510000 ,\n", "This file does not appear to be a valid WLD file...\n\nmeshes\\x.wld"},
       {"nan \n3 ,\n", "This file does not appear to be a valid WLD file...\n\nmeshes\\x.wld"},
       {std::string(100000, '\0'),
-       "This file cannot be read: it holds a run of 256 zero bytes on line 1, which no file of this kind "
+       "This file cannot be read: it holds a run of 256 zero bytes on line 1, which no file of "
+       "this kind "
        "holds...\n\nmeshes\\x.wld"},
   };
   for (const Case& c : cases) {
@@ -259,31 +372,35 @@ TEST(WldReader, AFileThatDoesNotBeginWithAVersionIsNotAMesh) {
   }
   // A version of 0 or below is the oldest layout, still a mesh.
   Module oldest;
-  EXPECT_EQ(parseWld("0.00 \n0 ,\n0 ,\n", oldest, repo.ui, repo.model.repository, {}), WldParseResult::ok);
+  EXPECT_EQ(parseWld("0.00 \n0 ,\n0 ,\n", oldest, repo.ui, repo.model.repository, {}),
+            WldParseResult::ok);
 }
 
 TEST(WldReader, MapNamesLeadingOutOfTheRepositoryAreKeptButNotFollowed) {
   TempRepo repo;
   Module m;
   m.filename = "meshes\\hull.wld";
-  const std::string text = "2.32 \n0 ,\n0 ,\n 2048 ,2048 ,2048 ,2048 ,0 ,0 ,1 ,0 ,\n"
-                           "..\\..\\etc\\base.dds\nmaps\\light.dds\n/etc/overlay.dds\nunused\nunused\nunused\n"
-                           "unused\nunused\nunused\n0 ,\n";
+  const std::string text =
+      "2.32 \n0 ,\n0 ,\n 2048 ,2048 ,2048 ,2048 ,0 ,0 ,1 ,0 ,\n"
+      "..\\..\\etc\\base.dds\nmaps\\light.dds\n/etc/overlay.dds\nunused\nunused\nunused\n"
+      "unused\nunused\nunused\n0 ,\n";
   ASSERT_EQ(parseWld(text, m, repo.ui, repo.model.repository, {}), WldParseResult::ok);
   EXPECT_EQ(m.maps[textfile], "..\\..\\etc\\base.png");
   EXPECT_EQ(m.maps[overlayfile], "\\etc\\overlay.png");
   EXPECT_EQ(m.modified, 0);  // nothing to save: the names stay as the file has them
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].caption, "Heads-up!");
-  EXPECT_EQ(repo.ui.boxes[0].text,
-            "meshes\\hull.wld names map files outside the repository folder:\n\n..\\..\\etc\\base.png\n"
-            "\\etc\\overlay.png\nThey are kept in the file but not read.");
+  EXPECT_EQ(
+      repo.ui.boxes[0].text,
+      "meshes\\hull.wld names map files outside the repository folder:\n\n..\\..\\etc\\base.png\n"
+      "\\etc\\overlay.png\nThey are kept in the file but not read.");
 }
 
 TEST(ReadWld, AFileLargerThanTheReadWindowReadsAsAWhole) {
   // Many windows' worth of polygons, so the file is read in pieces.
   Module big;
-  for (int i = 0; i < 300; ++i) big.vertices.push_back({static_cast<float>(i), static_cast<float>(i % 7), 0.5f});
+  for (int i = 0; i < 300; ++i)
+    big.vertices.push_back({static_cast<float>(i), static_cast<float>(i % 7), 0.5f});
   Polygon p;
   p.sides = 4;
   p.colour = {0.2f, 0.4f, 0.6f, 1};
@@ -316,7 +433,8 @@ TEST(ReadWld, AMeshPastSixteenBitIndicesKeepsEveryCornerThroughSaveAndLoad) {
   constexpr std::uint32_t side = 265;
   Module big;
   for (std::uint32_t j = 0; j < side; ++j) {
-    for (std::uint32_t i = 0; i < side; ++i) big.vertices.push_back({static_cast<float>(i), static_cast<float>(j), 0});
+    for (std::uint32_t i = 0; i < side; ++i)
+      big.vertices.push_back({static_cast<float>(i), static_cast<float>(j), 0});
   }
   Polygon p;
   p.sides = 4;
@@ -351,7 +469,8 @@ TEST(ReadWld, AMeshPastSixteenBitIndicesKeepsEveryCornerThroughSaveAndLoad) {
     ASSERT_EQ(m.polygons[i].vertexIndex, big.polygons[i].vertexIndex) << "polygon " << i;
   }
   for (std::size_t i = 0; i < big.vertices.size(); ++i) {
-    ASSERT_EQ(std::tuple(m.vertices[i].x, m.vertices[i].y), std::tuple(big.vertices[i].x, big.vertices[i].y))
+    ASSERT_EQ(std::tuple(m.vertices[i].x, m.vertices[i].y),
+              std::tuple(big.vertices[i].x, big.vertices[i].y))
         << "vertex " << i;
   }
 }
@@ -381,7 +500,8 @@ TEST(ReadWld, InteractiveOpenAnnouncesAnOlderVersionAndJoinsTheRecentList) {
   EXPECT_NE(m.fileTime, 0);
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].text,
-            "This file was last saved using TESSARIM v2.30...\n\nThe file will automatically be updated to "
+            "This file was last saved using TESSARIM v2.30...\n\nThe file will automatically be "
+            "updated to "
             "v2.32 at this time...");
   EXPECT_EQ(repo.ui.boxes[0].caption, "Older file version found!");
   EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::warning);
@@ -397,7 +517,8 @@ TEST(ReadWld, NewerVersionIsRefusedWithoutEndingTheProgram) {
   EXPECT_FALSE(readWld(repo.session, 0, {}));
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].text,
-            "This file was last saved using TESSARIM v2.33...\n\nYou must download a TESSARIM v2.33 or higher...");
+            "This file was last saved using TESSARIM v2.33...\n\nYou must download a TESSARIM "
+            "v2.33 or higher...");
   EXPECT_EQ(repo.ui.boxes[0].caption, "Newer file version found!");
   EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::error);
   EXPECT_TRUE(repo.model.module[0].vertices.empty());

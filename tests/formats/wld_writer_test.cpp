@@ -47,38 +47,41 @@ Module sampleModule() {
 }
 
 TEST(WldWriter, WritesTheCurrentVersionByteForByte) {
-  EXPECT_EQ(formatWld(sampleModule()),
-            "2.32 \r\n"
-            "3 ,\r\n"
-            " +0.0000 ,+0.0000 ,+0.0000 ,\r\n"
-            " -1.2346 ,+2.5000 ,+100.0000 ,\r\n"
-            " +0.0000 ,-0.0001 ,+3.0000 ,\r\n"
-            "1 ,\r\n"
-            " 1024 ,512 ,2048 ,2048 ,-3 ,1 ,9 ,1 ,\r\n"
-            " 3 , 0 , 1 , 2 , 8033ff00 ,0.100000 ,0.200000 ,0.300000 ,0.400000 ,0.500000 ,0.600000 ,"
-            "1.000000 ,2.000000 ,3.000000 ,4.000000 ,5.000000 ,6.000000 ,-1.000000 ,0.250000 , 1 ,\r\n"
-            "tex\\hull-base.png\r\n"
-            "unused\r\n"
-            "tex\\hull-overlay.png\r\n"
-            "unused\r\nunused\r\nunused\r\nunused\r\n"
-            "tex\\hull-detail.png\r\n"
-            "tex\\hull-control.png\r\n"
-            "4 ,\r\n"
-            "2 ,1.500000 ,0.000000 ,100 ,0 ,0.000000 ,0.000000 ,0.000000 ,0.000000 ,0.000000 ,0.000000 ,"
-            "0.000000 ,0.000000 ,12.250000 ,\r\n"
-            "Acme\r\nunused\r\nFuel pump\r\n");
+  EXPECT_EQ(
+      formatWld(sampleModule()),
+      "2.32 \r\n"
+      "3 ,\r\n"
+      " +0.0000 ,+0.0000 ,+0.0000 ,\r\n"
+      " -1.2346 ,+2.5000 ,+100.0000 ,\r\n"
+      " +0.0000 ,-0.0001 ,+3.0000 ,\r\n"
+      "1 ,\r\n"
+      " 1024 ,512 ,2048 ,2048 ,-3 ,1 ,9 ,1 ,\r\n"
+      " 3 , 0 , 1 , 2 , 8033ff00 ,0.100000 ,0.200000 ,0.300000 ,0.400000 ,0.500000 ,0.600000 ,"
+      "1.000000 ,2.000000 ,3.000000 ,4.000000 ,5.000000 ,6.000000 ,-1.000000 ,0.250000 , 1 ,\r\n"
+      "tex\\hull-base.png\r\n"
+      "unused\r\n"
+      "tex\\hull-overlay.png\r\n"
+      "unused\r\nunused\r\nunused\r\nunused\r\n"
+      "tex\\hull-detail.png\r\n"
+      "tex\\hull-control.png\r\n"
+      "4 ,\r\n"
+      "2 ,1.500000 ,0.000000 ,100 ,0 ,0.000000 ,0.000000 ,0.000000 ,0.000000 ,0.000000 ,0.000000 ,"
+      "0.000000 ,0.000000 ,12.250000 ,\r\n"
+      "Acme\r\nunused\r\nFuel pump\r\n");
 }
 
 TEST(WldWriter, WriteThenReadGivesTheSameModule) {
   TempRepo repo;
   Module original = sampleModule();
   Module m;
-  ASSERT_EQ(parseWld(formatWld(original), m, repo.ui, repo.model.repository, {}), WldParseResult::ok);
+  ASSERT_EQ(parseWld(formatWld(original), m, repo.ui, repo.model.repository, {}),
+            WldParseResult::ok);
   EXPECT_TRUE(repo.ui.boxes.empty());
   EXPECT_EQ(m.maps, original.maps);
   EXPECT_EQ(m.vertices[1].x, -1.2346f);  // four decimals
   EXPECT_EQ(m.vertices[2].y, -0.0001f);
-  EXPECT_EQ(m.polygons[0].colour, (std::array<float, 4>{0x33 / 255.0f, 1, 0, 1}));  // 8 bits, opaque
+  EXPECT_EQ(m.polygons[0].colour,
+            (std::array<float, 4>{0x33 / 255.0f, 1, 0, 1}));  // 8 bits, opaque
   EXPECT_EQ(m.polygons[0].texels[2].v, 0.6f);
   EXPECT_EQ(m.polygons[0].texels2[1].u, 3);
   EXPECT_EQ(m.polygons[0].texelAngle, -1);
@@ -88,18 +91,21 @@ TEST(WldWriter, WriteThenReadGivesTheSameModule) {
   EXPECT_EQ(m.newScaleFamily, 1);
   EXPECT_EQ(m.component.maxCapacity, 12.25f);
   EXPECT_EQ(m.component.descriptor, "Fuel pump");
-  EXPECT_EQ(formatWld(m), formatWld(original).replace(formatWld(original).find("8033ff00"), 8, "ff33ff00"));
+  EXPECT_EQ(formatWld(m),
+            formatWld(original).replace(formatWld(original).find("8033ff00"), 8, "ff33ff00"));
 }
 
 TEST(WldWriter, WhatSurvivedOneLoadSurvivesTheNext) {
   // 0.03125 prints as 0.0312 (ties go to even): the integrity pass must judge distances as
   // printed, or two vertices that survived this load would merge on the next.
   TempRepo repo;
-  std::ifstream in(std::string{TESSARIM_FIXTURES} + "/wld/fuzz-half-step-vertex.wld", std::ios::binary);
+  std::ifstream in(std::string{TESSARIM_FIXTURES} + "/wld/fuzz-half-step-vertex.wld",
+                   std::ios::binary);
   const std::string text{std::istreambuf_iterator<char>(in), {}};
   Module first, second;
   ASSERT_EQ(parseWld(text, first, repo.ui, repo.model.repository, {}), WldParseResult::ok);
-  ASSERT_EQ(parseWld(formatWld(first), second, repo.ui, repo.model.repository, {}), WldParseResult::ok);
+  ASSERT_EQ(parseWld(formatWld(first), second, repo.ui, repo.model.repository, {}),
+            WldParseResult::ok);
   EXPECT_EQ(first.vertices.size(), 2u);
   EXPECT_EQ(second.vertices.size(), first.vertices.size());
   EXPECT_EQ(formatWld(second), formatWld(first));
@@ -149,7 +155,8 @@ TEST(WriteWld, FailureOffersRetryAndCancelKeepsWhatWasThereAndTheFlag) {
 TEST(WriteWld, ReadOnlyTargetIsAFailedSaveNotAReplacedFile) {
   TempRepo repo;
   const auto path = repo.write("out/hull.wld", "previous contents");
-  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
                                          std::filesystem::perms::others_read);
   Module& m = repo.model.module[0];
   m = sampleModule();
@@ -160,13 +167,15 @@ TEST(WriteWld, ReadOnlyTargetIsAFailedSaveNotAReplacedFile) {
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].buttons, MessageButtons::retryCancel);
   EXPECT_EQ(repo.ui.boxes[0].text, std::generic_category().message(EACCES) +
-                                       " error when saving the following file...\n\n" + path.string());
+                                       " error when saving the following file...\n\n" +
+                                       path.string());
   EXPECT_EQ(m.modified, 1);
   EXPECT_EQ(repo.read("out/hull.wld"), "previous contents");
   EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
                 std::filesystem::perms::others_read);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(repo.root / "out"), {}), 1) << "temporary left";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(repo.root / "out"), {}), 1)
+      << "temporary left";
 }
 
 }  // namespace

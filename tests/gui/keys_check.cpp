@@ -33,13 +33,15 @@ class Keys : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
   }
   // The numbers a key press issued.
-  std::vector<int> press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QChar text = {}) {
+  std::vector<int> press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                         QChar text = {}) {
     QSignalSpy issued(f.window.get(), &MainWindow::commandIssued);
     if (text.isNull()) {
       QTest::keyClick(f.window.get(), static_cast<Qt::Key>(key), modifiers);
     } else {
       QKeyEvent down(QEvent::KeyPress, key, modifiers, QString(text));
-      QApplication::sendEvent(f.window->focusWidget() ? f.window->focusWidget() : f.window.get(), &down);
+      QApplication::sendEvent(f.window->focusWidget() ? f.window->focusWidget() : f.window.get(),
+                              &down);
     }
     std::vector<int> numbers;
     for (const auto& call : issued) numbers.push_back(call[0].toInt());
@@ -54,8 +56,8 @@ TEST_F(Keys, BindingsIssueTheirNumbersWithExactModifiers) {
     Qt::KeyboardModifiers modifiers;
     std::vector<int> issued;
   } cases[] = {
-      {Qt::Key_F4, Qt::AltModifier, {41156}},                                 // Extrude, not Exit
-      {Qt::Key_C, Qt::NoModifier, {41049}},                                   // culling, not RTSPS Copy
+      {Qt::Key_F4, Qt::AltModifier, {41156}},  // Extrude, not Exit
+      {Qt::Key_C, Qt::NoModifier, {41049}},    // culling, not RTSPS Copy
       {Qt::Key_C, Qt::ControlModifier, {40306}},
       {Qt::Key_P, Qt::ControlModifier, {40306}},
       {Qt::Key_F2, Qt::AltModifier, {41149}},
@@ -64,11 +66,14 @@ TEST_F(Keys, BindingsIssueTheirNumbersWithExactModifiers) {
       {Qt::Key_L, Qt::NoModifier, {40999}},
       {Qt::Key_Asterisk, Qt::ShiftModifier | Qt::KeypadModifier, {40109}},
       {Qt::Key_Asterisk, Qt::KeypadModifier, {40107}},
-      {Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier, {}},  // Ctrl+O is Open; more modifiers, nothing
+      {Qt::Key_O,
+       Qt::ControlModifier | Qt::ShiftModifier,
+       {}},  // Ctrl+O is Open; more modifiers, nothing
       {Qt::Key_Q, Qt::NoModifier, {}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(press(c.key, c.modifiers), c.issued) << QKeySequence(c.key | c.modifiers.toInt()).toString().toStdString();
+    EXPECT_EQ(press(c.key, c.modifiers), c.issued)
+        << QKeySequence(c.key | c.modifiers.toInt()).toString().toStdString();
   }
   // A bound key whose number has no handler is issued and does nothing.
   f.editor.commandActivity = false;
@@ -80,9 +85,11 @@ TEST_F(Keys, BindingsIssueTheirNumbersWithExactModifiers) {
 }
 
 TEST_F(Keys, TypedCharactersIssueTheirNumbers) {
-  const std::pair<QChar, int> cases[] = {{']', 40145}, {'[', 40146}, {'}', 40262}, {'{', 40263}, {'=', 40477}};
+  const std::pair<QChar, int> cases[] = {
+      {']', 40145}, {'[', 40146}, {'}', 40262}, {'{', 40263}, {'=', 40477}};
   for (auto [character, number] : cases) {
-    EXPECT_EQ(press(0, Qt::NoModifier, character), std::vector<int>{number}) << character.toLatin1();
+    EXPECT_EQ(press(0, Qt::NoModifier, character), std::vector<int>{number})
+        << character.toLatin1();
   }
 }
 

@@ -21,7 +21,8 @@ using testing::WindowFixture;
 
 QString expectedText(const Command& row) {
   QString text = QString::fromUtf8(row.label.data(), static_cast<qsizetype>(row.label.size()));
-  if (!row.hint.empty()) text += '\t' + QString::fromUtf8(row.hint.data(), static_cast<qsizetype>(row.hint.size()));
+  if (!row.hint.empty())
+    text += '\t' + QString::fromUtf8(row.hint.data(), static_cast<qsizetype>(row.hint.size()));
   return text;
 }
 
@@ -31,7 +32,8 @@ QMenu* menuAt(QMenuBar* bar, std::string_view path) {
   QMenu* menu = nullptr;
   while (!path.empty()) {
     const auto cut = path.find('|');
-    const QString title = QString::fromUtf8(path.substr(0, cut).data(), static_cast<qsizetype>(path.substr(0, cut).size()));
+    const QString title = QString::fromUtf8(path.substr(0, cut).data(),
+                                            static_cast<qsizetype>(path.substr(0, cut).size()));
     menu = nullptr;
     for (QAction* action : level) {
       if (action->menu() && action->text() == title) menu = action->menu();
@@ -45,8 +47,9 @@ QMenu* menuAt(QMenuBar* bar, std::string_view path) {
 
 TEST(MenuBar, FourteenPopupsInOrder) {
   WindowFixture f;
-  const QStringList expected{"&FILE",   "&EDIT",  "&VIEW",   "&POLYGON", "&MODULE",     "&INSTANCE", "&GROUP",
-                             "M&OTION", "&LIGHTS", "&RTSPS", "&SYSTEMS", "&REPOSITORY", "M&ACRO",    "&HELP"};
+  const QStringList expected{"&FILE",     "&EDIT",       "&VIEW",   "&POLYGON", "&MODULE",
+                             "&INSTANCE", "&GROUP",      "M&OTION", "&LIGHTS",  "&RTSPS",
+                             "&SYSTEMS",  "&REPOSITORY", "M&ACRO",  "&HELP"};
   QStringList titles;
   for (QAction* action : f.window->menuBar()->actions()) titles << action->text();
   EXPECT_EQ(titles, expected);
@@ -74,7 +77,8 @@ TEST(MenuBar, EveryTableRowIsAnItemWithItsLabelHintAndPlaceInOrder) {
     const auto& same = f.window->menus().actions(row.number);
     EXPECT_TRUE(std::find(same.begin(), same.end(), items[found]) != same.end()) << row.number;
     EXPECT_EQ(items[found]->isCheckable(), row.checkable) << row.number;
-    EXPECT_TRUE(items[found]->shortcut().isEmpty()) << "hints are text, not bindings: " << row.number;
+    EXPECT_TRUE(items[found]->shortcut().isEmpty())
+        << "hints are text, not bindings: " << row.number;
   }
   EXPECT_GT(rows, 400);
 }

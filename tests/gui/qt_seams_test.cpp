@@ -47,8 +47,8 @@ TEST(QtUi, MessageBoxShowsTheExactTextCaptionIconAndButtons) {
     buttons = box->standardButtons();
     box->button(QMessageBox::No)->click();
   });
-  const auto answer = ui.messageBox("Save changes to ships\\a.asm?", "TESSARIM", MessageIcon::question,
-                                    MessageButtons::yesNoCancel);
+  const auto answer = ui.messageBox("Save changes to ships\\a.asm?", "TESSARIM",
+                                    MessageIcon::question, MessageButtons::yesNoCancel);
   EXPECT_EQ(answer, MessageAnswer::no);
   EXPECT_EQ(title, "TESSARIM");
   EXPECT_EQ(text, "Save changes to ships\\a.asm?");
@@ -141,7 +141,7 @@ TEST(QtSettingsStore, ValuesKeepTheirTypeAndRecentNamesLiveUnderTheirKey) {
   QtSettingsStore store;  // a new instance reads what the last one wrote
   EXPECT_EQ(store.readString(mainKey, "RepoPath"), "/data/assets/");
   EXPECT_EQ(store.readNumber(mainKey, "Background Color"), 0xF9CE71u);
-  EXPECT_FALSE(store.readNumber(mainKey, "RepoPath"));         // a string is not a number
+  EXPECT_FALSE(store.readNumber(mainKey, "RepoPath"));          // a string is not a number
   EXPECT_FALSE(store.readString(mainKey, "Background Color"));  // nor the other way round
   EXPECT_FALSE(store.readString(mainKey, "Missing"));
   EXPECT_EQ(store.readString(recentKey, "MRU\\ASM0"), "ships\\a.asm");

@@ -6,13 +6,13 @@
 #include <chrono>
 #include <filesystem>
 
-#include "pixel_checks.hpp"
 #include "app/lifecycle.hpp"
 #include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
 #include "export/ground_pieces.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
+#include "pixel_checks.hpp"
 #include "render/frame.hpp"
 #include "support/temp_repo.hpp"
 #include "viewport.hpp"

@@ -6,7 +6,6 @@
 #include <QTest>
 #include <filesystem>
 
-#include "pixel_checks.hpp"
 #include "app/lifecycle.hpp"
 #include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
@@ -14,6 +13,7 @@
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
+#include "pixel_checks.hpp"
 #include "render/frame.hpp"
 #include "render/gl_textures.hpp"
 #include "render/instance_draw.hpp"

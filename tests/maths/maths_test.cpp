@@ -40,7 +40,8 @@ TEST(Maths, YawPitchRollAppliesRollThenPitchThenYaw) {
   // (1, 0, 0): roll +90° gives (0, 1, 0), pitch +90° gives (0, 0, 1), yaw +90° gives (1, 0, 0).
   expectNear(transformCoord({1, 0, 0}, rotationYawPitchRoll(halfPi, halfPi, halfPi)), {1, 0, 0});
   const float y = 0.3f, p = -1.1f, r = 2.0f;
-  expectNear(rotationYawPitchRoll(y, p, r), multiply(multiply(rotationZ(r), rotationX(p)), rotationY(y)));
+  expectNear(rotationYawPitchRoll(y, p, r),
+             multiply(multiply(rotationZ(r), rotationX(p)), rotationY(y)));
 }
 
 TEST(Maths, RotationAboutAnAxis) {
@@ -52,7 +53,8 @@ TEST(Maths, RotationAboutAnAxis) {
 }
 
 TEST(Maths, InverseUndoesATransform) {
-  Matrix m = multiply(multiply(scaling(2, 3, 4), rotationYawPitchRoll(0.4f, -0.2f, 1.3f)), translation(5, -6, 7));
+  Matrix m = multiply(multiply(scaling(2, 3, 4), rotationYawPitchRoll(0.4f, -0.2f, 1.3f)),
+                      translation(5, -6, 7));
   expectNear(multiply(m, inverse(m).value()), identityMatrix());
   Vec3 p{1.5f, -2.5f, 0.25f};
   expectNear(transformCoord(transformCoord(p, m), *inverse(m)), p);
@@ -78,11 +80,13 @@ TEST(Maths, ProjectAndUnprojectThroughAViewport) {
   Matrix view = lookAtRH({0, 0, 5}, {0, 0, 0}, {0, 1, 0});
   Matrix projection = perspectiveFovRH(halfPi, 800.0f / 600.0f, 1, 100);
   Matrix world = translation(0.5f, 0, 0);
-  expectNear(project({-0.5f, 0, 0}, vp, projection, view, world), {410, 320, project({0, 0, 0}, vp, projection, view, identityMatrix()).z});
+  expectNear(project({-0.5f, 0, 0}, vp, projection, view, world),
+             {410, 320, project({0, 0, 0}, vp, projection, view, identityMatrix()).z});
   Vec3 screen = project({0.3f, -0.7f, 1.2f}, vp, projection, view, world);
   expectNear(unproject(screen, vp, projection, view, world), {0.3f, -0.7f, 1.2f}, 1e-4f);
   // A point on the top edge of the view.
-  expectNear(project({0, 4, 1}, vp, projection, view, identityMatrix()), {410, 20, project({0, 4, 1}, vp, projection, view, identityMatrix()).z});
+  expectNear(project({0, 4, 1}, vp, projection, view, identityMatrix()),
+             {410, 20, project({0, 4, 1}, vp, projection, view, identityMatrix()).z});
 }
 
 TEST(Maths, RayMeetsATriangleFromEitherSideAndNeverBehind) {
@@ -95,9 +99,9 @@ TEST(Maths, RayMeetsATriangleFromEitherSideAndNeverBehind) {
   auto back = intersectRayTriangle(p0, p1, p2, {0.25f, 0.25f, -2}, {0, 0, 2});
   ASSERT_TRUE(back);
   EXPECT_FLOAT_EQ(back->distance, 1);  // in units of the direction's length
-  EXPECT_FALSE(intersectRayTriangle(p0, p1, p2, {0.25f, 0.25f, 5}, {0, 0, 1}));     // behind
-  EXPECT_FALSE(intersectRayTriangle(p0, p1, p2, {0.75f, 0.75f, 5}, {0, 0, -1}));    // outside
-  EXPECT_FALSE(intersectRayTriangle(p0, p1, p2, {0.25f, 0.25f, 5}, {1, 0, 0}));     // parallel
+  EXPECT_FALSE(intersectRayTriangle(p0, p1, p2, {0.25f, 0.25f, 5}, {0, 0, 1}));   // behind
+  EXPECT_FALSE(intersectRayTriangle(p0, p1, p2, {0.75f, 0.75f, 5}, {0, 0, -1}));  // outside
+  EXPECT_FALSE(intersectRayTriangle(p0, p1, p2, {0.25f, 0.25f, 5}, {1, 0, 0}));   // parallel
   // u weighs the second corner given and v the third: here (0, 1, 0) and (0, 0, 0).
   auto turned = intersectRayTriangle(p1, p2, p0, {0.25f, 0.5f, 5}, {0, 0, -1});
   ASSERT_TRUE(turned);

@@ -1,10 +1,11 @@
 #include "model/geometry.hpp"
-#include "support/polygons.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <initializer_list>
+
+#include "support/polygons.hpp"
 
 namespace tessarim {
 namespace {

@@ -126,7 +126,8 @@ TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
   for (const Case& c : cases) {
     m.settings.view.texelMapIndex = static_cast<std::uint8_t>(c.mapIndex);
     Module expected = m.module[0];
-    if (c.set >= 0) rotatePolygonTexels(expected, c.set, 0, 12 * frame.camera.texelZoom * 0.03141593f, true);
+    if (c.set >= 0)
+      rotatePolygonTexels(expected, c.set, 0, 12 * frame.camera.texelZoom * 0.03141593f, true);
     m.module[0].modified = 0;
     frame.input.cursorInside = true;
     frame.input.leftHeld = true;

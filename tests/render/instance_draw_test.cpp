@@ -181,8 +181,8 @@ TEST(InstancePlan, BlendingByTypeAndPath) {
     p.place(0, c.type);
     p.model.wldfiles = 2;  // a city's buildings are all but its last module
     p.model.module[0].newScaleFamily = c.newFamily;
-    EXPECT_EQ(p.plan().blend, c.blend) << "type " << c.type << (c.city ? " in a city" : "")
-                                       << (c.newFamily ? " new family" : "");
+    EXPECT_EQ(p.plan().blend, c.blend)
+        << "type " << c.type << (c.city ? " in a city" : "") << (c.newFamily ? " new family" : "");
   }
 }
 

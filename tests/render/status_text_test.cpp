@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <utility>
 
 #include "editing/editing_state.hpp"

@@ -29,15 +29,19 @@ class ScriptedUi : public Ui {
     }
     switch (buttons) {
       case MessageButtons::yesNo:
-      case MessageButtons::yesNoCancel: return MessageAnswer::yes;
-      case MessageButtons::retryCancel: return MessageAnswer::retry;
-      default: return MessageAnswer::ok;
+      case MessageButtons::yesNoCancel:
+        return MessageAnswer::yes;
+      case MessageButtons::retryCancel:
+        return MessageAnswer::retry;
+      default:
+        return MessageAnswer::ok;
     }
   }
   std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override {
     return openResults.empty() ? std::vector<std::string>{} : next(openResults);
   }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view, std::string_view) override {
+  std::optional<std::string> saveFile(const FileFilter&, std::string_view,
+                                      std::string_view) override {
     if (saveResults.empty()) return std::nullopt;
     return next(saveResults);
   }

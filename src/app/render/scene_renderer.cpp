@@ -668,13 +668,11 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
     return id != 0 ? id : black_;
   };
   const bool terrain = plan.path == ShadingPath::terrain;
-  const GLuint bound[] = {terrain ? scene(SceneTexture::terrain) : map(textfile),
-                          map(lightfile),
+  const GLuint bound[] = {terrain ? scene(SceneTexture::terrain) : map(textfile), map(lightfile),
                           plan.path == ShadingPath::cityBuilding
                               ? scene(SceneTexture::windowColormap)
                               : map(overlayfile),
-                          black_,
-                          black_,
+                          black_, black_,
                           // The hull map multiplies by the nameplate; until there is one it
                           // leaves the colour as it is.
                           white_};
@@ -690,7 +688,8 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
   }
   // The ground is drawn tile by tile, each with its piece's day and light images.
   for (const TileRecord& tile : model.tileRecords) {
-    const GLuint day = textures_->piece(tile.piece, false), light = textures_->piece(tile.piece, true);
+    const GLuint day = textures_->piece(tile.piece, false),
+                 light = textures_->piece(tile.piece, true);
     bindTexture(3, day != 0 ? day : black_);
     bindTexture(4, light != 0 ? light : black_);
     setVec4(p, "Features", {day != 0 ? 1.0f : 0.0f, 0, 0, 0});

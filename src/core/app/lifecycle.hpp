@@ -50,7 +50,8 @@ enum class ReadOutcome { read, refused, outOfMemory };
 // document is set aside first, with only the program's own state (repository, recent lists,
 // settings and view options) carried over: read sets the new document's kind and path. When
 // memory runs out on the way, the document that was open comes back whole and the user is told.
-ReadOutcome readInPlace(Editor& editor, std::string_view shownName, const std::function<bool()>& read);
+ReadOutcome readInPlace(Editor& editor, std::string_view shownName,
+                        const std::function<bool()>& read);
 
 // A recent-list entry was chosen (command ids 10000-12999). False when nothing was opened.
 bool openRecent(Editor& editor, int commandId);

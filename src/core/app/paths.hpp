@@ -42,6 +42,7 @@ bool staysInRepository(const RepositoryFolder& repository, std::string_view name
 
 // The host path of a name read from a document (resolvePath's), or nothing when it leads out of
 // the repository.
-std::optional<std::string> repositoryFile(const RepositoryFolder& repository, std::string_view name);
+std::optional<std::string> repositoryFile(const RepositoryFolder& repository,
+                                          std::string_view name);
 
 }  // namespace tessarim

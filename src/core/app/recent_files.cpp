@@ -4,8 +4,8 @@
 
 #include "app/session.hpp"
 #include "model/model.hpp"
-#include "platform/settings_store.hpp"
 #include "model/text_compare.hpp"
+#include "platform/settings_store.hpp"
 
 namespace tessarim {
 namespace {

@@ -65,7 +65,8 @@ std::optional<std::string> connectNodes(RtsGraph& graph, std::int32_t from, std:
   return connectNodeIndices(graph, source, target, weight);
 }
 
-std::optional<std::string> connectNodeIndices(RtsGraph& graph, int from, int to, std::uint8_t weight) {
+std::optional<std::string> connectNodeIndices(RtsGraph& graph, int from, int to,
+                                              std::uint8_t weight) {
   RtsNode& node = graph.nodes[static_cast<std::size_t>(from)];
   const std::int32_t toId = graph.nodes[static_cast<std::size_t>(to)].id;
   if (node.neighbourCount >= maxRtsLinks) {

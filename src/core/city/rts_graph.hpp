@@ -58,7 +58,8 @@ void removeNode(RtsGraph& graph, int index);
 std::optional<std::string> connectNodes(RtsGraph& graph, std::int32_t from, std::int32_t to,
                                         std::uint8_t weight);
 // The same for two nodes known by their list positions, without looking them up.
-std::optional<std::string> connectNodeIndices(RtsGraph& graph, int from, int to, std::uint8_t weight);
+std::optional<std::string> connectNodeIndices(RtsGraph& graph, int from, int to,
+                                              std::uint8_t weight);
 // XORs flag (edgeNodeOutbound or edgeNodeInbound) into the node's flags.
 void toggleNodeFlags(RtsGraph& graph, std::int32_t id, std::uint32_t flag);
 // Empties the node list; ids keep counting from where they were.

@@ -14,11 +14,20 @@ bool turnCamera(Editor& editor, const Command& command) {
   constexpr float step = 0.2617994f;  // 15 degrees
   Camera& camera = editor.frame.camera;
   switch (command.number) {
-    case 40294: camera.yaw -= step; break;
-    case 40295: camera.yaw += step; break;
-    case 40296: camera.pitch -= step; break;
-    case 40297: camera.pitch += step; break;
-    default: return false;
+    case 40294:
+      camera.yaw -= step;
+      break;
+    case 40295:
+      camera.yaw += step;
+      break;
+    case 40296:
+      camera.pitch -= step;
+      break;
+    case 40297:
+      camera.pitch += step;
+      break;
+    default:
+      return false;
   }
   return true;
 }

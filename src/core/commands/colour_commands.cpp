@@ -33,12 +33,18 @@ std::array<float, 3> floatsFromChooser(std::uint32_t bgr) {
 std::array<float, 3>* floatColour(FrameState& frame, ViewColour which) {
   ViewColours& c = frame.colours;
   switch (which) {
-    case ViewColour::skin: return &c.skin;
-    case ViewColour::hairLips: return &c.hairLips;
-    case ViewColour::eyes: return &c.eyes;
-    case ViewColour::trim: return &c.trim;
-    case ViewColour::dynamicText: return &c.dynamicText;
-    default: return nullptr;
+    case ViewColour::skin:
+      return &c.skin;
+    case ViewColour::hairLips:
+      return &c.hairLips;
+    case ViewColour::eyes:
+      return &c.eyes;
+    case ViewColour::trim:
+      return &c.trim;
+    case ViewColour::dynamicText:
+      return &c.dynamicText;
+    default:
+      return nullptr;
   }
 }
 
@@ -65,9 +71,9 @@ bool chooseViewColour(Editor& editor, const Command& command) {
   if (registryColour) {
     // The dialog has no alpha: the stored colour keeps its own.
     *registryColour = (*registryColour & 0xFF000000u) | swapRedAndBlue(*chosen);
-    session.store.writeNumber(mainKey,
-                              which == ViewColour::background ? "Background Color" : "Sunlight Color",
-                              *registryColour);
+    session.store.writeNumber(
+        mainKey, which == ViewColour::background ? "Background Color" : "Sunlight Color",
+        *registryColour);
   } else {
     *colour = floatsFromChooser(*chosen);
   }

@@ -25,8 +25,8 @@ void dispatchCommand(Editor& editor, int number) {
     // it built so far freed, and the editor goes on.
     editor.model().status.busy = false;
     editor.model().status.geometryDirty = true;
-    editor.session.ui.messageBox("There is not enough memory to finish this command.", "Out of memory!",
-                                 MessageIcon::error, MessageButtons::ok);
+    editor.session.ui.messageBox("There is not enough memory to finish this command.",
+                                 "Out of memory!", MessageIcon::error, MessageButtons::ok);
     handled = true;
   }
   if (handled) editor.commandActivity = true;

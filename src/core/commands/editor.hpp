@@ -20,13 +20,13 @@ struct Editor {
   UserSettings user;
   MenuRefreshState menu;
   FrameState frame;
-  SceneGeometry scene;  // what the viewport draws, rebuilt when the geometry is dirty
+  SceneGeometry scene;           // what the viewport draws, rebuilt when the geometry is dirty
   bool commandActivity = false;  // a command was handled since the last timer tick
   bool closeRequested = false;   // Exit asked the window to close
   std::uint32_t tracks = 0;      // seconds of use
   std::uint32_t smacks = 0;      // seconds in which a command was handled
   std::int64_t lastTickMilliseconds = 0;  // clock time the counted seconds reach
-  bool checkingOutside = false;  // a check for outside changes is showing a message
+  bool checkingOutside = false;           // a check for outside changes is showing a message
   EditingState editing;
 
   Model& model() { return session.model; }

@@ -24,13 +24,16 @@ enum class Kind { mesh, assembly, city };
 
 Kind kindOf(std::string_view path) {
   auto dot = path.rfind('.');
-  std::string_view extension = dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
+  std::string_view extension =
+      dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
   if (equalIgnoringCase(extension, ".ASM")) return Kind::assembly;
   if (equalIgnoringCase(extension, ".CTY")) return Kind::city;
   return Kind::mesh;
 }
 
-bool isAssemblyOrCity(const Model& model) { return model.settings.asmfile || model.settings.ctyfile; }
+bool isAssemblyOrCity(const Model& model) {
+  return model.settings.asmfile || model.settings.ctyfile;
+}
 
 // The dialogs start at the document's own file when there is one, else in the repository.
 std::string dialogStart(const Editor& editor, const std::string& storedName) {
@@ -116,13 +119,15 @@ bool newDocument(Editor& editor, const Command&) {
 bool openDocument(Editor& editor, const Command&) {
   Model& model = editor.model();
   if (!saveIfWanted(editor)) return false;
-  auto chosen = editor.session.ui.openFile(supportedFiles, dialogStart(editor, model.settings.documentPath), false);
+  auto chosen = editor.session.ui.openFile(supportedFiles,
+                                           dialogStart(editor, model.settings.documentPath), false);
   if (!chosen.empty()) {
     const std::string& path = chosen.front();
     const std::string name = relativeName(editor, path);
     const Kind kind = kindOf(path);
     if (kind == Kind::mesh) {
-      const ReadOutcome outcome = readInPlace(editor, path, [&] { return readSingleMesh(editor, name); });
+      const ReadOutcome outcome =
+          readInPlace(editor, path, [&] { return readSingleMesh(editor, name); });
       if (outcome == ReadOutcome::outOfMemory) return true;
       // A file that is not a mesh leaves no document behind that a save could write over it.
       if (outcome == ReadOutcome::refused) {
@@ -193,7 +198,8 @@ bool saveDocumentAs(Editor& editor, const Command&) {
     filter = {"City files (*.cty)", "*.CTY"};
     extension = "cty";
   }
-  const std::string& currentName = document ? model.settings.documentPath : model.module[current].filename;
+  const std::string& currentName =
+      document ? model.settings.documentPath : model.module[current].filename;
   auto chosen = editor.session.ui.saveFile(filter, dialogStart(editor, currentName), extension);
   if (!chosen) return false;
   if (document) {

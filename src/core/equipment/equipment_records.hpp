@@ -57,8 +57,8 @@ inline constexpr int jointCount = 16;
 
 // One key of a figure animation slot.
 struct KeyFrame {
-  float start = 0;  // seconds
-  float end = 0;    // seconds; -1 on a free key
+  float start = 0;                                        // seconds
+  float end = 0;                                          // seconds; -1 on a free key
   std::array<std::array<float, 3>, jointCount> joints{};  // yaw, pitch, roll of types 100..115
   std::array<float, 3> offset{};                          // skeleton offset
 };

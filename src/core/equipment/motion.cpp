@@ -34,9 +34,15 @@ bool advancePhase(Instance& t, float dt, double clockSeconds, const MotionState&
   phase += state.extended ? dt * t.extendRate : -dt * t.retractRate;
   if (phase >= 1) {
     switch (state.endMode) {
-      case EndMode::snapToZero: phase -= 1; return false;
-      case EndMode::reverse: phase = 1 - (phase - 1); return true;
-      case EndMode::none: phase = 1; return false;
+      case EndMode::snapToZero:
+        phase -= 1;
+        return false;
+      case EndMode::reverse:
+        phase = 1 - (phase - 1);
+        return true;
+      case EndMode::none:
+        phase = 1;
+        return false;
     }
   } else if (phase < 0) {
     if (state.endMode == EndMode::reverse) {
@@ -48,7 +54,9 @@ bool advancePhase(Instance& t, float dt, double clockSeconds, const MotionState&
   return false;
 }
 
-Vec3 vec(const std::array<float, 3>& a) { return {a[0], a[1], a[2]}; }
+Vec3 vec(const std::array<float, 3>& a) {
+  return {a[0], a[1], a[2]};
+}
 
 // M followed by a move by d: only the translation row changes for an affine M.
 Matrix moved(Matrix m, Vec3 d) {
@@ -86,17 +94,35 @@ Matrix bodyPartChain(const Instance& t, BodyParts& parts, int depth = 0) {
 
 int bodyPartParent(int type) {
   switch (type) {
-    case 101: case 102: case 103: case 104: case 116: return 100;
-    case 105: case 117: return 103;
-    case 106: return 104;
-    case 107: return 105;
-    case 108: return 106;
-    case 109: case 110: case 115: return 102;
-    case 111: return 109;
-    case 112: return 110;
-    case 113: return 111;
-    case 114: return 112;
-    default: return -1;
+    case 101:
+    case 102:
+    case 103:
+    case 104:
+    case 116:
+      return 100;
+    case 105:
+    case 117:
+      return 103;
+    case 106:
+      return 104;
+    case 107:
+      return 105;
+    case 108:
+      return 106;
+    case 109:
+    case 110:
+    case 115:
+      return 102;
+    case 111:
+      return 109;
+    case 112:
+      return 110;
+    case 113:
+      return 111;
+    case 114:
+      return 112;
+    default:
+      return -1;
   }
 }
 
@@ -115,8 +141,9 @@ bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& scene
       // is known before any placement, as body parts carry their parents'.
       const bool plain = t.type == 0 || isBodyPart(t.type);
       const Vec3 axis = plain ? Vec3{1, 0, 0} : vec(t.hingeAxis);
-      t.rotationMatrix = multiply(rotationYawPitchRoll(t.orientation[0], t.orientation[1], t.orientation[2]),
-                                  rotationAxis(axis, t.hingeAngle * t.motionPhase));
+      t.rotationMatrix =
+          multiply(rotationYawPitchRoll(t.orientation[0], t.orientation[1], t.orientation[2]),
+                   rotationAxis(axis, t.hingeAngle * t.motionPhase));
     }
   }
 
@@ -134,7 +161,9 @@ bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& scene
         if (!state.prog) placed = moved(placed, vec(state.skeletonOffset));
       } else {
         const Vec3 position =
-            plain ? vec(t.location) : vec(t.location) + (vec(t.endLocation) - vec(t.location)) * t.motionPhase + offset;
+            plain
+                ? vec(t.location)
+                : vec(t.location) + (vec(t.endLocation) - vec(t.location)) * t.motionPhase + offset;
         // Turning about the offset: the move by -offset, turned, lands at position - offset R.
         placed = moved(t.rotationMatrix, position - transformNormal(offset, t.rotationMatrix));
       }

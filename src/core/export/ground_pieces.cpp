@@ -96,7 +96,8 @@ bool loadOne(Editor& editor, GroundPieceState& state, TextureStore& store, int p
   const auto image = store.decode(resolvePath(model.repository, relative), -1);
   if (!image || image->width <= 0 || image->height <= 0) {
     if (state.reported.insert(shown).second) {
-      editor.session.ui.message(shown, light ? "Could not find RTS Night" : "Could not find RTS Day",
+      editor.session.ui.message(shown,
+                                light ? "Could not find RTS Night" : "Could not find RTS Day",
                                 MessageIcon::warning);
     }
     return false;

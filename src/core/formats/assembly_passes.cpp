@@ -6,13 +6,15 @@
 #include "app/session.hpp"
 #include "formats/assembly.hpp"
 #include "model/model.hpp"
-#include "platform/ui.hpp"
 #include "model/text_compare.hpp"
+#include "platform/ui.hpp"
 
 namespace tessarim {
 namespace {
 
-bool inBuildingGroups(std::int16_t group) { return group >= 100 && group <= 995; }
+bool inBuildingGroups(std::int16_t group) {
+  return group >= 100 && group <= 995;
+}
 
 bool collocated(const Instance& a, const Instance& b) {
   if (inBuildingGroups(a.group) && inBuildingGroups(b.group) && a.group != b.group) return false;
@@ -54,8 +56,8 @@ int mergeDuplicateModules(Session& session) {
         ++j;
         continue;
       }
-      session.ui.messageBox(model.module[j].filename, "Duplicate WLD in ASM", MessageIcon::information,
-                            MessageButtons::ok);
+      session.ui.messageBox(model.module[j].filename, "Duplicate WLD in ASM",
+                            MessageIcon::information, MessageButtons::ok);
       auto& target = model.module[i].instances;
       auto& source = model.module[j].instances;
       target.insert(target.end(), source.begin(), source.end());

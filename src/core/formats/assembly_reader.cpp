@@ -20,8 +20,8 @@
 #include "formats/wld.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
-#include "platform/ui.hpp"
 #include "model/text_compare.hpp"
+#include "platform/ui.hpp"
 
 namespace tessarim {
 namespace {
@@ -76,10 +76,11 @@ bool Reader::readHeader() {
   in.scan("%99s", &word);
   const bool cityExpected = city;
   if (!equalIgnoringCase(word, cityExpected ? "CTY" : "ASM")) {
-    s.ui.messageBox(formatText(cityExpected ? "This file does not appear to be a valid city file...\n\n%S"
-                                            : "This file does not appear to be a valid assembly file...\n\n%S",
-                               word),
-                    "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
+    s.ui.messageBox(
+        formatText(cityExpected ? "This file does not appear to be a valid city file...\n\n%S"
+                                : "This file does not appear to be a valid assembly file...\n\n%S",
+                   word),
+        "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
     return false;
   }
   addRecent(s, city ? model.recent.cty.firstId : model.recent.asmList.firstId, recentName, true);
@@ -87,24 +88,27 @@ bool Reader::readHeader() {
   if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
   if (!merge) model.status.documentVersion = v;
   if (v < assemblyVersion) {
-    s.ui.messageBox(formatText(v < 2.0f ? "This file was last saved using CALVORAN v%.2f...\n\nThe file will "
-                                          "automatically be updated to v%.2f at this time..."
-                                        : "This file was last saved using TESSARIM v%.2f...\n\nThe file will "
-                                          "automatically be updated to v%.2f at this time...",
-                               v, assemblyVersion),
-                    "Older file version found!", MessageIcon::warning, MessageButtons::ok);
+    s.ui.messageBox(
+        formatText(v < 2.0f ? "This file was last saved using CALVORAN v%.2f...\n\nThe file will "
+                              "automatically be updated to v%.2f at this time..."
+                            : "This file was last saved using TESSARIM v%.2f...\n\nThe file will "
+                              "automatically be updated to v%.2f at this time...",
+                   v, assemblyVersion),
+        "Older file version found!", MessageIcon::warning, MessageButtons::ok);
     modified = true;
   } else if (v > assemblyVersion) {
     // Refused rather than ending the program: the user may have unsaved edits elsewhere.
-    s.ui.messageBox(formatText("This file was last saved using TESSARIM v%.2f...\n\nYou must download a "
-                               "TESSARIM v%.2f or higher...",
-                               v, v),
-                    "Newer file version found!", MessageIcon::error, MessageButtons::ok);
+    s.ui.messageBox(
+        formatText("This file was last saved using TESSARIM v%.2f...\n\nYou must download a "
+                   "TESSARIM v%.2f or higher...",
+                   v, v),
+        "Newer file version found!", MessageIcon::error, MessageButtons::ok);
     return false;
   }
   if (v < 2.0f) {
     if (city) {
-      s.ui.messageBox("Unsupported 2452", "Unsupported 2452", MessageIcon::error, MessageButtons::ok);
+      s.ui.messageBox("Unsupported 2452", "Unsupported 2452", MessageIcon::error,
+                      MessageButtons::ok);
       return false;
     }
     std::int32_t ignored[4];
@@ -120,7 +124,7 @@ bool Reader::readEntries(int count) {
   for (int entry = 0; entry < count; ++entry) {
     const std::uint64_t before = in.remaining();
     if (!readEntry()) return false;
-    if (in.remaining() == before) break;  // nothing left to read: the rest would repeat this
+    if (in.remaining() == before) break;     // nothing left to read: the rest would repeat this
     if (!window.rejection().empty()) break;  // the file is refused: no more questions about it
   }
   return true;
@@ -141,11 +145,15 @@ bool Reader::readEntry() {
   const bool cityModule = model.settings.ctyfile;
   WldLoad load = WldLoad::refused;
   // Checked where the file will really be found, letter case matched and links resolved.
-  if (name.empty() || isInsideRepository(model.repository, s.files.locate(hostPathOf(model.repository, name)))) {
+  if (name.empty() ||
+      isInsideRepository(model.repository, s.files.locate(hostPathOf(model.repository, name)))) {
     load = loadWldModule(s, working, WldReadOptions{merge, false, cityModule});
   } else {
-    s.ui.messageBox(formatText("The embedded file...\n\n%S\n\nlies outside the repository folder and is not read.", name),
-                    "File refused!", MessageIcon::warning, MessageButtons::ok);
+    s.ui.messageBox(
+        formatText(
+            "The embedded file...\n\n%S\n\nlies outside the repository folder and is not read.",
+            name),
+        "File refused!", MessageIcon::warning, MessageButtons::ok);
   }
   bool drop = false;
   if (load != WldLoad::ok) {
@@ -156,11 +164,12 @@ bool Reader::readEntry() {
     // A missing mesh, and one that is refused, may be replaced by another file of the user's.
     if (load == WldLoad::noFile || (load == WldLoad::refused && !merge)) {
       if (load == WldLoad::noFile) {
-        s.ui.messageBox(formatText("The embedded file...\n\n%S\n\ncould not be found.", name), "File not found!",
-                        MessageIcon::information, MessageButtons::ok);
+        s.ui.messageBox(formatText("The embedded file...\n\n%S\n\ncould not be found.", name),
+                        "File not found!", MessageIcon::information, MessageButtons::ok);
       }
       modified = true;
-      auto chosen = s.ui.openFile(FileFilter{"Mesh files (*.wld)", "*.WLD"}, lastPathComponent(name), false);
+      auto chosen =
+          s.ui.openFile(FileFilter{"Mesh files (*.wld)", "*.WLD"}, lastPathComponent(name), false);
       if (chosen.empty()) {
         drop = true;
       } else if (!merge) {
@@ -201,9 +210,9 @@ bool Reader::readEntry() {
   if (drop) {
     // The document loses this entry when it is saved: batch saves refuse, the editor asks.
     if (!merge && !instances.empty()) {
-      model.status.droppedOnLoad.push_back(instances.size() == 1
-                                               ? formatText("%S (1 instance)", name)
-                                               : formatText("%S (%i instances)", name, instances.size()));
+      model.status.droppedOnLoad.push_back(
+          instances.size() == 1 ? formatText("%S (1 instance)", name)
+                                : formatText("%S (%i instances)", name, instances.size()));
     }
     return true;
   }
@@ -237,9 +246,10 @@ void Reader::readLights() {
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint64_t before = in.remaining();
     Light light;
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%hd ,\n", &light.position[0], &light.position[1],
-            &light.position[2], &light.normal[0], &light.normal[1], &light.normal[2], &light.colour,
-            &light.sequence, &light.secondsPerCycle, &light.effectType, &light.attached);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%hd ,\n", &light.position[0],
+            &light.position[1], &light.position[2], &light.normal[0], &light.normal[1],
+            &light.normal[2], &light.colour, &light.sequence, &light.secondsPerCycle,
+            &light.effectType, &light.attached);
     if (in.remaining() == before) break;
     float length = std::sqrt(light.normal[0] * light.normal[0] + light.normal[1] * light.normal[1] +
                              light.normal[2] * light.normal[2]);
@@ -263,8 +273,10 @@ bool Reader::readAssemblyTrailer() {
   if (v > 2.38f) {
     in.scan(" %f ,\n", &model.settings.emptyWeight);
     std::string scheme;
-    if (in.scan("%260[^\n]", &scheme) != 1 || equalIgnoringCase(scheme, "unused")) scheme.clear();
-    else makeRelative(model.repository, scheme);
+    if (in.scan("%260[^\n]", &scheme) != 1 || equalIgnoringCase(scheme, "unused"))
+      scheme.clear();
+    else
+      makeRelative(model.repository, scheme);
     model.schemeFile = scheme;
   } else {
     model.settings.emptyWeight = 0;
@@ -280,10 +292,12 @@ bool Reader::readAssemblyTrailer() {
     in.scan(" %d ,\n", &model.settings.modelId);
   }
   if (!model.schemeFile.empty() && !staysInRepository(model.repository, model.schemeFile)) {
-    s.ui.message(formatText("%S names a colour scheme outside the repository folder:\n\n%S\n\nIt is kept in the "
-                            "file but not read.",
-                            model.settings.documentPath, model.schemeFile),
-                 "Heads-up!");
+    s.ui.message(
+        formatText(
+            "%S names a colour scheme outside the repository folder:\n\n%S\n\nIt is kept in the "
+            "file but not read.",
+            model.settings.documentPath, model.schemeFile),
+        "Heads-up!");
     std::string none;
     readPalette(s, none, model.schemeColours, false);
   } else {
@@ -313,8 +327,10 @@ bool Reader::run() {
   in.scan(" %hd ,", &count);
   // A city's ground grid takes one slot of the table besides the modules it lists.
   if (count > maxModules - (city ? 1 : 0)) {
-    s.ui.messageBox(formatText("This file exceeds the memory allocated for WLD files list!\n\nFiles: %i", count),
-                    "Error!", MessageIcon::error, MessageButtons::ok);
+    s.ui.messageBox(
+        formatText("This file exceeds the memory allocated for WLD files list!\n\nFiles: %i",
+                   count),
+        "Error!", MessageIcon::error, MessageButtons::ok);
     return refuse();
   }
 
@@ -341,8 +357,10 @@ bool Reader::run() {
   readLights();
 
   if (!merge) {
-    if (city) readCitySection();
-    else if (!readAssemblyTrailer()) return refuse();
+    if (city)
+      readCitySection();
+    else if (!readAssemblyTrailer())
+      return refuse();
   } else if (mergingIntoCity) {
     buildGroundGrid(model, model.wldfiles - 1);
   }
@@ -368,8 +386,9 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
     model.status.droppedOnLoad.clear();
     for (;;) {
       if (model.settings.documentPath.empty()) {
-        s.ui.messageBox(formatText("No file was specified for loading\n\n\"%S\"", model.settings.documentPath),
-                        "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+        s.ui.messageBox(
+            formatText("No file was specified for loading\n\n\"%S\"", model.settings.documentPath),
+            "File not loaded!", MessageIcon::warning, MessageButtons::ok);
         return false;
       }
       std::string path = s.files.locate(hostPathOf(model.repository, model.settings.documentPath));
@@ -392,15 +411,16 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
     recentName = model.settings.documentPath;
   } else {
     if (mergeHostPath.empty()) {
-      s.ui.messageBox(formatText("No file was specified for loading\n\n\"%s\"", mergeHostPath), "File not loaded!",
-                      MessageIcon::warning, MessageButtons::ok);
+      s.ui.messageBox(formatText("No file was specified for loading\n\n\"%s\"", mergeHostPath),
+                      "File not loaded!", MessageIcon::warning, MessageButtons::ok);
       return false;
     }
     if (auto opened = s.files.open(std::string{mergeHostPath})) window.emplace(std::move(*opened));
     if (!window) {
       // The open document keeps its path and title: it may hold unsaved edits.
-      s.ui.messageBox(formatText("Could not find the mesh file or file is in use...\n\n\"%s\"", mergeHostPath),
-                      "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+      s.ui.messageBox(
+          formatText("Could not find the mesh file or file is in use...\n\n\"%s\"", mergeHostPath),
+          "File not loaded!", MessageIcon::warning, MessageButtons::ok);
       return false;
     }
     recentName = std::string{mergeHostPath};
@@ -411,8 +431,8 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
   const bool read = reader.run();
   if (read && window->failed()) {
     // Only part of the file could be read: what came of it must not pass for the document.
-    s.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"", systemErrorText(EIO),
-                               shownPath),
+    s.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"",
+                               systemErrorText(EIO), shownPath),
                     "File not loaded!", MessageIcon::warning, MessageButtons::ok);
     if (!merge) clearDocument(model);
     return false;
@@ -422,8 +442,12 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
 
 }  // namespace
 
-bool readAssembly(Session& session) { return readDocument(session, false, {}); }
+bool readAssembly(Session& session) {
+  return readDocument(session, false, {});
+}
 
-bool mergeAssembly(Session& session, std::string_view hostPath) { return readDocument(session, true, hostPath); }
+bool mergeAssembly(Session& session, std::string_view hostPath) {
+  return readDocument(session, true, hostPath);
+}
 
 }  // namespace tessarim

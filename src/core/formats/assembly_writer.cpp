@@ -23,9 +23,9 @@ void writeLights(TextWriter& out, const Model& model, bool none) {
   out.print(" %i ,\n", count);
   for (int i = 0; i < count; ++i) {
     const Light& l = model.lights[i];
-    out.print("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%i ,\n", l.position[0], l.position[1], l.position[2],
-              l.normal[0], l.normal[1], l.normal[2], l.colour, l.sequence, l.secondsPerCycle, l.effectType,
-              l.attached);
+    out.print("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%i ,\n", l.position[0], l.position[1],
+              l.position[2], l.normal[0], l.normal[1], l.normal[2], l.colour, l.sequence,
+              l.secondsPerCycle, l.effectType, l.attached);
   }
 }
 
@@ -75,8 +75,10 @@ AssemblyText formatAssembly(Model& model, bool selectionOnly) {
       out.print("%s\n", module.filename);
       out.print(" %i ,\n", module.instances.size());
       for (const Instance& instance : module.instances) {
-        if (city) writeCityInstance(out, instance);
-        else writeAssemblyInstance(out, instance);
+        if (city)
+          writeCityInstance(out, instance);
+        else
+          writeAssemblyInstance(out, instance);
       }
     }
   }
@@ -100,11 +102,12 @@ bool confirmDroppedEntries(Session& session) {
   if (model.status.droppedOnLoad.empty()) return true;
   std::string lines;
   for (const std::string& line : model.status.droppedOnLoad) lines += line + "\n";
-  return session.ui.messageBox(formatText("These embedded files could not be loaded:\n\n%S\nSaving writes \"%S\" "
-                                          "without them and their instances. Save anyway?",
-                                          lines, model.settings.documentPath),
-                               "Entries will be dropped!", MessageIcon::warning,
-                               MessageButtons::yesNo) == MessageAnswer::yes;
+  return session.ui.messageBox(
+             formatText("These embedded files could not be loaded:\n\n%S\nSaving writes \"%S\" "
+                        "without them and their instances. Save anyway?",
+                        lines, model.settings.documentPath),
+             "Entries will be dropped!", MessageIcon::warning,
+             MessageButtons::yesNo) == MessageAnswer::yes;
 }
 
 }  // namespace
@@ -112,8 +115,9 @@ bool confirmDroppedEntries(Session& session) {
 bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
   Model& model = session.model;
   if (model.settings.documentPath.empty()) {
-    session.ui.messageBox(formatText("No file was specified for saving\n\n\"%S\"", model.settings.documentPath),
-                          "File not saved!", MessageIcon::warning, MessageButtons::ok);
+    session.ui.messageBox(
+        formatText("No file was specified for saving\n\n\"%S\"", model.settings.documentPath),
+        "File not saved!", MessageIcon::warning, MessageButtons::ok);
     return false;
   }
   if (!selectionOnly && !confirmDroppedEntries(session)) return false;
@@ -135,9 +139,10 @@ bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
   for (;;) {
     std::string error = writeFileAtomically(path, bytes);
     if (error.empty()) break;
-    auto answer = session.ui.messageBox(
-        formatText("%S error when saving the following file...\n\n\"%S\"", error, model.settings.documentPath),
-        "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
+    auto answer =
+        session.ui.messageBox(formatText("%S error when saving the following file...\n\n\"%S\"",
+                                         error, model.settings.documentPath),
+                              "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
     if (answer != MessageAnswer::retry) return false;
   }
   model.status.documentTime = fileModificationTime(path).value_or(0);

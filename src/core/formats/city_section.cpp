@@ -8,8 +8,8 @@
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"
-#include "platform/ui.hpp"
 #include "model/text_compare.hpp"
+#include "platform/ui.hpp"
 
 namespace tessarim {
 namespace {
@@ -24,7 +24,9 @@ int fileGridSize(float v, bool rtsEnabled) {
 }
 
 // Pieces that older files used for tiles that no longer exist.
-bool retiredPiece(std::uint8_t piece) { return piece == 30 || piece == 32 || piece == 34 || piece == 41; }
+bool retiredPiece(std::uint8_t piece) {
+  return piece == 30 || piece == 32 || piece == 34 || piece == 41;
+}
 
 }  // namespace
 
@@ -45,8 +47,8 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
   }
   settings.rtsEnabled = flag != 0;
   if (settings.modelId == 0) {
-    s.ui.messageBox("This CTY doesn't have a model ID set!", "Skew Matrix Calculation", MessageIcon::error,
-                    MessageButtons::ok);
+    s.ui.messageBox("This CTY doesn't have a model ID set!", "Skew Matrix Calculation",
+                    MessageIcon::error, MessageButtons::ok);
   }
 
   const int n = fileGridSize(v, settings.rtsEnabled);
@@ -97,7 +99,8 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
       std::string name;
       in.scan("%31[^\n]\n", &name);
       if (in.remaining() == before) break;
-      if (i < maxBuildingNames) model.buildingNames[i] = equalIgnoringCase(name, "Unused") ? std::string{} : name;
+      if (i < maxBuildingNames)
+        model.buildingNames[i] = equalIgnoringCase(name, "Unused") ? std::string{} : name;
     }
   }
 

@@ -211,11 +211,12 @@ bool readComponents(Session& session, std::string_view asmName) {
   Model& model = session.model;
   model.connectors.clear();
   model.components.clear();
-  const std::string path = session.files.locate(hostPathOf(model.repository, componentPath(asmName)));
+  const std::string path =
+      session.files.locate(hostPathOf(model.repository, componentPath(asmName)));
   auto window = session.files.open(path);
   if (!window) return true;
-  const ComponentParseResult result =
-      parseComponents(*window, model.connectors, model.components, model.status.documentModified, session.ui, path);
+  const ComponentParseResult result = parseComponents(
+      *window, model.connectors, model.components, model.status.documentModified, session.ui, path);
   if (window->failed()) {
     session.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"",
                                      systemErrorText(EIO), path),

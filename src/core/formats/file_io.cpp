@@ -110,7 +110,8 @@ void FileWindow::readUpTo(std::size_t size) {
     std::size_t want = size > start ? size - start : 1;
     const std::uint64_t left = unreadInFile();
     // A text in memory ends where it ends; a file may have grown since its size was taken.
-    want = static_cast<std::size_t>(std::min<std::uint64_t>(want, left > 0 ? left + 1 : (file_ ? 4096 : 0)));
+    want = static_cast<std::size_t>(
+        std::min<std::uint64_t>(want, left > 0 ? left + 1 : (file_ ? 4096 : 0)));
     buffer_.resize(start + want);
     const std::size_t got = readRaw(buffer_.data() + start, want);
     buffer_.resize(start + got);
@@ -128,7 +129,8 @@ void FileWindow::takeIn(std::size_t from) {
   std::size_t in = from, out = from;
   // Text without zero bytes goes a line at a time; the byte-wise pass takes the rest, and a line
   // that grows too long, to find where.
-  if (!std::memchr(buffer_.data() + from, '\0', buffer_.size() - from) && takeInLines(in, out)) return;
+  if (!std::memchr(buffer_.data() + from, '\0', buffer_.size() - from) && takeInLines(in, out))
+    return;
   takeInBytes(in, out);
 }
 

@@ -79,7 +79,8 @@ class FileSource {
   // The host path of a file as the source holds it: on the file system, the one whose name
   // differs only in letter case when the exact one does not exist.
   virtual std::string locate(const std::string& hostPath) = 0;
-  virtual std::optional<FileWindow> open(const std::string& hostPath, std::string* error = nullptr) = 0;
+  virtual std::optional<FileWindow> open(const std::string& hostPath,
+                                         std::string* error = nullptr) = 0;
   virtual std::optional<FileTime> modificationTime(const std::string& hostPath) = 0;
 };
 
@@ -97,7 +98,8 @@ class MemoryFiles : public FileSource {
     return it == files_.end() ? std::string_view{} : std::string_view{it->second.bytes};
   }
   std::string locate(const std::string& hostPath) override { return hostPath; }
-  std::optional<FileWindow> open(const std::string& hostPath, std::string* error = nullptr) override;
+  std::optional<FileWindow> open(const std::string& hostPath,
+                                 std::string* error = nullptr) override;
   std::optional<FileTime> modificationTime(const std::string& hostPath) override;
 
  private:

@@ -5,8 +5,8 @@ namespace tessarim {
 std::optional<Guid> readGuid(TextScanner& in) {
   std::uint32_t d1 = 0, d2 = 0, d3 = 0;
   std::array<std::uint32_t, 8> b{};
-  int n = in.scan("%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X ,", &d1, &d2, &d3, &b[0], &b[1],
-                  &b[2], &b[3], &b[4], &b[5], &b[6], &b[7]);
+  int n = in.scan("%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X ,", &d1, &d2, &d3, &b[0],
+                  &b[1], &b[2], &b[3], &b[4], &b[5], &b[6], &b[7]);
   if (n != 11) return std::nullopt;
   Guid g;
   g.data1 = d1;

@@ -38,7 +38,9 @@ void cleanUp(Instance& instance, bool& modified) {
 }
 
 // Nearest whole number of tenths, halves away from zero.
-float snapToTenths(float value) { return std::round(value * 10.0f) * 0.1f; }
+float snapToTenths(float value) {
+  return std::round(value * 10.0f) * 0.1f;
+}
 
 }  // namespace
 
@@ -50,18 +52,21 @@ bool readAssemblyInstance(TextScanner& in, float v, Instance& t, bool& modified)
     if (!guid) return false;
     t.guid = guid->isNull() ? newGuid() : *guid;
     if (v > 2.49f) {
-      in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,%hd ,%f ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2],
-              &t.group, &t.colourKey, &t.volume);
+      in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,%hd ,%f ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1],
+              &ori[2], &t.group, &t.colourKey, &t.volume);
     } else if (v > 2.38f) {
-      in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2],
-              &t.group, &t.colourKey);
+      in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1],
+              &ori[2], &t.group, &t.colourKey);
     } else {
-      in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2], &t.group);
+      in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2],
+              &t.group);
     }
   } else if (v >= 2.0f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2], &t.group);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2],
+            &t.group);
   } else {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[2], &ori[0], &ori[1], &t.group);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[2], &ori[0], &ori[1],
+            &t.group);
     for (float& a : t.orientation) a *= -radiansPerDegree;
   }
 
@@ -73,32 +78,38 @@ bool readAssemblyInstance(TextScanner& in, float v, Instance& t, bool& modified)
   std::uint32_t x[3];
   float f[6];
   if (v > 2.43f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &t.retractRate, &end[0], &end[1],
-            &end[2], &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &t.retractRate,
+            &end[0], &end[1], &end[2], &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2],
+            &t.hingeAngle, &type);
   } else if (v > 2.36f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &end[0], &end[1], &end[2], &axis[0],
-            &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &end[0], &end[1],
+            &end[2], &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type);
   } else if (v > 2.35f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,%d ,%d ,%d ,%d ,%x ,%x ,%x ,", &t.extendRate, &end[0],
-            &end[1], &end[2], &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type, &i[0],
-            &i[1], &i[2], &i[3], &x[0], &x[1], &x[2]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,%d ,%d ,%d ,%d ,%x ,%x ,%x ,",
+            &t.extendRate, &end[0], &end[1], &end[2], &axis[0], &axis[1], &axis[2], &off[0],
+            &off[1], &off[2], &t.hingeAngle, &type, &i[0], &i[1], &i[2], &i[3], &x[0], &x[1],
+            &x[2]);
   } else if (v > 2.27f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,%d ,%d ,%d ,%d ,%d ,%x ,%x ,", &t.extendRate, &end[0],
-            &end[1], &end[2], &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type, &i[0],
-            &i[1], &i[2], &i[3], &i[4], &x[0], &x[1]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,%d ,%d ,%d ,%d ,%d ,%x ,%x ,",
+            &t.extendRate, &end[0], &end[1], &end[2], &axis[0], &axis[1], &axis[2], &off[0],
+            &off[1], &off[2], &t.hingeAngle, &type, &i[0], &i[1], &i[2], &i[3], &i[4], &x[0],
+            &x[1]);
   } else if (v > 2.21f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,%d ,", &t.extendRate, &end[0], &end[1], &end[2],
-            &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type, &i[0]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,%d ,", &t.extendRate, &end[0], &end[1],
+            &end[2], &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type,
+            &i[0]);
   } else if (v > 2.15f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &end[0], &end[1], &end[2], &axis[0],
-            &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &end[0], &end[1],
+            &end[2], &axis[0], &axis[1], &axis[2], &off[0], &off[1], &off[2], &t.hingeAngle, &type);
   } else if (v > 2.14f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &end[0], &end[1], &end[2], &f[0], &f[1], &f[2], &type);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%d ,", &t.extendRate, &end[0], &end[1], &end[2], &f[0],
+            &f[1], &f[2], &type);
   } else if (v > 2.13f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,", &t.extendRate, &end[0], &end[1], &end[2], &f[0], &f[1], &f[2]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,", &t.extendRate, &end[0], &end[1], &end[2], &f[0], &f[1],
+            &f[2]);
   } else if (v > 1.0f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,", &t.extendRate, &end[0], &end[1], &end[2], &f[0], &f[1],
-            &f[2], &f[3], &f[4], &f[5]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,", &t.extendRate, &end[0], &end[1], &end[2],
+            &f[0], &f[1], &f[2], &f[3], &f[4], &f[5]);
   } else {
     t.extendRate = t.retractRate = 0.5f;
     t.endLocation = t.location;
@@ -126,17 +137,17 @@ void readCityInstance(TextScanner& in, float v, Instance& t, bool& modified) {
     in.scan("%f ,%f ,%f ,%f ,%hhd ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[2], &t.type, &t.group);
     ori[0] = ori[1] = 0;
   } else if (v < 2.3f || v >= 2.35f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2], &t.type,
-            &t.group);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1],
+            &ori[2], &t.type, &t.group);
   } else if (v < 2.32f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,%x ,%x ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2],
-            &t.type, &t.group, &x[0], &x[1]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,%x ,%x ,", &loc[0], &loc[1], &loc[2], &ori[0],
+            &ori[1], &ori[2], &t.type, &t.group, &x[0], &x[1]);
   } else if (v < 2.34f) {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,%x ,%x ,%x ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1], &ori[2],
-            &t.type, &t.group, &x[0], &x[1], &x[2]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,%x ,%x ,%x ,", &loc[0], &loc[1], &loc[2], &ori[0],
+            &ori[1], &ori[2], &t.type, &t.group, &x[0], &x[1], &x[2]);
   } else {
-    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,%x ,%x ,%x ,%f ,%f ,", &loc[0], &loc[1], &loc[2], &ori[0], &ori[1],
-            &ori[2], &t.type, &t.group, &x[0], &x[1], &x[2], &f[0], &f[1]);
+    in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%hhd ,%hd ,%x ,%x ,%x ,%f ,%f ,", &loc[0], &loc[1], &loc[2],
+            &ori[0], &ori[1], &ori[2], &t.type, &t.group, &x[0], &x[1], &x[2], &f[0], &f[1]);
   }
 
   for (float& a : t.orientation) {
@@ -176,16 +187,17 @@ void readCityInstance(TextScanner& in, float v, Instance& t, bool& modified) {
 
 void writeAssemblyInstance(TextWriter& out, const Instance& t) {
   writeGuid(out, t.guid);
-  out.print("%f ,%f ,%f ,%f ,%f ,%f ,%i ,%i ,%f ,", t.location[0], t.location[1], t.location[2], t.orientation[0],
-            t.orientation[1], t.orientation[2], t.group, t.colourKey, t.volume);
-  out.print("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%i ,\n", t.extendRate, t.retractRate, t.endLocation[0],
-            t.endLocation[1], t.endLocation[2], t.hingeAxis[0], t.hingeAxis[1], t.hingeAxis[2], t.hingeOffset[0],
-            t.hingeOffset[1], t.hingeOffset[2], t.hingeAngle, t.type);
+  out.print("%f ,%f ,%f ,%f ,%f ,%f ,%i ,%i ,%f ,", t.location[0], t.location[1], t.location[2],
+            t.orientation[0], t.orientation[1], t.orientation[2], t.group, t.colourKey, t.volume);
+  out.print("%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%f ,%i ,\n", t.extendRate, t.retractRate,
+            t.endLocation[0], t.endLocation[1], t.endLocation[2], t.hingeAxis[0], t.hingeAxis[1],
+            t.hingeAxis[2], t.hingeOffset[0], t.hingeOffset[1], t.hingeOffset[2], t.hingeAngle,
+            t.type);
 }
 
 void writeCityInstance(TextWriter& out, const Instance& t) {
-  out.print("%f ,%f ,%f ,%f ,%f ,%f ,%i ,%i ,\n", t.location[0], t.location[1], t.location[2], t.orientation[0],
-            t.orientation[1], t.orientation[2], t.type, t.group);
+  out.print("%f ,%f ,%f ,%f ,%f ,%f ,%i ,%i ,\n", t.location[0], t.location[1], t.location[2],
+            t.orientation[0], t.orientation[1], t.orientation[2], t.type, t.group);
 }
 
 }  // namespace tessarim

@@ -109,8 +109,9 @@ void writePalette(Session& session, std::string& path, const Palette& colours, b
       start = customPaletteStart(session);
     } else {
       const std::string& document = session.model.settings.documentPath;
-      start = document.size() > 3 ? resolvePath(repository, document.substr(0, document.size() - 3) + "pal")
-                                  : repository.host;
+      start = document.size() > 3
+                  ? resolvePath(repository, document.substr(0, document.size() - 3) + "pal")
+                  : repository.host;
     }
     if (auto chosen = session.ui.saveFile(FileFilter{"Palette (*.pal)", "*.PAL"}, start, "pal")) {
       path = *chosen;
@@ -119,8 +120,9 @@ void writePalette(Session& session, std::string& path, const Palette& colours, b
       if (write(error)) return;
     }
     if (!path.empty()) {
-      session.ui.messageBox(formatText("%S error while saving the following file...\n\n%S", error, path),
-                            "Error!", MessageIcon::error, MessageButtons::ok);
+      session.ui.messageBox(
+          formatText("%S error while saving the following file...\n\n%S", error, path), "Error!",
+          MessageIcon::error, MessageButtons::ok);
     }
   }
 }

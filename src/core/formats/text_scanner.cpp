@@ -318,7 +318,8 @@ int TextScanner::integerCommaBits(std::uint64_t& bits, unsigned base) {
 void TextScanner::skipWhitespace() {
   for (;;) {
     while (cur_ != end_ && isSpace(*cur_)) ++cur_;
-    if (!window_ || static_cast<std::size_t>(end_ - cur_) >= refillMargin || window_->exhausted()) return;
+    if (!window_ || static_cast<std::size_t>(end_ - cur_) >= refillMargin || window_->exhausted())
+      return;
     refill();
   }
 }
@@ -362,7 +363,8 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
 
     if (conversion != '[') skipWhitespace();
     if (cur_ == end_) return inputEnded();
-    const char* limit = (width != 0 && width < static_cast<std::size_t>(end_ - cur_)) ? cur_ + width : end_;
+    const char* limit =
+        (width != 0 && width < static_cast<std::size_t>(end_ - cur_)) ? cur_ + width : end_;
     const ScanTarget* target = nullptr;
     // A conversion that matched input up to p: consumed, and counted when it was stored.
     auto matched = [&](const char* p) {

@@ -21,18 +21,30 @@ struct ScanTarget {
 
 template <class T>
 constexpr ScanTarget scanTarget(T* p) {
-  if constexpr (std::is_same_v<T, std::int8_t>) return {ScanType::i8, p};
-  else if constexpr (std::is_same_v<T, std::uint8_t>) return {ScanType::u8, p};
-  else if constexpr (std::is_same_v<T, std::int16_t>) return {ScanType::i16, p};
-  else if constexpr (std::is_same_v<T, std::uint16_t>) return {ScanType::u16, p};
-  else if constexpr (std::is_same_v<T, std::int32_t>) return {ScanType::i32, p};
-  else if constexpr (std::is_same_v<T, std::uint32_t>) return {ScanType::u32, p};
-  else if constexpr (std::is_same_v<T, std::int64_t>) return {ScanType::i64, p};
-  else if constexpr (std::is_same_v<T, std::uint64_t>) return {ScanType::u64, p};
-  else if constexpr (std::is_same_v<T, float>) return {ScanType::f32, p};
-  else if constexpr (std::is_same_v<T, double>) return {ScanType::f64, p};
-  else if constexpr (std::is_same_v<T, std::string>) return {ScanType::text, p};
-  else static_assert(sizeof(T) == 0, "unsupported scan target");
+  if constexpr (std::is_same_v<T, std::int8_t>)
+    return {ScanType::i8, p};
+  else if constexpr (std::is_same_v<T, std::uint8_t>)
+    return {ScanType::u8, p};
+  else if constexpr (std::is_same_v<T, std::int16_t>)
+    return {ScanType::i16, p};
+  else if constexpr (std::is_same_v<T, std::uint16_t>)
+    return {ScanType::u16, p};
+  else if constexpr (std::is_same_v<T, std::int32_t>)
+    return {ScanType::i32, p};
+  else if constexpr (std::is_same_v<T, std::uint32_t>)
+    return {ScanType::u32, p};
+  else if constexpr (std::is_same_v<T, std::int64_t>)
+    return {ScanType::i64, p};
+  else if constexpr (std::is_same_v<T, std::uint64_t>)
+    return {ScanType::u64, p};
+  else if constexpr (std::is_same_v<T, float>)
+    return {ScanType::f32, p};
+  else if constexpr (std::is_same_v<T, double>)
+    return {ScanType::f64, p};
+  else if constexpr (std::is_same_v<T, std::string>)
+    return {ScanType::text, p};
+  else
+    static_assert(sizeof(T) == 0, "unsupported scan target");
 }
 
 // Formatted scanning over an in-memory text with the semantics of the C library's scanf,
@@ -52,7 +64,8 @@ constexpr ScanTarget scanTarget(T* p) {
 // window's edge. A string_view it returns is valid until the next call.
 class TextScanner {
  public:
-  explicit TextScanner(std::string_view input) : cur_(input.data()), end_(input.data() + input.size()) {}
+  explicit TextScanner(std::string_view input)
+      : cur_(input.data()), end_(input.data() + input.size()) {}
   explicit TextScanner(FileWindow& window);
 
   template <class... T>

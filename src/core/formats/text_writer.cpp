@@ -84,18 +84,22 @@ TextWriter& TextWriter::fixed(double value, int precision, bool plus) {
   std::size_t length = 0;
   bool negative = std::signbit(value);
   if (std::isfinite(value) && fixedDigits(std::fabs(value), precision, buffer, length)) {
-    if (negative) out_ += '-';
-    else if (plus) out_ += '+';
+    if (negative)
+      out_ += '-';
+    else if (plus)
+      out_ += '+';
     out_.append(buffer, length);
     return *this;
   }
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+  auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
   if (plus && !negative) out_ += '+';
   out_.append(buffer, result.ptr);
   return *this;
 }
 
-TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args, std::size_t count) {
+TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
+                                  std::size_t count) {
   std::size_t next = 0;
   const char* f = format.data();
   const char* end = f + format.size();
@@ -112,18 +116,25 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
     }
     Conversion conv;
     for (; f != end; ++f) {
-      if (*f == '-') conv.left = true;
-      else if (*f == '+') conv.plus = true;
-      else if (*f == ' ') conv.space = true;
-      else if (*f == '0') conv.zero = true;
-      else if (*f == '#') conv.alternate = true;
-      else break;
+      if (*f == '-')
+        conv.left = true;
+      else if (*f == '+')
+        conv.plus = true;
+      else if (*f == ' ')
+        conv.space = true;
+      else if (*f == '0')
+        conv.zero = true;
+      else if (*f == '#')
+        conv.alternate = true;
+      else
+        break;
     }
     while (f != end && *f >= '0' && *f <= '9') conv.width = conv.width * 10 + (*f++ - '0');
     if (f != end && *f == '.') {
       ++f;
       conv.precision = 0;
-      while (f != end && *f >= '0' && *f <= '9') conv.precision = conv.precision * 10 + (*f++ - '0');
+      while (f != end && *f >= '0' && *f <= '9')
+        conv.precision = conv.precision * 10 + (*f++ - '0');
     }
     while (f != end && (*f == 'h' || *f == 'l' || *f == 'L' || *f == 'z' || *f == 'j')) {
       if (*f == 'h') conv.lengthBits = conv.lengthBits == 16 ? 8 : 16;
@@ -140,20 +151,26 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
     switch (conv.conversion) {
       case 'd':
       case 'i': {
-        std::int64_t v = arg.kind == PrintArg::Kind::floating ? static_cast<std::int64_t>(arg.d) : arg.i;
+        std::int64_t v =
+            arg.kind == PrintArg::Kind::floating ? static_cast<std::int64_t>(arg.d) : arg.i;
         if (arg.kind == PrintArg::Kind::unsignedInt || arg.kind == PrintArg::Kind::signedInt) {
           // A C int argument: 32 bits unless cut further by h or hh.
           v = static_cast<std::int32_t>(arg.u);
         }
         if (conv.lengthBits == 16) v = static_cast<std::int16_t>(v);
         if (conv.lengthBits == 8) v = static_cast<std::int8_t>(v);
-        if (v < 0) sign = "-";
-        else if (conv.plus) sign = "+";
-        else if (conv.space) sign = " ";
-        std::uint64_t magnitude = v < 0 ? ~static_cast<std::uint64_t>(v) + 1 : static_cast<std::uint64_t>(v);
+        if (v < 0)
+          sign = "-";
+        else if (conv.plus)
+          sign = "+";
+        else if (conv.space)
+          sign = " ";
+        std::uint64_t magnitude =
+            v < 0 ? ~static_cast<std::uint64_t>(v) + 1 : static_cast<std::uint64_t>(v);
         body = std::to_string(magnitude);
         if (conv.precision >= 0) {
-          if (static_cast<int>(body.size()) < conv.precision) body.insert(0, conv.precision - body.size(), '0');
+          if (static_cast<int>(body.size()) < conv.precision)
+            body.insert(0, conv.precision - body.size(), '0');
           if (conv.precision == 0 && magnitude == 0) body.clear();
         }
         break;
@@ -165,7 +182,8 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
         if (conv.lengthBits == 16) v = static_cast<std::uint16_t>(v);
         if (conv.lengthBits == 8) v = static_cast<std::uint8_t>(v);
         char buffer[24];
-        auto e = std::to_chars(buffer, buffer + sizeof buffer, v, conv.conversion == 'u' ? 10 : 16).ptr;
+        auto e =
+            std::to_chars(buffer, buffer + sizeof buffer, v, conv.conversion == 'u' ? 10 : 16).ptr;
         body.assign(buffer, e);
         if (conv.conversion == 'X') {
           for (char& c : body) {
@@ -175,7 +193,8 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
         if (conv.precision >= 0 && static_cast<int>(body.size()) < conv.precision) {
           body.insert(0, conv.precision - body.size(), '0');
         }
-        if (conv.alternate && v != 0 && conv.conversion != 'u') sign = conv.conversion == 'X' ? "0X" : "0x";
+        if (conv.alternate && v != 0 && conv.conversion != 'u')
+          sign = conv.conversion == 'X' ? "0X" : "0x";
         break;
       }
       case 'f':
@@ -184,13 +203,16 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
       case 'E':
       case 'g':
       case 'G': {
-        double v = arg.kind == PrintArg::Kind::floating ? arg.d
+        double v = arg.kind == PrintArg::Kind::floating    ? arg.d
                    : arg.kind == PrintArg::Kind::signedInt ? static_cast<double>(arg.i)
-                                                            : static_cast<double>(arg.u);
+                                                           : static_cast<double>(arg.u);
         int precision = conv.precision < 0 ? 6 : conv.precision;
-        if (std::signbit(v)) sign = "-";
-        else if (conv.plus) sign = "+";
-        else if (conv.space) sign = " ";
+        if (std::signbit(v))
+          sign = "-";
+        else if (conv.plus)
+          sign = "+";
+        else if (conv.space)
+          sign = " ";
         char c = static_cast<char>(conv.conversion | 32);
         if (c == 'f') {
           TextWriter digits;
@@ -198,9 +220,10 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
           body = digits.take();
         } else {
           char buffer[400];
-          auto r = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(v),
-                                 c == 'e' ? std::chars_format::scientific : std::chars_format::general,
-                                 c == 'g' && precision == 0 ? 1 : precision);
+          auto r =
+              std::to_chars(buffer, buffer + sizeof buffer, std::fabs(v),
+                            c == 'e' ? std::chars_format::scientific : std::chars_format::general,
+                            c == 'g' && precision == 0 ? 1 : precision);
           body.assign(buffer, r.ptr);
         }
         if (!std::isfinite(v)) conv.zero = false;
@@ -215,7 +238,8 @@ TextWriter& TextWriter::printArgs(std::string_view format, const PrintArg* args,
       case 'S':
         numeric = false;
         body = std::string{arg.s};
-        if (conv.precision >= 0 && static_cast<int>(body.size()) > conv.precision) body.resize(conv.precision);
+        if (conv.precision >= 0 && static_cast<int>(body.size()) > conv.precision)
+          body.resize(conv.precision);
         break;
       case 'c':
         numeric = false;

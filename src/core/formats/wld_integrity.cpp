@@ -1,7 +1,7 @@
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "formats/wld.hpp"
@@ -46,7 +46,9 @@ Quantised quantise(const Vertex& v) {
   return q;
 }
 
-std::int64_t cellOf(std::int64_t c) { return c >= 0 ? c / cell : -((-c + cell - 1) / cell); }
+std::int64_t cellOf(std::int64_t c) {
+  return c >= 0 ? c / cell : -((-c + cell - 1) / cell);
+}
 
 struct CellKey {
   std::array<std::int64_t, 3> c;
@@ -87,7 +89,8 @@ class CellTable {
     }
   }
 
-  void append(const CellKey& key, std::uint64_t hash, std::uint32_t index, std::vector<std::uint32_t>& next) {
+  void append(const CellKey& key, std::uint64_t hash, std::uint32_t index,
+              std::vector<std::uint32_t>& next) {
     for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
       Slot& s = slots_[i];
       if (s.head == none) {
@@ -136,7 +139,8 @@ int removeUnusedVertices(Module& m) {
   m.vertices.resize(kept);
   for (Polygon& p : m.polygons) {
     for (int c = 0; c < p.sides && c < 4; ++c) {
-      if (p.vertexIndex[c] < n) p.vertexIndex[c] = static_cast<std::uint32_t>(newIndex[p.vertexIndex[c]]);
+      if (p.vertexIndex[c] < n)
+        p.vertexIndex[c] = static_cast<std::uint32_t>(newIndex[p.vertexIndex[c]]);
     }
   }
   return static_cast<int>(n - kept);
@@ -170,7 +174,8 @@ std::vector<std::uint32_t> duplicateVertexTargets(const std::vector<Vertex>& ver
     for (key.c[0] = low[0]; key.c[0] <= high[0]; ++key.c[0]) {
       for (key.c[1] = low[1]; key.c[1] <= high[1]; ++key.c[1]) {
         for (key.c[2] = low[2]; key.c[2] <= high[2]; ++key.c[2]) {
-          for (std::uint32_t j = cells.first(key, hashOf(key)); j != CellTable::none && j < best; j = next[j]) {
+          for (std::uint32_t j = cells.first(key, hashOf(key)); j != CellTable::none && j < best;
+               j = next[j]) {
             std::int64_t distance2 = 0;
             for (int k = 0; k < 3; ++k) {
               if (a.largeMask >> k & 1) continue;  // equal by the cell key
@@ -182,8 +187,10 @@ std::vector<std::uint32_t> duplicateVertexTargets(const std::vector<Vertex>& ver
         }
       }
     }
-    if (best != i) target[i] = best;
-    else cells.append(home, hashOf(home), static_cast<std::uint32_t>(i), next);
+    if (best != i)
+      target[i] = best;
+    else
+      cells.append(home, hashOf(home), static_cast<std::uint32_t>(i), next);
   }
   return target;
 }
@@ -204,7 +211,8 @@ int removeDuplicateVertices(Module& m) {
   m.vertices.resize(kept);
   for (Polygon& p : m.polygons) {
     for (int c = 0; c < p.sides && c < 4; ++c) {
-      if (p.vertexIndex[c] < n) p.vertexIndex[c] = static_cast<std::uint32_t>(newIndex[p.vertexIndex[c]]);
+      if (p.vertexIndex[c] < n)
+        p.vertexIndex[c] = static_cast<std::uint32_t>(newIndex[p.vertexIndex[c]]);
     }
   }
   return static_cast<int>(n - kept);

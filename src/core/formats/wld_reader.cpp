@@ -18,7 +18,9 @@ namespace {
 
 constexpr std::size_t lineBufferSize = 261;  // a name line holds at most 260 characters
 
-bool isUnused(std::string_view s) { return equalIgnoringCase(s, "unused"); }
+bool isUnused(std::string_view s) {
+  return equalIgnoringCase(s, "unused");
+}
 
 // A name line of a map slot: whitespace skipped, the rest of the line, "unused" for none.
 // Stored repository-relative with its extension replaced by ".png".
@@ -54,10 +56,14 @@ struct Centre {
     sum[2] += v.z;
     ++count;
     // The bounding rectangle starts at the origin; a new minimum cannot also be a new maximum.
-    if (v.x < minX) minX = v.x;
-    else if (v.x > maxX) maxX = v.x;
-    if (v.y < minY) minY = v.y;
-    else if (v.y > maxY) maxY = v.y;
+    if (v.x < minX)
+      minX = v.x;
+    else if (v.x > maxX)
+      maxX = v.x;
+    if (v.y < minY)
+      minY = v.y;
+    else if (v.y > maxY)
+      maxY = v.y;
   }
 
   std::array<float, 3> centre(bool city) const {
@@ -146,10 +152,14 @@ void readPolygon(TextScanner& in, Polygon& p, float v) {
   };
   readTexels(p.texels);
   if (v > 2.27f) readTexels(p.texels2);
-  if (v >= 2.23f) in.floatComma(p.texelAngle);
-  else p.texelAngle = -1;
-  if (v > 2.27f) in.floatComma(p.texelAngle2);
-  else p.texelAngle2 = -1;
+  if (v >= 2.23f)
+    in.floatComma(p.texelAngle);
+  else
+    p.texelAngle = -1;
+  if (v > 2.27f)
+    in.floatComma(p.texelAngle2);
+  else
+    p.texelAngle2 = -1;
   if (v > 2.24f && v <= 2.27f) {
     float ignored[3];
     if (in.floatComma(ignored[0]) == 2) in.floatComma(ignored[1]);
@@ -205,10 +215,12 @@ void noticeMapsOutside(Module& m, Ui& ui, const RepositoryFolder& repository) {
     if (!name.empty() && !staysInRepository(repository, name)) outside += name + "\n";
   }
   if (outside.empty()) return;
-  ui.message(formatText("%S names map files outside the repository folder:\n\n%SThey are kept in the file but "
-                        "not read.",
-                        m.filename, outside),
-             "Heads-up!");
+  ui.message(
+      formatText(
+          "%S names map files outside the repository folder:\n\n%SThey are kept in the file but "
+          "not read.",
+          m.filename, outside),
+      "Heads-up!");
 }
 
 WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFolder& repository,
@@ -223,18 +235,20 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
     if (!window.rejection().empty()) {
       reportRejectedText(ui, window, m.filename);
     } else {
-      ui.messageBox(formatText("This file does not appear to be a valid WLD file...\n\n%S", m.filename),
-                    "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
+      ui.messageBox(
+          formatText("This file does not appear to be a valid WLD file...\n\n%S", m.filename),
+          "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
     }
     return WldParseResult::notWld;
   }
   m.version = v;
   if (fileVersion) *fileVersion = v;
   if (v > wldVersion) {
-    ui.messageBox(formatText("This file was last saved using TESSARIM v%.2f...\n\nYou must download a "
-                             "TESSARIM v%.2f or higher...",
-                             v, v),
-                  "Newer file version found!", MessageIcon::error, MessageButtons::ok);
+    ui.messageBox(
+        formatText("This file was last saved using TESSARIM v%.2f...\n\nYou must download a "
+                   "TESSARIM v%.2f or higher...",
+                   v, v),
+        "Newer file version found!", MessageIcon::error, MessageButtons::ok);
     return WldParseResult::newerVersion;
   }
   if (v < wldVersion && options.interactive) {
@@ -251,13 +265,14 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
   in.scan(" %d ,", &count);
   m.vertices.clear();
   // What is left of the file bounds what a count can claim, before anything is reserved.
-  m.vertices.reserve(
-      static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 6 + 1)));
+  m.vertices.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
+      static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 6 + 1)));
   Centre centre;
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint64_t before = in.remaining();
     Vertex vertex;
-    if (in.floatComma(vertex.x) == 2 && in.floatComma(vertex.y) == 2) in.floatComma(vertex.z);  // "%f ,%f ,%f ,"
+    if (in.floatComma(vertex.x) == 2 && in.floatComma(vertex.y) == 2)
+      in.floatComma(vertex.z);  // "%f ,%f ,%f ,"
     if (in.remaining() == before) break;
     m.vertices.push_back(vertex);
     centre.add(vertex);
@@ -267,8 +282,8 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
   count = 0;
   in.scan(" %d ,", &count);
   m.polygons.clear();
-  m.polygons.reserve(
-      static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 16 + 1)));
+  m.polygons.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
+      static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 16 + 1)));
   readHeader(in, m, v, options.city);
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint64_t before = in.remaining();
@@ -340,7 +355,8 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
     m.modified = 1;
   }
   if (int removed = removeDuplicateVertices(m); removed > 0) {
-    ui.message(formatText("Removed %i duplicate vertices from the file!", removed), "Integrity Check");
+    ui.message(formatText("Removed %i duplicate vertices from the file!", removed),
+               "Integrity Check");
     m.modified = 1;
   }
   return WldParseResult::ok;
@@ -348,8 +364,9 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
 
 }  // namespace
 
-WldParseResult parseWld(std::string_view text, Module& m, Ui& ui, const RepositoryFolder& repository,
-                        const WldReadOptions& options, float* fileVersion) {
+WldParseResult parseWld(std::string_view text, Module& m, Ui& ui,
+                        const RepositoryFolder& repository, const WldReadOptions& options,
+                        float* fileVersion) {
   FileWindow window{text};
   return parse(window, m, ui, repository, options, fileVersion);
 }
@@ -358,7 +375,8 @@ bool readWld(Session& session, int index, const WldReadOptions& options, float* 
   return loadWldModule(session, session.model.module[index], options, fileVersion) == WldLoad::ok;
 }
 
-WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options, float* fileVersion) {
+WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options,
+                      float* fileVersion) {
   if (m.filename.empty()) {
     session.ui.messageBox(formatText("No file was specified for loading\n\n\"%S\"", m.filename),
                           "File not loaded!", MessageIcon::warning, MessageButtons::ok);
@@ -379,10 +397,12 @@ WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options
   session.model.status.modulesReloaded = true;
   if (options.interactive) addRecent(session, session.model.recent.wld.firstId, m.filename, true);
 
-  const WldParseResult result = parse(*window, m, session.ui, session.model.repository, options, fileVersion);
+  const WldParseResult result =
+      parse(*window, m, session.ui, session.model.repository, options, fileVersion);
   if (window->failed()) {
-    session.ui.messageBox(formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
-                          "File not loaded!", MessageIcon::warning, MessageButtons::ok);
+    session.ui.messageBox(
+        formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
+        "File not loaded!", MessageIcon::warning, MessageButtons::ok);
     m = Module{};
     return WldLoad::noFile;
   }

@@ -25,7 +25,9 @@ void writeName(TextWriter& out, const std::string& name) {
 }
 
 // "%f ," without going through the format interpreter: this is the hot loop of every save.
-void number(TextWriter& out, float value) { out.fixed(value, 6).text(" ,"); }
+void number(TextWriter& out, float value) {
+  out.fixed(value, 6).text(" ,");
+}
 
 }  // namespace
 
@@ -86,8 +88,8 @@ bool writeWld(Session& session, int index) {
     std::string error = writeFileAtomically(path, bytes);
     if (error.empty()) break;
     auto answer = session.ui.messageBox(
-        formatText("%S error when saving the following file...\n\n%S", error, path), "File not saved!",
-        MessageIcon::error, MessageButtons::retryCancel);
+        formatText("%S error when saving the following file...\n\n%S", error, path),
+        "File not saved!", MessageIcon::error, MessageButtons::retryCancel);
     if (answer != MessageAnswer::retry) return false;
   }
   m.fileTime = fileModificationTime(path).value_or(0);

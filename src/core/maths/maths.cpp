@@ -4,7 +4,9 @@
 
 namespace tessarim {
 
-float length(Vec3 a) { return std::sqrt(dot(a, a)); }
+float length(Vec3 a) {
+  return std::sqrt(dot(a, a));
+}
 
 Vec3 normalise(Vec3 a) {
   float l = length(a);
@@ -31,7 +33,8 @@ Vec3 transformCoord(Vec3 p, const Matrix& m) {
 }
 
 Vec3 transformNormal(Vec3 v, const Matrix& m) {
-  return {v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0], v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1],
+  return {v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0],
+          v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1],
           v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2]};
 }
 
@@ -70,7 +73,9 @@ Matrix rotationAxis(Vec3 axis, float angle) {
                  {0, 0, 0, 1}}};
 }
 
-Matrix scaling(float x, float y, float z) { return Matrix{{{x, 0, 0, 0}, {0, y, 0, 0}, {0, 0, z, 0}, {0, 0, 0, 1}}}; }
+Matrix scaling(float x, float y, float z) {
+  return Matrix{{{x, 0, 0, 0}, {0, y, 0, 0}, {0, 0, z, 0}, {0, 0, 0, 1}}};
+}
 
 Matrix translation(float x, float y, float z) {
   return Matrix{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {x, y, z, 1}}};
@@ -82,14 +87,14 @@ std::optional<Matrix> inverse(const Matrix& m) {
   for (int i = 0; i < 16; ++i) a[i] = m[i / 4][i % 4];
   inv[0] = a[5] * a[10] * a[15] - a[5] * a[11] * a[14] - a[9] * a[6] * a[15] + a[9] * a[7] * a[14] +
            a[13] * a[6] * a[11] - a[13] * a[7] * a[10];
-  inv[4] = -a[4] * a[10] * a[15] + a[4] * a[11] * a[14] + a[8] * a[6] * a[15] - a[8] * a[7] * a[14] -
-           a[12] * a[6] * a[11] + a[12] * a[7] * a[10];
+  inv[4] = -a[4] * a[10] * a[15] + a[4] * a[11] * a[14] + a[8] * a[6] * a[15] -
+           a[8] * a[7] * a[14] - a[12] * a[6] * a[11] + a[12] * a[7] * a[10];
   inv[8] = a[4] * a[9] * a[15] - a[4] * a[11] * a[13] - a[8] * a[5] * a[15] + a[8] * a[7] * a[13] +
            a[12] * a[5] * a[11] - a[12] * a[7] * a[9];
-  inv[12] = -a[4] * a[9] * a[14] + a[4] * a[10] * a[13] + a[8] * a[5] * a[14] - a[8] * a[6] * a[13] -
-            a[12] * a[5] * a[10] + a[12] * a[6] * a[9];
-  inv[1] = -a[1] * a[10] * a[15] + a[1] * a[11] * a[14] + a[9] * a[2] * a[15] - a[9] * a[3] * a[14] -
-           a[13] * a[2] * a[11] + a[13] * a[3] * a[10];
+  inv[12] = -a[4] * a[9] * a[14] + a[4] * a[10] * a[13] + a[8] * a[5] * a[14] -
+            a[8] * a[6] * a[13] - a[12] * a[5] * a[10] + a[12] * a[6] * a[9];
+  inv[1] = -a[1] * a[10] * a[15] + a[1] * a[11] * a[14] + a[9] * a[2] * a[15] -
+           a[9] * a[3] * a[14] - a[13] * a[2] * a[11] + a[13] * a[3] * a[10];
   inv[5] = a[0] * a[10] * a[15] - a[0] * a[11] * a[14] - a[8] * a[2] * a[15] + a[8] * a[3] * a[14] +
            a[12] * a[2] * a[11] - a[12] * a[3] * a[10];
   inv[9] = -a[0] * a[9] * a[15] + a[0] * a[11] * a[13] + a[8] * a[1] * a[15] - a[8] * a[3] * a[13] -
@@ -133,15 +138,21 @@ Matrix perspectiveFovRH(float fovY, float aspect, float zNear, float zFar) {
   float yScale = 1.0f / std::tan(fovY / 2);
   float xScale = yScale / aspect;
   float depth = zNear - zFar;
-  return Matrix{{{xScale, 0, 0, 0}, {0, yScale, 0, 0}, {0, 0, zFar / depth, -1}, {0, 0, zNear * zFar / depth, 0}}};
+  return Matrix{{{xScale, 0, 0, 0},
+                 {0, yScale, 0, 0},
+                 {0, 0, zFar / depth, -1},
+                 {0, 0, zNear * zFar / depth, 0}}};
 }
 
-Vec3 project(Vec3 p, const Viewport& vp, const Matrix& projection, const Matrix& view, const Matrix& world) {
+Vec3 project(Vec3 p, const Viewport& vp, const Matrix& projection, const Matrix& view,
+             const Matrix& world) {
   Vec3 c = transformCoord(p, multiply(multiply(world, view), projection));
-  return {vp.x + (1 + c.x) * vp.width / 2, vp.y + (1 - c.y) * vp.height / 2, vp.minZ + c.z * (vp.maxZ - vp.minZ)};
+  return {vp.x + (1 + c.x) * vp.width / 2, vp.y + (1 - c.y) * vp.height / 2,
+          vp.minZ + c.z * (vp.maxZ - vp.minZ)};
 }
 
-Vec3 unproject(Vec3 s, const Viewport& vp, const Matrix& projection, const Matrix& view, const Matrix& world) {
+Vec3 unproject(Vec3 s, const Viewport& vp, const Matrix& projection, const Matrix& view,
+               const Matrix& world) {
   auto inv = inverse(multiply(multiply(world, view), projection));
   if (!inv) return {};
   Vec3 c{2 * (s.x - vp.x) / vp.width - 1, 1 - 2 * (s.y - vp.y) / vp.height,

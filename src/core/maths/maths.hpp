@@ -13,11 +13,21 @@ struct Vec3 {
   friend bool operator==(const Vec3&, const Vec3&) = default;
 };
 
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+inline Vec3 operator+(Vec3 a, Vec3 b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 operator-(Vec3 a, Vec3 b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 operator*(Vec3 a, float s) {
+  return {a.x * s, a.y * s, a.z * s};
+}
+inline float dot(Vec3 a, Vec3 b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline Vec3 cross(Vec3 a, Vec3 b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 float length(Vec3 a);
 // a / |a|; the zero vector stays zero.
 Vec3 normalise(Vec3 a);
@@ -56,7 +66,8 @@ struct Viewport {
 
 // To the screen: through world * view * projection, then x = X + (1 + x) W / 2,
 // y = Y + (1 - y) H / 2, z = minZ + z (maxZ - minZ).
-Vec3 project(Vec3 p, const Viewport& viewport, const Matrix& projection, const Matrix& view, const Matrix& world);
+Vec3 project(Vec3 p, const Viewport& viewport, const Matrix& projection, const Matrix& view,
+             const Matrix& world);
 // The inverse of project.
 Vec3 unproject(Vec3 screen, const Viewport& viewport, const Matrix& projection, const Matrix& view,
                const Matrix& world);

@@ -4,7 +4,9 @@
 
 namespace tessarim {
 
-void resetModule(Model& model, int index) { model.module[index] = Module{}; }
+void resetModule(Model& model, int index) {
+  model.module[index] = Module{};
+}
 
 void clearMaps(Model& model, int index) {
   for (auto& name : model.module[index].maps) name.clear();
@@ -21,9 +23,13 @@ void addInstance(Model& model, int moduleIndex, const Instance& instance) {
   model.module[moduleIndex].instances.push_back(instance);
 }
 
-void markModified(Model& model, int moduleIndex) { model.module[moduleIndex].modified = 1; }
+void markModified(Model& model, int moduleIndex) {
+  model.module[moduleIndex].modified = 1;
+}
 
-void markDocumentModified(Model& model) { model.status.documentModified = true; }
+void markDocumentModified(Model& model) {
+  model.status.documentModified = true;
+}
 
 void clearDocument(Model& model) {
   for (int i = 0; i < model.wldfiles; ++i) resetModule(model, i);

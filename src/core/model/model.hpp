@@ -66,7 +66,7 @@ struct DocumentStatus {
   bool hasFocus = false;         // the window has the keyboard focus
   std::string windowTitle = "Tessarim";
   float encompassingRadius = 0;  // kilometres: the document's reach from its origin
-  float documentVersion = 0;  // the version the open assembly or city file gave
+  float documentVersion = 0;     // the version the open assembly or city file gave
   // What loading left out of the open document, one line per embedded file with its instances:
   // saving writes the document without them.
   std::vector<std::string> droppedOnLoad;

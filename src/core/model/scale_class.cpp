@@ -34,8 +34,12 @@ const ScaleClassRow& row(int scaleClass) {
 
 }  // namespace
 
-double unitKilometres(int scaleClass) { return row(scaleClass).kilometres; }
-double texelDensity(int scaleClass) { return row(scaleClass).density; }
+double unitKilometres(int scaleClass) {
+  return row(scaleClass).kilometres;
+}
+double texelDensity(int scaleClass) {
+  return row(scaleClass).density;
+}
 std::string_view scaleClassLabel(int scaleClass) {
   return scaleClass >= 0 && scaleClass < scaleClassCount ? scaleClasses[scaleClass].label : "";
 }

@@ -255,7 +255,8 @@ std::optional<RgbaImage> decodePfm(std::string_view b) {
 }
 
 RgbaImage resampledImage(const RgbaImage& image, int width, int height) {
-  RgbaImage out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+  RgbaImage out{width, height,
+                std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
   if (image.width <= 0 || image.height <= 0 || width <= 0 || height <= 0) return out;
   if (image.width == width && image.height == height) return image;
   const float sx = static_cast<float>(image.width) / static_cast<float>(width),
@@ -263,7 +264,8 @@ RgbaImage resampledImage(const RgbaImage& image, int width, int height) {
   auto at = [&](int x, int y, int c) {
     x = std::clamp(x, 0, image.width - 1);
     y = std::clamp(y, 0, image.height - 1);
-    return static_cast<float>(image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 4 + c]);
+    return static_cast<float>(
+        image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 4 + c]);
   };
   for (int y = 0; y < height; ++y) {
     const float fy = (static_cast<float>(y) + 0.5f) * sy - 0.5f;

@@ -62,7 +62,8 @@ void polygonLines(const Model& model, const EditingState& editing, Column& out) 
     const int node = findNodeByPosition(model.streetNodes, cursor.u, cursor.v);
     if (node >= 0) {
       const RtsNode& n = model.streetNodes.nodes[node];
-      out.add(formatText("Node: %f, %f (ID: %i) Clicked: %f, %f", n.x, n.y, n.id, cursor.u, cursor.v));
+      out.add(
+          formatText("Node: %f, %f (ID: %i) Clicked: %f, %f", n.x, n.y, n.id, cursor.u, cursor.v));
     }
   }
   const bool placed = model.settings.asmfile || model.settings.ctyfile;
