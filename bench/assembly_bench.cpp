@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <random>
 
-#include "app/paths.hpp"
-#include "app/session.hpp"
-#include "city/rts_graph.hpp"
 #include "formats/assembly.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/rts_graph.hpp"
+#include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
 #include "wld_mesh.hpp"

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/session.hpp"
-#include "export/geometry_builder.hpp"
 #include "export/runtime_export.hpp"
 #include "model/model.hpp"
+#include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
+#include "scene/geometry_builder.hpp"
 #include "wld_mesh.hpp"
 
 namespace tessarim::bench {
@@ -46,15 +46,18 @@ std::unique_ptr<Model> assembly(std::int64_t triangles) {
 
 void buildGeometryBench(benchmark::State& state) {
   auto model = assembly(state.range(0));
-  SilentUi ui;
   auto scene = std::make_unique<SceneGeometry>();
-  std::int64_t triangles = buildGeometry(*model, ui, *scene);  // arrays at their size
+  GeometryBuild built = buildGeometry(*model, *scene);  // arrays at their size
+  std::int64_t triangles = built.triangles;
+  int removed = built.removedPolygons;
   for (auto _ : state) {
-    triangles = buildGeometry(*model, ui, *scene);
+    built = buildGeometry(*model, *scene);
+    triangles = built.triangles;
+    removed += built.removedPolygons;
     benchmark::DoNotOptimize(scene->vertices.data());
   }
   state.counters["triangles"] = static_cast<double>(triangles);
-  state.counters["messages"] = ui.boxes;
+  state.counters["removed polygons"] = removed;
   state.SetComplexityN(triangles);
   state.SetItemsProcessed(state.iterations() * triangles);
 }

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
+#include "editor/editor.hpp"
 #include "model/model.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"

@@ -10,13 +10,13 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
+#include "editor/editor.hpp"
+#include "editor/frame.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
-#include "render/frame.hpp"
 #include "viewport.hpp"
 #include "wld_mesh.hpp"
 

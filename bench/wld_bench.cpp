@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "formats/file_io.hpp"
 #include "formats/file_replacement.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
 #include "wld_mesh.hpp"

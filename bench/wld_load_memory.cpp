@@ -19,12 +19,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "formats/file_io.hpp"
 #include "formats/file_replacement.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
 #include "wld_mesh.hpp"

@@ -14,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "formats/assembly.hpp"
 #include "formats/component_file.hpp"
 #include "formats/file_io.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/ui.hpp"
@@ -95,7 +95,6 @@ struct Run {
     model.streetNodes = RtsGraph{};
     model.selection = Selection{};
     model.status = DocumentStatus{};
-    model.recent = RecentLists{};
     model.motion = MotionState{};
     model.gridCursor = GridCursor{};
     model.settings = Settings{};

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/paths.hpp"
 #include "formats/wld.hpp"
+#include "model/paths.hpp"
 #include "model/records.hpp"
 #include "platform/ui.hpp"
 #include "silent_ui.hpp"

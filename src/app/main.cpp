@@ -9,8 +9,8 @@
 #include <memory>
 #include <string_view>
 
-#include "app/lifecycle.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
 #include "main_window.hpp"
 #include "model/model.hpp"
 #include "platform/clock.hpp"

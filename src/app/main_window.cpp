@@ -6,15 +6,17 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <new>
+#include <utility>
 
-#include "app/lifecycle.hpp"
 #include "commands/dispatch.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
+#include "editor/frame.hpp"
+#include "editor/lifecycle.hpp"
 #include "key_mapping.hpp"
 #include "menu_bar.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
-#include "render/frame.hpp"
+#include "scene/geometry_builder.hpp"
 #include "viewport.hpp"
 
 namespace tessarim {
@@ -53,8 +55,8 @@ void MainWindow::issue(int number) {
 }
 
 void MainWindow::showDocumentState() {
-  menuBar_->showRecent(editor_.model().recent);
-  const QString title = QString::fromStdString(editor_.model().status.windowTitle);
+  menuBar_->showRecent(editor_.recent);
+  const QString title = QString::fromStdString(editor_.window.title);
   if (windowTitle() != title) setWindowTitle(title);
 }
 
@@ -88,6 +90,11 @@ void MainWindow::frame() {
     frameTimer_.stop();  // no frame runs under the message
     editor_.session.ui.messageBox("There is not enough memory to draw this document.",
                                   "Out of memory!", MessageIcon::error, MessageButtons::ok);
+    frameTimer_.start();
+  }
+  if (const int removed = std::exchange(editor_.frame.removedPolygons, 0); removed > 0) {
+    frameTimer_.stop();
+    reportRemovedPolygons(editor_.session.ui, removed);
     frameTimer_.start();
   }
   showDocumentState();

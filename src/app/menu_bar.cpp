@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/recent_files.hpp"
 #include "commands/command_table.hpp"
+#include "editor/recent_files.hpp"
 
 namespace tessarim {
 namespace {

@@ -10,13 +10,13 @@
 #include <QSlider>
 #include <QWheelEvent>
 
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
+#include "editor/frame.hpp"
+#include "editor/status_text.hpp"
+#include "gl/scene_renderer.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
-#include "render/frame.hpp"
-#include "render/scene_renderer.hpp"
 #include "render/sliders.hpp"
-#include "render/status_text.hpp"
 
 namespace tessarim {
 namespace {
@@ -151,7 +151,7 @@ void ViewportWidget::frameRender() {
   reportProblems();
   presentOpaque();
   if (editor_.model().settings.view.statistics) {
-    updateWindowTitle(editor_.model(), editor_.frame);
+    updateWindowTitle(editor_.model(), editor_.frame, editor_.window.title);
     drawStatus();
   }
   updateSliders();

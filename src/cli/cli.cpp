@@ -7,8 +7,6 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "batch_ui.hpp"
 #include "export/runtime_export.hpp"
 #include "formats/assembly.hpp"
@@ -16,6 +14,8 @@
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
 

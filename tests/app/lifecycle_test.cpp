@@ -1,4 +1,4 @@
-#include "app/lifecycle.hpp"
+#include "editor/lifecycle.hpp"
 
 #include <gtest/gtest.h>
 
@@ -52,37 +52,37 @@ TEST(StartEditor, ReadsSettingsAndOpensTheQuotedCommandLineDocument) {
 
   openStartupDocument(f.editor);
   EXPECT_EQ(f.model.wldfiles, 2);
-  EXPECT_EQ(f.model.status.windowTitle, "Tessarim - ships\\boat.asm");
-  ASSERT_EQ(f.model.recent.wld.entries.size(), 2u);
-  EXPECT_EQ(f.model.recent.wld.entries[0].name, "meshes\\hull.wld");
-  EXPECT_EQ(f.model.recent.asmList.entries.at(0).name, "ships\\boat.asm");
+  EXPECT_EQ(f.editor.window.title, "Tessarim - ships\\boat.asm");
+  ASSERT_EQ(f.editor.recent.wld.entries.size(), 2u);
+  EXPECT_EQ(f.editor.recent.wld.entries[0].name, "meshes\\hull.wld");
+  EXPECT_EQ(f.editor.recent.asmList.entries.at(0).name, "ships\\boat.asm");
 }
 
 TEST(OpenRecent, AFailedMeshEntryIsRemovedAndACityIdOpensACity) {
   EditorFixture f;
-  addRecent(f.session, 10000, "meshes\\gone.wld", true);
-  addRecent(f.session, 10000, "meshes\\hull.wld", true);
-  const int gone = f.model.recent.wld.entries[1].commandId;
+  addRecent(f.editor, 10000, "meshes\\gone.wld", true);
+  addRecent(f.editor, 10000, "meshes\\hull.wld", true);
+  const int gone = f.editor.recent.wld.entries[1].commandId;
   EXPECT_TRUE(openRecent(f.editor, gone));
-  ASSERT_EQ(f.model.recent.wld.entries.size(), 1u);
-  EXPECT_EQ(f.model.recent.wld.entries[0].name, "meshes\\hull.wld");
+  ASSERT_EQ(f.editor.recent.wld.entries.size(), 1u);
+  EXPECT_EQ(f.editor.recent.wld.entries[0].name, "meshes\\hull.wld");
   EXPECT_EQ(f.store.readString(recentKey, "MRU\\WLD0"), "meshes\\hull.wld");
   EXPECT_EQ(f.model.wldfiles, 0);
   EXPECT_EQ(f.ui.boxes.at(0).caption, "File not loaded!");
 
-  EXPECT_TRUE(openRecent(f.editor, f.model.recent.wld.entries[0].commandId));
+  EXPECT_TRUE(openRecent(f.editor, f.editor.recent.wld.entries[0].commandId));
   EXPECT_EQ(f.model.wldfiles, 1);
-  EXPECT_EQ(f.model.status.windowTitle, "Tessarim - meshes\\hull.wld");
+  EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\hull.wld");
 
   // A city made here, then listed under the same name in the assembly list too.
   std::filesystem::create_directories(f.root / "towns");
   f.ui.saveResults.push_back(f.host("towns/t.cty"));
   f.model.module[0].modified = 0;
   ASSERT_TRUE(newDocument(f.editor, f.none));
-  addRecent(f.session, 11000, "towns\\t.cty", false);
+  addRecent(f.editor, 11000, "towns\\t.cty", false);
   ASSERT_TRUE(closeDocument(f.editor, f.none));
   f.model.settings.ctyfile = false;
-  EXPECT_TRUE(openRecent(f.editor, f.model.recent.cty.entries[0].commandId));
+  EXPECT_TRUE(openRecent(f.editor, f.editor.recent.cty.entries[0].commandId));
   EXPECT_TRUE(f.model.settings.ctyfile);
   EXPECT_FALSE(f.model.settings.asmfile);
   EXPECT_EQ(f.model.selection.currentModule, f.model.wldfiles - 1);
@@ -95,11 +95,11 @@ TEST(OutsideChanges, ModuleChangedElsewhereIsReadAgainOnTheNextTickWithoutFocus)
   f.model.status.geometryDirty = false;
 
   f.touch("meshes/fin.wld", testing::triangleWld(9));
-  f.model.status.hasFocus = true;
+  f.editor.window.hasFocus = true;
   timerTick(f.editor);  // with the focus, the check waits
   EXPECT_EQ(f.model.module[1].vertices[0].x, 5);
 
-  f.model.status.hasFocus = false;
+  f.editor.window.hasFocus = false;
   timerTick(f.editor);
   EXPECT_EQ(f.model.module[1].vertices[0].x, 9);
   EXPECT_EQ(f.model.module[1].instances.size(), 1u);
@@ -139,13 +139,13 @@ TEST(OutsideChanges, DocumentChangedElsewhereIsReadAgainAndABusyEditorWaits) {
   f.model.status.documentModified = true;
   f.touch("ships/boat.asm", f.read("ships/boat.asm"));
 
-  f.model.status.busy = true;
+  f.editor.window.busy = true;
   checkOutsideChanges(f.editor);
   EXPECT_EQ(f.model.module[0].instances.size(), 1u);
-  f.model.status.busy = false;
+  f.editor.window.busy = false;
 
   focusChanged(f.editor, true);  // gaining the focus checks too
-  EXPECT_TRUE(f.model.status.hasFocus);
+  EXPECT_TRUE(f.editor.window.hasFocus);
   EXPECT_EQ(f.model.module[0].instances.size(), 2u);
   ASSERT_EQ(f.ui.boxes.size(), 1u);
   EXPECT_EQ(f.ui.boxes[0].text,
@@ -179,7 +179,7 @@ TEST(OutsideChanges, WindowColourMapIsReadAgainWhenItChangesOrAppears) {
 
 TEST(TimerTick, TracksCountsWholeSecondsAndSmacksCountsActiveTicks) {
   EditorFixture f;
-  f.model.status.hasFocus = true;
+  f.editor.window.hasFocus = true;
   f.clock.now = 1000;
   f.editor.lastTickMilliseconds = 1000;
   f.editor.tracks = 7;

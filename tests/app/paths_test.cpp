@@ -1,4 +1,4 @@
-#include "app/paths.hpp"
+#include "model/paths.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/recent_files.hpp"
+#include "editor/recent_files.hpp"
 
 #include <gtest/gtest.h>
 
-#include "support/temp_repo.hpp"
+#include "support/editor_fixture.hpp"
 
 namespace tessarim {
 namespace {
@@ -14,34 +14,34 @@ std::vector<std::string> names(const RecentList& list) {
 }
 
 TEST(RecentFiles, RepeatedNameMovesToTopAndEleventhPushesOutTheOldest) {
-  testing::TempRepo repo;
+  testing::EditorFixture repo;
   for (int i = 0; i < 10; ++i)
-    addRecent(repo.session, 11000, "a" + std::to_string(i) + ".asm", false);
-  addRecent(repo.session, 11000, "A3.ASM", false);
-  auto list = names(repo.model.recent.asmList);
+    addRecent(repo.editor, 11000, "a" + std::to_string(i) + ".asm", false);
+  addRecent(repo.editor, 11000, "A3.ASM", false);
+  auto list = names(repo.editor.recent.asmList);
   ASSERT_EQ(list.size(), 10u);
   EXPECT_EQ(list[0], "A3.ASM");
   EXPECT_EQ(std::count(list.begin(), list.end(), "a3.asm"), 0);
   EXPECT_EQ(list[9], "a0.asm");
-  addRecent(repo.session, 11000, "new.asm", true);
-  list = names(repo.model.recent.asmList);
+  addRecent(repo.editor, 11000, "new.asm", true);
+  list = names(repo.editor.recent.asmList);
   EXPECT_EQ(list[0], "new.asm");
   EXPECT_EQ(list[9], "a1.asm");  // a0 pushed out
-  EXPECT_EQ(repo.model.recent.asmList.entries[0].commandId, 11011);
+  EXPECT_EQ(repo.editor.recent.asmList.entries[0].commandId, 11011);
   EXPECT_EQ(repo.store.readString(recentKey, "MRU\\ASM0"), "new.asm");
   EXPECT_EQ(repo.store.readString(recentKey, "MRU\\ASM9"), "a1.asm");
 }
 
 TEST(RecentFiles, NamesAreStoredRepositoryRelativeAndLoadNewestOnTop) {
-  testing::TempRepo repo;
-  addRecent(repo.session, 10000, (repo.root / "meshes/a.wld").string(), false);
-  EXPECT_EQ(repo.model.recent.wld.entries[0].name, "meshes\\a.wld");
+  testing::EditorFixture repo;
+  addRecent(repo.editor, 10000, (repo.root / "meshes/a.wld").string(), false);
+  EXPECT_EQ(repo.editor.recent.wld.entries[0].name, "meshes\\a.wld");
 
-  testing::TempRepo other;
+  testing::EditorFixture other;
   other.store.writeString(recentKey, "MRU\\CTY0", "newest.cty");
   other.store.writeString(recentKey, "MRU\\CTY1", "older.cty");
-  loadRecent(other.session, 12000);
-  EXPECT_EQ(names(other.model.recent.cty), (std::vector<std::string>{"newest.cty", "older.cty"}));
+  loadRecent(other.editor, 12000);
+  EXPECT_EQ(names(other.editor.recent.cty), (std::vector<std::string>{"newest.cty", "older.cty"}));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "city/city_corners.hpp"
+#include "model/city_corners.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "city/ground_grid.hpp"
+#include "model/ground_grid.hpp"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "city/city_corners.hpp"
+#include "model/city_corners.hpp"
 #include "model/model.hpp"
 
 namespace tessarim {

@@ -1,4 +1,4 @@
-#include "city/rts_graph.hpp"
+#include "model/rts_graph.hpp"
 
 #include <gtest/gtest.h>
 

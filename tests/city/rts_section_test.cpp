@@ -1,4 +1,4 @@
-#include "city/rts_section.hpp"
+#include "formats/rts_section.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "commands/dispatch.hpp"
 #include "commands/menu_state.hpp"
-#include "render/frame.hpp"
+#include "editor/frame.hpp"
 #include "support/editor_fixture.hpp"
 
 namespace tessarim {

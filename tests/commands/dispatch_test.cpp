@@ -11,9 +11,9 @@ using testing::EditorFixture;
 
 TEST(DispatchCommand, RoutesRecentRangesAndTableNumbersAndCountsOnlyHandledOnes) {
   EditorFixture f;
-  addRecent(f.session, 11000, "ships\\boat.asm", false);
+  addRecent(f.editor, 11000, "ships\\boat.asm", false);
   dispatchCommand(f.editor,
-                  0x10000 | f.model.recent.asmList.entries[0].commandId);  // high bits ignored
+                  0x10000 | f.editor.recent.asmList.entries[0].commandId);  // high bits ignored
   EXPECT_TRUE(f.model.settings.asmfile);
   EXPECT_EQ(f.model.wldfiles, 2);
   EXPECT_TRUE(f.editor.commandActivity);
@@ -34,8 +34,8 @@ TEST(DispatchCommand, RoutesRecentRangesAndTableNumbersAndCountsOnlyHandledOnes)
 
 TEST(DispatchCommand, RuntimeExportWritesTheSetBesideTheDocument) {
   EditorFixture f;
-  addRecent(f.session, 11000, "ships\\boat.asm", false);
-  dispatchCommand(f.editor, f.model.recent.asmList.entries[0].commandId);
+  addRecent(f.editor, 11000, "ships\\boat.asm", false);
+  dispatchCommand(f.editor, f.editor.recent.asmList.entries[0].commandId);
   f.editor.commandActivity = false;
   dispatchCommand(f.editor, 40076);
   EXPECT_TRUE(f.editor.commandActivity);

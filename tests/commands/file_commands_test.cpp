@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/lifecycle.hpp"
+#include "editor/lifecycle.hpp"
 #include "support/editor_fixture.hpp"
 #include "support/memory_limit.hpp"
 
@@ -29,10 +29,10 @@ TEST(OpenDocument, EachKindEntersItsState) {
   EXPECT_EQ(model.module[0].polygons.size(), 1u);
   ASSERT_EQ(model.module[0].instances.size(), 1u);
   EXPECT_FALSE(model.module[0].instances[0].guid.isNull());
-  EXPECT_EQ(model.status.windowTitle, "Tessarim - meshes\\hull.wld");
+  EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\hull.wld");
   EXPECT_EQ(model.selection.currentModule, 0);
   EXPECT_EQ(model.selection.currentInstance, 0);
-  EXPECT_EQ(model.recent.wld.entries.at(0).name, "meshes\\hull.wld");
+  EXPECT_EQ(f.editor.recent.wld.entries.at(0).name, "meshes\\hull.wld");
 
   openFile(f, "ships/boat.asm");
   EXPECT_TRUE(model.settings.asmfile);
@@ -42,7 +42,7 @@ TEST(OpenDocument, EachKindEntersItsState) {
   EXPECT_EQ(model.selection.currentModule, -1);
   EXPECT_EQ(model.selection.currentInstance, -1);
   EXPECT_EQ(model.selection.currentGroup, -1);
-  EXPECT_EQ(model.status.windowTitle, "Tessarim - ships\\boat.asm");
+  EXPECT_EQ(f.editor.window.title, "Tessarim - ships\\boat.asm");
   EXPECT_TRUE(model.status.geometryDirty);
   EXPECT_TRUE(f.ui.boxes.empty()) << f.ui.boxes[0].text;
 }
@@ -55,8 +55,8 @@ TEST(NewDocument, ACityIsWrittenWithItsGroundGridAndReopens) {
   Model& model = f.model;
   EXPECT_TRUE(model.settings.ctyfile);
   EXPECT_EQ(model.settings.documentPath, "towns\\new.cty");
-  EXPECT_EQ(model.status.windowTitle, "Tessarim - towns\\new.cty");
-  EXPECT_EQ(model.recent.cty.entries.at(0).name, "towns\\new.cty");
+  EXPECT_EQ(f.editor.window.title, "Tessarim - towns\\new.cty");
+  EXPECT_EQ(f.editor.recent.cty.entries.at(0).name, "towns\\new.cty");
   EXPECT_EQ(f.store.readString(recentKey, "MRU\\CTY0"), "towns\\new.cty");
   ASSERT_TRUE(std::filesystem::exists(f.root / "towns/new.cty"));
 
@@ -138,7 +138,7 @@ TEST(CloseDocument, WithoutADocumentNeverAsks) {
   EXPECT_TRUE(closeDocument(f.editor, f.none));
   EXPECT_TRUE(f.ui.boxes.empty());
   EXPECT_FALSE(anythingModified(f.model));
-  EXPECT_EQ(f.model.status.windowTitle, "Tessarim");
+  EXPECT_EQ(f.editor.window.title, "Tessarim");
 }
 
 TEST(SaveDocumentAs, AMeshGetsItsNewNameAndTitle) {
@@ -149,7 +149,7 @@ TEST(SaveDocumentAs, AMeshGetsItsNewNameAndTitle) {
   EXPECT_EQ(f.read("meshes/copy.wld"), f.read("meshes/hull.wld"));
   EXPECT_EQ(f.model.module[0].filename, "meshes\\copy.wld");
   EXPECT_EQ(f.model.settings.documentPath, "meshes\\copy.wld");
-  EXPECT_EQ(f.model.status.windowTitle, "Tessarim - meshes\\copy.wld");
+  EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\copy.wld");
 }
 
 TEST(UndoChanges, RereadsOnlyModifiedModulesAndClampsTheSelection) {
@@ -224,7 +224,7 @@ TEST(OpenDocument, AFileThatIsNotAMeshLeavesNoDocumentToSaveOverIt) {
   openFile(f, "meshes/notes.wld");
   EXPECT_EQ(f.model.wldfiles, 0);
   EXPECT_EQ(f.model.settings.documentPath, "");
-  EXPECT_EQ(f.model.status.windowTitle, "Tessarim");
+  EXPECT_EQ(f.editor.window.title, "Tessarim");
   saveDocument(f.editor, f.none);
   EXPECT_EQ(f.read("meshes/notes.wld"), "remember the milk\n");
 }

@@ -1,4 +1,4 @@
-#include "export/geometry_builder.hpp"
+#include "scene/geometry_builder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,13 @@ struct Fixture {
     m.instances.resize(static_cast<std::size_t>(instances));
     return m;
   }
+  int lastRemoved = 0;
+
   std::int64_t build(const GeometryOptions& options = {}) {
-    return buildGeometry(*model, ui, scene, options);
+    const GeometryBuild built = buildGeometry(*model, scene, options);
+    lastRemoved = built.removedPolygons;
+    reportRemovedPolygons(ui, built.removedPolygons);
+    return built.triangles;
   }
 };
 
@@ -139,6 +144,7 @@ TEST(GeometryBuilder, RemovesDegeneratePolygonsOnceWithOneReport) {
   f.add(points, {face({0, 1, 3}), face({3, 3, 1, 0})});
 
   EXPECT_EQ(f.build(), 2);
+  EXPECT_EQ(f.lastRemoved, 2);
   ASSERT_EQ(f.ui.boxes.size(), 1u);
   EXPECT_EQ(f.ui.boxes[0].text,
             "2 polygon(s) were automatically removed because they were invalid based on surface "

@@ -1,4 +1,4 @@
-#include "export/png_image.hpp"
+#include "images/png_image.hpp"
 
 #include <gtest/gtest.h>
 

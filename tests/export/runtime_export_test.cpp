@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "export/normal_map.hpp"
-#include "export/png_image.hpp"
 #include "export/runtime_bytes.hpp"
+#include "images/png_image.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {

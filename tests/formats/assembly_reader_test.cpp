@@ -2,7 +2,10 @@
 
 #include <cmath>
 
+#include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
 #include "formats/assembly.hpp"
+#include "formats/guid_text.hpp"
 #include "support/documents.hpp"
 #include "support/temp_repo.hpp"
 
@@ -15,8 +18,10 @@ constexpr const char* guidA = "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,";
 constexpr const char* trailer = " 1500.500000 ,\nunused\n 7 , 1 ,\n";
 
 // Opens text as the assembly "a.asm" of a repository holding hull.wld and deck.wld.
+// A document read as the editor reads it: the recent list and the title follow the reading.
 struct Opened {
   TempRepo repo;
+  Editor editor{repo.session};
   bool ok = false;
   Opened(const std::string& text, bool city = false) {
     repo.write("meshes/hull.wld", testing::triangleWld());
@@ -25,7 +30,7 @@ struct Opened {
     repo.model.settings.asmfile = !city;
     repo.model.settings.ctyfile = city;
     repo.model.settings.documentPath = city ? "a.cty" : "a.asm";
-    ok = readAssembly(repo.session);
+    ok = readDocumentFile(editor);
   }
   const Module& module(int i) const { return repo.model.module[i]; }
   std::vector<std::string> captions() const {
@@ -69,8 +74,8 @@ TEST(ReadAssembly, CurrentVersionFillsEveryField) {
   EXPECT_EQ(model.settings.modelId, 7);
   EXPECT_TRUE(model.settings.interiorFlag);
   EXPECT_FALSE(model.status.documentModified);
-  EXPECT_EQ(model.status.windowTitle, "Tessarim - a.asm");
-  EXPECT_EQ(model.recent.asmList.entries.at(0).name, "a.asm");
+  EXPECT_EQ(doc.editor.window.title, "Tessarim - a.asm");
+  EXPECT_EQ(doc.editor.recent.asmList.entries.at(0).name, "a.asm");
   EXPECT_EQ(model.schemeColours[1], 0x000F0F0Fu);  // the grey ramp without a scheme file
   // Statistics are current: the triangle reaches 1 unit from its origin (class 1, 0.00034822 km).
   EXPECT_FLOAT_EQ(doc.module(0).boundingRadius, 0.00034822f);
@@ -364,7 +369,7 @@ TEST_P(RefusedDocuments, AreClosedWithTheirMessage) {
   EXPECT_EQ(doc.repo.model.wldfiles, 0);
   EXPECT_EQ(doc.repo.model.settings.documentPath, "");
   EXPECT_FALSE(doc.repo.model.settings.asmfile);
-  EXPECT_EQ(doc.repo.model.status.windowTitle, "Tessarim");
+  EXPECT_EQ(doc.editor.window.title, "Tessarim");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
 #include "formats/file_io.hpp"
 #include "formats/wld.hpp"
 #include "support/temp_repo.hpp"
@@ -492,9 +494,10 @@ TEST(ReadWld, MissingNameAndMissingFileAreReported) {
 
 TEST(ReadWld, InteractiveOpenAnnouncesAnOlderVersionAndJoinsTheRecentList) {
   TempRepo repo;
+  Editor editor{repo.session};
   repo.write("meshes/Hull.wld", fixture("v230.wld"));
-  repo.model.module[0].filename = "meshes\\hull.wld";  // names from the studio may differ in case
-  ASSERT_TRUE(readWld(repo.session, 0, {false, true, false}));
+  // The user's open; names from the studio may differ in case.
+  ASSERT_TRUE(readSingleMesh(editor, "meshes\\hull.wld"));
   const Module& m = repo.model.module[0];
   EXPECT_EQ(m.modified, 1);
   EXPECT_NE(m.fileTime, 0);
@@ -505,8 +508,8 @@ TEST(ReadWld, InteractiveOpenAnnouncesAnOlderVersionAndJoinsTheRecentList) {
             "v2.32 at this time...");
   EXPECT_EQ(repo.ui.boxes[0].caption, "Older file version found!");
   EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::warning);
-  ASSERT_EQ(repo.model.recent.wld.entries.size(), 1u);
-  EXPECT_EQ(repo.model.recent.wld.entries[0].name, "meshes\\hull.wld");
+  ASSERT_EQ(editor.recent.wld.entries.size(), 1u);
+  EXPECT_EQ(editor.recent.wld.entries[0].name, "meshes\\hull.wld");
   EXPECT_EQ(repo.store.readString(recentKey, "MRU\\WLD0"), "meshes\\hull.wld");
 }
 

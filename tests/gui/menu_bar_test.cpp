@@ -9,9 +9,9 @@
 #include <QTest>
 #include <map>
 
-#include "app/recent_files.hpp"
 #include "commands/command_table.hpp"
 #include "commands/file_commands.hpp"
+#include "editor/recent_files.hpp"
 #include "window_fixture.hpp"
 
 namespace tessarim {
@@ -95,8 +95,8 @@ TEST(MenuBar, RecentListsSitBeforeFilesLastTwoItemsAndIssueTheirIds) {
   EXPECT_TRUE(items[n - 2]->isSeparator());
   EXPECT_EQ(items[n - 1]->text(), "E&xit\tAlt+F4");
 
-  addRecent(f.session, 11000, "ships\\R&D.asm", false);
-  f.window->menus().showRecent(f.model.recent);
+  addRecent(f.editor, 11000, "ships\\R&D.asm", false);
+  f.window->menus().showRecent(f.editor.recent);
   QMenu* recentAsm = items[n - 4]->menu();
   ASSERT_EQ(recentAsm->actions().size(), 1);
   EXPECT_EQ(recentAsm->actions()[0]->text(), "ships\\R&&D.asm");

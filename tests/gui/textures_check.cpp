@@ -6,14 +6,14 @@
 #include <chrono>
 #include <filesystem>
 
-#include "app/lifecycle.hpp"
-#include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
-#include "export/ground_pieces.hpp"
+#include "editor/editor.hpp"
+#include "editor/frame.hpp"
+#include "editor/ground_pieces.hpp"
+#include "editor/lifecycle.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "pixel_checks.hpp"
-#include "render/frame.hpp"
 #include "support/temp_repo.hpp"
 #include "viewport.hpp"
 

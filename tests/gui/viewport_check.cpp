@@ -6,16 +6,16 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/lifecycle.hpp"
-#include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
+#include "editor/editor.hpp"
+#include "editor/frame.hpp"
+#include "editor/lifecycle.hpp"
+#include "gl/gl_textures.hpp"
 #include "main_window.hpp"
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "pixel_checks.hpp"
-#include "render/frame.hpp"
-#include "render/gl_textures.hpp"
 #include "render/instance_draw.hpp"
 #include "support/temp_repo.hpp"
 #include "viewport.hpp"
@@ -362,7 +362,7 @@ TEST(ViewportDrawing, TheStatusTextIsDrawnOverTheFrame) {
     for (int x = 0; x < 200 && !yellow; ++x) yellow = near(image.pixel(x, y), 255, 255, 0, 40);
   }
   EXPECT_TRUE(yellow);
-  EXPECT_EQ(scene.repo.model.status.windowTitle, "Tessarim - ships\\test.asm");
+  EXPECT_EQ(scene.editor.window.title, "Tessarim - ships\\test.asm");
 }
 
 TEST(ViewportDrawing, TheAmbientSliderDimsTheBackgroundWhileTheTimeOfDaySlidersAreOn) {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
 #include "main_window.hpp"
 #include "model/model.hpp"
 #include "support/editor_fixture.hpp"

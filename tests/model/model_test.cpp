@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "model/module_table.hpp"
+#include "formats/guid_text.hpp"
+#include "formats/module_table.hpp"
 #include "model/scale_class.hpp"
 #include "support/temp_repo.hpp"
 

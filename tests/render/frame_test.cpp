@@ -1,11 +1,11 @@
-#include "render/frame.hpp"
+#include "editor/frame.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "commands/editor.hpp"
 #include "commands/menu_state.hpp"
+#include "editor/editor.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "support/temp_repo.hpp"

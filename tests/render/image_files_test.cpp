@@ -1,4 +1,4 @@
-#include "render/image_files.hpp"
+#include "images/image_files.hpp"
 
 #include <gtest/gtest.h>
 

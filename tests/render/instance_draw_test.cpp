@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/user_settings.hpp"
+#include "editor/frame.hpp"
 #include "model/model.hpp"
-#include "render/frame.hpp"
+#include "render/user_settings.hpp"
 
 namespace tessarim {
 namespace {

@@ -1,4 +1,4 @@
-#include "render/status_text.hpp"
+#include "editor/status_text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "editing/editing_state.hpp"
+#include "editor/frame.hpp"
 #include "model/model.hpp"
-#include "render/frame.hpp"
 
 namespace tessarim {
 namespace {
@@ -358,19 +358,20 @@ TEST_F(Status, DuringTypedEntryTheGraphPaperNumbersTheTypedCorners) {
 TEST(WindowTitle, FollowsTheModifiedFlagOfTheDocumentKind) {
   Model model;
   FrameState frame;
+  std::string title;
   model.settings.asmfile = true;
   model.settings.documentPath = "ships\\a.asm";
-  updateWindowTitle(model, frame);
-  EXPECT_EQ(model.status.windowTitle, "Tessarim - ships\\a.asm");
+  updateWindowTitle(model, frame, title);
+  EXPECT_EQ(title, "Tessarim - ships\\a.asm");
   model.status.documentModified = true;
-  updateWindowTitle(model, frame);
-  EXPECT_EQ(model.status.windowTitle, "Tessarim - ships\\a.asm*");
+  updateWindowTitle(model, frame, title);
+  EXPECT_EQ(title, "Tessarim - ships\\a.asm*");
   model.settings.asmfile = false;
   model.wldfiles = 1;
   model.module[0].filename = "meshes\\m.wld";
   model.module[0].modified = 0;
-  updateWindowTitle(model, frame);
-  EXPECT_EQ(model.status.windowTitle, "Tessarim - meshes\\m.wld");
+  updateWindowTitle(model, frame, title);
+  EXPECT_EQ(title, "Tessarim - meshes\\m.wld");
 }
 
 }  // namespace

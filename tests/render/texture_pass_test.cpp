@@ -1,4 +1,4 @@
-#include "render/texture_pass.hpp"
+#include "editor/texture_pass.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <map>
 
-#include "app/lifecycle.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {

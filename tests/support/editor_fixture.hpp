@@ -4,7 +4,7 @@
 #include <string>
 
 #include "commands/command_table.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
 #include "formats/assembly.hpp"
 #include "support/documents.hpp"
 #include "support/temp_repo.hpp"

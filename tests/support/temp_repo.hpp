@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "app/session.hpp"
 #include "model/model.hpp"
+#include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
 #include "support/scripted_ui.hpp"

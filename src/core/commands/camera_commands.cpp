@@ -1,7 +1,7 @@
 #include "commands/camera_commands.hpp"
 
 #include "commands/command_table.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
 
 namespace tessarim {
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "commands/command_table.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
 #include "formats/palette.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/ui.hpp"

@@ -5,11 +5,11 @@
 
 #include "commands/camera_commands.hpp"
 #include "commands/colour_commands.hpp"
-#include "commands/editor.hpp"
 #include "commands/export_commands.hpp"
 #include "commands/file_commands.hpp"
 #include "commands/menu_content.hpp"
 #include "commands/view_commands.hpp"
+#include "editor/editor.hpp"
 #include "equipment/motion.hpp"
 #include "model/records.hpp"
 #include "model/view_options.hpp"

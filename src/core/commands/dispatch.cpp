@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "app/lifecycle.hpp"
 #include "commands/command_table.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
 
@@ -23,7 +23,7 @@ void dispatchCommand(Editor& editor, int number) {
   } catch (const std::bad_alloc&) {
     // Reading a document puts the open one back itself; any other command ends here, with what
     // it built so far freed, and the editor goes on.
-    editor.model().status.busy = false;
+    editor.window.busy = false;
     editor.model().status.geometryDirty = true;
     editor.session.ui.messageBox("There is not enough memory to finish this command.",
                                  "Out of memory!", MessageIcon::error, MessageButtons::ok);

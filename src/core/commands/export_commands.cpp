@@ -1,6 +1,6 @@
 #include "commands/export_commands.hpp"
 
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
 #include "export/runtime_export.hpp"
 #include "model/model.hpp"
 

@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "app/lifecycle.hpp"
-#include "app/recent_files.hpp"
-#include "city/ground_grid.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
+#include "editor/recent_files.hpp"
 #include "formats/assembly.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/geometry.hpp"
+#include "model/ground_grid.hpp"
 #include "model/model.hpp"
 #include "model/text_compare.hpp"
 #include "platform/ui.hpp"
@@ -40,21 +40,21 @@ std::string dialogStart(const Editor& editor, const std::string& storedName) {
   return storedName.empty() ? editor.model().repository.host : fullPath(editor, storedName);
 }
 
-void setTitle(Model& model, const std::string& name) {
-  model.status.windowTitle = formatText("Tessarim - %S", name);
+void setTitle(Editor& editor, const std::string& name) {
+  editor.window.title = formatText("Tessarim - %S", name);
 }
 
 bool writeDocumentWhileBusy(Editor& editor) {
-  editor.model().status.busy = true;
+  editor.window.busy = true;
   const bool written = writeAssembly(editor.session, true, false);
-  editor.model().status.busy = false;
+  editor.window.busy = false;
   return written;
 }
 
 bool writeModuleWhileBusy(Editor& editor, int index) {
-  editor.model().status.busy = true;
+  editor.window.busy = true;
   const bool written = writeWld(editor.session, index);
-  editor.model().status.busy = false;
+  editor.window.busy = false;
   return written;
 }
 
@@ -66,7 +66,7 @@ bool newDocument(Editor& editor, const Command&) {
   if (!chosen) return false;
   if (!saveIfWanted(editor)) return false;
 
-  closeToEmpty(model);
+  closeToEmpty(editor);
   model.module[0].modified = 1;
   model.status.documentModified = true;
   giveFreshInstance(model);
@@ -82,7 +82,7 @@ bool newDocument(Editor& editor, const Command&) {
       model.selection.currentGroup = -1;
       model.selection.currentModule = -1;
       writeDocumentWhileBusy(editor);
-      addRecent(editor.session, model.recent.asmList.firstId, model.settings.documentPath, true);
+      addRecent(editor, editor.recent.asmList.firstId, model.settings.documentPath, true);
       break;
     case Kind::city:
       model.settings.ctyfile = true;
@@ -95,7 +95,7 @@ bool newDocument(Editor& editor, const Command&) {
       model.selection.currentModule = -1;
       model.selection.currentGroup = 0;
       writeDocumentWhileBusy(editor);
-      addRecent(editor.session, model.recent.cty.firstId, model.settings.documentPath, true);
+      addRecent(editor, editor.recent.cty.firstId, model.settings.documentPath, true);
       break;
     case Kind::mesh:
       model.settings.asmfile = model.settings.ctyfile = model.settings.rtsEnabled = false;
@@ -106,10 +106,10 @@ bool newDocument(Editor& editor, const Command&) {
       model.selection.currentInstance = 0;
       model.module[0].filename = model.settings.documentPath;
       writeModuleWhileBusy(editor, 0);
-      addRecent(editor.session, model.recent.wld.firstId, model.settings.documentPath, true);
+      addRecent(editor, editor.recent.wld.firstId, model.settings.documentPath, true);
       break;
   }
-  setTitle(model, model.settings.documentPath);
+  setTitle(editor, model.settings.documentPath);
   model.status.texturesLoaded = false;
   model.components.clear();
   model.connectors.clear();
@@ -131,10 +131,10 @@ bool openDocument(Editor& editor, const Command&) {
       if (outcome == ReadOutcome::outOfMemory) return true;
       // A file that is not a mesh leaves no document behind that a save could write over it.
       if (outcome == ReadOutcome::refused) {
-        closeToEmpty(model);
+        closeToEmpty(editor);
         return true;
       }
-      setSingleMeshTitle(model);
+      setSingleMeshTitle(editor);
       afterSingleMeshRead(model);
     } else {
       const ReadOutcome outcome = readInPlace(editor, path, [&] {
@@ -166,7 +166,7 @@ bool openDocument(Editor& editor, const Command&) {
 
 bool closeDocument(Editor& editor, const Command&) {
   if (!saveIfWanted(editor)) return false;
-  closeToEmpty(editor.model());
+  closeToEmpty(editor);
   return true;
 }
 
@@ -206,7 +206,7 @@ bool saveDocumentAs(Editor& editor, const Command&) {
     model.settings.documentPath = relativeName(editor, *chosen);
     model.status.documentModified = true;
     writeDocumentWhileBusy(editor);
-    setTitle(model, model.settings.documentPath);
+    setTitle(editor, model.settings.documentPath);
   } else {
     Module& module = model.module[current];
     module.filename = relativeName(editor, *chosen);
@@ -214,7 +214,7 @@ bool saveDocumentAs(Editor& editor, const Command&) {
     model.settings.documentPath = module.filename;
     module.modified = 1;
     writeModuleWhileBusy(editor, current);
-    setTitle(model, module.filename);
+    setTitle(editor, module.filename);
   }
   return true;
 }

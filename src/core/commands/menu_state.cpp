@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "commands/command_table.hpp"
-#include "commands/editor.hpp"
 #include "commands/view_commands.hpp"
+#include "editor/editor.hpp"
+#include "equipment/motion.hpp"
 #include "model/model.hpp"
 
 namespace tessarim {

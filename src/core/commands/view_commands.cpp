@@ -1,7 +1,7 @@
 #include "commands/view_commands.hpp"
 
 #include "commands/command_table.hpp"
-#include "commands/editor.hpp"
+#include "editor/editor.hpp"
 #include "model/model.hpp"
 
 namespace tessarim {

@@ -3,21 +3,12 @@
 #include <array>
 #include <cstdint>
 
-#include "model/matrix.hpp"
+#include "maths/matrix.hpp"
+#include "model/motion_state.hpp"
 
 namespace tessarim {
 
 struct Model;
-
-enum class EndMode : std::uint8_t { none, snapToZero, reverse };
-
-// The document's motion state, as the MOTION menu and the animation panel set it.
-struct MotionState {
-  bool extended = false;  // the Extended view: parts extend (else they retract)
-  EndMode endMode = EndMode::none;
-  std::array<float, 3> skeletonOffset{};
-  bool prog = false;  // progressive playback: body parts keep their place
-};
 
 // The parent joint of a body-part type, or -1 for the torso, types without a parent and types
 // that are not body parts.

@@ -7,15 +7,15 @@
 #include <set>
 
 #include "export/byte_writer.hpp"
-#include "export/geometry_builder.hpp"
 #include "export/normal_map.hpp"
-#include "export/png_image.hpp"
 #include "export/runtime_files.hpp"
 #include "formats/file_io.hpp"
 #include "formats/text_writer.hpp"
+#include "images/png_image.hpp"
 #include "model/geometry.hpp"
 #include "model/scale_class.hpp"
 #include "platform/ui.hpp"
+#include "scene/geometry_builder.hpp"
 
 namespace tessarim {
 namespace {
@@ -120,7 +120,9 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
   if (!daw) return {};
   computeStatistics(model);
   ExportResult result;
-  result.triangles = buildGeometry(model, ui, scene);
+  const GeometryBuild built = buildGeometry(model, scene);
+  reportRemovedPolygons(ui, built.removedPolygons);
+  result.triangles = built.triangles;
   if (!fitsFormat(session, "the vertex count of the DAW file",
                   static_cast<std::int64_t>(scene.vertices.size()), UINT32_MAX)) {
     return {};

@@ -5,13 +5,13 @@
 #include <bit>
 
 #include "export/byte_writer.hpp"
-#include "export/geometry_builder.hpp"
 #include "export/runtime_files.hpp"
 #include "formats/text_writer.hpp"
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"
 #include "model/scale_class.hpp"
 #include "platform/ui.hpp"
+#include "scene/geometry_builder.hpp"
 
 namespace tessarim {
 namespace {
@@ -175,7 +175,7 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
   if (!daw) return {};
   computeStatistics(model);
   // The vertices carry the corner normals of a fresh build, and the triangle counts follow it.
-  buildGeometry(model, ui, scene);
+  reportRemovedPolygons(ui, buildGeometry(model, scene).removedPolygons);
 
   const int modules = city ? std::max(0, model.wldfiles - 1) : placed ? model.wldfiles : 1;
   std::vector<ModuleRange> ranges(static_cast<std::size_t>(modules));

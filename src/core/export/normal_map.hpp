@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/png_image.hpp"
+#include "images/png_image.hpp"
 
 namespace tessarim {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.hpp"
-#include "render/scene_buffers.hpp"
+#include "model/session.hpp"
+#include "scene/scene_buffers.hpp"
 
 namespace tessarim {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/session.hpp"
 #include "export/runtime_export.hpp"
 #include "export/staged_files.hpp"
 #include "model/model.hpp"
+#include "model/session.hpp"
 
 namespace tessarim {
 

@@ -2,11 +2,6 @@
 #include <cerrno>
 #include <cmath>
 
-#include "app/paths.hpp"
-#include "app/recent_files.hpp"
-#include "app/session.hpp"
-#include "city/ground_grid.hpp"
-#include "city/rts_section.hpp"
 #include "formats/assembly.hpp"
 #include "formats/city_section.hpp"
 #include "formats/component_file.hpp"
@@ -15,11 +10,15 @@
 #include "formats/guid_text.hpp"
 #include "formats/instance_lines.hpp"
 #include "formats/palette.hpp"
+#include "formats/rts_section.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/geometry.hpp"
+#include "model/ground_grid.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "model/text_compare.hpp"
 #include "platform/ui.hpp"
 
@@ -42,19 +41,20 @@ struct Reader {
   TextScanner in;
   bool merge;
   bool city;
-  std::string recentName;        // enters the recent list once the file's kind is confirmed
+  std::string shownName;         // the file, as messages name it
+  bool recognised = false;       // the file is of the kind expected
   bool mergingIntoCity = false;  // the ground grid is out of the table while entries are added
   float v = 0;
   bool modified = false;  // becomes documentModified
 
-  Reader(Session& session, FileWindow& text, bool merging, std::string recent)
+  Reader(Session& session, FileWindow& text, bool merging, std::string shown)
       : s(session),
         model(session.model),
         window(text),
         in(text),
         merge(merging),
         city(!merging && session.model.settings.ctyfile),
-        recentName(std::move(recent)) {}
+        shownName(std::move(shown)) {}
 
   // A refused document is closed; a refused merge leaves the open document as it was.
   bool refuse() {
@@ -83,7 +83,7 @@ bool Reader::readHeader() {
         "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
     return false;
   }
-  addRecent(s, city ? model.recent.cty.firstId : model.recent.asmList.firstId, recentName, true);
+  recognised = true;
   in.scan(" %f ,", &v);
   if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
   if (!merge) model.status.documentVersion = v;
@@ -348,7 +348,7 @@ bool Reader::run() {
   }
   if (mergingIntoCity) model.module[model.wldfiles++] = std::move(grid);
   if (!window.rejection().empty()) {
-    reportRejectedText(s.ui, window, merge ? recentName : model.settings.documentPath);
+    reportRejectedText(s.ui, window, merge ? shownName : model.settings.documentPath);
     return refuse();
   }
 
@@ -365,18 +365,17 @@ bool Reader::run() {
     buildGroundGrid(model, model.wldfiles - 1);
   }
   if (!window.rejection().empty()) {
-    reportRejectedText(s.ui, window, merge ? recentName : model.settings.documentPath);
+    reportRejectedText(s.ui, window, merge ? shownName : model.settings.documentPath);
     return refuse();
   }
   if (modified || merge) model.status.documentModified = true;
   computeStatistics(model);
   model.status.geometryDirty = true;
   model.status.modulesReloaded = true;
-  model.status.windowTitle = formatText("Tessarim - %S", model.settings.documentPath);
   return true;
 }
 
-bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
+bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, bool* recognised) {
   Model& model = s.model;
   std::optional<FileWindow> window;
   std::string recentName;
@@ -429,6 +428,7 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
 
   Reader reader{s, *window, merge, recentName};
   const bool read = reader.run();
+  if (recognised) *recognised = reader.recognised;
   if (read && window->failed()) {
     // Only part of the file could be read: what came of it must not pass for the document.
     s.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"",
@@ -442,12 +442,12 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath) {
 
 }  // namespace
 
-bool readAssembly(Session& session) {
-  return readDocument(session, false, {});
+bool readAssembly(Session& session, bool* recognised) {
+  return readDocument(session, false, {}, recognised);
 }
 
-bool mergeAssembly(Session& session, std::string_view hostPath) {
-  return readDocument(session, true, hostPath);
+bool mergeAssembly(Session& session, std::string_view hostPath, bool* recognised) {
+  return readDocument(session, true, hostPath, recognised);
 }
 
 }  // namespace tessarim

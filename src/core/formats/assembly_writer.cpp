@@ -1,5 +1,3 @@
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "formats/assembly.hpp"
 #include "formats/city_section.hpp"
 #include "formats/component_file.hpp"
@@ -9,6 +7,8 @@
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/ui.hpp"
 
 namespace tessarim {

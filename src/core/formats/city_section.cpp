@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/session.hpp"
-#include "city/ground_grid.hpp"
-#include "city/rts_section.hpp"
+#include "formats/rts_section.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
+#include "model/ground_grid.hpp"
 #include "model/model.hpp"
+#include "model/session.hpp"
 #include "model/text_compare.hpp"
 #include "platform/ui.hpp"
 

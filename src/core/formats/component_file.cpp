@@ -6,14 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "formats/file_io.hpp"
 #include "formats/file_replacement.hpp"
 #include "formats/guid_text.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/ui.hpp"
 
 namespace tessarim {

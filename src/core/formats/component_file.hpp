@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "equipment/equipment_records.hpp"
 #include "formats/file_io.hpp"
+#include "model/equipment_records.hpp"
 
 namespace tessarim {
 

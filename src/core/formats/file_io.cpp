@@ -8,8 +8,8 @@
 #include <system_error>
 #include <utility>
 
-#include "app/paths.hpp"
 #include "formats/text_writer.hpp"
+#include "model/paths.hpp"
 #include "platform/ui.hpp"
 
 namespace tessarim {

@@ -8,6 +8,9 @@
 
 namespace tessarim {
 
+// Uppercase "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", the form the studio's files use.
+std::string formatGuid(const Guid& guid);
+
 // Reads a GUID with "%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X ,"; nothing unless all 11
 // values were read.
 std::optional<Guid> readGuid(TextScanner& in);

@@ -7,12 +7,12 @@
 #include <system_error>
 #include <vector>
 
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "formats/file_io.hpp"
 #include "formats/file_replacement.hpp"
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/ui.hpp"
 

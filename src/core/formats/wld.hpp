@@ -17,7 +17,7 @@ inline constexpr float wldVersion = 2.32f;
 
 struct WldReadOptions {
   bool skipComponentModules = false;  // merging: stop and fail at a component module
-  bool interactive = false;           // the user's direct open: recent list, older-version notice
+  bool interactive = false;           // the user's direct open: the older-version notice
   bool city = false;                  // the module belongs to a city
 };
 

@@ -2,14 +2,13 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/paths.hpp"
-#include "app/recent_files.hpp"
-#include "app/session.hpp"
 #include "formats/file_io.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "model/text_compare.hpp"
 #include "platform/ui.hpp"
 
@@ -395,7 +394,6 @@ WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options
   }
   m.fileTime = *time;
   session.model.status.modulesReloaded = true;
-  if (options.interactive) addRecent(session, session.model.recent.wld.firstId, m.filename, true);
 
   const WldParseResult result =
       parse(*window, m, session.ui, session.model.repository, options, fileVersion);

@@ -1,10 +1,10 @@
-#include "app/paths.hpp"
-#include "app/session.hpp"
 #include "formats/file_io.hpp"
 #include "formats/file_replacement.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
+#include "model/paths.hpp"
+#include "model/session.hpp"
 #include "platform/ui.hpp"
 
 namespace tessarim {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "model/matrix.hpp"
+#include "maths/matrix.hpp"
 
 namespace tessarim {
 

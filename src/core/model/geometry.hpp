@@ -10,7 +10,7 @@
 #include "maths/maths.hpp"
 #include "model/model.hpp"
 #include "model/records.hpp"
-#include "render/vertex_layouts.hpp"
+#include "model/vertex_layouts.hpp"
 
 namespace tessarim {
 

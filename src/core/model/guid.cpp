@@ -2,24 +2,10 @@
 
 #include <random>
 
-#include "formats/text_writer.hpp"
-
 namespace tessarim {
 
 bool Guid::isNull() const {
   return *this == Guid{};
-}
-
-std::string formatGuid(const Guid& guid) {
-  TextWriter out;
-  out.hex(guid.data1, 8, true)
-      .text("-")
-      .hex(guid.data2, 4, true)
-      .text("-")
-      .hex(guid.data3, 4, true);
-  out.text("-").hex(guid.data4[0], 2, true).hex(guid.data4[1], 2, true).text("-");
-  for (int i = 2; i < 8; ++i) out.hex(guid.data4[i], 2, true);
-  return out.take();
 }
 
 Guid newGuid() {

@@ -17,9 +17,6 @@ struct Guid {
   friend bool operator==(const Guid&, const Guid&) = default;
 };
 
-// Uppercase "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", the form the studio's files use.
-std::string formatGuid(const Guid& guid);
-
 // A random version-4 GUID.
 Guid newGuid();
 

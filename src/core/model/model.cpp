@@ -58,7 +58,6 @@ void clearDocument(Model& model) {
   model.status.droppedOnLoad.clear();
   model.status.documentTime = 0;
   model.status.geometryDirty = true;
-  model.status.windowTitle = "Tessarim";
 }
 
 std::vector<InstanceRef> selectedInstanceRefs(const Model& model) {

@@ -6,13 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/paths.hpp"
-#include "app/recent_files.hpp"
-#include "city/city_records.hpp"
-#include "city/rts_graph.hpp"
-#include "equipment/equipment_records.hpp"
-#include "equipment/motion.hpp"
+#include "model/city_records.hpp"
+#include "model/equipment_records.hpp"
+#include "model/motion_state.hpp"
+#include "model/paths.hpp"
 #include "model/records.hpp"
+#include "model/rts_graph.hpp"
 #include "model/view_options.hpp"
 
 namespace tessarim {
@@ -61,10 +60,7 @@ struct DocumentStatus {
   FileTime documentTime = 0;
   bool geometryDirty = false;
   bool texturesLoaded = false;
-  bool busy = false;             // a file command is saving or loading
   bool modulesReloaded = false;  // a module was read since the last frame
-  bool hasFocus = false;         // the window has the keyboard focus
-  std::string windowTitle = "Tessarim";
   float encompassingRadius = 0;  // kilometres: the document's reach from its origin
   float documentVersion = 0;     // the version the open assembly or city file gave
   // What loading left out of the open document, one line per embedded file with its instances:
@@ -95,7 +91,6 @@ struct Model {
   GridCursor gridCursor;
 
   RepositoryFolder repository;
-  RecentLists recent;
 };
 
 void resetModule(Model& model, int index);
@@ -106,7 +101,7 @@ void addInstance(Model& model, int moduleIndex, const Instance& instance);
 void markModified(Model& model, int moduleIndex);
 void markDocumentModified(Model& model);
 // Back to no document: the modules in use and every document-level collection emptied, the
-// document kind, path and trailer values cleared, the selection empty, the title "Tessarim".
+// document kind, path and trailer values cleared, the selection empty.
 void clearDocument(Model& model);
 // The selected instances: the multi-instance selection when there is one, otherwise the current
 // module and instance as a one-element selection (none when either is not a valid index).

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "maths/matrix.hpp"
 #include "model/guid.hpp"
-#include "model/matrix.hpp"
 
 namespace tessarim {
 

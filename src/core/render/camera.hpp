@@ -1,7 +1,7 @@
 #pragma once
 
 #include "maths/maths.hpp"
-#include "model/matrix.hpp"
+#include "maths/matrix.hpp"
 
 namespace tessarim {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/user_settings.hpp"
 #include "maths/maths.hpp"
 #include "model/model.hpp"
-#include "render/frame.hpp"
+#include "render/frame_state.hpp"
+#include "render/user_settings.hpp"
 
 namespace tessarim {
 namespace {

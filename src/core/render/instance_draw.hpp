@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/matrix.hpp"
+#include "maths/matrix.hpp"
 
 namespace tessarim {
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "commands/menu_state.hpp"
+#include "editing/editing_state.hpp"
+#include "editor/frame.hpp"
+#include "editor/recent_files.hpp"
+#include "model/session.hpp"
+#include "render/user_settings.hpp"
+#include "scene/scene_buffers.hpp"
+
+namespace tessarim {
+
+// What the window shows of the program, apart from the document.
+struct WindowState {
+  std::string title = "Tessarim";
+  bool hasFocus = false;  // the window has the keyboard focus
+  bool busy = false;      // a file command is saving or loading
+};
+
+// The running editor as the commands see it: the session (model and seams) and the state the
+// window's handlers keep between messages.
+struct Editor {
+  explicit Editor(Session s) : session(s) {}
+
+  Session session;
+  UserSettings user;
+  RecentLists recent;
+  WindowState window;
+  MenuRefreshState menu;
+  FrameState frame;
+  SceneGeometry scene;           // what the viewport draws, rebuilt when the geometry is dirty
+  bool commandActivity = false;  // a command was handled since the last timer tick
+  bool closeRequested = false;   // Exit asked the window to close
+  std::uint32_t tracks = 0;      // seconds of use
+  std::uint32_t smacks = 0;      // seconds in which a command was handled
+  std::int64_t lastTickMilliseconds = 0;  // clock time the counted seconds reach
+  bool checkingOutside = false;           // a check for outside changes is showing a message
+  EditingState editing;
+
+  Model& model() { return session.model; }
+  const Model& model() const { return session.model; }
+};
+
+}  // namespace tessarim

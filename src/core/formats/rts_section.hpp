@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/rts_graph.hpp"
+
+namespace tessarim {
+
+class TextScanner;
+class TextWriter;
+class Ui;
+
+// Reads the street-node section of a city file of the given version from the scanner's
+// position, replacing the graph's nodes (ids keep counting). Problems are reported through ui
+// and never stop the city from loading.
+void readNodeSection(RtsGraph& graph, TextScanner& in, float version, Ui& ui);
+
+// Writes the section in the current version. When a link names a node the graph does not hold,
+// nothing is written and the error text is returned, so the caller can refuse to save.
+std::optional<std::string> writeNodeSection(const RtsGraph& graph, TextWriter& out);
+
+}  // namespace tessarim
