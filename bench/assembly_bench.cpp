@@ -26,24 +26,25 @@ namespace fs = std::filesystem;
 struct Repo {
   fs::path root;
   Model model;
+  RepositoryFolder repository;
   SilentUi ui;
   MemorySettingsStore store;
   ManualClock clock;
-  Session session{model, ui, store, clock};
+  Session session{model, repository, ui, store, clock};
   std::size_t bytes = 0;  // document and meshes
 
   explicit Repo(const char* name) {
     root = fs::temp_directory_path() / name;
     fs::remove_all(root);
     fs::create_directories(root / "meshes");
-    model.repository = makeRepositoryFolder(root.string());
+    repository = makeRepositoryFolder(root.string());
   }
   ~Repo() { fs::remove_all(root); }
 
   // Writes the document and every mesh as they stand in the model, and counts their bytes.
   void save() {
-    for (int m = 0; m < model.wldfiles; ++m) model.module[m].modified = 1;
-    if (model.settings.ctyfile) model.module[model.wldfiles - 1].modified = 0;
+    for (int m = 0; m < model.document.wldfiles; ++m) model.document.module[m].modified = 1;
+    if (isCity(model.document)) model.document.module[model.document.wldfiles - 1].modified = 0;
     model.status.documentModified = true;
     if (!writeAssembly(session, true, false))
       throw std::runtime_error("save failed: " + ui.lastCaption);
@@ -94,24 +95,25 @@ void fill(Repo& repo, int modules, int instances, bool city) {
   Model& model = repo.model;
   std::mt19937 rng{7};
   for (int m = 0; m < modules; ++m) {
-    model.module[m] =
+    model.document.module[m] =
         boxModule("meshes\\part" + std::to_string(m) + ".wld", 1.0f + static_cast<float>(m % 5));
   }
-  model.wldfiles = static_cast<std::uint16_t>(modules);
+  model.document.wldfiles = static_cast<std::uint16_t>(modules);
   for (int i = 0; i < instances; ++i)
-    model.module[i % modules].instances.push_back(placed(rng, i, city));
+    model.document.module[i % modules].instances.push_back(placed(rng, i, city));
 }
 
 void addCity(Repo& repo, int nodes) {
   Model& model = repo.model;
   for (int c = 0; c < gridSize * gridSize; ++c)
-    model.rtspsGrid[c] = {static_cast<std::uint8_t>(c % 8), static_cast<std::uint8_t>(c % 74)};
-  Module& grid = model.module[model.wldfiles++];
+    model.document.rtspsGrid[c] = {static_cast<std::uint8_t>(c % 8),
+                                   static_cast<std::uint8_t>(c % 74)};
+  Module& grid = model.document.module[model.document.wldfiles++];
   grid.instances.push_back(Instance{});
-  model.settings.modelId = -16;
-  model.settings.rtsEnabled = true;
-  for (int i = 0; i < 255; ++i) model.buildingNames[i] = "Building " + std::to_string(i);
-  RtsGraph& graph = model.streetNodes;
+  model.document.modelId = -16;
+  model.document.rtsEnabled = true;
+  for (int i = 0; i < 255; ++i) model.document.buildingNames[i] = "Building " + std::to_string(i);
+  RtsGraph& graph = model.document.streetNodes;
   const int side = 71;  // 71 x 71 > 5000
   for (int i = 0; i < nodes; ++i) {
     addNode(graph, static_cast<float>(i % side) / side, static_cast<float>(i / side) / side, 0, i);
@@ -133,14 +135,15 @@ void reportMemory(benchmark::State& state, std::size_t bytes) {
 void loadAssembly(benchmark::State& state) {
   const int instances = static_cast<int>(state.range(0));
   Repo repo{"tessarim-bench-asm"};
-  repo.model.settings.asmfile = true;
-  repo.model.settings.documentPath = "big.asm";
+  repo.model.document.kind = DocumentKind::asmfile;
+  repo.model.document.documentPath = "big.asm";
   fill(repo, 256, instances, false);
   repo.save();
   for (auto _ : state) {
     Model& model = repo.model;
-    model.settings.asmfile = true;
-    if (!readAssembly(repo.session) || model.wldfiles != 256) state.SkipWithError("load failed");
+    model.document.kind = DocumentKind::asmfile;
+    if (!readAssembly(repo.session) || model.document.wldfiles != 256)
+      state.SkipWithError("load failed");
   }
   reportMemory(state, repo.bytes);
   state.SetComplexityN(instances);
@@ -154,8 +157,8 @@ BENCHMARK(loadAssembly)
 
 void saveAssembly(benchmark::State& state) {
   Repo repo{"tessarim-bench-asm-save"};
-  repo.model.settings.asmfile = true;
-  repo.model.settings.documentPath = "big.asm";
+  repo.model.document.kind = DocumentKind::asmfile;
+  repo.model.document.documentPath = "big.asm";
   fill(repo, 256, 20000, false);
   repo.save();
   for (auto _ : state) repo.save();
@@ -166,14 +169,14 @@ BENCHMARK(saveAssembly)->Unit(benchmark::kMillisecond);
 void loadCity(benchmark::State& state) {
   const int nodes = static_cast<int>(state.range(0));
   Repo repo{"tessarim-bench-cty"};
-  repo.model.settings.ctyfile = true;
-  repo.model.settings.documentPath = "big.cty";
+  repo.model.document.kind = DocumentKind::ctyfile;
+  repo.model.document.documentPath = "big.cty";
   fill(repo, 255, 10000, true);
   addCity(repo, nodes);
   repo.save();
   for (auto _ : state) {
     if (!readAssembly(repo.session) ||
-        repo.model.streetNodes.nodes.size() != static_cast<std::size_t>(nodes)) {
+        repo.model.document.streetNodes.nodes.size() != static_cast<std::size_t>(nodes)) {
       state.SkipWithError("load failed");
     }
   }

@@ -27,12 +27,12 @@ constexpr int meshes = 10;
 // About `triangles` triangles: makeMesh gives 1.4 triangles a polygon (two fifths are quads).
 std::unique_ptr<Model> assembly(std::int64_t triangles) {
   auto model = std::make_unique<Model>();
-  model->settings.asmfile = true;
-  model->settings.documentPath = "bench.asm";
+  model->document.kind = DocumentKind::asmfile;
+  model->document.documentPath = "bench.asm";
   const Module sheet = makeMesh(
       {.polygons = static_cast<int>(triangles * 5 / 7 / meshes), .gridSide = 244, .duplicates = 0});
   for (int m = 0; m < meshes; ++m) {
-    Module& module = model->module[model->wldfiles++];
+    Module& module = model->document.module[model->document.wldfiles++];
     module = sheet;
     module.filename = "meshes\\sheet" + std::to_string(m) + ".wld";
     module.newScaleFamily = 1;
@@ -73,11 +73,11 @@ void exportRuntimeSetBench(benchmark::State& state) {
   const fs::path root = fs::temp_directory_path() / "tessarim-export-bench";
   fs::remove_all(root);
   fs::create_directories(root);
-  model->repository = makeRepositoryFolder(root.string());
+  RepositoryFolder repository = makeRepositoryFolder(root.string());
   SilentUi ui;
   MemorySettingsStore store;
   ManualClock clock;
-  Session session{*model, ui, store, clock};
+  Session session{*model, repository, ui, store, clock};
   auto scene = std::make_unique<SceneGeometry>();
   ExportResult result;
   for (auto _ : state) {

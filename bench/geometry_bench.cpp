@@ -51,11 +51,11 @@ BENCHMARK(pickPolygon)->Unit(benchmark::kMicrosecond);
 void statistics(benchmark::State& state) {
   // 256 modules of 200 to 2,000 vertices, 20,000 instances spread over them.
   auto model = std::make_unique<Model>();
-  model->settings.asmfile = true;
-  model->wldfiles = maxModules;
+  model->document.kind = DocumentKind::asmfile;
+  model->document.wldfiles = maxModules;
   std::size_t vertices = 0;
   for (int m = 0; m < maxModules; ++m) {
-    Module& module = model->module[m];
+    Module& module = model->document.module[m];
     module.scaleClass = static_cast<std::int16_t>(1 + m % 13);
     module.vertices = makeVertexCloud(200 + static_cast<std::size_t>(m * 7 % 1801), 0);
     vertices += module.vertices.size();
@@ -64,7 +64,7 @@ void statistics(benchmark::State& state) {
     Instance t;
     t.location = {static_cast<float>(i % 150) * 2, static_cast<float>(i / 150) * 2,
                   static_cast<float>(i % 7)};
-    model->module[i % maxModules].instances.push_back(t);
+    model->document.module[i % maxModules].instances.push_back(t);
   }
   for (auto _ : state) {
     computeStatistics(*model);
@@ -76,15 +76,15 @@ BENCHMARK(statistics)->Unit(benchmark::kMicrosecond);
 
 void generateAllTexels(benchmark::State& state) {
   auto model = std::make_unique<Model>();
-  model->wldfiles = 1;
-  model->module[0] = sheet();
+  model->document.wldfiles = 1;
+  model->document.module[0] = sheet();
   for (auto _ : state) {
     // After the first pass every angle is set, so each pass also turns and places the texels.
     generateTexels(*model, 0, 0, allPolygons);
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() *
-                          static_cast<std::int64_t>(model->module[0].polygons.size()));
+                          static_cast<std::int64_t>(model->document.module[0].polygons.size()));
 }
 BENCHMARK(generateAllTexels)->Unit(benchmark::kMillisecond);
 

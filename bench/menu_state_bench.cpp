@@ -41,22 +41,23 @@ class SilentUi : public Ui {
 
 struct Scene {
   Model model;
+  RepositoryFolder repository;
   SilentUi ui;
   MemorySettingsStore store;
   ManualClock clock;
-  Editor editor{Session{model, ui, store, clock}};
+  Editor editor{Session{model, repository, ui, store, clock}};
 
   Scene() {
-    model.settings.asmfile = true;
-    model.settings.documentPath = "ships\\boat.asm";
-    model.wldfiles = 200;
+    model.document.kind = DocumentKind::asmfile;
+    model.document.documentPath = "ships\\boat.asm";
+    model.document.wldfiles = 200;
     for (int m = 0; m < 200; ++m) {
-      model.module[m].instances.resize(3);
-      model.module[m].polygons.resize(50);
-      model.module[m].maps[textfile] = "base.png";
+      model.document.module[m].instances.resize(3);
+      model.document.module[m].polygons.resize(50);
+      model.document.module[m].maps[textfile] = "base.png";
     }
-    model.module[7].polygons[4].sides = 4;
-    model.lightCount = 12;
+    model.document.module[7].polygons[4].sides = 4;
+    model.document.lightCount = 12;
     model.selection.currentModule = 7;
     model.selection.currentInstance = 1;
     model.selection.currentPolygon = 4;

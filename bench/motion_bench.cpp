@@ -14,8 +14,8 @@ namespace {
 
 std::unique_ptr<Model> assembly(int instances) {
   auto model = std::make_unique<Model>();
-  model->settings.asmfile = true;
-  model->wldfiles = 200;
+  model->document.kind = DocumentKind::asmfile;
+  model->document.wldfiles = 200;
   for (int i = 0; i < instances; ++i) {
     Instance t;
     const int kind = i % 4;
@@ -30,7 +30,7 @@ std::unique_ptr<Model> assembly(int instances) {
     t.hingeOffset = {0.5f, 0, 0};
     t.hingeAngle = 1;
     t.extendRate = t.retractRate = 0.5f;
-    model->module[i % 200].instances.push_back(t);
+    model->document.module[i % 200].instances.push_back(t);
   }
   model->motion.extended = true;
   model->motion.endMode = EndMode::reverse;

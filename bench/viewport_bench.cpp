@@ -31,9 +31,8 @@ struct NoMenu : MenuSink {
 
 struct Bench {
   Bench() {
-    model->settings.asmfile = true;
-    model->settings.documentPath = "bench.asm";
-    model->repository = makeRepositoryFolder(std::filesystem::temp_directory_path().string());
+    model->document.kind = DocumentKind::asmfile;
+    model->document.documentPath = "bench.asm";
   }
   void move(float dt = 0.016f) { frameMove(editor, dt, menu); }
   // Draws one frame and reads it back, which waits until the renderer has finished it.
@@ -47,10 +46,12 @@ struct Bench {
   }
 
   std::unique_ptr<Model> model = std::make_unique<Model>();
+  RepositoryFolder repository =
+      makeRepositoryFolder(std::filesystem::temp_directory_path().string());
   SilentUi ui;
   MemorySettingsStore store;
   ManualClock clock;
-  Editor editor{Session{*model, ui, store, clock}};
+  Editor editor{Session{*model, repository, ui, store, clock}};
   NoMenu menu;
   std::unique_ptr<ViewportWidget> viewport;
 };
@@ -61,8 +62,8 @@ double milliseconds(const QElapsedTimer& t) {
 
 void frameFigures() {
   Bench b;
-  b.model->wldfiles = 1;
-  Module& m = b.model->module[0];
+  b.model->document.wldfiles = 1;
+  Module& m = b.model->document.module[0];
   m = makeMesh({.polygons = 100'000, .gridSide = 244, .duplicates = 0});
   m.filename = "sheet.wld";
   m.scaleClass = 1;
@@ -98,7 +99,7 @@ void frameFigures() {
   constexpr int rebuilds = 5;
   double rebuild = 0, rebuildDraw = 0;
   for (int i = 0; i < rebuilds; ++i) {
-    b.model->module[0].vertices[0].x += 0.01f;  // an edit
+    b.model->document.module[0].vertices[0].x += 0.01f;  // an edit
     b.model->status.geometryDirty = true;
     t.restart();
     b.move();
@@ -126,14 +127,14 @@ void textureFigures() {
     for (int x = 0; x < 2048; ++x) line[x] = qRgb(x & 255, y & 255, (x ^ y) & 255);
   }
   Bench b;
-  b.model->wldfiles = maxModules;
+  b.model->document.wldfiles = maxModules;
   for (int m = 0; m < maxModules; ++m) {
     std::string name = "base";
     name += std::to_string(m);
     name += ".png";
     const std::filesystem::path path = folder / name;
     if (!std::filesystem::exists(path)) image.save(QString::fromStdString(path.string()));
-    Module& module = b.model->module[m];
+    Module& module = b.model->document.module[m];
     module.filename = name + ".wld";
     module.maps[textfile] = path.string();
     module.canvasWidth = module.canvasHeight = 2048;

@@ -65,10 +65,9 @@ struct Bench {
   MemorySettingsStore store;
   ManualClock clock;
   std::unique_ptr<Model> model = std::make_unique<Model>();
-  Session session{*model, ui, store, clock};
   TempRepository repo;
-
-  Bench() { model->repository = makeRepositoryFolder(repo.dir.string()); }
+  RepositoryFolder repository = makeRepositoryFolder(repo.dir.string());
+  Session session{*model, repository, ui, store, clock};
 };
 
 void setRates(benchmark::State& state, std::size_t bytes) {
@@ -115,12 +114,12 @@ void BM_ReadWldFile(benchmark::State& state) {
   const Fixture& f = fixture();
   Bench b;
   const std::string name = "mesh.wld";
-  if (auto error = writeFileAtomically(resolvePath(b.model->repository, name), f.fileBytes);
+  if (auto error = writeFileAtomically(resolvePath(b.repository, name), f.fileBytes);
       !error.empty()) {
     state.SkipWithError(error.c_str());
     return;
   }
-  Module& m = b.model->module[0];
+  Module& m = b.model->document.module[0];
   for (auto _ : state) {
     state.PauseTiming();
     resetModule(*b.model, 0);
@@ -163,10 +162,10 @@ BENCHMARK(BM_FormatWld)->Unit(benchmark::kMillisecond)->MinTime(3);
 void BM_WriteWldFile(benchmark::State& state) {
   const Fixture& f = fixture();
   Bench b;
-  Module& m = b.model->module[0];
+  Module& m = b.model->document.module[0];
   m = f.mesh;
   m.filename = "mesh.wld";
-  const std::string path = resolvePath(b.model->repository, m.filename);
+  const std::string path = resolvePath(b.repository, m.filename);
   for (auto _ : state) {
     m.modified = 1;  // an unmodified module is not written at all
     bool written = writeWld(b.session, 0);

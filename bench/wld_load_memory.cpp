@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
   MemorySettingsStore store;
   ManualClock clock;
   auto model = std::make_unique<Model>();
-  Session session{*model, ui, store, clock};
-  model->repository = makeRepositoryFolder(dir.string());
-  Module& m = model->module[0];
+  RepositoryFolder repository = makeRepositoryFolder(dir.string());
+  Session session{*model, repository, ui, store, clock};
+  Module& m = model->document.module[0];
   m.filename = name;
 
   const long long peakBefore = peakResident();

@@ -6,6 +6,7 @@
 // the polygon rules, and writing it, reading that back and writing again must give the same
 // bytes.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -41,17 +42,18 @@ void require(bool condition, const char* what) {
 const std::string folder = "/nonexistent-tessarim-fuzz/";
 
 void checkModel(const Model& model) {
-  require(model.wldfiles <= maxModules, "at most 256 modules");
-  require(model.lightCount >= 0 && model.lightCount <= maxLights, "at most 255 lights");
-  for (int m = 0; m < model.wldfiles; ++m) {
-    const Module& module = model.module[m];
+  require(model.document.wldfiles <= maxModules, "at most 256 modules");
+  require(model.document.lightCount >= 0 && model.document.lightCount <= maxLights,
+          "at most 255 lights");
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    const Module& module = model.document.module[m];
     for (const Polygon& p : module.polygons) {
       require(p.sides == 3 || p.sides == 4, "polygon of 3 or 4 sides");
       for (int c = 0; c < p.sides; ++c)
         require(p.vertexIndex[c] < module.vertices.size(), "corner on a vertex");
     }
   }
-  for (const auto& name : model.buildingNames)
+  for (const auto& name : model.document.buildingNames)
     require(name.size() < buildingNameCapacity, "building name fits");
 }
 
@@ -59,48 +61,39 @@ void checkModel(const Model& model) {
 // the cost of a small input).
 struct Run {
   Model& model;
+  RepositoryFolder repository = makeRepositoryFolder(folder);
   SilentUi ui;
   MemorySettingsStore store;
   ManualClock clock;
   Session session;
 
   Run(Model& m, MemoryFiles& files, bool city, const std::string& name)
-      : model(m), session{model, ui, store, clock, files} {
-    model.repository = makeRepositoryFolder(folder);
-    model.settings.asmfile = !city;
-    model.settings.ctyfile = city;
-    model.settings.documentPath = name;
+      : model(m), session{model, repository, ui, store, clock, files} {
+    model.document.kind = city ? DocumentKind::ctyfile : DocumentKind::asmfile;
+    model.document.documentPath = name;
   }
   // Emptied as the input ends. The vertex and polygon lists keep their room, so that the next
   // city builds its ground grid where the last one was: fresh memory costs most under the
   // address sanitizer, which holds freed memory back.
   ~Run() {
-    for (Module& module : model.module) {
-      if (!module.filename.empty() || !module.vertices.empty() || !module.polygons.empty() ||
-          !module.instances.empty()) {
-        std::vector<Vertex> vertices = std::move(module.vertices);
-        std::vector<Polygon> polygons = std::move(module.polygons);
-        module = Module{};
-        vertices.clear();
-        polygons.clear();
-        module.vertices = std::move(vertices);
-        module.polygons = std::move(polygons);
-      }
+    std::array<std::vector<Vertex>, maxModules> vertices;
+    std::array<std::vector<Polygon>, maxModules> polygons;
+    for (int i = 0; i < maxModules; ++i) {
+      Module& module = model.document.module[i];
+      vertices[i] = std::move(module.vertices);
+      polygons[i] = std::move(module.polygons);
+      vertices[i].clear();
+      polygons[i].clear();
     }
-    model.wldfiles = 0;  // emptied above, without giving up their room
     clearDocument(model);
-    model.connectors = {};
-    model.components = {};
-    model.tileRecords = {};
-    model.streetNodes = RtsGraph{};
-    model.selection = Selection{};
+    for (int i = 0; i < maxModules; ++i) {
+      model.document.module[i].vertices = std::move(vertices[i]);
+      model.document.module[i].polygons = std::move(polygons[i]);
+    }
     model.status = DocumentStatus{};
     model.motion = MotionState{};
     model.gridCursor = GridCursor{};
     model.settings = Settings{};
-    model.repository = RepositoryFolder{};
-    model.schemeFile = std::string{};
-    for (auto& name : model.buildingNames) name = std::string{};
   }
 };
 
@@ -116,7 +109,8 @@ bool save(Model& model, MemoryFiles& files, const std::string& name) {
   const AssemblyText text = formatAssembly(model, false);
   if (!text.error.empty()) return false;
   files.put(folder + name, text.bytes);
-  if (!model.settings.ctyfile && (!model.connectors.empty() || !model.components.empty())) {
+  if (!isCity(model.document) &&
+      (!model.document.connectors.empty() || !model.document.components.empty())) {
     files.put(folder + componentPath(name), formatComponents(model));
   }
   return true;

@@ -35,21 +35,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   SilentUi ui;
   bool modified = false;
-  if (parseComponents(text, model->connectors, model->components, modified, ui) !=
+  if (parseComponents(text, model->document.connectors, model->document.components, modified, ui) !=
       ComponentParseResult::ok) {
     return 0;
   }
   const std::string written = formatComponents(*model);
-  const std::size_t connectorCount = model->connectors.size();
+  const std::size_t connectorCount = model->document.connectors.size();
   std::vector<std::size_t> dependencyCounts;
-  for (const Component& c : model->components) dependencyCounts.push_back(c.dependencies.size());
+  for (const Component& c : model->document.components)
+    dependencyCounts.push_back(c.dependencies.size());
 
-  require(parseComponents(written, model->connectors, model->components, modified, ui) ==
-          ComponentParseResult::ok);
-  require(model->connectors.size() == connectorCount);
-  require(model->components.size() == dependencyCounts.size());
+  require(parseComponents(written, model->document.connectors, model->document.components, modified,
+                          ui) == ComponentParseResult::ok);
+  require(model->document.connectors.size() == connectorCount);
+  require(model->document.components.size() == dependencyCounts.size());
   for (std::size_t i = 0; i < dependencyCounts.size(); ++i) {
-    require(model->components[i].dependencies.size() == dependencyCounts[i]);
+    require(model->document.components[i].dependencies.size() == dependencyCounts[i]);
   }
   require(formatComponents(*model) == written);
   return 0;

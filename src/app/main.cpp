@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
   tessarim::QtUi ui;
   tessarim::SystemClock clock;
   auto model = std::make_unique<tessarim::Model>();
-  tessarim::Editor editor{tessarim::Session{*model, ui, store, clock}};
+  tessarim::RepositoryFolder repository;  // set by startEditor from the user's settings
+  tessarim::Editor editor{tessarim::Session{*model, repository, ui, store, clock}};
   const std::string document = arguments.size() > 1 ? arguments[1].toStdString() : std::string{};
   if (!tessarim::startEditor(editor, document)) return 0;
 

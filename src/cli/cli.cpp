@@ -74,22 +74,23 @@ const char* kindName(Kind kind) {
 }
 
 // The stored form of a host path given on the command line (relative to the working folder).
-std::string documentName(const Model& model, const std::string& hostPath) {
+std::string documentName(const RepositoryFolder& repository, const std::string& hostPath) {
   std::string name = std::filesystem::absolute(hostPath).lexically_normal().string();
-  makeRelative(model.repository, name);
+  makeRelative(repository, name);
   return name;
 }
 
 struct Batch {
   Model model;
+  RepositoryFolder repository;
   BatchUi ui;
   MemorySettingsStore store;  // a batch run never touches the user's settings
   SystemClock clock;
-  Session session{model, ui, store, clock};
+  Session session{model, repository, ui, store, clock};
   float version = 0;
 
   Batch(std::ostream& err, const Options& options) : ui(err, options.answer) {
-    model.repository =
+    repository =
         makeRepositoryFolder(std::filesystem::absolute(options.repo).lexically_normal().string());
   }
 
@@ -114,16 +115,16 @@ struct Batch {
   }
 
   bool read(const std::string& file, Kind kind, bool cityMesh) {
-    model.settings.documentPath = documentName(model, file);
+    model.document.documentPath = documentName(repository, file);
     if (kind == Kind::wld) {
-      model.wldfiles = 1;
-      model.module[0].filename = model.settings.documentPath;
+      model.document.wldfiles = 1;
+      model.document.module[0].filename = model.document.documentPath;
       return readWld(session, 0, WldReadOptions{false, false, cityMesh}, &version);
     }
-    model.settings.asmfile = kind == Kind::asmfile;
-    model.settings.ctyfile = kind == Kind::cty;
-    bool ok = readAssembly(session);
-    version = model.status.documentVersion;
+    model.document.kind = kind == Kind::cty ? DocumentKind::ctyfile : DocumentKind::asmfile;
+    DocumentReadInfo info;
+    const bool ok = readAssembly(session, &info);
+    version = info.version;
     return ok;
   }
 };
@@ -170,8 +171,8 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
   j["messages"] = messagesJson(batch.ui);
   j["modules"] = nlohmann::ordered_json::array();
   if (ok) {
-    for (int i = 0; i < model.wldfiles; ++i) {
-      const Module& m = model.module[i];
+    for (int i = 0; i < model.document.wldfiles; ++i) {
+      const Module& m = model.document.module[i];
       j["modules"].push_back(nlohmann::ordered_json{{"filename", m.filename},
                                                     {"vertices", m.vertices.size()},
                                                     {"polygons", m.polygons.size()},
@@ -180,10 +181,10 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
     }
   }
   if (kind != Kind::wld) {
-    j["lights"] = ok ? model.lightCount : 0;
-    j["connectors"] = ok ? model.connectors.size() : 0;
-    j["components"] = ok ? model.components.size() : 0;
-    j["streetNodes"] = ok ? model.streetNodes.nodes.size() : 0;
+    j["lights"] = ok ? model.document.lightCount : 0;
+    j["connectors"] = ok ? model.document.connectors.size() : 0;
+    j["components"] = ok ? model.document.components.size() : 0;
+    j["streetNodes"] = ok ? model.document.streetNodes.nodes.size() : 0;
     j["modified"] = ok && model.status.documentModified;
     // Entries loading had to leave out: saving this document would drop them.
     j["leftOut"] = ok ? model.status.droppedOnLoad : std::vector<std::string>{};
@@ -229,16 +230,17 @@ int resave(const Options& options, std::ostream& err) {
   auto batch = loadDocument(options, file, kind, err);
   if (!batch) return 1;
   Model& model = batch->model;
-  for (int i = 0; i < model.wldfiles; ++i) model.module[i].modified = 1;
-  if (kind == Kind::cty && model.wldfiles > 0)
-    model.module[model.wldfiles - 1].modified = 0;  // generated
+  for (int i = 0; i < model.document.wldfiles; ++i) model.document.module[i].modified = 1;
+  if (kind == Kind::cty && model.document.wldfiles > 0)
+    model.document.module[model.document.wldfiles - 1].modified = 0;  // generated
   bool ok;
   if (kind == Kind::wld) {
-    if (options.rest.size() == 3) model.module[0].filename = documentName(model, options.rest[2]);
+    if (options.rest.size() == 3)
+      model.document.module[0].filename = documentName(batch->repository, options.rest[2]);
     ok = writeWld(batch->session, 0);
   } else {
     if (options.rest.size() == 3)
-      model.settings.documentPath = documentName(model, options.rest[2]);
+      model.document.documentPath = documentName(batch->repository, options.rest[2]);
     model.status.documentModified = true;
     ok = writeAssembly(batch->session, true, false);
   }
@@ -295,7 +297,7 @@ int exportSet(const Options& options, std::ostream& out, std::ostream& err) {
   auto batch = loadDocument(options, file, kind, err);
   if (!batch) return 1;
   // A single mesh is drawn, and so exported, through the one placement the editor gives it.
-  Module& first = batch->model.module[0];
+  Module& first = batch->model.document.module[0];
   if (kind == Kind::wld && first.instances.empty()) {
     Instance instance;
     instance.extendRate = instance.retractRate = 0.5f;

@@ -44,14 +44,14 @@ TEST(StartEditor, ReadsSettingsAndOpensTheQuotedCommandLineDocument) {
 
   ASSERT_TRUE(startEditor(f.editor, "\"" + f.host("ships/boat.asm") + "\" ignored"));
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(f.root));
-  EXPECT_TRUE(f.model.settings.asmfile);
-  EXPECT_EQ(f.model.settings.documentPath, "ships\\boat.asm");
+  EXPECT_TRUE(isAssembly(f.model.document));
+  EXPECT_EQ(f.model.document.documentPath, "ships\\boat.asm");
   EXPECT_EQ(f.editor.user.backgroundColor, 0x123456u);
   EXPECT_EQ(f.editor.user.sunlightColor, 0xFFFFFFu);
   EXPECT_EQ(f.editor.tracks, 40u);
 
   openStartupDocument(f.editor);
-  EXPECT_EQ(f.model.wldfiles, 2);
+  EXPECT_EQ(f.model.document.wldfiles, 2);
   EXPECT_EQ(f.editor.window.title, "Tessarim - ships\\boat.asm");
   ASSERT_EQ(f.editor.recent.wld.entries.size(), 2u);
   EXPECT_EQ(f.editor.recent.wld.entries[0].name, "meshes\\hull.wld");
@@ -67,25 +67,25 @@ TEST(OpenRecent, AFailedMeshEntryIsRemovedAndACityIdOpensACity) {
   ASSERT_EQ(f.editor.recent.wld.entries.size(), 1u);
   EXPECT_EQ(f.editor.recent.wld.entries[0].name, "meshes\\hull.wld");
   EXPECT_EQ(f.store.readString(recentKey, "MRU\\WLD0"), "meshes\\hull.wld");
-  EXPECT_EQ(f.model.wldfiles, 0);
+  EXPECT_EQ(f.model.document.wldfiles, 0);
   EXPECT_EQ(f.ui.boxes.at(0).caption, "File not loaded!");
 
   EXPECT_TRUE(openRecent(f.editor, f.editor.recent.wld.entries[0].commandId));
-  EXPECT_EQ(f.model.wldfiles, 1);
+  EXPECT_EQ(f.model.document.wldfiles, 1);
   EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\hull.wld");
 
   // A city made here, then listed under the same name in the assembly list too.
   std::filesystem::create_directories(f.root / "towns");
   f.ui.saveResults.push_back(f.host("towns/t.cty"));
-  f.model.module[0].modified = 0;
+  f.model.document.module[0].modified = 0;
   ASSERT_TRUE(newDocument(f.editor, f.none));
   addRecent(f.editor, 11000, "towns\\t.cty", false);
   ASSERT_TRUE(closeDocument(f.editor, f.none));
-  f.model.settings.ctyfile = false;
+  f.model.document.kind = DocumentKind::wldfile;
   EXPECT_TRUE(openRecent(f.editor, f.editor.recent.cty.entries[0].commandId));
-  EXPECT_TRUE(f.model.settings.ctyfile);
-  EXPECT_FALSE(f.model.settings.asmfile);
-  EXPECT_EQ(f.model.selection.currentModule, f.model.wldfiles - 1);
+  EXPECT_TRUE(isCity(f.model.document));
+  EXPECT_FALSE(isAssembly(f.model.document));
+  EXPECT_EQ(f.model.selection.currentModule, f.model.document.wldfiles - 1);
 }
 
 TEST(OutsideChanges, ModuleChangedElsewhereIsReadAgainOnTheNextTickWithoutFocus) {
@@ -97,16 +97,16 @@ TEST(OutsideChanges, ModuleChangedElsewhereIsReadAgainOnTheNextTickWithoutFocus)
   f.touch("meshes/fin.wld", testing::triangleWld(9));
   f.editor.window.hasFocus = true;
   timerTick(f.editor);  // with the focus, the check waits
-  EXPECT_EQ(f.model.module[1].vertices[0].x, 5);
+  EXPECT_EQ(f.model.document.module[1].vertices[0].x, 5);
 
   f.editor.window.hasFocus = false;
   timerTick(f.editor);
-  EXPECT_EQ(f.model.module[1].vertices[0].x, 9);
-  EXPECT_EQ(f.model.module[1].instances.size(), 1u);
+  EXPECT_EQ(f.model.document.module[1].vertices[0].x, 9);
+  EXPECT_EQ(f.model.document.module[1].instances.size(), 1u);
   EXPECT_TRUE(f.model.status.geometryDirty);
   EXPECT_TRUE(f.ui.boxes.empty());  // nothing unsaved was lost
 
-  f.model.module[1].modified = 1;
+  f.model.document.module[1].modified = 1;
   f.touch("meshes/fin.wld", testing::triangleWld(11));
   timerTick(f.editor);
   ASSERT_EQ(f.ui.boxes.size(), 1u);
@@ -115,7 +115,7 @@ TEST(OutsideChanges, ModuleChangedElsewhereIsReadAgainOnTheNextTickWithoutFocus)
             "Any unsaved changes to that file have been lost.");
   EXPECT_EQ(f.ui.boxes[0].caption, "Modification Detected");
   EXPECT_EQ(f.ui.boxes[0].icon, MessageIcon::information);
-  EXPECT_EQ(f.model.module[1].vertices[0].x, 11);
+  EXPECT_EQ(f.model.document.module[1].vertices[0].x, 11);
 }
 
 TEST(OutsideChanges, LiveUpdatesDropAMissingMapButLeaveANameOutsideTheRepository) {
@@ -124,29 +124,30 @@ TEST(OutsideChanges, LiveUpdatesDropAMissingMapButLeaveANameOutsideTheRepository
   ASSERT_TRUE(openDocument(f.editor, f.none));
   f.model.settings.view.liveUpdates = true;
   f.model.status.modulesReloaded = false;
-  f.model.module[0].maps[textfile] = "textures\\gone.png";
-  f.model.module[0].maps[lightfile] = "..\\elsewhere\\light.png";
+  f.model.document.module[0].maps[textfile] = "textures\\gone.png";
+  f.model.document.module[0].maps[lightfile] = "..\\elsewhere\\light.png";
   checkOutsideChanges(f.editor);
-  EXPECT_EQ(f.model.module[0].maps[textfile], "");  // missing: dropped, as Live Updates does
-  EXPECT_EQ(f.model.module[0].maps[lightfile], "..\\elsewhere\\light.png");
+  EXPECT_EQ(f.model.document.module[0].maps[textfile],
+            "");  // missing: dropped, as Live Updates does
+  EXPECT_EQ(f.model.document.module[0].maps[lightfile], "..\\elsewhere\\light.png");
 }
 
 TEST(OutsideChanges, DocumentChangedElsewhereIsReadAgainAndABusyEditorWaits) {
   EditorFixture f;
   f.ui.openResults.push_back({f.host("ships/boat.asm")});
   ASSERT_TRUE(openDocument(f.editor, f.none));
-  f.model.module[0].instances.pop_back();
+  f.model.document.module[0].instances.pop_back();
   f.model.status.documentModified = true;
   f.touch("ships/boat.asm", f.read("ships/boat.asm"));
 
   f.editor.window.busy = true;
   checkOutsideChanges(f.editor);
-  EXPECT_EQ(f.model.module[0].instances.size(), 1u);
+  EXPECT_EQ(f.model.document.module[0].instances.size(), 1u);
   f.editor.window.busy = false;
 
   focusChanged(f.editor, true);  // gaining the focus checks too
   EXPECT_TRUE(f.editor.window.hasFocus);
-  EXPECT_EQ(f.model.module[0].instances.size(), 2u);
+  EXPECT_EQ(f.model.document.module[0].instances.size(), 2u);
   ASSERT_EQ(f.ui.boxes.size(), 1u);
   EXPECT_EQ(f.ui.boxes[0].text,
             "The following file has been modified outside of TESSARIM...\n\nships\\boat.asm\n\n"

@@ -48,9 +48,9 @@ TEST(Paths, ResolvePathMapsToTheHostAndFindsNamesWrittenInAnotherCase) {
   testing::TempRepo repo;
   repo.write("Ships/Hull.WLD", "x");
   const std::string root = repo.root.string() + "/";
-  EXPECT_EQ(resolvePath(repo.model.repository, "ships\\hull.wld"), root + "Ships/Hull.WLD");
-  EXPECT_EQ(resolvePath(repo.model.repository, "ships\\new.wld"), root + "ships/new.wld");
-  EXPECT_EQ(resolvePath(repo.model.repository, "\\tmp\\x.wld"), "/tmp/x.wld");
+  EXPECT_EQ(resolvePath(repo.repository, "ships\\hull.wld"), root + "Ships/Hull.WLD");
+  EXPECT_EQ(resolvePath(repo.repository, "ships\\new.wld"), root + "ships/new.wld");
+  EXPECT_EQ(resolvePath(repo.repository, "\\tmp\\x.wld"), "/tmp/x.wld");
 }
 
 TEST(Paths, NamesThatLeadOutOfTheRepositoryAreNotFollowed) {
@@ -76,9 +76,9 @@ TEST(Paths, NamesThatLeadOutOfTheRepositoryAreNotFollowed) {
       {"", false},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(staysInRepository(repo.model.repository, c.name), c.inside) << c.name;
-  EXPECT_EQ(repositoryFile(repo.model.repository, "..\\x.png"), std::nullopt);
-  EXPECT_EQ(repositoryFile(repo.model.repository, "ships\\hull.wld"),
+    EXPECT_EQ(staysInRepository(repo.repository, c.name), c.inside) << c.name;
+  EXPECT_EQ(repositoryFile(repo.repository, "..\\x.png"), std::nullopt);
+  EXPECT_EQ(repositoryFile(repo.repository, "ships\\hull.wld"),
             repo.root.string() + "/ships/hull.wld");
   std::filesystem::remove_all(outside);
 }

@@ -14,10 +14,12 @@ constexpr int gridModule = 3;
 
 class GroundGrid : public ::testing::Test {
  protected:
-  GroundGrid() { model->settings.ctyfile = true; }
+  GroundGrid() { model->document.kind = DocumentKind::ctyfile; }
 
-  RtspsCell& cell(int i, int j) { return model->rtspsGrid[static_cast<std::size_t>(i * 26 + j)]; }
-  const Module& grid() const { return model->module[gridModule]; }
+  RtspsCell& cell(int i, int j) {
+    return model->document.rtspsGrid[static_cast<std::size_t>(i * 26 + j)];
+  }
+  const Module& grid() const { return model->document.module[gridModule]; }
   const Polygon& polygonOf(int i, int j) const {
     for (const auto& p : grid().polygons) {
       if (p.gridCell[0] == i && p.gridCell[1] == j) return p;
@@ -41,8 +43,8 @@ class GroundGridCorners : public GroundGrid, public ::testing::WithParamInterfac
 // Vertex 0 is the lower-left corner, 26 lower-right, 702 upper-left, 728 upper-right.
 TEST_P(GroundGridCorners, SpansTheCityArea) {
   const CornerCase& c = GetParam();
-  model->settings.modelId = c.modelId;
-  model->settings.rtsEnabled = c.rtsEnabled;
+  model->document.modelId = c.modelId;
+  model->document.rtsEnabled = c.rtsEnabled;
   buildGroundGrid(*model, gridModule);
   const auto& v = grid().vertices;
   ASSERT_EQ(v.size(), 729u);
@@ -84,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(GroundGrid, CellsAreTwentyUnitsAndTenWithZonalScaling) {
   for (bool rts : {false, true}) {
-    model->settings.rtsEnabled = rts;
+    model->document.rtsEnabled = rts;
     buildGroundGrid(*model, gridModule);
     const auto& v = grid().vertices;
     const float cellSize = rts ? 10.0f : 20.0f;
@@ -96,7 +98,7 @@ TEST_F(GroundGrid, CellsAreTwentyUnitsAndTenWithZonalScaling) {
 }
 
 TEST_F(GroundGrid, RebuildGivesOneFreshInstanceAndReplacesTheMesh) {
-  Module& m = model->module[gridModule];
+  Module& m = model->document.module[gridModule];
   m.instances.resize(3);
   m.scaleClass = 7;
   buildGroundGrid(*model, gridModule);
@@ -146,7 +148,7 @@ TEST_F(GroundGrid, TexelsFollowTheTurnAndCountInCells) {
 }
 
 TEST_F(GroundGrid, PolygonsAreGroupedByPieceWithOneTileRecordPerPiece) {
-  for (auto& c : model->rtspsGrid) c.piece = 5;
+  for (auto& c : model->document.rtspsGrid) c.piece = 5;
   cell(0, 0).piece = 2;
   cell(25, 25).piece = 2;
   cell(1, 2).piece = 73;
@@ -174,7 +176,7 @@ TEST_F(GroundGrid, PolygonsAreGroupedByPieceWithOneTileRecordPerPiece) {
 }
 
 TEST_F(GroundGrid, TheSelectedCellKeepsItsPolygonCurrent) {
-  for (auto& c : model->rtspsGrid) c.piece = 5;
+  for (auto& c : model->document.rtspsGrid) c.piece = 5;
   cell(25, 25).piece = 1;  // drawn first
   model->gridCursor.i = 25;
   model->gridCursor.j = 25;
@@ -200,7 +202,7 @@ TEST_F(GroundGrid, TheSelectedCellKeepsItsPolygonCurrent) {
 TEST_F(GroundGrid, WithoutACityOrAModuleIndexNothingChanges) {
   model->tileRecords.push_back({1, 2, 3});
   buildGroundGrid(*model, -1);
-  model->settings.ctyfile = false;
+  model->document.kind = DocumentKind::wldfile;
   buildGroundGrid(*model, gridModule);
   EXPECT_TRUE(grid().vertices.empty());
   EXPECT_TRUE(grid().instances.empty());

@@ -14,8 +14,8 @@ TEST(DispatchCommand, RoutesRecentRangesAndTableNumbersAndCountsOnlyHandledOnes)
   addRecent(f.editor, 11000, "ships\\boat.asm", false);
   dispatchCommand(f.editor,
                   0x10000 | f.editor.recent.asmList.entries[0].commandId);  // high bits ignored
-  EXPECT_TRUE(f.model.settings.asmfile);
-  EXPECT_EQ(f.model.wldfiles, 2);
+  EXPECT_TRUE(isAssembly(f.model.document));
+  EXPECT_EQ(f.model.document.wldfiles, 2);
   EXPECT_TRUE(f.editor.commandActivity);
 
   f.editor.commandActivity = false;
@@ -29,7 +29,7 @@ TEST(DispatchCommand, RoutesRecentRangesAndTableNumbersAndCountsOnlyHandledOnes)
   f.ui.answers.push_back(MessageAnswer::cancel);
   dispatchCommand(f.editor, 40016);  // Close, cancelled at the prompt
   EXPECT_FALSE(f.editor.commandActivity);
-  EXPECT_EQ(f.model.wldfiles, 2);
+  EXPECT_EQ(f.model.document.wldfiles, 2);
 }
 
 TEST(DispatchCommand, RuntimeExportWritesTheSetBesideTheDocument) {

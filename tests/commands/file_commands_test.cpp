@@ -23,22 +23,22 @@ TEST(OpenDocument, EachKindEntersItsState) {
   EditorFixture f;
   openFile(f, "meshes/hull.wld");
   Model& model = f.model;
-  EXPECT_FALSE(model.settings.asmfile || model.settings.ctyfile);
-  EXPECT_EQ(model.settings.documentPath, "meshes\\hull.wld");
-  EXPECT_EQ(model.wldfiles, 1);
-  EXPECT_EQ(model.module[0].polygons.size(), 1u);
-  ASSERT_EQ(model.module[0].instances.size(), 1u);
-  EXPECT_FALSE(model.module[0].instances[0].guid.isNull());
+  EXPECT_FALSE(placesModules(model.document));
+  EXPECT_EQ(model.document.documentPath, "meshes\\hull.wld");
+  EXPECT_EQ(model.document.wldfiles, 1);
+  EXPECT_EQ(model.document.module[0].polygons.size(), 1u);
+  ASSERT_EQ(model.document.module[0].instances.size(), 1u);
+  EXPECT_FALSE(model.document.module[0].instances[0].guid.isNull());
   EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\hull.wld");
   EXPECT_EQ(model.selection.currentModule, 0);
   EXPECT_EQ(model.selection.currentInstance, 0);
   EXPECT_EQ(f.editor.recent.wld.entries.at(0).name, "meshes\\hull.wld");
 
   openFile(f, "ships/boat.asm");
-  EXPECT_TRUE(model.settings.asmfile);
-  EXPECT_EQ(model.settings.documentPath, "ships\\boat.asm");
-  EXPECT_EQ(model.wldfiles, 2);
-  EXPECT_EQ(model.module[0].instances.size(), 2u);
+  EXPECT_TRUE(isAssembly(model.document));
+  EXPECT_EQ(model.document.documentPath, "ships\\boat.asm");
+  EXPECT_EQ(model.document.wldfiles, 2);
+  EXPECT_EQ(model.document.module[0].instances.size(), 2u);
   EXPECT_EQ(model.selection.currentModule, -1);
   EXPECT_EQ(model.selection.currentInstance, -1);
   EXPECT_EQ(model.selection.currentGroup, -1);
@@ -53,8 +53,8 @@ TEST(NewDocument, ACityIsWrittenWithItsGroundGridAndReopens) {
   std::filesystem::create_directories(f.root / "towns");
   ASSERT_TRUE(newDocument(f.editor, f.none));
   Model& model = f.model;
-  EXPECT_TRUE(model.settings.ctyfile);
-  EXPECT_EQ(model.settings.documentPath, "towns\\new.cty");
+  EXPECT_TRUE(isCity(model.document));
+  EXPECT_EQ(model.document.documentPath, "towns\\new.cty");
   EXPECT_EQ(f.editor.window.title, "Tessarim - towns\\new.cty");
   EXPECT_EQ(f.editor.recent.cty.entries.at(0).name, "towns\\new.cty");
   EXPECT_EQ(f.store.readString(recentKey, "MRU\\CTY0"), "towns\\new.cty");
@@ -62,23 +62,23 @@ TEST(NewDocument, ACityIsWrittenWithItsGroundGridAndReopens) {
 
   ASSERT_TRUE(closeDocument(f.editor, f.none));
   openFile(f, "towns/new.cty");
-  EXPECT_TRUE(model.settings.ctyfile);
-  EXPECT_GE(model.wldfiles, 1);
-  EXPECT_EQ(model.selection.currentModule, model.wldfiles - 1);  // the ground grid
+  EXPECT_TRUE(isCity(model.document));
+  EXPECT_GE(model.document.wldfiles, 1);
+  EXPECT_EQ(model.selection.currentModule, model.document.wldfiles - 1);  // the ground grid
   EXPECT_EQ(model.selection.currentGroup, 0);
 }
 
 TEST(NewDocument, AMeshIsWrittenAtOnceAndCancellingTheDialogChangesNothing) {
   EditorFixture f;
   EXPECT_FALSE(newDocument(f.editor, f.none));  // dialog cancelled
-  EXPECT_TRUE(f.model.settings.documentPath.empty());
+  EXPECT_TRUE(f.model.document.documentPath.empty());
 
   f.ui.saveResults.push_back(f.host("meshes/blank.wld"));
   ASSERT_TRUE(newDocument(f.editor, f.none));
-  EXPECT_EQ(f.model.module[0].filename, "meshes\\blank.wld");
-  EXPECT_EQ(f.model.wldfiles, 1);
+  EXPECT_EQ(f.model.document.module[0].filename, "meshes\\blank.wld");
+  EXPECT_EQ(f.model.document.wldfiles, 1);
   EXPECT_TRUE(std::filesystem::exists(f.root / "meshes/blank.wld"));
-  EXPECT_EQ(f.model.module[0].modified, 0);  // written
+  EXPECT_EQ(f.model.document.module[0].modified, 0);  // written
 }
 
 struct PromptCase {
@@ -95,8 +95,8 @@ TEST_P(SavePrompt, AnswerDecidesWhetherTheEditIsSavedAndTheCloseProceeds) {
   EditorFixture f;
   openFile(f, "meshes/hull.wld");
   const std::string before = f.read("meshes/hull.wld");
-  f.model.module[0].vertices[1].x = 7;
-  f.model.module[0].modified = 1;
+  f.model.document.module[0].vertices[1].x = 7;
+  f.model.document.module[0].modified = 1;
   f.ui.answers.push_back(c.answer);
 
   EXPECT_EQ(closeDocument(f.editor, f.none), c.proceeds);
@@ -106,9 +106,9 @@ TEST_P(SavePrompt, AnswerDecidesWhetherTheEditIsSavedAndTheCloseProceeds) {
   EXPECT_EQ(f.ui.boxes[0].icon, MessageIcon::question);
   EXPECT_EQ(f.ui.boxes[0].buttons, MessageButtons::yesNoCancel);
   EXPECT_EQ(f.read("meshes/hull.wld") != before, c.saved);
-  EXPECT_EQ(f.model.settings.documentPath.empty(), c.proceeds);
+  EXPECT_EQ(f.model.document.documentPath.empty(), c.proceeds);
   if (!c.proceeds) {
-    EXPECT_EQ(f.model.module[0].vertices[1].x, 7);  // the edit is still there
+    EXPECT_EQ(f.model.document.module[0].vertices[1].x, 7);  // the edit is still there
   }
 }
 
@@ -124,11 +124,11 @@ TEST(SavePrompt, AFailedSaveCancelsTheCloseAndKeepsTheEdits) {
   openFile(f, "ships/boat.asm");
   f.model.status.documentModified = true;
   // The document's folder is gone, so the save cannot succeed.
-  f.model.settings.documentPath = "gone\\boat.asm";
+  f.model.document.documentPath = "gone\\boat.asm";
   f.ui.answers = {MessageAnswer::yes, MessageAnswer::cancel};  // save, then give up retrying
   EXPECT_FALSE(closeDocument(f.editor, f.none));
-  EXPECT_EQ(f.model.settings.documentPath, "gone\\boat.asm");
-  EXPECT_EQ(f.model.wldfiles, 2);
+  EXPECT_EQ(f.model.document.documentPath, "gone\\boat.asm");
+  EXPECT_EQ(f.model.document.wldfiles, 2);
   EXPECT_TRUE(f.model.status.documentModified);
 }
 
@@ -147,8 +147,8 @@ TEST(SaveDocumentAs, AMeshGetsItsNewNameAndTitle) {
   f.ui.saveResults.push_back(f.host("meshes/copy.wld"));
   ASSERT_TRUE(saveDocumentAs(f.editor, f.none));
   EXPECT_EQ(f.read("meshes/copy.wld"), f.read("meshes/hull.wld"));
-  EXPECT_EQ(f.model.module[0].filename, "meshes\\copy.wld");
-  EXPECT_EQ(f.model.settings.documentPath, "meshes\\copy.wld");
+  EXPECT_EQ(f.model.document.module[0].filename, "meshes\\copy.wld");
+  EXPECT_EQ(f.model.document.documentPath, "meshes\\copy.wld");
   EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\copy.wld");
 }
 
@@ -156,20 +156,20 @@ TEST(UndoChanges, RereadsOnlyModifiedModulesAndClampsTheSelection) {
   EditorFixture f;
   openFile(f, "ships/boat.asm");
   Model& model = f.model;
-  model.module[1].vertices[0].x = 50;
-  model.module[1].polygons.push_back(model.module[1].polygons[0]);
-  model.module[1].modified = 1;
-  model.module[0].vertices[0].x = 60;  // changed without the flag: not re-read
+  model.document.module[1].vertices[0].x = 50;
+  model.document.module[1].polygons.push_back(model.document.module[1].polygons[0]);
+  model.document.module[1].modified = 1;
+  model.document.module[0].vertices[0].x = 60;  // changed without the flag: not re-read
   model.selection.currentModule = 1;
   model.selection.currentInstance = 4;
   model.selection.currentPolygon = 1;
   model.selection.selectedPolygons = {0};
 
   ASSERT_TRUE(undoChanges(f.editor, f.none));
-  EXPECT_EQ(model.module[1].vertices[0].x, 5);
-  EXPECT_EQ(model.module[1].polygons.size(), 1u);
-  EXPECT_EQ(model.module[1].instances.size(), 1u);  // instances belong to the document
-  EXPECT_EQ(model.module[0].vertices[0].x, 60);
+  EXPECT_EQ(model.document.module[1].vertices[0].x, 5);
+  EXPECT_EQ(model.document.module[1].polygons.size(), 1u);
+  EXPECT_EQ(model.document.module[1].instances.size(), 1u);  // instances belong to the document
+  EXPECT_EQ(model.document.module[0].vertices[0].x, 60);
   EXPECT_EQ(model.selection.currentModule, 1);
   EXPECT_EQ(model.selection.currentInstance, 0);
   EXPECT_EQ(model.selection.currentPolygon, 0);
@@ -179,12 +179,12 @@ TEST(UndoChanges, RereadsOnlyModifiedModulesAndClampsTheSelection) {
 TEST(UndoChanges, AModifiedDocumentIsReadAgain) {
   EditorFixture f;
   openFile(f, "ships/boat.asm");
-  f.model.module[0].instances.pop_back();
+  f.model.document.module[0].instances.pop_back();
   f.model.status.documentModified = true;
   f.model.selection.currentModule = 0;
   f.model.selection.currentInstance = 1;
   ASSERT_TRUE(undoChanges(f.editor, f.none));
-  EXPECT_EQ(f.model.module[0].instances.size(), 2u);
+  EXPECT_EQ(f.model.document.module[0].instances.size(), 2u);
   EXPECT_FALSE(f.model.status.documentModified);
   EXPECT_EQ(f.model.selection.currentInstance, 1);
 }
@@ -194,7 +194,7 @@ TEST(SaveDocument, SavingWithoutAnEntryThatCouldNotBeLoadedIsAskedFirst) {
   const std::string original = f.read("ships/boat.asm");
   std::filesystem::remove(f.root / "meshes/fin.wld");
   openFile(f, "ships/boat.asm");  // the replacement dialog is cancelled: the entry is dropped
-  ASSERT_EQ(f.model.wldfiles, 1);
+  ASSERT_EQ(f.model.document.wldfiles, 1);
   EXPECT_EQ(f.model.status.droppedOnLoad, std::vector<std::string>{"meshes\\fin.wld (1 instance)"});
   ASSERT_TRUE(f.model.status.documentModified);
 
@@ -222,8 +222,8 @@ TEST(OpenDocument, AFileThatIsNotAMeshLeavesNoDocumentToSaveOverIt) {
   EditorFixture f;
   f.write("meshes/notes.wld", "remember the milk\n");
   openFile(f, "meshes/notes.wld");
-  EXPECT_EQ(f.model.wldfiles, 0);
-  EXPECT_EQ(f.model.settings.documentPath, "");
+  EXPECT_EQ(f.model.document.wldfiles, 0);
+  EXPECT_EQ(f.model.document.documentPath, "");
   EXPECT_EQ(f.editor.window.title, "Tessarim");
   saveDocument(f.editor, f.none);
   EXPECT_EQ(f.read("meshes/notes.wld"), "remember the milk\n");
@@ -241,7 +241,7 @@ TEST(OpenDocument, RunningOutOfMemoryPutsTheOpenDocumentBack) {
     for (int i = 0; i < 8000; ++i) out << lines;
   }
   openFile(f, "ships/boat.asm");
-  f.model.module[0].instances[1].location = {9, 9, 9};  // an unsaved edit
+  f.model.document.module[0].instances[1].location = {9, 9, 9};  // an unsaved edit
   f.model.status.documentModified = true;
   f.ui.answers = {MessageAnswer::no};  // not saved before the open
   const std::string failure = testing::withAddressLimit(64 << 20, [&]() -> std::string {
@@ -250,10 +250,11 @@ TEST(OpenDocument, RunningOutOfMemoryPutsTheOpenDocumentBack) {
     openDocument(f.editor, f.none);
     const Model& model = f.model;
     std::string problems;
-    if (model.settings.documentPath != "ships\\boat.asm" || !model.settings.asmfile ||
-        model.wldfiles != 2) {
-      problems += "the document was not put back: " + model.settings.documentPath + "\n";
-    } else if (model.module[0].instances[1].location[0] != 9 || !model.status.documentModified) {
+    if (model.document.documentPath != "ships\\boat.asm" || !isAssembly(model.document) ||
+        model.document.wldfiles != 2) {
+      problems += "the document was not put back: " + model.document.documentPath + "\n";
+    } else if (model.document.module[0].instances[1].location[0] != 9 ||
+               !model.status.documentModified) {
       problems += "the unsaved edit was lost\n";
     }
     if (f.ui.boxes.empty() || f.ui.boxes.back().text !=

@@ -45,19 +45,20 @@ struct MenuTest : ::testing::Test {
 
   // An open assembly with `modules` modules of one instance each, module 0 current.
   void openAssembly(int modules = 1) {
-    model.settings.asmfile = true;
-    model.settings.documentPath = "ships\\boat.asm";
-    model.wldfiles = static_cast<std::uint16_t>(modules);
-    for (int i = 0; i < modules; ++i) model.module[i].instances.resize(1);
+    model.document.kind = DocumentKind::asmfile;
+    model.document.documentPath = "ships\\boat.asm";
+    model.document.wldfiles = static_cast<std::uint16_t>(modules);
+    for (int i = 0; i < modules; ++i) model.document.module[i].instances.resize(1);
     model.selection.currentModule = 0;
     model.selection.currentInstance = 0;
   }
 
   Model model;
+  RepositoryFolder repository;
   ScriptedUi ui;
   MemorySettingsStore store;
   ManualClock clock;
-  Editor editor{Session{model, ui, store, clock}};
+  Editor editor{Session{model, repository, ui, store, clock}};
   RecordingSink sink;
 };
 

@@ -41,8 +41,7 @@ TEST_F(MenuTest, PopupsAreWrittenOnlyWhenTheyChange) {
   EXPECT_EQ(sink.popupWrites, opened);
 
   sink.popupWrites.clear();
-  model.settings.asmfile = false;
-  model.settings.ctyfile = true;  // a city: MOTION and SYSTEMS go, RTSPS comes
+  model.document.kind = DocumentKind::ctyfile;  // a city: MOTION and SYSTEMS go, RTSPS comes
   refresh();
   const std::vector<std::pair<int, bool>> city{{7, false}, {9, true}, {10, false}};
   EXPECT_EQ(sink.popupWrites, city);
@@ -54,7 +53,7 @@ TEST_F(MenuTest, OneMultiSelectedInstanceBecomesTheCurrentOne) {
   model.selection.currentInstance = -1;
   model.selection.selectedInstances[0] = {2, 0};
   model.selection.selectedInstanceCount = 1;
-  model.module[2].instances[0].type = 30;
+  model.document.module[2].instances[0].type = 30;
   refresh();
   EXPECT_EQ(model.selection.currentModule, 2);
   EXPECT_EQ(model.selection.currentInstance, 0);
@@ -97,46 +96,46 @@ INSTANTIATE_TEST_SUITE_P(
     Menu, EnablingRules,
     ::testing::Values(
         RuleCase{"SaveGreyWhenNothingChanged", [](Model&) {}, 40018, false},
-        RuleCase{"SaveWhenAModuleChanged", [](Model& m) { m.module[1].modified = 1; }, 40018, true},
+        RuleCase{"SaveWhenAModuleChanged", [](Model& m) { m.document.module[1].modified = 1; }, 40018, true},
         RuleCase{"UndoWhenTheDocumentChanged", [](Model& m) { m.status.documentModified = true; }, 40020, true},
-        RuleCase{"CloseNeedsADocument", [](Model& m) { m.settings.documentPath.clear(); }, 40016, false},
-        RuleCase{"SplitAQuad", [](Model& m) { m.module[0].polygons = {quad()}; m.selection.currentPolygon = 0; }, 40369, true},
-        RuleCase{"SplitNotATriangle", [](Model& m) { m.module[0].polygons = {testing::face({0, 1, 2})}; m.selection.currentPolygon = 0; }, 40369, false},
+        RuleCase{"CloseNeedsADocument", [](Model& m) { m.document.documentPath.clear(); }, 40016, false},
+        RuleCase{"SplitAQuad", [](Model& m) { m.document.module[0].polygons = {quad()}; m.selection.currentPolygon = 0; }, 40369, true},
+        RuleCase{"SplitNotATriangle", [](Model& m) { m.document.module[0].polygons = {testing::face({0, 1, 2})}; m.selection.currentPolygon = 0; }, 40369, false},
         RuleCase{"DeleteAConnector", [](Model& m) { m.selection.currentModule = -1; m.selection.currentInstance = -1; m.settings.view.currentConnector = 0; }, 40024, true},
         RuleCase{"DeleteNothing", [](Model& m) { m.selection.currentModule = -1; m.selection.currentInstance = -1; }, 40024, false},
         RuleCase{"DuplicateNotWithAPolygon", [](Model& m) { m.selection.currentPolygon = 0; }, 40156, false},
         RuleCase{"ModifiersNotForSeveral", [](Model& m) { m.selection.currentModule = -2; }, 40092, false},
         RuleCase{"MeshTexelNeedsABaseMap", [](Model&) {}, 40030, false},
-        RuleCase{"MeshTexelWithABaseMap", [](Model& m) { m.module[0].maps[textfile] = "a.png"; }, 40030, true},
-        RuleCase{"MeshTexelNotOnTheCityGrid", [](Model& m) { m.settings.asmfile = false; m.settings.ctyfile = true; m.selection.currentModule = 1; m.module[1].maps[textfile] = "g.png"; }, 40030, false},
-        RuleCase{"GenerateNeedsAScaleClass", [](Model& m) { m.module[0].polygons = {quad()}; }, 40163, false},
-        RuleCase{"GenerateWithAScaleClass", [](Model& m) { m.module[0].polygons = {quad()}; m.module[0].scaleClass = 1; }, 40163, true},
+        RuleCase{"MeshTexelWithABaseMap", [](Model& m) { m.document.module[0].maps[textfile] = "a.png"; }, 40030, true},
+        RuleCase{"MeshTexelNotOnTheCityGrid", [](Model& m) { m.document.kind = DocumentKind::ctyfile; m.selection.currentModule = 1; m.document.module[1].maps[textfile] = "g.png"; }, 40030, false},
+        RuleCase{"GenerateNeedsAScaleClass", [](Model& m) { m.document.module[0].polygons = {quad()}; }, 40163, false},
+        RuleCase{"GenerateWithAScaleClass", [](Model& m) { m.document.module[0].polygons = {quad()}; m.document.module[0].scaleClass = 1; }, 40163, true},
         RuleCase{"TextureFlipWithNoModuleCurrent", [](Model& m) { m.selection.currentModule = -1; }, 41291, true},
         RuleCase{"DetailControlNeedsADetailMap", [](Model&) {}, 41153, false},
-        RuleCase{"DetailControlWithADetailMap", [](Model& m) { m.module[0].maps[detailfile] = "d.png"; }, 41153, true},
+        RuleCase{"DetailControlWithADetailMap", [](Model& m) { m.document.module[0].maps[detailfile] = "d.png"; }, 41153, true},
         RuleCase{"UnassignAnEmptySlot", [](Model&) {}, 41083, false},
-        RuleCase{"UnassignASetSlot", [](Model& m) { m.module[0].maps[overlayfile] = "o.png"; }, 41083, true},
+        RuleCase{"UnassignASetSlot", [](Model& m) { m.document.module[0].maps[overlayfile] = "o.png"; }, 41083, true},
         RuleCase{"LegacyScaleOnALegacyModule", [](Model&) {}, 40164, true},
         RuleCase{"NewScaleOnALegacyModule", [](Model&) {}, 41035, false},
-        RuleCase{"LegacyScaleOnANewModule", [](Model& m) { m.module[0].newScaleFamily = 1; }, 40164, false},
-        RuleCase{"HingeNotForBodyParts", [](Model& m) { m.module[0].instances[0].type = 105; }, 40134, false},
-        RuleCase{"HingeForADoor", [](Model& m) { m.module[0].instances[0].type = 30; }, 40134, true},
-        RuleCase{"HingeNotWhileAnimating", [](Model& m) { m.module[0].instances[0].type = 30; m.settings.view.animationSlot = 2; }, 40134, false},
+        RuleCase{"LegacyScaleOnANewModule", [](Model& m) { m.document.module[0].newScaleFamily = 1; }, 40164, false},
+        RuleCase{"HingeNotForBodyParts", [](Model& m) { m.document.module[0].instances[0].type = 105; }, 40134, false},
+        RuleCase{"HingeForADoor", [](Model& m) { m.document.module[0].instances[0].type = 30; }, 40134, true},
+        RuleCase{"HingeNotWhileAnimating", [](Model& m) { m.document.module[0].instances[0].type = 30; m.settings.view.animationSlot = 2; }, 40134, false},
         RuleCase{"PasteNeedsACopy", [](Model& m) { m.settings.view.animationSlot = 2; }, 40696, false},
         RuleCase{"PasteAfterACopy", [](Model& m) { m.settings.view.animationSlot = 2; m.settings.view.copySourceSlot = 1; }, 40696, true},
         RuleCase{"ExtendedNotInAnEndMode", [](Model& m) { m.motion.endMode = EndMode::reverse; }, 40227, false},
         RuleCase{"ChangeLightNeedsALight", [](Model&) {}, 40184, false},
-        RuleCase{"ChangeLightWithALight", [](Model& m) { m.lightCount = 1; }, 40184, true},
+        RuleCase{"ChangeLightWithALight", [](Model& m) { m.document.lightCount = 1; }, 40184, true},
         RuleCase{"InertialMomentsNeedAWeight", [](Model&) {}, 40144, false},
-        RuleCase{"InertialMomentsWithAWeight", [](Model& m) { m.settings.emptyWeight = 1200; }, 40144, true},
+        RuleCase{"InertialMomentsWithAWeight", [](Model& m) { m.document.emptyWeight = 1200; }, 40144, true},
         RuleCase{"WetnessNeedsTheLightingSliders", [](Model&) {}, 40987, false},
         RuleCase{"WetnessWithTheLightingSliders", [](Model& m) { m.settings.view.lightingSliders = true; }, 40987, true},
         RuleCase{"CullingGreyInTheSystemsView", [](Model& m) { m.settings.view.systemsView = true; }, 41049, false},
         RuleCase{"FindPathNeedsAStartNode", [](Model&) {}, 41357, false},
-        RuleCase{"FindPathFromASelectedNode", [](Model& m) { m.streetNodes.selectedNode = 0; }, 41357, true},
+        RuleCase{"FindPathFromASelectedNode", [](Model& m) { m.document.streetNodes.selectedNode = 0; }, 41357, true},
         RuleCase{"BuildingNameOutsideACity", [](Model& m) { m.selection.currentGroup = 3; }, 40715, false},
-        RuleCase{"BuildingNameInACity", [](Model& m) { m.settings.asmfile = false; m.settings.ctyfile = true; m.selection.currentGroup = 3; }, 40715, true},
-        RuleCase{"ContactSheetNotWithZonalScaling", [](Model& m) { m.settings.asmfile = false; m.settings.ctyfile = true; m.settings.rtsEnabled = true; }, 40717, false},
+        RuleCase{"BuildingNameInACity", [](Model& m) { m.document.kind = DocumentKind::ctyfile; m.selection.currentGroup = 3; }, 40715, true},
+        RuleCase{"ContactSheetNotWithZonalScaling", [](Model& m) { m.document.kind = DocumentKind::ctyfile; m.document.rtsEnabled = true; }, 40717, false},
         RuleCase{"CopyPolysFromASelection", [](Model& m) { m.selection.currentPolygon = -2; m.selection.selectedPolygons = {0}; }, 41068, true},
         RuleCase{"CopyPolysNeedsPolygons", [](Model& m) { m.selection.currentPolygon = -2; }, 41068, false},
         RuleCase{"AsmExportOfAGroup", [](Model& m) { m.selection.currentGroup = 1; }, 40698, true},
@@ -145,13 +144,13 @@ INSTANTIATE_TEST_SUITE_P(
 // clang-format on
 
 TEST_F(MenuTest, AMeshIsModifiedThroughItsModule) {
-  model.settings.documentPath = "hull.wld";
-  model.wldfiles = 1;
-  model.module[0].modified = 1;
+  model.document.documentPath = "hull.wld";
+  model.document.wldfiles = 1;
+  model.document.module[0].modified = 1;
   refresh();
   EXPECT_TRUE(sink.enabled.at(40018));
   EXPECT_TRUE(model.status.documentModified);  // copied from the module
-  model.module[0].modified = 0;
+  model.document.module[0].modified = 0;
   refresh();
   EXPECT_FALSE(sink.enabled.at(40018));
   EXPECT_FALSE(model.status.documentModified);
@@ -159,12 +158,12 @@ TEST_F(MenuTest, AMeshIsModifiedThroughItsModule) {
 
 TEST_F(MenuTest, CheckMarksFollowTheirFamilies) {
   openAssembly();
-  Instance& t = model.module[0].instances[0];
+  Instance& t = model.document.module[0].instances[0];
   t.type = 24;
   t.colourKey = 9;
   t.group = 704;
-  model.module[0].scaleClass = 3;
-  model.settings.modelId = 1002;
+  model.document.module[0].scaleClass = 3;
+  model.document.modelId = 1002;
   model.selection.currentGroup = 5;
   model.settings.view.peopleDisplay[framesSlot] = 452;
   model.settings.view.fogSlider = true;  // shown only with the lighting sliders
@@ -199,8 +198,8 @@ TEST_F(MenuTest, CheckMarksFollowTheirFamilies) {
   for (auto [number, on] : marks) EXPECT_EQ(sink.checked.at(number), on) << number;
 
   model.settings.view.lightingSliders = true;
-  model.module[0].polygons = {testing::face({0, 1, 2})};
-  model.module[0].polygons[0].smooth = 1;
+  model.document.module[0].polygons = {testing::face({0, 1, 2})};
+  model.document.module[0].polygons[0].smooth = 1;
   model.selection.currentPolygon = 0;
   refresh();
   EXPECT_TRUE(sink.checked.at(41159));
@@ -210,7 +209,7 @@ TEST_F(MenuTest, CheckMarksFollowTheirFamilies) {
 
 TEST_F(MenuTest, TexelViewEndsWhenItsItemWouldBeGreyed) {
   openAssembly();
-  model.module[0].maps[textfile] = "a.png";
+  model.document.module[0].maps[textfile] = "a.png";
   model.settings.view.texelView = true;
   model.settings.view.slidersHidden = true;
   refresh();

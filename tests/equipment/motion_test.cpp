@@ -44,17 +44,17 @@ void expectNear(Vec3 got, Vec3 want, float tolerance = 1e-4f) {
 struct Scene {
   Model model;
   Scene() {
-    model.settings.asmfile = true;
-    model.wldfiles = 1;
+    model.document.kind = DocumentKind::asmfile;
+    model.document.wldfiles = 1;
   }
   Instance& add(std::uint8_t type) {
     Instance t;
     t.type = type;
     t.extendRate = t.retractRate = 1;
-    model.module[0].instances.push_back(t);
-    return model.module[0].instances.back();
+    model.document.module[0].instances.push_back(t);
+    return model.document.module[0].instances.back();
   }
-  Instance& at(std::size_t i) { return model.module[0].instances[i]; }
+  Instance& at(std::size_t i) { return model.document.module[0].instances[i]; }
   void step(float dt = 0, double clock = 0, const Matrix& view = identityMatrix()) {
     motionStep(model, dt, clock, view);
   }
@@ -83,7 +83,7 @@ TEST(MotionStep, HingedPartsSwingAboutTheirOffsetAlongTheirExtent) {
 
 TEST(MotionStep, PlainInstancesStayOnTheirLocationAndScaleToKilometres) {
   Scene scene;
-  scene.model.module[0].scaleClass = 2;  // 0.0039 km per unit
+  scene.model.document.module[0].scaleClass = 2;  // 0.0039 km per unit
   Instance& t = scene.add(0);
   t.location = {100, 200, 300};
   t.endLocation = {999, 999, 999};
@@ -177,7 +177,7 @@ TEST(MotionStep, RecordsTheDistanceFromTheEyeAndLeavesSingleMeshesAlone) {
   scene.step(0, 0, translation(0, 0, -12));
   EXPECT_FLOAT_EQ(scene.at(0).eyeDistance, 13);
 
-  scene.model.settings.asmfile = false;
+  scene.model.document.kind = DocumentKind::wldfile;
   scene.at(0).location = {0, 0, 0};
   scene.step(0, 0, translation(0, 0, -12));
   EXPECT_FLOAT_EQ(scene.at(0).eyeDistance, 13);  // not an assembly: nothing moves

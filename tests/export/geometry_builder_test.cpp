@@ -19,7 +19,7 @@ struct Fixture {
   SceneGeometry scene;
 
   Module& add(std::vector<Vertex> vertices, std::vector<Polygon> polygons, int instances = 1) {
-    Module& m = model->module[model->wldfiles++];
+    Module& m = model->document.module[model->document.wldfiles++];
     m.vertices = std::move(vertices);
     m.polygons = std::move(polygons);
     m.instances.resize(static_cast<std::size_t>(instances));
@@ -55,9 +55,9 @@ TEST(GeometryBuilder, EmitsEveryInstanceRunInCornerOrderAndRecordsWhereRunsStart
   const std::vector<Vertex> square{{0, 0, 0}, {2, 0, 0}, {2, 3, 0}, {0, 3, 0}};
   f.add(square, {coloured(face({0, 1, 2, 3})), coloured(face({0, 1, 3}))}, 2);
   f.add({{5, 5, 5}, {6, 5, 5}, {5, 6, 5}}, {face({0, 1, 2})});
-  f.model->lightCount = 2;
-  f.model->lights[1].position = {1, 2, 3};
-  f.model->lights[1].colour = 0xFF00FF00;
+  f.model->document.lightCount = 2;
+  f.model->document.lights[1].position = {1, 2, 3};
+  f.model->document.lights[1].colour = 0xFF00FF00;
 
   EXPECT_EQ(f.build(), 3 + 3 + 1);
   ASSERT_EQ(f.scene.vertices.size(), 21u);
@@ -66,14 +66,14 @@ TEST(GeometryBuilder, EmitsEveryInstanceRunInCornerOrderAndRecordsWhereRunsStart
   for (int run = 0; run < 2; ++run) {
     for (int i = 0; i < 9; ++i) expectPosition(f.scene.vertices[run * 9 + i], square[order[i]]);
   }
-  const Module& m = f.model->module[0];
+  const Module& m = f.model->document.module[0];
   EXPECT_EQ(m.polygons[0].firstVertex, 0u);
   EXPECT_EQ(m.polygons[1].firstVertex, 6u);
   EXPECT_EQ(m.instances[0].firstSceneVertex, 0);
   EXPECT_EQ(m.instances[1].firstSceneVertex, 9);
   EXPECT_EQ(m.instances[1].triangleCount, 3);
-  EXPECT_EQ(f.model->module[1].instances[0].firstSceneVertex, 18);
-  EXPECT_EQ(f.model->module[1].instances[0].triangleCount, 1);
+  EXPECT_EQ(f.model->document.module[1].instances[0].firstSceneVertex, 18);
+  EXPECT_EQ(f.model->document.module[1].instances[0].triangleCount, 1);
 
   // Corner 3 of the quad, its second triangle's middle vertex.
   const RenderVertex& v = f.scene.vertices[4];
@@ -152,15 +152,15 @@ TEST(GeometryBuilder, RemovesDegeneratePolygonsOnceWithOneReport) {
   EXPECT_EQ(f.ui.boxes[0].caption, "Error!");
   EXPECT_EQ(f.ui.boxes[0].icon, MessageIcon::warning);
   for (int m = 0; m < 2; ++m) {
-    ASSERT_EQ(f.model->module[m].polygons.size(), 1u);
-    EXPECT_EQ(f.model->module[m].polygons[0].vertexIndex[2], 3);
-    EXPECT_EQ(f.model->module[m].modified, 1);
+    ASSERT_EQ(f.model->document.module[m].polygons.size(), 1u);
+    EXPECT_EQ(f.model->document.module[m].polygons[0].vertexIndex[2], 3);
+    EXPECT_EQ(f.model->document.module[m].modified, 1);
   }
 
-  f.model->module[0].modified = 0;
+  f.model->document.module[0].modified = 0;
   EXPECT_EQ(f.build(), 2);
   EXPECT_EQ(f.ui.boxes.size(), 1u);
-  EXPECT_EQ(f.model->module[0].modified, 0);
+  EXPECT_EQ(f.model->document.module[0].modified, 0);
 }
 
 TEST(GeometryBuilder, GrowsPastTheOldVertexAndNormalLimits) {

@@ -16,7 +16,7 @@ constexpr float k2 = 0.0039f;  // kilometres per unit of scale class 2
 
 Module& addModule(Model& model, std::string filename, std::vector<Vertex> vertices,
                   std::vector<Polygon> polygons, int instances = 1) {
-  Module& m = model.module[model.wldfiles++];
+  Module& m = model.document.module[model.document.wldfiles++];
   m.filename = std::move(filename);
   m.scaleClass = 2;
   m.maps[textfile] = "base.png";
@@ -32,12 +32,12 @@ const std::vector<Vertex> square{{0, 0, 0}, {100, 0, 0}, {100, 200, 0}, {0, 200,
 TEST(LegacyExport, QuadGivesSixVerticesInReversedOrderAndOneConversion) {
   testing::TempRepo repo;
   Model& model = repo.model;
-  model.settings.documentPath = "quad.wld";
+  model.document.documentPath = "quad.wld";
   Polygon quad = face({0, 1, 2, 3});
   for (int c = 0; c < 4; ++c) quad.texels[c] = {0.125f * static_cast<float>(c), 0.5f};
   addModule(model, "quad.wld", square, {quad});
-  model.lightCount = 1;
-  Light& light = model.lights[0];
+  model.document.lightCount = 1;
+  Light& light = model.document.lights[0];
   light = {{1, 2, 3}, {0, 0, 1}, 0xFF112233, 0x0F, 0, 3.2f, 1.5f, 0, 0};
   SceneGeometry scene;
 
@@ -75,8 +75,8 @@ TEST(LegacyExport, QuadGivesSixVerticesInReversedOrderAndOneConversion) {
 TEST(LegacyExport, DixRecordsSitAt99Plus100TimesTheirIndex) {
   testing::TempRepo repo;
   Model& model = repo.model;
-  model.settings.asmfile = true;
-  model.settings.documentPath = "base.asm";
+  model.document.kind = DocumentKind::asmfile;
+  model.document.documentPath = "base.asm";
   Module& tower = addModule(model, "tower.wld", triangle, {face({0, 1, 2})}, 3);
   tower.maps[lightfile] = "l.png";
   tower.sortKey = 12;
@@ -149,15 +149,15 @@ TEST(LegacyExport, DixRecordsSitAt99Plus100TimesTheirIndex) {
 TEST(LegacyExport, CityRecordsKeepTheirLastTwoBytesAfterTheLightCount) {
   testing::TempRepo repo;
   Model& model = repo.model;
-  model.settings.ctyfile = true;
-  model.settings.documentPath = "town.cty";
+  model.document.kind = DocumentKind::ctyfile;
+  model.document.documentPath = "town.cty";
   Module& house = addModule(model, "house.wld", triangle, {face({0, 1, 2})});
   house.scaleClass = 0;
   house.instances[0].location = {1, 2, 3};
   house.instances[0].retractRate = 0.75f;
   addModule(model, "tree.wld", triangle, {face({0, 1, 2})}).instances[0].group = 997;
   addModule(model, "", triangle, {face({0, 1, 2})});  // the terrain
-  model.rtspsGrid[1 * gridSize + 2] = {3, 7};
+  model.document.rtspsGrid[1 * gridSize + 2] = {3, 7};
   SceneGeometry scene;
 
   const ExportResult r = exportRuntimeSet(repo.session, scene);
@@ -192,10 +192,10 @@ TEST(LegacyExport, CityRecordsKeepTheirLastTwoBytesAfterTheLightCount) {
 TEST(LegacyExport, AnimatedAssemblyWritesTheRawAnimationBlock) {
   testing::TempRepo repo;
   Model& model = repo.model;
-  model.settings.asmfile = true;
-  model.settings.documentPath = "walker.asm";
+  model.document.kind = DocumentKind::asmfile;
+  model.document.documentPath = "walker.asm";
   addModule(model, "body.wld", triangle, {face({0, 1, 2})});
-  KeyFrame& key = model.animationSlots[1][2];
+  KeyFrame& key = model.document.animationSlots[1][2];
   key.start = 0.5f;
   key.end = 1;
   key.joints[3] = {0.1f, 0.2f, 0.3f};

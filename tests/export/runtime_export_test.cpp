@@ -29,7 +29,7 @@ Polygon paintedTriangle() {
 
 Module& addModule(Model& model, std::string filename, int scaleClass, std::vector<Vertex> vertices,
                   std::vector<Polygon> polygons, int instances = 1) {
-  Module& m = model.module[model.wldfiles++];
+  Module& m = model.document.module[model.document.wldfiles++];
   m.filename = std::move(filename);
   m.scaleClass = static_cast<std::int16_t>(scaleClass);
   m.newScaleFamily = 1;
@@ -41,8 +41,8 @@ Module& addModule(Model& model, std::string filename, int scaleClass, std::vecto
 
 // An assembly of a textured quad placed twice and a triangle whose base map is hidden.
 void makeAssembly(Model& model) {
-  model.settings.asmfile = true;
-  model.settings.documentPath = "boat.asm";
+  model.document.kind = DocumentKind::asmfile;
+  model.document.documentPath = "boat.asm";
   Module& hull = addModule(model, "hull.wld", 1, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
                            {face({0, 1, 2, 3})}, 2);
   hull.maps[textfile] = "hull.png";
@@ -58,18 +58,18 @@ void makeAssembly(Model& model) {
   first.hingeOffset = {10, 0, 0};
   first.hingeAngle = 1.25f;
   hull.instances[1].colourKey = 3;
-  model.schemeColours[3] = 0x00332211;
+  model.document.schemeColours[3] = 0x00332211;
   Module& fin =
       addModule(model, "fin.wld", 8, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {face({0, 1, 2})});
   fin.maps[textfile] = "fin.png";
   fin.baseHidden = 1;
-  model.lightCount = 1;
+  model.document.lightCount = 1;
 }
 
 TEST(CurrentExport, DawRecordHoldsTheVertexInKilometresWithItsColourAsRgba) {
   testing::TempRepo repo;
   Model& model = repo.model;
-  model.settings.documentPath = "tri.wld";
+  model.document.documentPath = "tri.wld";
   addModule(model, "tri.wld", 1, {{0, 0, 0}, {1000, 0, 0}, {0, 2000, 0}}, {paintedTriangle()});
   SceneGeometry scene;
 
@@ -124,7 +124,7 @@ TEST(CurrentExport, DixListsModulesAndInstancesWithTheirDawRanges) {
   EXPECT_GT(model.status.encompassingRadius, 0.0f);
   EXPECT_EQ(at<std::uint16_t>(dix, 4), 2);
   EXPECT_EQ(nameAt(dix, 6), "hull.wld");
-  EXPECT_EQ(at<float>(dix, 266), model.module[0].boundingRadius);
+  EXPECT_EQ(at<float>(dix, 266), model.document.module[0].boundingRadius);
   EXPECT_EQ(nameAt(dix, 270), "hull.png");
   EXPECT_EQ(nameAt(dix, 530), "o.png");
   EXPECT_EQ(nameAt(dix, 2350), "c.png");
@@ -159,8 +159,8 @@ TEST(CurrentExport, DixListsModulesAndInstancesWithTheirDawRanges) {
 TEST(CurrentExport, CityDixLeavesOutTheTerrain) {
   testing::TempRepo repo;
   Model& model = repo.model;
-  model.settings.ctyfile = true;
-  model.settings.documentPath = "town.cty";
+  model.document.kind = DocumentKind::ctyfile;
+  model.document.documentPath = "town.cty";
   addModule(model, "house.wld", 1, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {face({0, 1, 2})});
   addModule(model, "", 2, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {face({0, 1, 2})}).newScaleFamily = 0;
   SceneGeometry scene;
@@ -176,8 +176,8 @@ TEST(CurrentExport, NormalMapIsSavedBesideEachHeightMap) {
   testing::TempRepo repo;
   Model& model = repo.model;
   makeAssembly(model);
-  model.module[0].maps[heightfile] = "maps\\h.png";
-  model.module[1].maps[heightfile] = "maps\\missing.png";
+  model.document.module[0].maps[heightfile] = "maps\\h.png";
+  model.document.module[1].maps[heightfile] = "maps\\missing.png";
   const RgbaImage height{3, 2, {0, 0, 0, 255, 128, 128, 128, 255, 255, 255, 255, 255,
                                 9, 9, 9, 255, 60,  60,  60,  255, 200, 200, 200, 255}};
   repo.write("maps/h.png", encodePng(height).value());
@@ -200,7 +200,7 @@ TEST(CurrentExport, NormalMapIsSavedBesideEachHeightMap) {
 TEST(CurrentExport, SceneBeyondTheOldVertexLimitExportsWhole) {
   testing::TempRepo repo;
   Model& model = repo.model;
-  model.settings.documentPath = "grid.wld";
+  model.document.documentPath = "grid.wld";
   testing::fillGrid(addModule(model, "grid.wld", 1, {}, {}), 183);
   SceneGeometry scene;
 
@@ -219,20 +219,20 @@ TEST(RuntimeExport, RefusedSetsLeaveEveryFileAsItWas) {
     std::string text;
     std::string caption;
   } cases[] = {
-      {"unassigned scale", [](Model& m, auto&) { m.module[1].scaleClass = 0; }, "Scale failed 1",
-       "Scale failed"},
+      {"unassigned scale", [](Model& m, auto&) { m.document.module[1].scaleClass = 0; },
+       "Scale failed 1", "Scale failed"},
       {"legacy unassigned scale",
        [](Model& m, auto&) {
-         m.module[0].newScaleFamily = 0;
-         m.module[1].scaleClass = 0;
+         m.document.module[0].newScaleFamily = 0;
+         m.document.module[1].scaleClass = 0;
        },
        "Scale failed 1", "Scale failed"},
       {"16-bit instance triangle count",
        [](Model& m, auto&) {
-         m.module[1].filename = "grid.wld";
-         m.module[1].vertices.clear();
-         m.module[1].polygons.clear();
-         testing::fillGrid(m.module[1], 183);
+         m.document.module[1].filename = "grid.wld";
+         m.document.module[1].vertices.clear();
+         m.document.module[1].polygons.clear();
+         testing::fillGrid(m.document.module[1], 183);
        },
        "The export was stopped: the triangle count of an instance of \"grid.wld\" is 66248, more "
        "than the 65535 the "
@@ -240,22 +240,22 @@ TEST(RuntimeExport, RefusedSetsLeaveEveryFileAsItWas) {
        "Export stopped"},
       {"16-bit legacy vertex count",
        [](Model& m, auto&) {
-         m.module[0].newScaleFamily = 0;
-         m.module[1].vertices.clear();
-         m.module[1].polygons.clear();
-         testing::fillGrid(m.module[1], 183);
+         m.document.module[0].newScaleFamily = 0;
+         m.document.module[1].vertices.clear();
+         m.document.module[1].polygons.clear();
+         testing::fillGrid(m.document.module[1], 183);
        },
        "The export was stopped: the vertex count of the DAW file is 198750, more than the 65535 "
        "the file format can "
        "hold.\n\nNo file was written.",
        "Export stopped"},
       {"name longer than its field",
-       [](Model& m, auto&) { m.module[1].maps[grimefile] = std::string(260, 'g'); },
+       [](Model& m, auto&) { m.document.module[1].maps[grimefile] = std::string(260, 'g'); },
        "The export was stopped: the name \"" + std::string(260, 'g') +
            "\" is longer than the 259 characters a name field holds.\n\nNo file was written.",
        "Export stopped"},
       {"document name past the path limit",
-       [](Model& m, auto&) { m.settings.documentPath = std::string(300, 'd') + ".asm"; },
+       [](Model& m, auto&) { m.document.documentPath = std::string(300, 'd') + ".asm"; },
        "File name too long error while saving the following file...\n\n" + std::string(300, 'd') +
            ".daw",
        "Error!"},

@@ -27,12 +27,11 @@ struct Opened {
     repo.write("meshes/hull.wld", testing::triangleWld());
     repo.write("meshes/deck.wld", testing::triangleWld(5));
     repo.write(city ? "a.cty" : "a.asm", text);
-    repo.model.settings.asmfile = !city;
-    repo.model.settings.ctyfile = city;
-    repo.model.settings.documentPath = city ? "a.cty" : "a.asm";
+    repo.model.document.kind = city ? DocumentKind::ctyfile : DocumentKind::asmfile;
+    repo.model.document.documentPath = city ? "a.cty" : "a.asm";
     ok = readDocumentFile(editor);
   }
-  const Module& module(int i) const { return repo.model.module[i]; }
+  const Module& module(int i) const { return repo.model.document.module[i]; }
   std::vector<std::string> captions() const {
     std::vector<std::string> out;
     for (const auto& b : repo.ui.boxes) out.push_back(b.caption);
@@ -49,7 +48,7 @@ TEST(ReadAssembly, CurrentVersionFillsEveryField) {
   ASSERT_TRUE(doc.ok);
   EXPECT_TRUE(doc.repo.ui.boxes.empty()) << doc.repo.ui.boxes[0].text;
   const Model& model = doc.repo.model;
-  ASSERT_EQ(model.wldfiles, 1);
+  ASSERT_EQ(model.document.wldfiles, 1);
   const Instance& t = doc.module(0).instances.at(0);
   EXPECT_EQ(formatGuid(t.guid), "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F");
   EXPECT_EQ(t.location, (std::array<float, 3>{1.5f, 2.5f, 3.5f}));
@@ -64,19 +63,19 @@ TEST(ReadAssembly, CurrentVersionFillsEveryField) {
   EXPECT_EQ(t.hingeOffset, (std::array<float, 3>{0.1f, 0.2f, 0.3f}));
   EXPECT_EQ(t.hingeAngle, 1.2f);
   EXPECT_EQ(t.type, 35);
-  ASSERT_EQ(model.lightCount, 1);
-  EXPECT_EQ(model.lights[0].normal, (std::array<float, 3>{0, 0, 1}));  // normalised
-  EXPECT_EQ(model.lights[0].colour, 0xff00ff00u);
-  EXPECT_EQ(model.lights[0].sequence, 0xFFFFFFFFu);
-  EXPECT_EQ(model.lights[0].attached, 12);
-  EXPECT_EQ(model.settings.emptyWeight, 1500.5f);
-  EXPECT_EQ(model.schemeFile, "");
-  EXPECT_EQ(model.settings.modelId, 7);
-  EXPECT_TRUE(model.settings.interiorFlag);
+  ASSERT_EQ(model.document.lightCount, 1);
+  EXPECT_EQ(model.document.lights[0].normal, (std::array<float, 3>{0, 0, 1}));  // normalised
+  EXPECT_EQ(model.document.lights[0].colour, 0xff00ff00u);
+  EXPECT_EQ(model.document.lights[0].sequence, 0xFFFFFFFFu);
+  EXPECT_EQ(model.document.lights[0].attached, 12);
+  EXPECT_EQ(model.document.emptyWeight, 1500.5f);
+  EXPECT_EQ(model.document.schemeFile, "");
+  EXPECT_EQ(model.document.modelId, 7);
+  EXPECT_TRUE(model.document.interiorFlag);
   EXPECT_FALSE(model.status.documentModified);
   EXPECT_EQ(doc.editor.window.title, "Tessarim - a.asm");
   EXPECT_EQ(doc.editor.recent.asmList.entries.at(0).name, "a.asm");
-  EXPECT_EQ(model.schemeColours[1], 0x000F0F0Fu);  // the grey ramp without a scheme file
+  EXPECT_EQ(model.document.schemeColours[1], 0x000F0F0Fu);  // the grey ramp without a scheme file
   // Statistics are current: the triangle reaches 1 unit from its origin (class 1, 0.00034822 km).
   EXPECT_FLOAT_EQ(doc.module(0).boundingRadius, 0.00034822f);
   EXPECT_NEAR(model.status.encompassingRadius, (std::sqrt(20.75) + 1) * 0.00034822, 1e-9);
@@ -320,7 +319,7 @@ TEST(ReadAssembly, DuplicateModulesAndCollocatedInstancesGo) {
              instance("06", 10.5f, 0.2f, 150) +  // near 04 but turned too far: stays
              " 0 ,\n" + trailer};
   ASSERT_TRUE(doc.ok);
-  ASSERT_EQ(doc.repo.model.wldfiles, 1);
+  ASSERT_EQ(doc.repo.model.document.wldfiles, 1);
   std::vector<std::string> kept;
   for (const Instance& t : doc.module(0).instances) kept.push_back(formatGuid(t.guid).substr(34));
   EXPECT_EQ(kept, (std::vector<std::string>{"01", "03", "04", "05", "06"}));
@@ -342,13 +341,13 @@ TEST(ReadAssembly, LightsWithoutASequenceGoAndExtraLightsAreReadPast) {
              trailer};
   ASSERT_TRUE(doc.ok);
   const Model& model = doc.repo.model;
-  EXPECT_EQ(model.lightCount, 255);
-  EXPECT_EQ(model.lights[1].sequence, 3u);  // the next line took the dropped light's slot
-  EXPECT_EQ(model.lights[0].normal, (std::array<float, 3>{0, 0.6f, 0.8f}));
+  EXPECT_EQ(model.document.lightCount, 255);
+  EXPECT_EQ(model.document.lights[1].sequence, 3u);  // the next line took the dropped light's slot
+  EXPECT_EQ(model.document.lights[0].normal, (std::array<float, 3>{0, 0.6f, 0.8f}));
   EXPECT_EQ(doc.captions(), (std::vector<std::string>{"File changed!"}));
   EXPECT_EQ(doc.repo.ui.boxes[0].text, "Deleted invisible light...");
-  EXPECT_EQ(model.settings.emptyWeight, 1500.5f);  // the trailer after 258 lines is still in step
-  EXPECT_EQ(model.settings.modelId, 7);
+  EXPECT_EQ(model.document.emptyWeight, 1500.5f);  // the trailer after 258 lines is still in step
+  EXPECT_EQ(model.document.modelId, 7);
 }
 
 struct RefusalCase {
@@ -366,9 +365,9 @@ TEST_P(RefusedDocuments, AreClosedWithTheirMessage) {
   ASSERT_FALSE(doc.repo.ui.boxes.empty());
   EXPECT_EQ(doc.repo.ui.boxes.back().caption, c.caption);
   EXPECT_EQ(doc.repo.ui.boxes.back().text, c.message);
-  EXPECT_EQ(doc.repo.model.wldfiles, 0);
-  EXPECT_EQ(doc.repo.model.settings.documentPath, "");
-  EXPECT_FALSE(doc.repo.model.settings.asmfile);
+  EXPECT_EQ(doc.repo.model.document.wldfiles, 0);
+  EXPECT_EQ(doc.repo.model.document.documentPath, "");
+  EXPECT_FALSE(isAssembly(doc.repo.model.document));
   EXPECT_EQ(doc.editor.window.title, "Tessarim");
 }
 
@@ -388,8 +387,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReadAssembly, MissingFileOffersRetryThenCloses) {
   TempRepo repo;
-  repo.model.settings.asmfile = true;
-  repo.model.settings.documentPath = "absent.asm";
+  repo.model.document.kind = DocumentKind::asmfile;
+  repo.model.document.documentPath = "absent.asm";
   repo.ui.answers = {MessageAnswer::retry, MessageAnswer::cancel};
   EXPECT_FALSE(readAssembly(repo.session));
   ASSERT_EQ(repo.ui.boxes.size(), 2u);
@@ -397,7 +396,7 @@ TEST(ReadAssembly, MissingFileOffersRetryThenCloses) {
             "No such file or directory while attempting to load the following file...\n\n\"" +
                 (repo.root / "absent.asm").string() + "\"");
   EXPECT_EQ(repo.ui.boxes[0].buttons, MessageButtons::retryCancel);
-  EXPECT_EQ(repo.model.settings.documentPath, "");
+  EXPECT_EQ(repo.model.document.documentPath, "");
 }
 
 TEST(ReadAssembly, MissingMeshCanBeReplacedOrDropped) {
@@ -408,16 +407,16 @@ TEST(ReadAssembly, MissingMeshCanBeReplacedOrDropped) {
                std::string{"ASM\n2.510000 ,\n1 ,\nold\\hull.wld\n 1 ,\n"} + guidA +
                    "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
                    trailer);
-    repo.model.settings.asmfile = true;
-    repo.model.settings.documentPath = "a.asm";
+    repo.model.document.kind = DocumentKind::asmfile;
+    repo.model.document.documentPath = "a.asm";
     if (replace) repo.ui.openResults = {{(repo.root / "meshes/new-hull.wld").string()}};
     ASSERT_TRUE(readAssembly(repo.session));
     EXPECT_EQ(repo.ui.boxes.at(1).text,
               "The embedded file...\n\nold\\hull.wld\n\ncould not be found.");
     EXPECT_EQ(repo.ui.boxes.at(1).icon, MessageIcon::information);
-    EXPECT_EQ(repo.model.wldfiles, replace ? 1 : 0);
+    EXPECT_EQ(repo.model.document.wldfiles, replace ? 1 : 0);
     if (replace) {
-      EXPECT_EQ(repo.model.module[0].filename, "meshes\\new-hull.wld");
+      EXPECT_EQ(repo.model.document.module[0].filename, "meshes\\new-hull.wld");
     }
     EXPECT_TRUE(repo.model.status.documentModified);
   }
@@ -430,7 +429,7 @@ TEST(MergeAssembly, AddsInstancesInGroup1000AndKeepsTheOpenDocument) {
              trailer};
   ASSERT_TRUE(doc.ok);
   Model& model = doc.repo.model;
-  model.components.push_back(Component{});
+  model.document.components.push_back(Component{});
   doc.repo.write("other.asm",
                  std::string{"ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 1 ,\n"} +
                      "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E60 ,50 ,0 ,0 ,0 ,0 ,0 ,3 ,-1 ,0 ,"
@@ -441,18 +440,18 @@ TEST(MergeAssembly, AddsInstancesInGroup1000AndKeepsTheOpenDocument) {
                      " 1 ,\n4 ,5 ,6 ,0 ,0 ,1 ,ffffffff ,2 ,1 ,1 ,0 ,\n"
                      " 99.000000 ,\nother.pal\n -3 , 0 ,\n");
   ASSERT_TRUE(mergeAssembly(doc.repo.session, (doc.repo.root / "other.asm").string()));
-  ASSERT_EQ(model.wldfiles, 2);
+  ASSERT_EQ(model.document.wldfiles, 2);
   ASSERT_EQ(doc.module(0).instances.size(), 2u);
   EXPECT_EQ(doc.module(0).instances[0].group, 3);
   EXPECT_EQ(doc.module(0).instances[1].group, 1000);
   EXPECT_EQ(doc.module(1).filename, "meshes\\deck.wld");
   EXPECT_EQ(doc.module(1).instances.at(0).group, 1000);
-  EXPECT_EQ(model.lightCount, 2);
-  EXPECT_EQ(model.settings.emptyWeight, 1500.5f);
-  EXPECT_EQ(model.settings.modelId, 7);
-  EXPECT_EQ(model.schemeFile, "");
-  EXPECT_EQ(model.components.size(), 1u);
-  EXPECT_EQ(model.settings.documentPath, "a.asm");
+  EXPECT_EQ(model.document.lightCount, 2);
+  EXPECT_EQ(model.document.emptyWeight, 1500.5f);
+  EXPECT_EQ(model.document.modelId, 7);
+  EXPECT_EQ(model.document.schemeFile, "");
+  EXPECT_EQ(model.document.components.size(), 1u);
+  EXPECT_EQ(model.document.documentPath, "a.asm");
   EXPECT_TRUE(model.status.documentModified);
 }
 
@@ -463,12 +462,13 @@ TEST(ReadAssembly, AMeshFromANewerEditorClosesTheDocument) {
              std::string{"ASM\n2.510000 ,\n1 ,\nnewer.wld\n 1 ,\n"} + guidA +
                  "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
                  trailer);
-  repo.model.settings.asmfile = true;
-  repo.model.settings.documentPath = "a.asm";
+  repo.model.document.kind = DocumentKind::asmfile;
+  repo.model.document.documentPath = "a.asm";
   EXPECT_FALSE(readAssembly(repo.session));
   EXPECT_EQ(repo.ui.boxes.back().caption, "Newer file version found!");
-  EXPECT_EQ(repo.model.wldfiles, 0);  // nothing left that a save could write over the newer file
-  EXPECT_EQ(repo.model.settings.documentPath, "");
+  EXPECT_EQ(repo.model.document.wldfiles,
+            0);  // nothing left that a save could write over the newer file
+  EXPECT_EQ(repo.model.document.documentPath, "");
 }
 
 TEST(ReadAssembly, ACityKeepsASlotForItsGroundGrid) {
@@ -477,29 +477,29 @@ TEST(ReadAssembly, ACityKeepsASlotForItsGroundGrid) {
   EXPECT_FALSE(doc.ok);
   EXPECT_EQ(doc.repo.ui.boxes.back().text,
             "This file exceeds the memory allocated for WLD files list!\n\nFiles: 256");
-  EXPECT_EQ(doc.repo.model.wldfiles, 0);
+  EXPECT_EQ(doc.repo.model.document.wldfiles, 0);
 }
 
 TEST(MergeAssembly, AFullCityTakesNoMoreModulesAndKeepsItsGridLast) {
   TempRepo repo;
   Model& model = repo.model;
-  model.settings.ctyfile = true;
-  model.settings.documentPath = "c.cty";
+  model.document.kind = DocumentKind::ctyfile;
+  model.document.documentPath = "c.cty";
   for (int m = 0; m < 255; ++m) {
-    model.module[m].filename = "m" + std::to_string(m) + ".wld";
-    model.module[m].instances.push_back(Instance{});
+    model.document.module[m].filename = "m" + std::to_string(m) + ".wld";
+    model.document.module[m].instances.push_back(Instance{});
   }
-  model.module[255].instances.push_back(Instance{});  // the ground grid
-  model.wldfiles = 256;
+  model.document.module[255].instances.push_back(Instance{});  // the ground grid
+  model.document.wldfiles = 256;
   repo.write("new.wld", testing::triangleWld());
   repo.write("other.asm",
              std::string{"ASM\n2.510000 ,\n1 ,\nnew.wld\n 1 ,\n"} + guidA +
                  "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
                  trailer);
   ASSERT_TRUE(mergeAssembly(repo.session, (repo.root / "other.asm").string()));
-  EXPECT_EQ(model.wldfiles, 256);
-  EXPECT_EQ(model.module[255].filename, "");  // still the ground grid
-  EXPECT_EQ(model.module[255].polygons.size(), 676u);
+  EXPECT_EQ(model.document.wldfiles, 256);
+  EXPECT_EQ(model.document.module[255].filename, "");  // still the ground grid
+  EXPECT_EQ(model.document.module[255].polygons.size(), 676u);
   EXPECT_EQ(repo.ui.boxes.back().text,
             "Adding this new type will exceed the maximum allowable types!");
 }
@@ -507,15 +507,15 @@ TEST(MergeAssembly, AFullCityTakesNoMoreModulesAndKeepsItsGridLast) {
 TEST(MergeAssembly, AMissingMeshIsLeftOutEvenWhenAReplacementIsChosen) {
   TempRepo repo;
   repo.write("meshes/hull.wld", testing::triangleWld());
-  repo.model.settings.asmfile = true;
-  repo.model.settings.documentPath = "a.asm";
+  repo.model.document.kind = DocumentKind::asmfile;
+  repo.model.document.documentPath = "a.asm";
   repo.write("other.asm",
              std::string{"ASM\n2.510000 ,\n1 ,\ngone.wld\n 1 ,\n"} + guidA +
                  "0 ,0 ,0 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n 0 ,\n" +
                  trailer);
   repo.ui.openResults = {{(repo.root / "meshes/hull.wld").string()}};
   ASSERT_TRUE(mergeAssembly(repo.session, (repo.root / "other.asm").string()));
-  EXPECT_EQ(repo.model.wldfiles, 0);
+  EXPECT_EQ(repo.model.document.wldfiles, 0);
   EXPECT_EQ(repo.ui.boxes.at(1).caption, "File not found!");
 }
 
@@ -532,7 +532,7 @@ TEST(ReadAssembly, AVersionThatIsNotANumberReadsAsTheOldest) {
 TEST(ReadAssembly, EmptyAssemblyOpens) {
   Opened doc{std::string{"ASM\n2.510000 ,\n0 ,\n 0 ,\n"} + trailer};
   EXPECT_TRUE(doc.ok);
-  EXPECT_EQ(doc.repo.model.wldfiles, 0);
+  EXPECT_EQ(doc.repo.model.document.wldfiles, 0);
   EXPECT_TRUE(doc.repo.ui.boxes.empty());
 }
 
@@ -545,8 +545,9 @@ TEST(ReadAssembly, TruncationsAndHugeCountsReadWithoutHarm) {
   for (std::size_t n = 0; n <= whole.size(); n += 3) {
     Opened doc{whole.substr(0, n)};
     const Model& model = doc.repo.model;
-    ASSERT_LE(model.wldfiles, 2);
-    for (int m = 0; m < model.wldfiles; ++m) ASSERT_LE(model.module[m].instances.size(), 2u);
+    ASSERT_LE(model.document.wldfiles, 2);
+    for (int m = 0; m < model.document.wldfiles; ++m)
+      ASSERT_LE(model.document.module[m].instances.size(), 2u);
   }
 }
 

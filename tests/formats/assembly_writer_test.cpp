@@ -12,7 +12,7 @@ namespace {
 using testing::TempRepo;
 
 void addPlacedModule(Model& model, const std::string& name, std::vector<Instance> instances) {
-  Module& m = model.module[model.wldfiles++];
+  Module& m = model.document.module[model.document.wldfiles++];
   m.filename = name;
   m.instances = std::move(instances);
 }
@@ -38,14 +38,15 @@ Instance sampleInstance() {
 TEST(WriteAssembly, WritesTheCurrentVersionByteForByte) {
   TempRepo repo;
   Model& model = repo.model;
-  model.settings.asmfile = true;
+  model.document.kind = DocumentKind::asmfile;
   addPlacedModule(model, "meshes\\hull.wld", {sampleInstance()});
-  model.lightCount = 1;
-  model.lights[0] = Light{{1, 2, 3}, {0, 0, 1}, 0xff00ff00u, 4294967295u, 0, 2.5f, 1, 0, 12};
-  model.settings.emptyWeight = 1500.5f;
-  model.schemeFile = "schemes\\red.pal";
-  model.settings.modelId = -3;
-  model.settings.interiorFlag = true;
+  model.document.lightCount = 1;
+  model.document.lights[0] =
+      Light{{1, 2, 3}, {0, 0, 1}, 0xff00ff00u, 4294967295u, 0, 2.5f, 1, 0, 12};
+  model.document.emptyWeight = 1500.5f;
+  model.document.schemeFile = "schemes\\red.pal";
+  model.document.modelId = -3;
+  model.document.interiorFlag = true;
   EXPECT_EQ(formatAssembly(model, false).bytes,
             "ASM\r\n2.510000 ,\r\n1 ,\r\nmeshes\\hull.wld\r\n 1 ,\r\n"
             "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F ,1.500000 ,-2.000000 ,3.000000 ,0.250000 "
@@ -66,7 +67,7 @@ TEST(WriteAssembly, SelectionOnlyWritesOneEntryPerSelectedInstanceAndNoLights) {
   b.location = {9, 9, 9};
   addPlacedModule(model, "hull.wld", {a, b});
   addPlacedModule(model, "deck.wld", {a});
-  model.lightCount = 1;
+  model.document.lightCount = 1;
   model.selection.selectedInstances[0] = {1, 0};
   model.selection.selectedInstances[1] = {0, 1};
   model.selection.selectedInstanceCount = 2;
@@ -82,8 +83,8 @@ TEST(WriteAssembly, RoundTripIsByteIdenticalAndAnUnchangedDocumentIsNotRewritten
   TempRepo repo;
   repo.write("meshes/hull.wld", testing::triangleWld());
   Model& model = repo.model;
-  model.settings.asmfile = true;
-  model.settings.documentPath = "ships\\a.asm";
+  model.document.kind = DocumentKind::asmfile;
+  model.document.documentPath = "ships\\a.asm";
   std::filesystem::create_directories(repo.root / "ships");
   addPlacedModule(model, "meshes\\hull.wld", {sampleInstance()});
   model.status.documentModified = true;
@@ -107,10 +108,10 @@ TEST(WriteAssembly, RoundTripIsByteIdenticalAndAnUnchangedDocumentIsNotRewritten
 TEST(WriteAssembly, AComponentFileThatCouldNotBeWrittenKeepsTheDocumentModified) {
   TempRepo repo;
   Model& model = repo.model;
-  model.settings.asmfile = true;
-  model.settings.documentPath = "a.asm";
+  model.document.kind = DocumentKind::asmfile;
+  model.document.documentPath = "a.asm";
   addPlacedModule(model, "hull.wld", {sampleInstance()});
-  model.components.push_back(Component{sampleInstance().guid, {}, "Pump", {}, 0, {}, 0});
+  model.document.components.push_back(Component{sampleInstance().guid, {}, "Pump", {}, 0, {}, 0});
   repo.write("a.cmp/blocker", "a folder where the component file should go");
   model.status.documentModified = true;
   repo.ui.answers = {MessageAnswer::cancel};

@@ -37,8 +37,8 @@ struct OpenedCity {
   explicit OpenedCity(const std::string& text) {
     repo.write("meshes/hull.wld", testing::triangleWld());
     repo.write("c.cty", text);
-    repo.model.settings.ctyfile = true;
-    repo.model.settings.documentPath = "c.cty";
+    repo.model.document.kind = DocumentKind::ctyfile;
+    repo.model.document.documentPath = "c.cty";
     ok = readAssembly(repo.session);
   }
 };
@@ -53,23 +53,23 @@ TEST(ReadCity, CurrentVersionReadsEverySection) {
   OpenedCity city{currentCity("0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,3 ,2 ,\n", 1)};
   ASSERT_TRUE(city.ok);
   const Model& model = city.repo.model;
-  ASSERT_EQ(model.wldfiles, 2);  // the ground grid is appended
-  const Module& grid = model.module[1];
+  ASSERT_EQ(model.document.wldfiles, 2);  // the ground grid is appended
+  const Module& grid = model.document.module[1];
   EXPECT_EQ(grid.filename, "");
   EXPECT_EQ(grid.scaleClass, 2);
   EXPECT_EQ(grid.instances.size(), 1u);
   EXPECT_EQ(grid.polygons.size(), 26u * 26u);
-  EXPECT_TRUE(model.settings.rtsEnabled);
-  EXPECT_EQ(model.settings.modelId, -16);
-  EXPECT_EQ(model.rtspsGrid[27].turn, 1);
-  EXPECT_EQ(model.rtspsGrid[27].piece, 5);
-  EXPECT_EQ(model.buildingNames[0], "Town hall");
-  EXPECT_EQ(model.buildingNames[1], "");
-  EXPECT_EQ(model.buildingNames[2], "Depot");
-  ASSERT_EQ(model.streetNodes.nodes.size(), 3u);
-  EXPECT_EQ(model.streetNodes.nodes[0].neighbourCount, 2);
-  EXPECT_EQ(model.streetNodes.nodes[0].data, 7);
-  const Instance& t = model.module[0].instances.at(0);
+  EXPECT_TRUE(model.document.rtsEnabled);
+  EXPECT_EQ(model.document.modelId, -16);
+  EXPECT_EQ(model.document.rtspsGrid[27].turn, 1);
+  EXPECT_EQ(model.document.rtspsGrid[27].piece, 5);
+  EXPECT_EQ(model.document.buildingNames[0], "Town hall");
+  EXPECT_EQ(model.document.buildingNames[1], "");
+  EXPECT_EQ(model.document.buildingNames[2], "Depot");
+  ASSERT_EQ(model.document.streetNodes.nodes.size(), 3u);
+  EXPECT_EQ(model.document.streetNodes.nodes[0].neighbourCount, 2);
+  EXPECT_EQ(model.document.streetNodes.nodes[0].data, 7);
+  const Instance& t = model.document.module[0].instances.at(0);
   EXPECT_TRUE(t.guid.isNull());  // city instances have no GUIDs
   EXPECT_EQ(t.type, 3);
   EXPECT_EQ(t.group, 2);
@@ -94,7 +94,7 @@ TEST(ReadCity, InstancesSnapToWholeDegreesAndTenths) {
   for (const Case& c : cases) {
     OpenedCity city{currentCity(c.line, 1)};
     ASSERT_TRUE(city.ok);
-    const Instance& t = city.repo.model.module[0].instances.at(0);
+    const Instance& t = city.repo.model.document.module[0].instances.at(0);
     EXPECT_NEAR(t.orientation[2] * 57.29578f, c.degrees, 1e-4) << c.line;
     EXPECT_EQ(t.location, c.location) << c.line;
     EXPECT_EQ(city.repo.model.status.documentModified, c.modified) << c.line;
@@ -114,11 +114,11 @@ TEST(ReadCity, OlderSectionsAndTheirMessages) {
   ASSERT_FALSE(city.repo.ui.boxes.empty());
   EXPECT_EQ(city.repo.ui.boxes[1].text, "This CTY doesn't have a model ID set!");
   EXPECT_EQ(city.repo.ui.boxes[1].caption, "Skew Matrix Calculation");
-  EXPECT_EQ(model.rtspsGrid[25 * 26 + 25].turn, 2);
-  EXPECT_EQ(model.rtspsGrid[25 * 26 + 25].piece, 0);  // a retired piece
-  EXPECT_EQ(model.buildingNames[1], "");
-  EXPECT_EQ(model.buildingNames[2], "Gamma");
-  EXPECT_EQ(model.wldfiles, 2);
+  EXPECT_EQ(model.document.rtspsGrid[25 * 26 + 25].turn, 2);
+  EXPECT_EQ(model.document.rtspsGrid[25 * 26 + 25].piece, 0);  // a retired piece
+  EXPECT_EQ(model.document.buildingNames[1], "");
+  EXPECT_EQ(model.document.buildingNames[2], "Gamma");
+  EXPECT_EQ(model.document.wldfiles, 2);
 }
 
 TEST(ReadCity, OlderThanTwoIsRefused) {
@@ -129,16 +129,16 @@ TEST(ReadCity, OlderThanTwoIsRefused) {
             "This file was last saved using CALVORAN v1.90...\n\nThe file will automatically be "
             "updated to v2.51 at this time...");
   EXPECT_EQ(city.repo.ui.boxes[1].text, "Unsupported 2452");
-  EXPECT_EQ(city.repo.model.wldfiles, 0);
+  EXPECT_EQ(city.repo.model.document.wldfiles, 0);
 }
 
 TEST(ReadCity, WithoutItsSectionStillGetsItsGroundGrid) {
   OpenedCity city{
       "CTY\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0 ,0 ,\n 0 ,\n"};
   ASSERT_TRUE(city.ok);
-  ASSERT_EQ(city.repo.model.wldfiles, 2);
-  EXPECT_EQ(city.repo.model.module[0].filename, "meshes\\hull.wld");
-  EXPECT_EQ(city.repo.model.module[1].polygons.size(), 676u);
+  ASSERT_EQ(city.repo.model.document.wldfiles, 2);
+  EXPECT_EQ(city.repo.model.document.module[0].filename, "meshes\\hull.wld");
+  EXPECT_EQ(city.repo.model.document.module[1].polygons.size(), 676u);
 }
 
 TEST(WriteCity, SavingMovesTheCityToItsGroundGridAndRoundTrips) {
@@ -146,12 +146,12 @@ TEST(WriteCity, SavingMovesTheCityToItsGroundGridAndRoundTrips) {
       "10.0 ,20.0 ,0.0 ,0.0 ,0.0 ,0.0 ,3 ,2 ,\n12.0 ,21.0 ,1.0 ,0.0 ,0.0 ,0.0 ,0 ,4 ,\n", 2)};
   ASSERT_TRUE(city.ok);
   Model& model = city.repo.model;
-  model.module[1].instances[0].location = {10, 5, 0};
+  model.document.module[1].instances[0].location = {10, 5, 0};
   model.status.documentModified = true;
   ASSERT_TRUE(writeAssembly(city.repo.session, true, false));
-  EXPECT_EQ(model.module[0].instances[0].location, (std::array<float, 3>{0, 15, 0}));
-  EXPECT_EQ(model.module[0].instances[1].location, (std::array<float, 3>{2, 16, 1}));
-  EXPECT_EQ(model.module[1].instances[0].location, (std::array<float, 3>{0, 0, 0}));
+  EXPECT_EQ(model.document.module[0].instances[0].location, (std::array<float, 3>{0, 15, 0}));
+  EXPECT_EQ(model.document.module[0].instances[1].location, (std::array<float, 3>{2, 16, 1}));
+  EXPECT_EQ(model.document.module[1].instances[0].location, (std::array<float, 3>{0, 0, 0}));
   const std::string first = city.repo.read("c.cty");
   EXPECT_EQ(first.substr(0, first.find("RTS")),
             "CTY\r\n2.510000 ,\r\n1 ,\r\nmeshes\\hull.wld\r\n 2 ,\r\n"
@@ -161,7 +161,7 @@ TEST(WriteCity, SavingMovesTheCityToItsGroundGridAndRoundTrips) {
   EXPECT_NE(first.find("\r\nTown hall\r\nUnused\r\nDepot\r\nUnused\r\n"), std::string::npos);
 
   ASSERT_TRUE(readAssembly(city.repo.session));
-  EXPECT_EQ(model.streetNodes.nodes.size(), 3u);
+  EXPECT_EQ(model.document.streetNodes.nodes.size(), 3u);
   model.status.documentModified = true;
   ASSERT_TRUE(writeAssembly(city.repo.session, true, false));
   EXPECT_EQ(city.repo.read("c.cty"), first);

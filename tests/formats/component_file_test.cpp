@@ -35,10 +35,10 @@ constexpr const char* orphanAttachment = "0000B002-0001-0002-0304-05060708090A";
 // A component module with one placed instance, a connector, the component of that instance and
 // a component whose instance is not loaded.
 void fillSample(Model& model) {
-  model.wldfiles = 2;
-  model.module[0].filename = "hull.wld";
-  model.module[0].instances.push_back(Instance{});
-  Module& pump = model.module[1];
+  model.document.wldfiles = 2;
+  model.document.module[0].filename = "hull.wld";
+  model.document.module[0].instances.push_back(Instance{});
+  Module& pump = model.document.module[1];
   pump.filename = "pump.wld";
   pump.componentType = 3;
   pump.component.kind = 2;
@@ -70,7 +70,7 @@ void fillSample(Model& model) {
   c.system = 7;
   c.values = {0.1f, 0.2f, 0.3f, 0.4f};
   c.value = 9;
-  model.connectors = {c};
+  model.document.connectors = {c};
 
   Component k;
   k.guid = guid(pumpGuid);
@@ -87,7 +87,7 @@ void fillSample(Model& model) {
   Component orphan;
   orphan.guid = guid(orphanGuid);
   orphan.attachment = guid(orphanAttachment);
-  model.components = {k, orphan};
+  model.document.components = {k, orphan};
 }
 
 // The sample as a text-mode read gives it.
@@ -163,18 +163,18 @@ TEST(ComponentFile, ReadsEveryFieldOfVersion106) {
   fillSample(expected);
   ASSERT_EQ(p->connectors.size(), 1u);
   const Connector& c = p->connectors[0];
-  EXPECT_EQ(c.guid, expected.connectors[0].guid);
-  EXPECT_EQ(c.dependency, expected.connectors[0].dependency);
-  EXPECT_EQ(c.farEnd, expected.connectors[0].farEnd);
-  EXPECT_EQ(c.nearEnd, expected.connectors[0].nearEnd);
+  EXPECT_EQ(c.guid, expected.document.connectors[0].guid);
+  EXPECT_EQ(c.dependency, expected.document.connectors[0].dependency);
+  EXPECT_EQ(c.farEnd, expected.document.connectors[0].farEnd);
+  EXPECT_EQ(c.nearEnd, expected.document.connectors[0].nearEnd);
   EXPECT_EQ(c.system, 7);
-  EXPECT_EQ(c.values, expected.connectors[0].values);
+  EXPECT_EQ(c.values, expected.document.connectors[0].values);
   EXPECT_EQ(c.value, 9);
 
   ASSERT_EQ(p->components.size(), 2u);
   for (std::size_t i = 0; i < 2; ++i) {
     const Component& k = p->components[i];
-    const Component& e = expected.components[i];
+    const Component& e = expected.document.components[i];
     EXPECT_EQ(k.guid, e.guid);
     EXPECT_EQ(k.attachment, e.attachment);
     EXPECT_EQ(k.name, e.name);  // commas kept; the orphan's empty line gives an empty name
@@ -345,8 +345,8 @@ TEST(ComponentFileRead, MissingFileLeavesTheListsEmptyWithoutAMessage) {
   TempRepo repo;
   fillSample(repo.model);
   EXPECT_TRUE(readComponents(repo.session, "Tug.asm"));
-  EXPECT_TRUE(repo.model.connectors.empty());
-  EXPECT_TRUE(repo.model.components.empty());
+  EXPECT_TRUE(repo.model.document.connectors.empty());
+  EXPECT_TRUE(repo.model.document.components.empty());
   EXPECT_TRUE(repo.ui.boxes.empty());
 }
 
@@ -371,10 +371,10 @@ TEST(ComponentFileWrite, WriteReadWriteGivesTheSameBytes) {
   const std::string first = repo.read("ships/Tug.cmp");
   EXPECT_EQ(first, formatComponents(repo.model));
 
-  repo.model.connectors.clear();
-  repo.model.components.clear();
+  repo.model.document.connectors.clear();
+  repo.model.document.components.clear();
   ASSERT_TRUE(readComponents(repo.session, "ships\\Tug.asm"));
-  EXPECT_EQ(repo.model.components.at(0).name, "Pump, aft, port");
+  EXPECT_EQ(repo.model.document.components.at(0).name, "Pump, aft, port");
   ASSERT_TRUE(writeComponents(repo.session, "ships\\Copy.asm"));
   EXPECT_EQ(repo.read("ships/Copy.cmp"), first);
   EXPECT_TRUE(repo.ui.boxes.empty());
@@ -399,10 +399,10 @@ TEST(ComponentFileWrite, FailureOffersRetryAndCancel) {
     FixingUi ui;
     ui.answers = {answer};
     ui.fix = [&] { std::filesystem::create_directories(repo.root / "new"); };
-    Session session{repo.model, ui, repo.store, repo.clock};
+    Session session{repo.model, repo.repository, ui, repo.store, repo.clock};
 
     const bool retried = answer == MessageAnswer::retry;
-    const std::string path = resolvePath(repo.model.repository, "new\\Tug.cmp");
+    const std::string path = resolvePath(repo.repository, "new\\Tug.cmp");
     EXPECT_EQ(writeComponents(session, "new\\Tug.asm"), retried);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, std::generic_category().message(ENOENT) +

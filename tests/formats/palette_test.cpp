@@ -28,7 +28,7 @@ class DialogUi : public ScriptedUi {
 
 struct PaletteRepo : TempRepo {
   DialogUi dialogs;
-  Session palette{model, dialogs, store, clock};
+  Session palette{model, repository, dialogs, store, clock};
 };
 
 std::string bytes(int first, int count) {
@@ -116,7 +116,7 @@ TEST(Palette, MissingFileWithAChosenFileReadsItAndRemembersOnRequest) {
     EXPECT_TRUE(repo.dialogs.boxes.empty());
     // Without a TempPath setting the dialog starts in the repository folder.
     ASSERT_EQ(repo.dialogs.startPaths.size(), 1u);
-    EXPECT_EQ(repo.dialogs.startPaths[0], repo.model.repository.host + "custom.pal");
+    EXPECT_EQ(repo.dialogs.startPaths[0], repo.repository.host + "custom.pal");
     EXPECT_EQ(repo.store.readString(mainKey, "Custom Colors Path"),
               remember ? std::optional<std::string>{"pal\\chosen.pal"} : std::nullopt);
   }

@@ -42,7 +42,7 @@ TEST_P(WldVersions, OlderVersionsUpgradeInMemory) {
   const VersionCase& t = GetParam();
   TempRepo repo;
   Module m;
-  ASSERT_EQ(parseWld(fixture(t.file), m, repo.ui, repo.model.repository, {false, false, t.city}),
+  ASSERT_EQ(parseWld(fixture(t.file), m, repo.ui, repo.repository, {false, false, t.city}),
             WldParseResult::ok);
   EXPECT_TRUE(repo.ui.boxes.empty());
   EXPECT_EQ(m.version, wldVersion);
@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WldReader, ReadsTheComponentSpecOfAComponentModule) {
   TempRepo repo;
   Module m;
-  parseWld(fixture("v232.wld"), m, repo.ui, repo.model.repository, {});
+  parseWld(fixture("v232.wld"), m, repo.ui, repo.repository, {});
   const ComponentSpec& c = m.component;
   EXPECT_EQ(c.kind, 3);
   EXPECT_EQ(c.serviceLife, 100);
@@ -223,9 +223,9 @@ TEST(WldReader, ReadsTheComponentSpecOfAComponentModule) {
 TEST(WldReader, SkippingComponentModulesStopsAtTheSystem) {
   TempRepo repo;
   Module m;
-  EXPECT_EQ(parseWld(fixture("v232.wld"), m, repo.ui, repo.model.repository, {true, false, false}),
+  EXPECT_EQ(parseWld(fixture("v232.wld"), m, repo.ui, repo.repository, {true, false, false}),
             WldParseResult::componentSkipped);
-  EXPECT_EQ(parseWld(fixture("v230.wld"), m, repo.ui, repo.model.repository, {true, false, false}),
+  EXPECT_EQ(parseWld(fixture("v230.wld"), m, repo.ui, repo.repository, {true, false, false}),
             WldParseResult::ok);
 }
 
@@ -235,7 +235,7 @@ TEST(WldReader, ComponentLineOfVersion228HasElevenNumbers) {
   std::string text =
       "2.28 \n0 ,\n0 ,\nunused\nunused\nunused\nunused\nunused\nunused\nunused\n"
       "2 ,\n1 ,10.0 ,2.0 ,3 ,4 ,5.0 ,6.0 ,7.0 ,8.0 ,9.0 ,10.5 ,\nMake\nModel\nunused\n";
-  parseWld(text, m, repo.ui, repo.model.repository, {});
+  parseWld(text, m, repo.ui, repo.repository, {});
   EXPECT_EQ(m.componentType, 2);
   EXPECT_EQ(m.component.pickup, 7);
   EXPECT_EQ(m.component.dropout, 0);
@@ -252,7 +252,7 @@ TEST(WldReader, DetailControlWithoutDetailIsDroppedWithANotice) {
   std::string text =
       "2.32 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\n"
       "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nctl.png\n0 ,\n";
-  parseWld(text, m, repo.ui, repo.model.repository, {});
+  parseWld(text, m, repo.ui, repo.repository, {});
   EXPECT_EQ(m.maps[controlfile], "");
   EXPECT_EQ(m.modified, 1);
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
@@ -262,10 +262,10 @@ TEST(WldReader, DetailControlWithoutDetailIsDroppedWithANotice) {
 
 TEST(WldReader, MapNamesAreMadeRepositoryRelative) {
   TempRepo repo;
-  repo.model.repository = makeRepositoryFolder("C:\\Assets\\");
+  repo.repository = makeRepositoryFolder("C:\\Assets\\");
   Module m;
   parseWld("2.17 \n0 ,\n0 ,\n 1 ,1 ,1 ,1 ,\nC:\\Assets\\tex\\hull.dds\n", m, repo.ui,
-           repo.model.repository, {});
+           repo.repository, {});
   EXPECT_EQ(m.maps[textfile], "tex\\hull.png");
 }
 
@@ -274,11 +274,11 @@ TEST(WldReader, CentreIsTheRoundedMeanOrTheCityRectangle) {
   std::string text =
       "2.32 \n4 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n 2.5 ,-2.5 ,1.2 ,\n -9.5 ,7.0 ,3 ,\n0 ,\n";
   Module mean;
-  parseWld(text, mean, repo.ui, repo.model.repository, {false, false, false});
+  parseWld(text, mean, repo.ui, repo.repository, {false, false, false});
   // Mean (-0.5, -0.125, 1.65): halves round away from zero.
   EXPECT_EQ(mean.centroid, (std::array<float, 3>{-1, 0, 2}));
   Module city;
-  parseWld(text, city, repo.ui, repo.model.repository, {false, false, true});
+  parseWld(text, city, repo.ui, repo.repository, {false, false, true});
   // Rectangle from the origin: x -9.5..2.5, y -2.5..7.0.
   EXPECT_EQ(city.centroid, (std::array<float, 3>{-4, 2, 0}));
 }
@@ -294,7 +294,7 @@ TEST(WldReader, InvalidPolygonsAreDroppedAndReported) {
       " 2 , 0 , 1 , ff000000 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 0 ,\n"
       " 3 , 2 , 1 , 0 , ff00ff00 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 , 1 ,\n"
       "unused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\nunused\n0 ,\n";
-  parseWld(text, m, repo.ui, repo.model.repository, {});
+  parseWld(text, m, repo.ui, repo.repository, {});
   ASSERT_EQ(m.polygons.size(), 1u);  // the five-sided one was read past, so the last stays in step
   EXPECT_EQ(m.polygons[0].vertexIndex[0], 2);
   EXPECT_EQ(m.polygons[0].smooth, 1);
@@ -308,12 +308,12 @@ TEST(WldReader, InvalidPolygonsAreDroppedAndReported) {
 TEST(WldReader, HugeCountsInAShortFileDoNotGrowTheModel) {
   TempRepo repo;
   Module m;
-  parseWld("2.32 \n2000000000 ,\n 1 ,2 ,3 ,\n", m, repo.ui, repo.model.repository, {});
+  parseWld("2.32 \n2000000000 ,\n 1 ,2 ,3 ,\n", m, repo.ui, repo.repository, {});
   EXPECT_TRUE(m.vertices.empty());  // the one vertex read is unused
   EXPECT_LT(m.vertices.capacity(), 1000u);
   Module p;
   parseWld("2.32 \n0 ,\n2000000000 ,\n 1 ,1 ,1 ,1 ,0 ,0 ,1 ,0 ,\ngarbage", p, repo.ui,
-           repo.model.repository, {});
+           repo.repository, {});
   EXPECT_TRUE(p.polygons.empty());
   EXPECT_LT(p.polygons.capacity(), 1000u);
 }
@@ -324,7 +324,7 @@ TEST(WldReader, EveryTruncationOfAFileReadsWithoutHarm) {
   for (std::size_t n = 0; n <= whole.size(); ++n) {
     Module m;
     repo.ui.boxes.clear();
-    parseWld(std::string_view{whole}.substr(0, n), m, repo.ui, repo.model.repository, {});
+    parseWld(std::string_view{whole}.substr(0, n), m, repo.ui, repo.repository, {});
     ASSERT_LE(m.polygons.size(), 1u);
     for (const Polygon& p : m.polygons) {
       for (int c = 0; c < p.sides; ++c) ASSERT_LT(p.vertexIndex[c], m.vertices.size());
@@ -339,7 +339,7 @@ TEST(WldReader, ShortLinesLeaveDefaults) {
   parseWld(
       "2.32 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n1 ,\n 640 ,480 ;\n 3 , 0 , 1 , 2 , ff000000 "
       ",\n",
-      m, repo.ui, repo.model.repository, {});
+      m, repo.ui, repo.repository, {});
   EXPECT_EQ(m.canvasWidth, 640);
   EXPECT_EQ(m.canvasHeight, 480);
   EXPECT_EQ(m.canvasWidth2, 2048);
@@ -367,14 +367,14 @@ TEST(WldReader, AFileThatDoesNotBeginWithAVersionIsNotAMesh) {
     repo.ui.boxes.clear();
     Module m;
     m.filename = "meshes\\x.wld";
-    EXPECT_EQ(parseWld(c.text, m, repo.ui, repo.model.repository, {}), WldParseResult::notWld);
+    EXPECT_EQ(parseWld(c.text, m, repo.ui, repo.repository, {}), WldParseResult::notWld);
     ASSERT_EQ(repo.ui.boxes.size(), 1u);
     EXPECT_EQ(repo.ui.boxes[0].text, c.message);
     EXPECT_EQ(repo.ui.boxes[0].caption, "Incompatible file!");
   }
   // A version of 0 or below is the oldest layout, still a mesh.
   Module oldest;
-  EXPECT_EQ(parseWld("0.00 \n0 ,\n0 ,\n", oldest, repo.ui, repo.model.repository, {}),
+  EXPECT_EQ(parseWld("0.00 \n0 ,\n0 ,\n", oldest, repo.ui, repo.repository, {}),
             WldParseResult::ok);
 }
 
@@ -386,7 +386,7 @@ TEST(WldReader, MapNamesLeadingOutOfTheRepositoryAreKeptButNotFollowed) {
       "2.32 \n0 ,\n0 ,\n 2048 ,2048 ,2048 ,2048 ,0 ,0 ,1 ,0 ,\n"
       "..\\..\\etc\\base.dds\nmaps\\light.dds\n/etc/overlay.dds\nunused\nunused\nunused\n"
       "unused\nunused\nunused\n0 ,\n";
-  ASSERT_EQ(parseWld(text, m, repo.ui, repo.model.repository, {}), WldParseResult::ok);
+  ASSERT_EQ(parseWld(text, m, repo.ui, repo.repository, {}), WldParseResult::ok);
   EXPECT_EQ(m.maps[textfile], "..\\..\\etc\\base.png");
   EXPECT_EQ(m.maps[overlayfile], "\\etc\\overlay.png");
   EXPECT_EQ(m.modified, 0);  // nothing to save: the names stay as the file has them
@@ -421,12 +421,12 @@ TEST(ReadWld, AFileLargerThanTheReadWindowReadsAsAWhole) {
 
   TempRepo repo;
   repo.write("big.wld", text);
-  repo.model.module[0].filename = "big.wld";
+  repo.model.document.module[0].filename = "big.wld";
   ASSERT_TRUE(readWld(repo.session, 0, {}));
-  EXPECT_EQ(repo.model.module[0].polygons.size(), 120000u);
+  EXPECT_EQ(repo.model.document.module[0].polygons.size(), 120000u);
   // Nothing lost or doubled where a window ends: written again, it is the file it was read from.
-  EXPECT_EQ(formatWld(repo.model.module[0]), text);
-  EXPECT_EQ(repo.model.module[0].maps[textfile], "tex\\big.png");
+  EXPECT_EQ(formatWld(repo.model.document.module[0]), text);
+  EXPECT_EQ(repo.model.document.module[0].maps[textfile], "tex\\big.png");
 }
 
 TEST(ReadWld, AMeshPastSixteenBitIndicesKeepsEveryCornerThroughSaveAndLoad) {
@@ -454,7 +454,7 @@ TEST(ReadWld, AMeshPastSixteenBitIndicesKeepsEveryCornerThroughSaveAndLoad) {
 
   TempRepo repo;
   repo.write("grid.wld", text);
-  Module& m = repo.model.module[0];
+  Module& m = repo.model.document.module[0];
   m.filename = "grid.wld";
   ASSERT_TRUE(readWld(repo.session, 0, {}));
   EXPECT_TRUE(repo.ui.boxes.empty()) << repo.ui.boxes[0].text;
@@ -485,11 +485,11 @@ TEST(ReadWld, MissingNameAndMissingFileAreReported) {
   EXPECT_EQ(repo.ui.boxes[0].caption, "File not loaded!");
   EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::warning);
 
-  repo.model.module[0].filename = "meshes\\absent.wld";
+  repo.model.document.module[0].filename = "meshes\\absent.wld";
   EXPECT_FALSE(readWld(repo.session, 0, {}));
   EXPECT_EQ(repo.ui.boxes[1].text, "Could not find the WLD file or the file is in use...\n\n" +
                                        (repo.root / "meshes/absent.wld").string());
-  EXPECT_EQ(repo.model.module[0].filename, "");
+  EXPECT_EQ(repo.model.document.module[0].filename, "");
 }
 
 TEST(ReadWld, InteractiveOpenAnnouncesAnOlderVersionAndJoinsTheRecentList) {
@@ -498,7 +498,7 @@ TEST(ReadWld, InteractiveOpenAnnouncesAnOlderVersionAndJoinsTheRecentList) {
   repo.write("meshes/Hull.wld", fixture("v230.wld"));
   // The user's open; names from the studio may differ in case.
   ASSERT_TRUE(readSingleMesh(editor, "meshes\\hull.wld"));
-  const Module& m = repo.model.module[0];
+  const Module& m = repo.model.document.module[0];
   EXPECT_EQ(m.modified, 1);
   EXPECT_NE(m.fileTime, 0);
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
@@ -516,7 +516,7 @@ TEST(ReadWld, InteractiveOpenAnnouncesAnOlderVersionAndJoinsTheRecentList) {
 TEST(ReadWld, NewerVersionIsRefusedWithoutEndingTheProgram) {
   TempRepo repo;
   repo.write("new.wld", "2.33 \n3 ,\n 0 ,0 ,0 ,\n");
-  repo.model.module[0].filename = "new.wld";
+  repo.model.document.module[0].filename = "new.wld";
   EXPECT_FALSE(readWld(repo.session, 0, {}));
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].text,
@@ -524,7 +524,7 @@ TEST(ReadWld, NewerVersionIsRefusedWithoutEndingTheProgram) {
             "v2.33 or higher...");
   EXPECT_EQ(repo.ui.boxes[0].caption, "Newer file version found!");
   EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::error);
-  EXPECT_TRUE(repo.model.module[0].vertices.empty());
+  EXPECT_TRUE(repo.model.document.module[0].vertices.empty());
 }
 
 }  // namespace

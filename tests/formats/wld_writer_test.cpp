@@ -74,8 +74,7 @@ TEST(WldWriter, WriteThenReadGivesTheSameModule) {
   TempRepo repo;
   Module original = sampleModule();
   Module m;
-  ASSERT_EQ(parseWld(formatWld(original), m, repo.ui, repo.model.repository, {}),
-            WldParseResult::ok);
+  ASSERT_EQ(parseWld(formatWld(original), m, repo.ui, repo.repository, {}), WldParseResult::ok);
   EXPECT_TRUE(repo.ui.boxes.empty());
   EXPECT_EQ(m.maps, original.maps);
   EXPECT_EQ(m.vertices[1].x, -1.2346f);  // four decimals
@@ -103,9 +102,8 @@ TEST(WldWriter, WhatSurvivedOneLoadSurvivesTheNext) {
                    std::ios::binary);
   const std::string text{std::istreambuf_iterator<char>(in), {}};
   Module first, second;
-  ASSERT_EQ(parseWld(text, first, repo.ui, repo.model.repository, {}), WldParseResult::ok);
-  ASSERT_EQ(parseWld(formatWld(first), second, repo.ui, repo.model.repository, {}),
-            WldParseResult::ok);
+  ASSERT_EQ(parseWld(text, first, repo.ui, repo.repository, {}), WldParseResult::ok);
+  ASSERT_EQ(parseWld(formatWld(first), second, repo.ui, repo.repository, {}), WldParseResult::ok);
   EXPECT_EQ(first.vertices.size(), 2u);
   EXPECT_EQ(second.vertices.size(), first.vertices.size());
   EXPECT_EQ(formatWld(second), formatWld(first));
@@ -113,7 +111,7 @@ TEST(WldWriter, WhatSurvivedOneLoadSurvivesTheNext) {
 
 TEST(WriteWld, WritesOnlyModifiedModulesAndClearsTheFlag) {
   TempRepo repo;
-  Module& m = repo.model.module[0];
+  Module& m = repo.model.document.module[0];
   m = sampleModule();
   m.filename = "out\\hull.wld";
   std::filesystem::create_directories(repo.root / "out");
@@ -132,7 +130,7 @@ TEST(WriteWld, FailureOffersRetryAndCancelKeepsWhatWasThereAndTheFlag) {
   TempRepo repo;
   // A folder where the file should go: the new text is written beside it, but cannot replace it.
   repo.write("out/hull.wld/keep", "previous contents");
-  Module& m = repo.model.module[0];
+  Module& m = repo.model.document.module[0];
   m = sampleModule();
   m.filename = "out\\hull.wld";
   m.modified = 1;
@@ -158,7 +156,7 @@ TEST(WriteWld, ReadOnlyTargetIsAFailedSaveNotAReplacedFile) {
   std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                          std::filesystem::perms::group_read |
                                          std::filesystem::perms::others_read);
-  Module& m = repo.model.module[0];
+  Module& m = repo.model.document.module[0];
   m = sampleModule();
   m.filename = "out\\hull.wld";
   m.modified = 1;

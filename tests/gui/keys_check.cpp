@@ -100,11 +100,11 @@ TEST_F(Keys, AGreyedItemsKeyDoesNothing) {
   EXPECT_FALSE(f.window->menus().actions(40018).front()->isEnabled());
   EXPECT_TRUE(press(Qt::Key_S, Qt::ControlModifier).empty());
 
-  f.model.module[0].modified = 1;
+  f.model.document.module[0].modified = 1;
   refreshMenuState(f.editor, 0.31f, f.window->menus());
   EXPECT_TRUE(f.window->menus().actions(40018).front()->isEnabled());
   EXPECT_EQ(press(Qt::Key_S, Qt::ControlModifier), std::vector<int>{40018});
-  EXPECT_EQ(f.model.module[0].modified, 0);  // saved
+  EXPECT_EQ(f.model.document.module[0].modified, 0);  // saved
 }
 
 // The texel view's mouse help names the held key even while the mouse rests.

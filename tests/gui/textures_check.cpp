@@ -42,17 +42,16 @@ void makeSquare(Module& module, const char* filename) {
 struct TextureScene {
   explicit TextureScene(bool city) {
     Model& m = repo.model;
-    m.settings.asmfile = !city;
-    m.settings.ctyfile = city;
-    m.settings.documentPath = city ? "cities\\test.cty" : "ships\\test.asm";
+    m.document.kind = city ? DocumentKind::ctyfile : DocumentKind::asmfile;
+    m.document.documentPath = city ? "cities\\test.cty" : "ships\\test.asm";
     if (city) {
-      m.wldfiles = 2;
-      makeSquare(m.module[0], "meshes\\building.wld");
-      m.module[0].instances.clear();
-      makeSquare(m.module[1], "meshes\\terrain.wld");
+      m.document.wldfiles = 2;
+      makeSquare(m.document.module[0], "meshes\\building.wld");
+      m.document.module[0].instances.clear();
+      makeSquare(m.document.module[1], "meshes\\terrain.wld");
     } else {
-      m.wldfiles = 1;
-      makeSquare(m.module[0], "meshes\\square.wld");
+      m.document.wldfiles = 1;
+      makeSquare(m.document.module[0], "meshes\\square.wld");
     }
     m.status.geometryDirty = true;
     m.status.texturesLoaded = false;
@@ -95,7 +94,7 @@ struct TextureScene {
   }
 
   testing::TempRepo repo;
-  Editor editor{Session{repo.model, repo.ui, repo.store, repo.clock}};
+  Editor editor{Session{repo.model, repo.repository, repo.ui, repo.store, repo.clock}};
   NoMenu menu;
   std::unique_ptr<ViewportWidget> viewport;
 };
@@ -155,7 +154,7 @@ TEST(ViewportTextures, TheCityGroundIsDrawnTileByTileWithItsPieces) {
 TEST(ViewportTextures, ALiveUpdateShowsTheMapFileSavedByAnotherProgram) {
   TextureScene scene(false);
   const auto path = scene.writeImage("base.png", QColor(255, 0, 0));
-  scene.repo.model.module[0].maps[textfile] = "base.png";
+  scene.repo.model.document.module[0].maps[textfile] = "base.png";
   scene.show();
   QRgb pixel = scene.centre();
   ASSERT_TRUE(near(pixel, 247, 0, 0)) << std::hex << pixel;
@@ -207,7 +206,7 @@ TEST(ViewportTextures, AWindshieldShowsTheReentryVolumeWhileTheEffectIsOn) {
     QImage clear(64, 64, QImage::Format_ARGB32);
     clear.fill(QColor(255, 255, 255, 0));
     ASSERT_TRUE(clear.save(QString::fromStdString((scene.repo.root / "glass.png").string())));
-    Module& module = scene.repo.model.module[0];
+    Module& module = scene.repo.model.document.module[0];
     module.maps[textfile] = "glass.png";
     module.instances[0].type = 5;
     scene.repo.model.settings.view.reentryEffect = true;

@@ -44,7 +44,7 @@ struct StartedEditor {
 
   std::filesystem::path saved = std::filesystem::current_path();
   testing::TempRepo repo;
-  Editor editor{Session{repo.model, repo.ui, repo.store, repo.clock}};
+  Editor editor{Session{repo.model, repo.repository, repo.ui, repo.store, repo.clock}};
   std::unique_ptr<MainWindow> window;
 };
 
@@ -113,10 +113,10 @@ struct Scene {
       editor.user.tempPath = (repo.root / "temp").string();
     }
     Model& m = repo.model;
-    m.settings.asmfile = true;
-    m.settings.documentPath = "ships\\test.asm";
-    m.wldfiles = 1;
-    Module& module = m.module[0];
+    m.document.kind = DocumentKind::asmfile;
+    m.document.documentPath = "ships\\test.asm";
+    m.document.wldfiles = 1;
+    Module& module = m.document.module[0];
     module.filename = "meshes\\square.wld";
     module.vertices = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}};
     Polygon p;
@@ -147,7 +147,7 @@ struct Scene {
   }
 
   testing::TempRepo repo;
-  Editor editor{Session{repo.model, repo.ui, repo.store, repo.clock}};
+  Editor editor{Session{repo.model, repo.repository, repo.ui, repo.store, repo.clock}};
   NoMenu menu;
   std::unique_ptr<ViewportWidget> viewport;
 };
@@ -229,7 +229,7 @@ TEST(ViewportDrawing, TheCurrentInstancesBoundingSphereIsAWireframeThatForcesBlu
   scene.repo.model.selection.currentPolygon =
       5;  // out of range: cleared, then the whole instance is current
   // Off the origin, so that its sphere and the scene-extent sphere do not share their lines.
-  scene.repo.model.module[0].instances[0].location = {0.5f, 0, 0};
+  scene.repo.model.document.module[0].instances[0].location = {0.5f, 0, 0};
   computeStatistics(scene.repo.model);
   auto countBlueLines = [](const QImage& image) {
     int count = 0;
@@ -319,7 +319,7 @@ TEST(ViewportDrawing, TheTexelViewMarksTheArmedSourceEdgeAndEverySelectedPolygon
 
 TEST(ViewportDrawing, AMissingMapKeepsItsNameAndIsAnnouncedOnce) {
   Scene scene;
-  Module& module = scene.repo.model.module[0];
+  Module& module = scene.repo.model.document.module[0];
   module.maps[textfile] = "textures\\gone.png";
   scene.repo.model.status.texturesLoaded = false;  // as a map command leaves it
   const QImage image = scene.draw();
@@ -342,7 +342,7 @@ TEST(ViewportDrawing, ALoadedBaseMapColoursThePolygon) {
   QImage red(2048, 2048, QImage::Format_RGB32);
   red.fill(QColor(255, 0, 0));
   ASSERT_TRUE(red.save(QString::fromStdString((scene.repo.root / "red.png").string())));
-  scene.repo.model.module[0].maps[textfile] = "red.png";
+  scene.repo.model.document.module[0].maps[textfile] = "red.png";
   scene.repo.model.status.texturesLoaded = false;
   const QImage image = scene.draw();
   saveScreenshot(image, "textured");
@@ -398,7 +398,7 @@ TEST(ViewportDrawing, TheAmbientSliderDimsTheBackgroundWhileTheTimeOfDaySlidersA
 
 TEST(ViewportDrawing, GlowInstancesAreBlurredOverTheFrameAndNotDrawnInTheScene) {
   Scene scene;
-  scene.repo.model.module[0].instances[0].type = 27;
+  scene.repo.model.document.module[0].instances[0].type = 27;
   const QImage image = scene.draw();
   saveScreenshot(image, "glow");
   // Inside the square the blur of a uniform colour is that colour, laid over by its alpha.
@@ -415,10 +415,10 @@ TEST(ViewportDrawing, GlowInstancesAreBlurredOverTheFrameAndNotDrawnInTheScene) 
 TEST(ViewportDrawing, LightsShowAsAdditiveFlaresWhileDisplayed) {
   Scene scene;
   Model& m = scene.repo.model;
-  m.lightCount = 1;
-  m.lights[0].position = {0, 0, 0.5f};  // in front of the square
-  m.lights[0].normal = {0, 0, 1};
-  m.lights[0].colour = 0xFF0000FF;
+  m.document.lightCount = 1;
+  m.document.lights[0].position = {0, 0, 0.5f};  // in front of the square
+  m.document.lights[0].normal = {0, 0, 1};
+  m.document.lights[0].colour = 0xFF0000FF;
   m.settings.view.animateLights = false;
   const QPoint centre(200, 150);
   EXPECT_TRUE(near(scene.draw().pixel(centre), litR, litG, litB));
@@ -432,7 +432,7 @@ TEST(ViewportDrawing, LightsShowAsAdditiveFlaresWhileDisplayed) {
 
 TEST(ViewportDrawing, AnEmptyDocumentClearsToTheBackground) {
   Scene scene;
-  scene.repo.model.module[0].instances.clear();
+  scene.repo.model.document.module[0].instances.clear();
   scene.repo.model.status.geometryDirty = true;
   const QImage image = scene.draw();
   EXPECT_EQ(scene.editor.frame.sceneExtent, 0);
@@ -516,7 +516,7 @@ void main() { colour = vec4(0.0, 1.0, 0.0, 1.0); }
   };
   for (const Case& c : cases) {
     Scene scene(false, c.program);
-    scene.repo.model.module[0].newScaleFamily = 1;
+    scene.repo.model.document.module[0].newScaleFamily = 1;
     const QImage image = scene.draw();
     const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
     EXPECT_TRUE(near(centre, c.r, c.g, c.b)) << c.program << " " << std::hex << centre;

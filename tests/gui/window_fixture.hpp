@@ -12,7 +12,7 @@ namespace tessarim::testing {
 // The editor's window over a scripted repository, as start-up leaves it.
 struct WindowFixture : EditorFixture {
   WindowFixture() {
-    model.settings.documentPath.clear();
+    model.document.documentPath.clear();
     window = std::make_unique<MainWindow>(editor);
   }
   std::unique_ptr<MainWindow> window;

@@ -40,24 +40,25 @@ TEST(Geometry, PolygonNormalFollowsTheWindingAndIsUnitLength) {
 
 TEST(Geometry, StatisticsGiveCentroidsRadiiInKilometresAndTheEncompassingRadius) {
   Model model;
-  model.wldfiles = 4;
+  model.document.wldfiles = 4;
   const double k1 = 0.00034822, k8 = 0.0003048;
-  Module& ship = model.module[0];  // class 1, farthest vertex 5 units out
+  Module& ship = model.document.module[0];  // class 1, farthest vertex 5 units out
   ship.scaleClass = 1;
   ship.vertices = {{3, 4, 0}, {-1, 0, 2}, {1, 2, 3}};
   Instance near, far;
   far.location = {30, 40, 0};
   ship.instances = {near, far};
-  Module& hut = model.module[1];  // class 8, farthest vertex 2 units out, placed 60 units away
+  Module& hut =
+      model.document.module[1];  // class 8, farthest vertex 2 units out, placed 60 units away
   hut.scaleClass = 8;
   hut.vertices = {{0, 2, 0}, {0, -1, 1}};
   Instance placed;
   placed.location = {0, 0, 60};
   hut.instances = {placed};
-  Module& odd = model.module[2];  // a class outside the table counts a unit as a kilometre
+  Module& odd = model.document.module[2];  // a class outside the table counts a unit as a kilometre
   odd.scaleClass = 99;
   odd.vertices = {{0, 0.015f, 0}};
-  Module& empty = model.module[3];
+  Module& empty = model.document.module[3];
   empty.centroid = {7, 7, 7};
   empty.boundingRadius = 7;
 
@@ -125,9 +126,9 @@ TEST(Geometry, FindVertexMatchesWithinAThousandthOnEveryAxis) {
 // instance, current.
 Model classOneAssembly() {
   Model model;
-  model.wldfiles = 2;
-  model.settings.asmfile = true;
-  Module& m = model.module[0];
+  model.document.wldfiles = 2;
+  model.document.kind = DocumentKind::asmfile;
+  Module& m = model.document.module[0];
   m.scaleClass = 1;
   m.canvasWidth = m.canvasHeight = m.canvasWidth2 = m.canvasHeight2 = 2048;
   m.vertices = {{3, 4, 0}, {-1, 2, 6}, {0, 0, -2}};
@@ -141,7 +142,7 @@ Model classOneAssembly() {
   t.endLocation = {1, 2, 3};
   t.hingeOffset = {0.5f, 0, -4};
   m.instances = {t};
-  model.module[1].vertices = {{1, 1, 1}};
+  model.document.module[1].vertices = {{1, 1, 1}};
   model.selection.currentModule = 0;
   model.selection.currentInstance = 0;
   return model;
@@ -157,11 +158,11 @@ TEST(Scale, ClassOneToEightKeepsTheRealSizeUnlessSudoSu) {
     SCOPED_TRACE(c.sudoSu);
     Model model = classOneAssembly();
     model.settings.sudoSu = c.sudoSu;
-    const Module before = model.module[0];
+    const Module before = model.document.module[0];
 
     assignScale(model, 8);
 
-    const Module& m = model.module[0];
+    const Module& m = model.document.module[0];
     EXPECT_EQ(m.scaleClass, 8);
     EXPECT_EQ(m.modified, 1);
     EXPECT_TRUE(model.status.geometryDirty);
@@ -186,7 +187,7 @@ TEST(Scale, ClassOneToEightKeepsTheRealSizeUnlessSudoSu) {
     // Statistics follow the new class: the farthest vertex, sqrt(41) units of class 1, is as
     // many kilometres as before when the size is kept.
     EXPECT_NEAR(m.boundingRadius, std::sqrt(41.0) * c.size * 0.0003048, 1e-9);
-    EXPECT_EQ(model.module[1].vertices[0].x, 1);
+    EXPECT_EQ(model.document.module[1].vertices[0].x, 1);
     EXPECT_EQ(model.selection.currentModule, 0);
     EXPECT_EQ(model.selection.currentInstance, 0);
   }
@@ -208,9 +209,9 @@ TEST(Scale, ClassZeroOnEitherSideRegeneratesTexelsAtTheNewDensity) {
     SCOPED_TRACE(c.from);
     SCOPED_TRACE(c.to);
     Model model;  // a single mesh, current, with no instance
-    model.wldfiles = 1;
+    model.document.wldfiles = 1;
     model.selection.currentModule = 0;
-    Module& m = model.module[0];
+    Module& m = model.document.module[0];
     m.scaleClass = static_cast<std::int16_t>(c.from);
     m.canvasWidth = m.canvasWidth2 = static_cast<std::int32_t>(w);
     m.canvasHeight = m.canvasHeight2 = static_cast<std::int32_t>(h);
@@ -240,14 +241,14 @@ TEST(Scale, ClassZeroOnEitherSideRegeneratesTexelsAtTheNewDensity) {
 
 TEST(Scale, TheSelectedInstancesChooseTheModules) {
   Model model;
-  model.wldfiles = 3;
-  model.settings.asmfile = true;
+  model.document.wldfiles = 3;
+  model.document.kind = DocumentKind::asmfile;
   for (int i = 0; i < 3; ++i) {
-    model.module[i].scaleClass = 1;
-    model.module[i].vertices = {{1, 0, 0}};
+    model.document.module[i].scaleClass = 1;
+    model.document.module[i].vertices = {{1, 0, 0}};
     Instance t;
     t.location = {2, 0, 0};
-    model.module[i].instances = {t, t};
+    model.document.module[i].instances = {t, t};
   }
   model.selection.selectedInstances[0] = {1, 0};
   model.selection.selectedInstances[1] = {2, 1};
@@ -259,14 +260,14 @@ TEST(Scale, TheSelectedInstancesChooseTheModules) {
   assignScale(model, 8);
 
   const float e = static_cast<float>(0.00034822 / 0.0003048);
-  EXPECT_EQ(model.module[0].scaleClass, 1);
-  EXPECT_EQ(model.module[0].vertices[0].x, 1);
-  EXPECT_EQ(model.module[0].modified, 0);
+  EXPECT_EQ(model.document.module[0].scaleClass, 1);
+  EXPECT_EQ(model.document.module[0].vertices[0].x, 1);
+  EXPECT_EQ(model.document.module[0].modified, 0);
   for (int i : {1, 2}) {
-    EXPECT_EQ(model.module[i].scaleClass, 8);
-    EXPECT_FLOAT_EQ(model.module[i].vertices[0].x, e);
-    EXPECT_FLOAT_EQ(model.module[i].instances[0].location[0], 2 * e);
-    EXPECT_FLOAT_EQ(model.module[i].instances[1].location[0], 2 * e);
+    EXPECT_EQ(model.document.module[i].scaleClass, 8);
+    EXPECT_FLOAT_EQ(model.document.module[i].vertices[0].x, e);
+    EXPECT_FLOAT_EQ(model.document.module[i].instances[0].location[0], 2 * e);
+    EXPECT_FLOAT_EQ(model.document.module[i].instances[1].location[0], 2 * e);
   }
   EXPECT_EQ(model.selection.currentModule, -2);
   EXPECT_EQ(model.selection.currentInstance, -2);

@@ -28,21 +28,21 @@ TEST(Model, NewInstanceAndModuleDefaults) {
   EXPECT_TRUE(instance.guid.isNull());
   Model model;
   EXPECT_EQ(model.selection.currentModule, -1);
-  EXPECT_EQ(model.wldfiles, 0);
-  model.module[3].maps[grimefile] = "x.png";
-  model.module[3].vertices.push_back({1, 2, 3});
+  EXPECT_EQ(model.document.wldfiles, 0);
+  model.document.module[3].maps[grimefile] = "x.png";
+  model.document.module[3].vertices.push_back({1, 2, 3});
   resetModule(model, 3);
-  EXPECT_EQ(model.module[3].maps[grimefile], "");
-  EXPECT_TRUE(model.module[3].vertices.empty());
-  EXPECT_EQ(model.module[3].canvasWidth, 0);
+  EXPECT_EQ(model.document.module[3].maps[grimefile], "");
+  EXPECT_TRUE(model.document.module[3].vertices.empty());
+  EXPECT_EQ(model.document.module[3].canvasWidth, 0);
 }
 
 TEST(Model, FindModuleByNameIsExactAndLimitedToLoadedModules) {
   Model model;
-  model.module[0].filename = "a\\hull.wld";
-  model.module[1].filename = "a\\deck.wld";
-  model.module[2].filename = "a\\mast.wld";
-  model.wldfiles = 2;
+  model.document.module[0].filename = "a\\hull.wld";
+  model.document.module[1].filename = "a\\deck.wld";
+  model.document.module[2].filename = "a\\mast.wld";
+  model.document.wldfiles = 2;
   EXPECT_EQ(findModuleByName(model, "a\\deck.wld"), 1);
   EXPECT_EQ(findModuleByName(model, "A\\DECK.WLD"), -1);
   EXPECT_EQ(findModuleByName(model, "a\\mast.wld"), -1);
@@ -51,12 +51,12 @@ TEST(Model, FindModuleByNameIsExactAndLimitedToLoadedModules) {
 TEST(Model, TheTwoHundredFiftySeventhModuleIsRefused) {
   testing::TempRepo repo;
   repo.write("m.wld", "2.32 \n0 ,\n0 ,\n");
-  repo.model.wldfiles = 255;
+  repo.model.document.wldfiles = 255;
   EXPECT_EQ(addModule(repo.session, "m.wld"), 255);
-  EXPECT_EQ(repo.model.wldfiles, 256);
-  EXPECT_EQ(repo.model.module[255].version, 2.32f);
+  EXPECT_EQ(repo.model.document.wldfiles, 256);
+  EXPECT_EQ(repo.model.document.module[255].version, 2.32f);
   EXPECT_EQ(addModule(repo.session, "m.wld"), -1);
-  EXPECT_EQ(repo.model.wldfiles, 256);
+  EXPECT_EQ(repo.model.document.wldfiles, 256);
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].text, "Adding this new type will exceed the maximum allowable types!");
   EXPECT_EQ(repo.ui.boxes[0].caption, "Failed!");

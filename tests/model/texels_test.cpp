@@ -18,8 +18,8 @@ using testing::face;
 // or the other set's canvas shows.
 Model oneModule(std::vector<Vertex> vertices, std::vector<Polygon> polygons) {
   Model model;
-  model.wldfiles = 1;
-  Module& m = model.module[0];
+  model.document.wldfiles = 1;
+  Module& m = model.document.module[0];
   m.scaleClass = 1;
   m.canvasWidth = 2048;
   m.canvasHeight = 1024;
@@ -53,7 +53,7 @@ TEST(Texel, APolygonOfConstantZIsLaidOutWithoutTurning) {
 
     generateTexels(model, 0, c.set, 0);
 
-    const Polygon& g = model.module[0].polygons[0];
+    const Polygon& g = model.document.module[0].polygons[0];
     const float centreY = 2.5f;
     for (int i = 0; i < 4; ++i) {
       const Vertex& v = quadCorners[g.vertexIndex[i]];
@@ -65,7 +65,7 @@ TEST(Texel, APolygonOfConstantZIsLaidOutWithoutTurning) {
     EXPECT_EQ(c.set == 1 ? g.texelAngle2 : g.texelAngle, 0);
     EXPECT_EQ(c.set == 1 ? g.texelAngle : g.texelAngle2, -1);
     EXPECT_EQ(texelsOf(g, 1 - c.set)[0].u, 0.9f);
-    EXPECT_EQ(model.module[0].modified, 1);
+    EXPECT_EQ(model.document.module[0].modified, 1);
   }
 }
 
@@ -87,7 +87,7 @@ TEST(Texel, AnyPlaneIsLaidFlatFrontUpWithItsTrueSize) {
     // Back to model units: the layout is (x, -y) of the plane seen from its front.
     Vec3 flat[3], corner[3];
     for (int i = 0; i < 3; ++i) {
-      const Texel& tx = model.module[0].polygons[0].texels[i];
+      const Texel& tx = model.document.module[0].polygons[0].texels[i];
       flat[i] = {(tx.u - 0.5f) * w / d, (tx.v - 0.5f) * h / d, 0};
       corner[i] = {t[i].x, t[i].y, t[i].z};
     }
@@ -123,8 +123,8 @@ TEST(Texel, VerticalPlanesTurnAQuarterTheWayTheirNormalSays) {
     Model model = oneModule({c.corners[0], c.corners[1], c.corners[2]}, {p});
     generateTexels(model, 0, 0, 0);
     for (int i = 0; i < 3; ++i) {
-      EXPECT_NEAR(model.module[0].polygons[0].texels[i].u, d * c.u[i] / w + 0.5f, 1e-6);
-      EXPECT_NEAR(model.module[0].polygons[0].texels[i].v, d * c.v[i] / h + 0.5f, 1e-6);
+      EXPECT_NEAR(model.document.module[0].polygons[0].texels[i].u, d * c.u[i] / w + 0.5f, 1e-6);
+      EXPECT_NEAR(model.document.module[0].polygons[0].texels[i].v, d * c.v[i] / h + 0.5f, 1e-6);
     }
   }
 }
@@ -141,7 +141,7 @@ TEST(Texel, AGeneratedSetKeepsItsAngleAndOldCentre) {
     generateTexels(model, 0, 0, 0);
 
     // The flat layout's offsets from its centre, in pixels, turned by the angle.
-    const Polygon& g = model.module[0].polygons[0];
+    const Polygon& g = model.document.module[0].polygons[0];
     const float cs = std::cos(angle), sn = std::sin(angle);
     for (int i = 0; i < 4; ++i) {
       const float du = d * (quadCorners[i].x - 3), dv = -d * (quadCorners[i].y - 2.5f);
@@ -157,7 +157,7 @@ TEST(Texel, AnOldTexelThatIsNotANumberCountsAsZero) {
   p.texels = {{{std::numeric_limits<float>::quiet_NaN(), 0.4f}, {0.6f, 0.6f}, {0.9f, 0.2f}, {}}};
   Model model = oneModule({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {p});
   generateTexels(model, 0, 0, 0);
-  const auto& t = model.module[0].polygons[0].texels;
+  const auto& t = model.document.module[0].polygons[0].texels;
   EXPECT_NEAR((t[0].u + t[1].u + t[2].u) / 3, 0.5f, 1e-6);
   EXPECT_NEAR((t[0].v + t[1].v + t[2].v) / 3, 0.8f / 3, 1e-6);
 }
@@ -181,8 +181,8 @@ TEST(Texel, GenerateReachesOnlyItsTarget) {
     model.selection.selectedPolygons = c.selected;
     generateTexels(model, 0, 0, c.target);
     for (int i = 0; i < 3; ++i)
-      EXPECT_EQ(model.module[0].polygons[i].texelAngle == 0, c.generated[i]) << i;
-    EXPECT_EQ(model.module[0].modified == 1, c.target != 3);
+      EXPECT_EQ(model.document.module[0].polygons[i].texelAngle == 0, c.generated[i]) << i;
+    EXPECT_EQ(model.document.module[0].modified == 1, c.target != 3);
   }
 }
 
@@ -197,7 +197,7 @@ TEST(Texel, RegeneratingZeroesUngeneratedSetsAndKeepsGeneratedOnesInPlace) {
   b.texelAngle = -1;
   b.texelAngle2 = 0;
   Model model = oneModule(quadCorners, {a, b});
-  Module& m = model.module[0];
+  Module& m = model.document.module[0];
 
   regenerateAllTexels(m);
 
@@ -227,7 +227,7 @@ TEST(Texel, RotationTurnsInPixelsAboutThePolygonsCentre) {
   for (int set : {0, 1}) {
     SCOPED_TRACE(set);
     Model model = oneModule({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {face({0, 1, 2})});
-    Module& m = model.module[0];
+    Module& m = model.document.module[0];
     const Canvas canvas = canvasOf(m, set);
     Polygon& p = m.polygons[0];
     for (int i = 0; i < 3; ++i)
@@ -264,8 +264,8 @@ TEST(Texel, AccumulatedAngleWrapsAtTwoPi) {
     p.texelAngle = p.texelAngle2 = 2;
     texelAngleOf(p, c.set) = c.start;
     Model model = oneModule({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {p});
-    rotatePolygonTexels(model.module[0], c.set, 0, c.by, c.accumulate);
-    Polygon& g = model.module[0].polygons[0];
+    rotatePolygonTexels(model.document.module[0], c.set, 0, c.by, c.accumulate);
+    Polygon& g = model.document.module[0].polygons[0];
     EXPECT_NEAR(texelAngleOf(g, c.set), c.want, 1e-6);
     EXPECT_EQ(texelAngleOf(g, 1 - c.set), 2);
   }
@@ -291,7 +291,7 @@ TEST(Texel, SelectedPolygonsTurnAboutTheMeanOfTheirCentres) {
   rotateSelectedTexels(model, 0, pi, true);
 
   // Half a turn about (80, 80) takes a pixel p to (160, 160) - p.
-  const Module& m = model.module[0];
+  const Module& m = model.document.module[0];
   for (int i = 0; i < 3; ++i) {
     EXPECT_NEAR(m.polygons[0].texels[i].u * w, 160 - tri[i][0], 1e-3);
     EXPECT_NEAR(m.polygons[0].texels[i].v * h, 160 - tri[i][1], 1e-3);

@@ -23,23 +23,23 @@ struct FrameFixture : ::testing::Test {
   // An assembly of one 2-unit square module (scale class 0: kilometres) placed at x = 3.
   FrameFixture() {
     Model& m = repo.model;
-    m.settings.asmfile = true;
-    m.settings.documentPath = "ships\\a.asm";
-    m.wldfiles = 1;
-    m.module[0].vertices = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}};
+    m.document.kind = DocumentKind::asmfile;
+    m.document.documentPath = "ships\\a.asm";
+    m.document.wldfiles = 1;
+    m.document.module[0].vertices = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}};
     Polygon p;
     p.sides = 4;
     p.vertexIndex = {0, 1, 2, 3};
-    m.module[0].polygons = {p};
-    m.module[0].instances.resize(1);
-    m.module[0].instances[0].location = {3, 0, 0};
+    m.document.module[0].polygons = {p};
+    m.document.module[0].instances.resize(1);
+    m.document.module[0].instances[0].location = {3, 0, 0};
     m.status.geometryDirty = true;
     initMenuState(editor);
   }
   void move(float seconds = 0.01f) { frameMove(editor, seconds, menu); }
 
   testing::TempRepo repo;
-  Editor editor{Session{repo.model, repo.ui, repo.store, repo.clock}};
+  Editor editor{Session{repo.model, repo.repository, repo.ui, repo.store, repo.clock}};
   NoMenu menu;
   FrameState& frame = editor.frame;
 };
@@ -109,11 +109,11 @@ TEST_F(FrameFixture, ALeftDragTurnsTheSceneAndResetTurnsItBack) {
 
 TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
   Model& m = repo.model;
-  Polygon& p = m.module[0].polygons[0];
+  Polygon& p = m.document.module[0].polygons[0];
   p.texels = {Texel{0, 0}, Texel{0, 0.5f}, Texel{0.5f, 0.5f}, Texel{0.5f, 0}};
   p.texels2 = {Texel{0.1f, 0.1f}, Texel{0.1f, 0.2f}, Texel{0.2f, 0.2f}, Texel{0.2f, 0.1f}};
-  m.module[0].canvasWidth = m.module[0].canvasHeight = 256;
-  m.module[0].canvasWidth2 = m.module[0].canvasHeight2 = 256;
+  m.document.module[0].canvasWidth = m.document.module[0].canvasHeight = 256;
+  m.document.module[0].canvasWidth2 = m.document.module[0].canvasHeight2 = 256;
   m.settings.view.texelView = true;
   m.selection.currentModule = 0;
   m.selection.currentInstance = 0;
@@ -125,23 +125,23 @@ TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
   } cases[] = {{false, 0, -1}, {true, 0, 0}, {true, 4, 1}};
   for (const Case& c : cases) {
     m.settings.view.texelMapIndex = static_cast<std::uint8_t>(c.mapIndex);
-    Module expected = m.module[0];
+    Module expected = m.document.module[0];
     if (c.set >= 0)
       rotatePolygonTexels(expected, c.set, 0, 12 * frame.camera.texelZoom * 0.03141593f, true);
-    m.module[0].modified = 0;
+    m.document.module[0].modified = 0;
     frame.input.cursorInside = true;
     frame.input.leftHeld = true;
     frame.input.shiftHeld = c.shift;
     frame.input.leftDx = 12;
     move();
-    const Polygon& turned = m.module[0].polygons[0];
+    const Polygon& turned = m.document.module[0].polygons[0];
     for (int k = 0; k < 4; ++k) {
       EXPECT_EQ(turned.texels[k].u, expected.polygons[0].texels[k].u) << c.mapIndex << c.shift;
       EXPECT_EQ(turned.texels2[k].v, expected.polygons[0].texels2[k].v) << c.mapIndex << c.shift;
     }
-    EXPECT_EQ(m.module[0].modified, c.set >= 0 ? 1 : 0);
+    EXPECT_EQ(m.document.module[0].modified, c.set >= 0 ? 1 : 0);
   }
-  EXPECT_NE(m.module[0].polygons[0].texels[2].u, 0.5f) << "the turns happened";
+  EXPECT_NE(m.document.module[0].polygons[0].texels[2].u, 0.5f) << "the turns happened";
 }
 
 TEST_F(FrameFixture, TheBlinkClockIsAOneSecondTriangleWave) {
@@ -153,8 +153,8 @@ TEST_F(FrameFixture, TheBlinkClockIsAOneSecondTriangleWave) {
 }
 
 TEST_F(FrameFixture, LightsStepTheirActiveBitWhenThePhasePassesTheInterval) {
-  repo.model.lightCount = 1;
-  Light& light = repo.model.lights[0];
+  repo.model.document.lightCount = 1;
+  Light& light = repo.model.document.lights[0];
   light.secondsPerCycle = 1;
   light.cursor = 1;
   move(0.02f);  // phase 0.64

@@ -15,9 +15,9 @@ struct Placed {
   UserSettings user;
   // Module 0 with one instance of the given group and type.
   Instance& place(int group, int type) {
-    model.wldfiles = 1;
-    model.module[0].instances.resize(1);
-    Instance& t = model.module[0].instances[0];
+    model.document.wldfiles = 1;
+    model.document.module[0].instances.resize(1);
+    Instance& t = model.document.module[0].instances[0];
     t.group = static_cast<std::int16_t>(group);
     t.type = static_cast<std::uint8_t>(type);
     return t;
@@ -39,7 +39,7 @@ TEST(Visibility, AssemblyGroupsFollowTheExtendedViewAndTheDisplaySelections) {
   };
   for (const Case& c : cases) {
     Placed p;
-    p.model.settings.asmfile = true;
+    p.model.document.kind = DocumentKind::asmfile;
     p.model.motion.extended = c.extended;
     p.place(c.group, c.type);
     EXPECT_EQ(p.visible(), c.visible)
@@ -49,7 +49,7 @@ TEST(Visibility, AssemblyGroupsFollowTheExtendedViewAndTheDisplaySelections) {
 
 TEST(Visibility, ViewSwitchesHideAndOnlyTheDeselectFlagDeselects) {
   Placed p;
-  p.model.settings.asmfile = true;
+  p.model.document.kind = DocumentKind::asmfile;
   Instance& t = p.place(0, 24);
   p.model.selection.currentModule = 0;
   p.model.selection.currentInstance = 0;
@@ -75,7 +75,7 @@ TEST(Visibility, ViewSwitchesHideAndOnlyTheDeselectFlagDeselects) {
   p.model.settings.view.previewExport = false;
   p.model.settings.view.systemsShowOnly = true;  // ordinary modules hide
   EXPECT_FALSE(p.visible());
-  p.model.module[0].componentType = 3;
+  p.model.document.module[0].componentType = 3;
   EXPECT_FALSE(p.visible());  // its system is not shown
   p.model.settings.view.systemShown[3] = true;
   EXPECT_TRUE(p.visible());
@@ -107,13 +107,13 @@ TEST(InstancePlan, ThePathFollowsDocumentTypeGroupAndFamily) {
   };
   for (const Case& c : cases) {
     Placed p;
-    p.model.settings.ctyfile = c.city;
-    p.model.wldfiles = 2;
+    p.model.document.kind = c.city ? DocumentKind::ctyfile : DocumentKind::wldfile;
+    p.model.document.wldfiles = 2;
     for (int m = 0; m < 2; ++m) {
-      p.model.module[m].instances.resize(1);
-      p.model.module[m].instances[0].group = static_cast<std::int16_t>(c.group);
-      p.model.module[m].instances[0].type = static_cast<std::uint8_t>(c.type);
-      p.model.module[m].newScaleFamily = c.newFamily;
+      p.model.document.module[m].instances.resize(1);
+      p.model.document.module[m].instances[0].group = static_cast<std::int16_t>(c.group);
+      p.model.document.module[m].instances[0].type = static_cast<std::uint8_t>(c.type);
+      p.model.document.module[m].newScaleFamily = c.newFamily;
     }
     p.model.settings.view.textureAllBuildings = true;
     EXPECT_EQ(planInstance(p.model, DrawContext{p.frame, p.user}, c.module, 0).path, c.path)
@@ -122,14 +122,14 @@ TEST(InstancePlan, ThePathFollowsDocumentTypeGroupAndFamily) {
   // Without the vehicle program, the new scale family draws on the main program.
   Placed p;
   p.place(0, 0);
-  p.model.module[0].newScaleFamily = 1;
+  p.model.document.module[0].newScaleFamily = 1;
   EXPECT_EQ(planInstance(p.model, DrawContext{p.frame, p.user, false}, 0, 0).path,
             ShadingPath::standard);
 }
 
 TEST(InstancePlan, StandardPassParametersAndBlendStates) {
   Placed p;
-  p.model.settings.asmfile = true;
+  p.model.document.kind = DocumentKind::asmfile;
   Instance& t = p.place(0, 5);
   p.frame.mapsLoaded[0] = 1 << textfile | 1 << lightfile;
   p.frame.flicker = true;
@@ -176,11 +176,10 @@ TEST(InstancePlan, BlendingByTypeAndPath) {
   };
   for (const Case& c : cases) {
     Placed p;
-    p.model.settings.ctyfile = c.city;
-    p.model.settings.asmfile = !c.city;
+    p.model.document.kind = c.city ? DocumentKind::ctyfile : DocumentKind::asmfile;
     p.place(0, c.type);
-    p.model.wldfiles = 2;  // a city's buildings are all but its last module
-    p.model.module[0].newScaleFamily = c.newFamily;
+    p.model.document.wldfiles = 2;  // a city's buildings are all but its last module
+    p.model.document.module[0].newScaleFamily = c.newFamily;
     EXPECT_EQ(p.plan().blend, c.blend)
         << "type " << c.type << (c.city ? " in a city" : "") << (c.newFamily ? " new family" : "");
   }
@@ -188,9 +187,9 @@ TEST(InstancePlan, BlendingByTypeAndPath) {
 
 TEST(InstancePlan, HighlightsFollowTheSelection) {
   Placed p;
-  p.model.settings.asmfile = true;
+  p.model.document.kind = DocumentKind::asmfile;
   p.place(0, 0);
-  p.model.module[0].polygons.resize(3);
+  p.model.document.module[0].polygons.resize(3);
   Selection& s = p.model.selection;
   EXPECT_FALSE(p.plan().highlighted);
   s.currentModule = 0;
@@ -209,11 +208,11 @@ TEST(InstancePlan, HighlightsFollowTheSelection) {
 
 TEST(InstancePlan, ACityTexturesOnlyTheBrowsedBuilding) {
   Placed p;
-  p.model.settings.ctyfile = true;
-  p.model.wldfiles = 2;
-  p.model.module[0].instances.resize(2);
-  p.model.module[0].instances[0].group = 4;
-  p.model.module[0].instances[1].group = 5;
+  p.model.document.kind = DocumentKind::ctyfile;
+  p.model.document.wldfiles = 2;
+  p.model.document.module[0].instances.resize(2);
+  p.model.document.module[0].instances[0].group = 4;
+  p.model.document.module[0].instances[1].group = 5;
   p.model.selection.currentGroup = 5;
   p.frame.mapsLoaded[0] = 1 << textfile;
   const DrawContext context{p.frame, p.user};
@@ -223,19 +222,19 @@ TEST(InstancePlan, ACityTexturesOnlyTheBrowsedBuilding) {
 
 TEST(DrawOrder, SortedByKeyWithGlassPushedBack) {
   Model model;
-  model.wldfiles = 3;
-  model.module[0].sortKey = 7;
-  model.module[1].sortKey = 2;
-  model.module[2].newScaleFamily = 1;
+  model.document.wldfiles = 3;
+  model.document.module[0].sortKey = 7;
+  model.document.module[1].sortKey = 2;
+  model.document.module[2].newScaleFamily = 1;
   for (int m = 0; m < 3; ++m) {
-    model.module[m].polygons.resize(1);
-    model.module[m].instances.resize(1);
+    model.document.module[m].polygons.resize(1);
+    model.document.module[m].instances.resize(1);
   }
-  model.module[2].instances.resize(3);
-  model.module[2].instances[0].type = 3;  // glass: eye distance + 3 x extent
-  model.module[2].instances[0].eyeDistance = 1;
-  model.module[2].instances[1].type = 27;  // glow: never in the scene pass
-  model.module[2].instances[2].eyeDistance = 5;
+  model.document.module[2].instances.resize(3);
+  model.document.module[2].instances[0].type = 3;  // glass: eye distance + 3 x extent
+  model.document.module[2].instances[0].eyeDistance = 1;
+  model.document.module[2].instances[1].type = 27;  // glow: never in the scene pass
+  model.document.module[2].instances[2].eyeDistance = 5;
   std::vector<DrawItem> order;
   drawOrder(model, 2, order);
   ASSERT_EQ(order.size(), 4u);

@@ -20,9 +20,9 @@ std::vector<std::string> texts(const std::vector<StatusLine>& lines) {
 
 struct Status : ::testing::Test {
   Status() {
-    model.settings.asmfile = true;
-    model.wldfiles = 1;
-    Module& m = model.module[0];
+    model.document.kind = DocumentKind::asmfile;
+    model.document.wldfiles = 1;
+    Module& m = model.document.module[0];
     m.filename = "meshes\\hull.wld";
     m.vertices = {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}};
     Polygon p;
@@ -56,7 +56,7 @@ struct Status : ::testing::Test {
 TEST_F(Status, AnInstanceCurrentWithoutAPolygon) {
   model.selection.currentModule = 0;
   model.selection.currentInstance = 1;
-  model.module[0].modified = 1;
+  model.document.module[0].modified = 1;
   EXPECT_EQ(lines(), (std::vector<std::string>{
                          "60.00 fps",
                          "device",
@@ -112,9 +112,9 @@ TEST_F(Status, TexelViewCornersAndMouseHelp) {
   model.selection.currentModule = 0;
   model.selection.currentInstance = 0;
   model.selection.currentPolygon = 0;
-  model.module[0].canvasWidth = model.module[0].canvasHeight = 1024;
-  model.module[0].polygons[0].texels[0] = {0.5f, 0.25f};
-  model.module[0].maps[textfile] = "textures\\hull.png";
+  model.document.module[0].canvasWidth = model.document.module[0].canvasHeight = 1024;
+  model.document.module[0].polygons[0].texels[0] = {0.5f, 0.25f};
+  model.document.module[0].maps[textfile] = "textures\\hull.png";
   frame.input.shiftHeld = true;
   const std::vector<std::string> text = lines();
   EXPECT_EQ(text[4], "tzoom0.000000 Z20 X0 Y0");
@@ -137,13 +137,13 @@ TEST_F(Status, SelectionsWithoutACurrentPolygon) {
       {true, -2, 0, "You currently have 2 polygons selected!"},
   };
   for (const Case& c : cases) {
-    model.settings.asmfile = c.asmfile;
+    model.document.kind = c.asmfile ? DocumentKind::asmfile : DocumentKind::wldfile;
     model.selection.currentPolygon = static_cast<std::int16_t>(c.polygon);
     model.selection.selectedInstanceCount = static_cast<std::int16_t>(c.instances);
     model.selection.selectedPolygons = {0, 1};
     EXPECT_EQ(lines().back(), c.last);
   }
-  model.wldfiles = 0;
+  model.document.wldfiles = 0;
   model.selection.currentPolygon = -1;
   EXPECT_EQ(lines().back(), "No meshes in memory...");
 }
@@ -279,8 +279,7 @@ TEST_F(Status, AnArmedSourceEdgeInTheTexelViewAndOnCityTerrain) {
   };
   for (const Case& c : cases) {
     model.settings.view.texelView = c.texelView;
-    model.settings.asmfile = !c.city;
-    model.settings.ctyfile = c.city;
+    model.document.kind = c.city ? DocumentKind::ctyfile : DocumentKind::asmfile;
     editing.sourceEdgeSet = c.armed;
     const std::vector<StatusLine> all = status();
     EXPECT_EQ(all.back().text, c.last);
@@ -291,21 +290,20 @@ TEST_F(Status, AnArmedSourceEdgeInTheTexelViewAndOnCityTerrain) {
 // In a city with a grid cell picked and no building browsed, the polygon line names the cell
 // and the street node at the clicked point.
 TEST_F(Status, APickedGridSectorReplacesThePolygonLine) {
-  model.settings.asmfile = false;
-  model.settings.ctyfile = true;
-  model.wldfiles = 2;
-  model.module[1] = model.module[0];
+  model.document.kind = DocumentKind::ctyfile;
+  model.document.wldfiles = 2;
+  model.document.module[1] = model.document.module[0];
   model.selection.currentModule = 0;
   model.selection.currentInstance = 0;
   model.selection.currentPolygon = 0;
   model.selection.currentGroup = 0;  // as a city opens: no building browsed
   model.gridCursor = GridCursor{3, 4, 0.25f, 0.5f};
-  model.rtspsGrid[3 * gridSize + 4] = RtspsCell{2, 17};
+  model.document.rtspsGrid[3 * gridSize + 4] = RtspsCell{2, 17};
   RtsNode node;
   node.id = 7;
   node.x = 0.25f;
   node.y = 0.5f;
-  model.streetNodes.nodes = {node};
+  model.document.streetNodes.nodes = {node};
   const auto after = [&](const std::string& first) {
     const std::vector<std::string> all = lines();
     const auto at = std::find(all.begin(), all.end(), first);
@@ -314,7 +312,7 @@ TEST_F(Status, APickedGridSectorReplacesThePolygonLine) {
   EXPECT_EQ(after("allx1.500000 zoom4.000000 Z3800 X0 Y0 graphZ0"), "Sector: 3, 4 (2@17)");
   EXPECT_EQ(after("Sector: 3, 4 (2@17)"),
             "Node: 0.250000, 0.500000 (ID: 7) Clicked: 0.250000, 0.500000");
-  model.streetNodes.nodes[0].x = 0.75f;  // no node exactly where the click was
+  model.document.streetNodes.nodes[0].x = 0.75f;  // no node exactly where the click was
   EXPECT_EQ(after("Sector: 3, 4 (2@17)"), "Vertex: 1 (Index: 0, friends 1)");
   model.selection.currentGroup = 2;  // a building browsed: the polygon again
   EXPECT_EQ(after("allx1.500000 zoom4.000000 Z3800 X0 Y0 graphZ0"), "Polygon: 0 (Vertices: 3)");
@@ -359,17 +357,17 @@ TEST(WindowTitle, FollowsTheModifiedFlagOfTheDocumentKind) {
   Model model;
   FrameState frame;
   std::string title;
-  model.settings.asmfile = true;
-  model.settings.documentPath = "ships\\a.asm";
+  model.document.kind = DocumentKind::asmfile;
+  model.document.documentPath = "ships\\a.asm";
   updateWindowTitle(model, frame, title);
   EXPECT_EQ(title, "Tessarim - ships\\a.asm");
   model.status.documentModified = true;
   updateWindowTitle(model, frame, title);
   EXPECT_EQ(title, "Tessarim - ships\\a.asm*");
-  model.settings.asmfile = false;
-  model.wldfiles = 1;
-  model.module[0].filename = "meshes\\m.wld";
-  model.module[0].modified = 0;
+  model.document.kind = DocumentKind::wldfile;
+  model.document.wldfiles = 1;
+  model.document.module[0].filename = "meshes\\m.wld";
+  model.document.module[0].modified = 0;
   updateWindowTitle(model, frame, title);
   EXPECT_EQ(title, "Tessarim - meshes\\m.wld");
 }

@@ -64,9 +64,9 @@ FileTime timeOf(const std::filesystem::path& path) {
 struct TexturePass : ::testing::Test {
   TexturePass() {
     Model& m = repo.model;
-    m.settings.asmfile = true;
-    m.wldfiles = 1;
-    Module& module = m.module[0];
+    m.document.kind = DocumentKind::asmfile;
+    m.document.wldfiles = 1;
+    Module& module = m.document.module[0];
     module.filename = "meshes\\hull.wld";
     module.canvasWidth = module.canvasHeight = 1024;
     module.canvasWidth2 = module.canvasHeight2 = 1024;
@@ -80,10 +80,10 @@ struct TexturePass : ::testing::Test {
     repo.model.status.texturesLoaded = false;
     loadMissingTextures(editor, names, store);
   }
-  Module& module() { return repo.model.module[0]; }
+  Module& module() { return repo.model.document.module[0]; }
 
   testing::TempRepo repo;
-  Editor editor{Session{repo.model, repo.ui, repo.store, repo.clock}};
+  Editor editor{Session{repo.model, repo.repository, repo.ui, repo.store, repo.clock}};
   TextureNames names;
   FakeStore store;
 };
@@ -202,10 +202,9 @@ TEST_F(TexturePass, AHeightMapBringsItsNormalMapAndARenamedMapReloads) {
 }
 
 TEST_F(TexturePass, ACityLeavesItsGroundGridToTheGridOverlay) {
-  repo.model.settings.asmfile = false;
-  repo.model.settings.ctyfile = true;
-  repo.model.wldfiles = 2;
-  repo.model.module[1].maps[textfile] = "terrain.png";
+  repo.model.document.kind = DocumentKind::ctyfile;
+  repo.model.document.wldfiles = 2;
+  repo.model.document.module[1].maps[textfile] = "terrain.png";
   load();
   EXPECT_TRUE(store.uploads.empty());
   for (const auto& box : repo.ui.boxes) EXPECT_NE(box.caption, "Texture map notification!");
@@ -322,8 +321,7 @@ TEST_F(TexturePass, ACityLoadsItsGroundPiecesAndReportsEachMissingFileOnce) {
   load();
   EXPECT_TRUE(store.pieceUploads.empty()) << "only cities have ground pieces";
 
-  repo.model.settings.asmfile = false;
-  repo.model.settings.ctyfile = true;
+  repo.model.document.kind = DocumentKind::ctyfile;
   for (const char* name : {"thumbs/f1a.png", "thumbs/f33_Exit-above.png", "thumbs/f32LIGHT.png"})
     store.sizes[name] = {64, 64};
   for (int piece = 0; piece < piecesWithImages; ++piece) {
@@ -351,7 +349,7 @@ TEST_F(TexturePass, ACityLoadsItsGroundPiecesAndReportsEachMissingFileOnce) {
       EXPECT_EQ(store.pieceAlpha[k], 255) << "light images are RGB";
     }
   }
-  const std::string folder = repo.model.repository.text + "groundpieces\\RTS\\thumbs\\";
+  const std::string folder = repo.repository.text + "groundpieces\\RTS\\thumbs\\";
   ASSERT_EQ(repo.ui.boxes.size(), 3u);
   EXPECT_EQ(repo.ui.boxes[0].caption, "Could not find RTS Night");
   EXPECT_EQ(repo.ui.boxes[0].text, folder + "f33_Exit-aboveLIGHT.png");

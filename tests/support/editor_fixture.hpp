@@ -17,16 +17,16 @@ struct EditorFixture : TempRepo {
     write("meshes/hull.wld", triangleWld());
     write("meshes/fin.wld", triangleWld(5));
     Model scratch;
-    scratch.settings.asmfile = true;
-    scratch.wldfiles = 2;
-    scratch.module[0].filename = "meshes\\hull.wld";
-    scratch.module[0].instances.resize(2);
-    scratch.module[0].instances[1].location = {3, 0, 0};
-    scratch.module[1].filename = "meshes\\fin.wld";
-    scratch.module[1].instances.resize(1);
+    scratch.document.kind = DocumentKind::asmfile;
+    scratch.document.wldfiles = 2;
+    scratch.document.module[0].filename = "meshes\\hull.wld";
+    scratch.document.module[0].instances.resize(2);
+    scratch.document.module[0].instances[1].location = {3, 0, 0};
+    scratch.document.module[1].filename = "meshes\\fin.wld";
+    scratch.document.module[1].instances.resize(1);
     // Clean instances, so that reading the assembly finds nothing to mend.
     for (int m = 0; m < 2; ++m) {
-      for (auto& instance : scratch.module[m].instances) {
+      for (auto& instance : scratch.document.module[m].instances) {
         instance.guid = newGuid();
         instance.endLocation = instance.location;
         instance.extendRate = instance.retractRate = 1;
@@ -45,7 +45,7 @@ struct EditorFixture : TempRepo {
 
   std::string host(const std::string& relative) const { return (root / relative).string(); }
 
-  Editor editor{Session{model, ui, store, clock}};
+  Editor editor{Session{model, repository, ui, store, clock}};
   Command none{};
 };
 

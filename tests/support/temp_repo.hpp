@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/model.hpp"
+#include "model/paths.hpp"
 #include "model/session.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
@@ -21,7 +22,7 @@ struct TempRepo {
     root = std::filesystem::temp_directory_path() /
            ("tessarim-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(root);
-    model.repository = makeRepositoryFolder(root.string());
+    repository = makeRepositoryFolder(root.string());
   }
   ~TempRepo() {
     std::error_code ec;
@@ -43,10 +44,11 @@ struct TempRepo {
 
   std::filesystem::path root;
   Model model;
+  RepositoryFolder repository;
   ScriptedUi ui;
   MemorySettingsStore store;
   ManualClock clock;
-  Session session{model, ui, store, clock};
+  Session session{model, repository, ui, store, clock};
 };
 
 // The names of the entries of a folder.

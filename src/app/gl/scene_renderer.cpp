@@ -485,7 +485,7 @@ void SceneRenderer::loadReentry(Editor& editor) {
   if (reentryTried_ || reentry_ != 0 || !editor.model().settings.view.reentryEffect) return;
   reentryTried_ = true;
   const auto volume =
-      decodeVolumeFile(resolvePath(editor.model().repository, "Aerospace Vehicles\\Reentry.dds"));
+      decodeVolumeFile(resolvePath(editor.session.repository, "Aerospace Vehicles\\Reentry.dds"));
   if (volume) reentry_ = makeVolumeTexture(*this, *volume);
 }
 
@@ -505,7 +505,7 @@ void SceneRenderer::drawInstance(Editor& editor, int m, int i) {
   const DrawContext context{f, editor.user, !vehicleTried_ || vehicle_ != 0};
   const InstanceDrawPlan plan = planInstance(model, context, m, i);
   if (!plan.visible) return;
-  const Module& module = model.module[m];
+  const Module& module = model.document.module[m];
   const Instance& t = module.instances[i];
   const GLint first = t.firstSceneVertex;
   const GLsizei count = t.triangleCount * 3;
@@ -569,7 +569,7 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
                           const Matrix& world) {
   const Model& model = editor.model();
   const FrameState& f = editor.frame;
-  const Instance& t = model.module[m].instances[i];
+  const Instance& t = model.document.module[m].instances[i];
   const GLint first = t.firstSceneVertex;
   const GLsizei count = t.triangleCount * 3;
   const Matrix wvp = multiply(multiply(world, f.camera.view), projection_);
@@ -705,8 +705,8 @@ void SceneRenderer::drawTexelView(Editor& editor) {
   const Selection& s = model.selection;
   glDisable(GL_CULL_FACE);
   const int m = s.currentModule;
-  if (m < 0 || m >= model.wldfiles) return;
-  const Module& module = model.module[m];
+  if (m < 0 || m >= model.document.wldfiles) return;
+  const Module& module = model.document.module[m];
   const Matrix wvp = multiply(f.camera.view, projection_);
   const bool instanceOk = s.currentInstance >= 0 &&
                           static_cast<std::size_t>(s.currentInstance) < module.instances.size();
@@ -802,9 +802,10 @@ void SceneRenderer::drawOverlays(Editor& editor) {
     glDepthFunc(GL_LEQUAL);
     glBindVertexArray(sphereVao_);
     const bool anyCurrent = s.currentInstance >= 0;
-    const int modules = model.settings.ctyfile ? model.wldfiles - 1 : model.wldfiles;
+    const int modules =
+        isCity(model.document) ? model.document.wldfiles - 1 : model.document.wldfiles;
     for (int m = 0; m < modules; ++m) {
-      const Module& module = model.module[m];
+      const Module& module = model.document.module[m];
       const float k = static_cast<float>(unitKilometres(module.scaleClass));
       for (std::size_t i = 0; i < module.instances.size(); ++i) {
         const Instance& t = module.instances[i];
@@ -833,8 +834,8 @@ void SceneRenderer::drawOverlays(Editor& editor) {
 
   glBindVertexArray(lineVao_);
   if (view.showNormals) {
-    for (int m = 0; m < model.wldfiles; ++m) {
-      const Module& module = model.module[m];
+    for (int m = 0; m < model.document.wldfiles; ++m) {
+      const Module& module = model.document.module[m];
       if (module.normalLineCount <= 0) continue;
       for (std::size_t i = 0; i < module.instances.size(); ++i) {
         if (!view.allModules && !(s.currentModule == m && s.currentInstance == static_cast<int>(i)))
@@ -851,20 +852,21 @@ void SceneRenderer::drawOverlays(Editor& editor) {
   f.connectorClock += f.lastElapsed;
   if (f.connectorClock >= 0.1f) {
     f.connectorClock = 0;
-    f.connectorIndex = model.connectors.empty()
-                           ? 0
-                           : (f.connectorIndex + 1) % static_cast<int>(model.connectors.size());
+    f.connectorIndex =
+        model.document.connectors.empty()
+            ? 0
+            : (f.connectorIndex + 1) % static_cast<int>(model.document.connectors.size());
   }
   const int lines = static_cast<int>(f.connectorLines.size() / 2);
-  for (int c = 0; c < lines && c < static_cast<int>(model.connectors.size()); ++c) {
-    const int system = model.connectors[c].system;
+  for (int c = 0; c < lines && c < static_cast<int>(model.document.connectors.size()); ++c) {
+    const int system = model.document.connectors[c].system;
     if (system < 0 || system > systemCount || !(system == 0 || view.systemShown[system])) continue;
     const bool marked = c == view.currentConnector || c == f.connectorIndex;
     useFixed(viewProj, 0, marked ? grey(0.4f + 0.6f * f.blink) : Float4{1, 1, 1, 1});
     drawRange(connectorFirst_ + 2 * c, 2, GL_LINES);
   }
 
-  const bool moduleOk = s.currentModule >= 0 && s.currentModule < model.wldfiles;
+  const bool moduleOk = s.currentModule >= 0 && s.currentModule < model.document.wldfiles;
   if (view.graphPaper && moduleOk) {
     glBindVertexArray(quadVao_);
     glEnable(GL_BLEND);
@@ -881,7 +883,7 @@ void SceneRenderer::drawLights(Editor& editor) {
   const FrameState& f = editor.frame;
   const ViewOptions& view = model.settings.view;
   const int count =
-      std::min<int>(static_cast<int>(editor.scene.lightSprites.size()), model.lightCount);
+      std::min<int>(static_cast<int>(editor.scene.lightSprites.size()), model.document.lightCount);
   if (!view.showLights || count <= 0) return;
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -892,10 +894,10 @@ void SceneRenderer::drawLights(Editor& editor) {
   useFixed(multiply(f.camera.view, projection_), 6, {1, 1, 1, 1});
   const Vec3 camera = f.camera.direction;
   for (int i = 0; i < count; ++i) {
-    const Light& light = model.lights[i];
+    const Light& light = model.document.lights[i];
     const bool lit =
         !view.animateLights || (light.sequence & light.cursor) != 0 || light.effectType == 1.5f;
-    const bool shown = !model.settings.asmfile || light.attached < 1 ||
+    const bool shown = !isAssembly(model.document) || light.attached < 1 ||
                        (light.attached % 2 != 0 && model.motion.extended);
     if (!lit || !shown) continue;
     float size = 307200.0f / static_cast<float>(f.camera.zoomPosition);
@@ -928,17 +930,18 @@ void SceneRenderer::drawLights(Editor& editor) {
 void SceneRenderer::drawGlow(Editor& editor) {
   Model& model = editor.model();
   bool any = false;
-  for (int m = 0; m < model.wldfiles && !any; ++m) {
-    for (const Instance& t : model.module[m].instances) any = any || t.type == 27;
+  for (int m = 0; m < model.document.wldfiles && !any; ++m) {
+    for (const Instance& t : model.document.module[m].instances) any = any || t.type == 27;
   }
   if (!any || postProgram(0) == 0 || postProgram(1) == 0 || postProgram(2) == 0) return;
   glBindFramebuffer(GL_FRAMEBUFFER, glowFbo_[0]);
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);
   glDisable(GL_DEPTH_TEST);
-  for (int m = 0; m < model.wldfiles; ++m) {
-    for (std::size_t i = 0; i < model.module[m].instances.size(); ++i) {
-      if (model.module[m].instances[i].type == 27) drawInstance(editor, m, static_cast<int>(i));
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    for (std::size_t i = 0; i < model.document.module[m].instances.size(); ++i) {
+      if (model.document.module[m].instances[i].type == 27)
+        drawInstance(editor, m, static_cast<int>(i));
     }
   }
   glDisable(GL_CULL_FACE);

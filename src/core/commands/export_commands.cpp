@@ -9,7 +9,7 @@ namespace tessarim {
 bool exportRuntimeSetCommand(Editor& editor, const Command&) {
   Model& model = editor.model();
   // The current generation is made for the production lighting; the view shows what was exported.
-  if (model.wldfiles > 0 && model.module[0].newScaleFamily)
+  if (model.document.wldfiles > 0 && model.document.module[0].newScaleFamily)
     model.settings.view.productionLighting = true;
   ExportOptions options;
   options.developerMode = model.settings.sudoSu;

@@ -32,12 +32,12 @@ Kind kindOf(std::string_view path) {
 }
 
 bool isAssemblyOrCity(const Model& model) {
-  return model.settings.asmfile || model.settings.ctyfile;
+  return placesModules(model.document);
 }
 
 // The dialogs start at the document's own file when there is one, else in the repository.
 std::string dialogStart(const Editor& editor, const std::string& storedName) {
-  return storedName.empty() ? editor.model().repository.host : fullPath(editor, storedName);
+  return storedName.empty() ? editor.session.repository.host : fullPath(editor, storedName);
 }
 
 void setTitle(Editor& editor, const std::string& name) {
@@ -62,57 +62,56 @@ bool writeModuleWhileBusy(Editor& editor, int index) {
 
 bool newDocument(Editor& editor, const Command&) {
   Model& model = editor.model();
-  auto chosen = editor.session.ui.saveFile(supportedFiles, model.repository.host, "wld");
+  auto chosen = editor.session.ui.saveFile(supportedFiles, editor.session.repository.host, "wld");
   if (!chosen) return false;
   if (!saveIfWanted(editor)) return false;
 
   closeToEmpty(editor);
-  model.module[0].modified = 1;
+  model.document.module[0].modified = 1;
   model.status.documentModified = true;
   giveFreshInstance(model);
-  model.settings.documentPath = relativeName(editor, *chosen);
+  model.document.documentPath = relativeName(editor, *chosen);
   computeStatistics(model);
   model.settings.flattenX = model.settings.flattenY = model.settings.flattenZ = false;
 
   switch (kindOf(*chosen)) {
     case Kind::assembly:
-      model.settings.asmfile = true;
-      model.settings.ctyfile = false;
-      model.settings.rtsEnabled = false;
+      model.document.kind = DocumentKind::asmfile;
+      model.document.rtsEnabled = false;
       model.selection.currentGroup = -1;
       model.selection.currentModule = -1;
       writeDocumentWhileBusy(editor);
-      addRecent(editor, editor.recent.asmList.firstId, model.settings.documentPath, true);
+      addRecent(editor, editor.recent.asmList.firstId, model.document.documentPath, true);
       break;
     case Kind::city:
-      model.settings.ctyfile = true;
-      model.settings.asmfile = false;
-      model.settings.rtsEnabled = false;
-      model.module[0].instances.clear();
-      for (auto& cell : model.rtspsGrid) cell.turn = 0;
-      model.wldfiles = 1;
+      model.document.kind = DocumentKind::ctyfile;
+      model.document.rtsEnabled = false;
+      model.document.module[0].instances.clear();
+      for (auto& cell : model.document.rtspsGrid) cell.turn = 0;
+      model.document.wldfiles = 1;
       buildGroundGrid(model, 0);
       model.selection.currentModule = -1;
       model.selection.currentGroup = 0;
       writeDocumentWhileBusy(editor);
-      addRecent(editor, editor.recent.cty.firstId, model.settings.documentPath, true);
+      addRecent(editor, editor.recent.cty.firstId, model.document.documentPath, true);
       break;
     case Kind::mesh:
-      model.settings.asmfile = model.settings.ctyfile = model.settings.rtsEnabled = false;
-      model.wldfiles = 1;
+      model.document.kind = DocumentKind::wldfile;
+      model.document.rtsEnabled = false;
+      model.document.wldfiles = 1;
       giveFreshInstance(model);
       model.selection.currentGroup = -1;
       model.selection.currentModule = 0;
       model.selection.currentInstance = 0;
-      model.module[0].filename = model.settings.documentPath;
+      model.document.module[0].filename = model.document.documentPath;
       writeModuleWhileBusy(editor, 0);
-      addRecent(editor, editor.recent.wld.firstId, model.settings.documentPath, true);
+      addRecent(editor, editor.recent.wld.firstId, model.document.documentPath, true);
       break;
   }
-  setTitle(editor, model.settings.documentPath);
+  setTitle(editor, model.document.documentPath);
   model.status.texturesLoaded = false;
-  model.components.clear();
-  model.connectors.clear();
+  model.document.components.clear();
+  model.document.connectors.clear();
   return true;
 }
 
@@ -120,7 +119,7 @@ bool openDocument(Editor& editor, const Command&) {
   Model& model = editor.model();
   if (!saveIfWanted(editor)) return false;
   auto chosen = editor.session.ui.openFile(supportedFiles,
-                                           dialogStart(editor, model.settings.documentPath), false);
+                                           dialogStart(editor, model.document.documentPath), false);
   if (!chosen.empty()) {
     const std::string& path = chosen.front();
     const std::string name = relativeName(editor, path);
@@ -138,9 +137,8 @@ bool openDocument(Editor& editor, const Command&) {
       afterSingleMeshRead(model);
     } else {
       const ReadOutcome outcome = readInPlace(editor, path, [&] {
-        model.settings.asmfile = kind == Kind::assembly;
-        model.settings.ctyfile = kind == Kind::city;
-        model.settings.documentPath = name;
+        model.document.kind = kind == Kind::city ? DocumentKind::ctyfile : DocumentKind::asmfile;
+        model.document.documentPath = name;
         return readDocumentWhileBusy(editor);
       });
       if (outcome == ReadOutcome::outOfMemory) return true;
@@ -151,10 +149,10 @@ bool openDocument(Editor& editor, const Command&) {
   }
   Selection& selection = model.selection;
   selection.currentPolygon = -1;
-  if (model.settings.ctyfile) {
-    selection.currentModule = static_cast<std::int16_t>(model.wldfiles - 1);
+  if (isCity(model.document)) {
+    selection.currentModule = static_cast<std::int16_t>(model.document.wldfiles - 1);
     selection.currentInstance = -1;
-  } else if (model.settings.asmfile) {
+  } else if (isAssembly(model.document)) {
     selection.currentModule = -1;
     selection.currentInstance = -1;
   } else {
@@ -172,12 +170,12 @@ bool closeDocument(Editor& editor, const Command&) {
 
 bool saveDocument(Editor& editor, const Command&) {
   Model& model = editor.model();
-  if (model.settings.documentPath.empty() && model.wldfiles == 0) return true;
+  if (model.document.documentPath.empty() && model.document.wldfiles == 0) return true;
   if (isAssemblyOrCity(model)) {
     if (model.status.documentModified) {
       writeDocumentWhileBusy(editor);
     } else {
-      for (int i = 0; i < model.wldfiles; ++i) writeModuleWhileBusy(editor, i);
+      for (int i = 0; i < model.document.wldfiles; ++i) writeModuleWhileBusy(editor, i);
     }
   } else {
     writeModuleWhileBusy(editor, 0);
@@ -191,27 +189,27 @@ bool saveDocumentAs(Editor& editor, const Command&) {
   const int current = model.selection.currentModule < 0 ? 0 : model.selection.currentModule;
   FileFilter filter{"Mesh files (*.wld)", "*.WLD"};
   std::string extension = "wld";
-  if (model.settings.asmfile) {
+  if (isAssembly(model.document)) {
     filter = {"Assembler files (*.asm)", "*.ASM"};
     extension = "asm";
-  } else if (model.settings.ctyfile) {
+  } else if (isCity(model.document)) {
     filter = {"City files (*.cty)", "*.CTY"};
     extension = "cty";
   }
   const std::string& currentName =
-      document ? model.settings.documentPath : model.module[current].filename;
+      document ? model.document.documentPath : model.document.module[current].filename;
   auto chosen = editor.session.ui.saveFile(filter, dialogStart(editor, currentName), extension);
   if (!chosen) return false;
   if (document) {
-    model.settings.documentPath = relativeName(editor, *chosen);
+    model.document.documentPath = relativeName(editor, *chosen);
     model.status.documentModified = true;
     writeDocumentWhileBusy(editor);
-    setTitle(editor, model.settings.documentPath);
+    setTitle(editor, model.document.documentPath);
   } else {
-    Module& module = model.module[current];
+    Module& module = model.document.module[current];
     module.filename = relativeName(editor, *chosen);
     // A single mesh's document is its module's file; the save prompt and reopening use it.
-    model.settings.documentPath = module.filename;
+    model.document.documentPath = module.filename;
     module.modified = 1;
     writeModuleWhileBusy(editor, current);
     setTitle(editor, module.filename);
@@ -228,19 +226,19 @@ bool undoChanges(Editor& editor, const Command&) {
 
   if (isAssemblyOrCity(model)) {
     if (model.status.documentModified) {
-      const ReadOutcome outcome = readInPlace(editor, model.settings.documentPath,
+      const ReadOutcome outcome = readInPlace(editor, model.document.documentPath,
                                               [&] { return readDocumentWhileBusy(editor); });
       if (outcome == ReadOutcome::outOfMemory) return true;
       selection.currentModule = 0;
       model.status.texturesLoaded = false;
     } else {
-      for (int i = 0; i < model.wldfiles; ++i) {
-        if (!model.module[i].modified) continue;
+      for (int i = 0; i < model.document.wldfiles; ++i) {
+        if (!model.document.module[i].modified) continue;
         reloadModule(editor.session, i, false);
         model.status.texturesLoaded = false;
       }
     }
-  } else if (module >= 0 && module < model.wldfiles) {
+  } else if (module >= 0 && module < model.document.wldfiles) {
     reloadModule(editor.session, module, false);
     model.status.texturesLoaded = false;
   }
@@ -248,9 +246,9 @@ bool undoChanges(Editor& editor, const Command&) {
   computeStatistics(model);
 
   auto clamp = [](int value, int count) { return std::min(value, count - 1); };
-  selection.currentModule = static_cast<std::int16_t>(clamp(module, model.wldfiles));
+  selection.currentModule = static_cast<std::int16_t>(clamp(module, model.document.wldfiles));
   if (selection.currentModule >= 0) {
-    const Module& m = model.module[selection.currentModule];
+    const Module& m = model.document.module[selection.currentModule];
     selection.currentInstance =
         static_cast<std::int16_t>(clamp(instance, static_cast<int>(m.instances.size())));
     selection.currentPolygon = clamp(polygon, static_cast<int>(m.polygons.size()));
@@ -260,7 +258,7 @@ bool undoChanges(Editor& editor, const Command&) {
   }
   selection.selectedPolygons.clear();
   selection.selectedInstanceCount = 0;
-  selection.currentGroup = model.settings.ctyfile ? 0 : -1;
+  selection.currentGroup = isCity(model.document) ? 0 : -1;
   return true;
 }
 

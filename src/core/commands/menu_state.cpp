@@ -29,12 +29,11 @@ struct Facts {
   bool modified = false;
 
   explicit Facts(const Model& m) : model(m), view(m.settings.view) {
-    const Settings& s = m.settings;
     const Selection& sel = m.selection;
-    n = m.wldfiles;
-    open = !s.documentPath.empty();
-    assembly = s.asmfile;
-    city = s.ctyfile;
+    n = m.document.wldfiles;
+    open = !m.document.documentPath.empty();
+    assembly = isAssembly(m.document);
+    city = isCity(m.document);
     mesh = !assembly && !city;
     document = assembly || city;
     currentModule = sel.currentModule;
@@ -43,7 +42,7 @@ struct Facts {
     currentGroup = sel.currentGroup;
     selectedInstances = sel.selectedInstanceCount;
     if (currentModule >= 0 && currentModule < n) {
-      module = &m.module[currentModule];
+      module = &m.document.module[currentModule];
       if (currentInstance >= 0 &&
           static_cast<std::size_t>(currentInstance) < module->instances.size()) {
         instance = &module->instances[currentInstance];
@@ -55,9 +54,9 @@ struct Facts {
     }
     if (document) {
       modified = m.status.documentModified;
-      for (int i = 0; i < n && !modified; ++i) modified = m.module[i].modified != 0;
+      for (int i = 0; i < n && !modified; ++i) modified = m.document.module[i].modified != 0;
     } else {
-      modified = m.module[0].modified != 0;
+      modified = m.document.module[0].modified != 0;
     }
   }
 
@@ -124,7 +123,7 @@ bool enabled(MenuEnable rule, int code, const Facts& f) {
     case MenuEnable::interiorIllumination:
       return f.city && f.n > 0 && f.currentInstance != -1;
     case MenuEnable::aseImport:
-      return f.open && f.mesh && f.n > 0 && m.module[0].vertices.empty();
+      return f.open && f.mesh && f.n > 0 && m.document.module[0].vertices.empty();
     case MenuEnable::objImport:
       return !f.open && f.n == 0;
     case MenuEnable::wldExport:
@@ -186,24 +185,24 @@ bool enabled(MenuEnable rule, int code, const Facts& f) {
     case MenuEnable::addLight:
       return f.instance != nullptr;
     case MenuEnable::changeLight:
-      return m.lightCount > 0 && f.instance != nullptr;
+      return m.document.lightCount > 0 && f.instance != nullptr;
     case MenuEnable::clearLights:
-      return m.lightCount > 0;
+      return m.document.lightCount > 0;
     case MenuEnable::contactSheet:
-      return f.city && !m.settings.rtsEnabled;
+      return f.city && !m.document.rtsEnabled;
     case MenuEnable::contactSheetRefresh:
       return f.city && f.currentGroup == 0;
     case MenuEnable::building:
       return f.city && f.currentGroup >= 1;
     case MenuEnable::inertialMoments:
-      return f.assembly && f.n > 0 && m.settings.emptyWeight > 0;
+      return f.assembly && f.n > 0 && m.document.emptyWeight > 0;
     case MenuEnable::systemsViewOff:
       return !f.view.systemsView;
     case MenuEnable::lightingSliders:
       return f.view.lightingSliders;
     // A selected node is where a path search starts.
     case MenuEnable::findPath:
-      return m.streetNodes.selectedNode >= 0;
+      return m.document.streetNodes.selectedNode >= 0;
     case MenuEnable::repositoryFile:
       return f.document || f.single();
   }
@@ -218,9 +217,9 @@ bool checked(const Command& c, const Facts& f) {
     case MenuCheck::none:
       return false;
     case MenuCheck::flag:
-      return toggleFlag(m.settings, static_cast<Toggle>(code));
+      return toggleFlag(m, static_cast<Toggle>(code));
     case MenuCheck::sliderFlag:
-      return v.lightingSliders && toggleFlag(m.settings, static_cast<Toggle>(code));
+      return v.lightingSliders && toggleFlag(m, static_cast<Toggle>(code));
     case MenuCheck::instanceType:
       return f.instance != nullptr && f.instance->type == code;
     case MenuCheck::colourKey:
@@ -240,11 +239,11 @@ bool checked(const Command& c, const Facts& f) {
     case MenuCheck::agility:
       return std::lround(v.agility * 100) == code;
     case MenuCheck::documentType:
-      return f.assembly && m.settings.modelId == code;
+      return f.assembly && m.document.modelId == code;
     case MenuCheck::cityType:
-      return f.city && m.settings.modelId == code;
+      return f.city && m.document.modelId == code;
     case MenuCheck::interiorFlag:
-      return f.assembly && m.settings.interiorFlag;
+      return f.assembly && m.document.interiorFlag;
     case MenuCheck::scaleClass:
       return f.single() && f.module->scaleClass == code;
     case MenuCheck::shading:
@@ -252,7 +251,7 @@ bool checked(const Command& c, const Facts& f) {
     case MenuCheck::rtsEditMode:
       return v.rtsEditMode == code;
     case MenuCheck::rtsNodeFlag:
-      return (m.streetNodes.selectedFlags & static_cast<std::uint32_t>(code)) != 0;
+      return (m.document.streetNodes.selectedFlags & static_cast<std::uint32_t>(code)) != 0;
     case MenuCheck::allModules:
       return v.allModules == (code != 0);
     case MenuCheck::extendedView:
@@ -295,7 +294,7 @@ const Written& written() {
 // Step 2: the popups whose enabling depends on the document, written only on change.
 void writePopups(Editor& editor, MenuSink& sink) {
   const Model& m = editor.model();
-  const bool assembly = m.settings.asmfile, city = m.settings.ctyfile;
+  const bool assembly = isAssembly(m.document), city = isCity(m.document);
   const int cm = m.selection.currentModule, ci = m.selection.currentInstance;
   const std::array<bool, 6> want{
       (assembly || city) && cm != -1,

@@ -9,8 +9,9 @@ namespace tessarim {
 namespace {
 
 // One switch for both constnesses.
-template <class S>
-auto& flagIn(S& settings, Toggle toggle) {
+template <class M>
+auto& flagIn(M& model, Toggle toggle) {
+  auto& settings = model.settings;
   auto& v = settings.view;
   switch (toggle) {
     case Toggle::texelView:
@@ -82,7 +83,7 @@ auto& flagIn(S& settings, Toggle toggle) {
     case Toggle::showBumpLayer:
       return v.showBumpLayer;
     case Toggle::zonalScaling:
-      return settings.rtsEnabled;
+      return model.document.rtsEnabled;
     case Toggle::systemsShowOnly:
       return v.systemsShowOnly;
     case Toggle::sudoSu:
@@ -91,24 +92,21 @@ auto& flagIn(S& settings, Toggle toggle) {
   return v.statistics;  // not reached: every toggle is listed above
 }
 
-Settings& settingsOf(Editor& editor) {
-  return editor.model().settings;
-}
 ViewOptions& viewOf(Editor& editor) {
   return editor.model().settings.view;
 }
 
 }  // namespace
 
-bool& toggleFlag(Settings& settings, Toggle toggle) {
-  return flagIn(settings, toggle);
+bool& toggleFlag(Model& model, Toggle toggle) {
+  return flagIn(model, toggle);
 }
-bool toggleFlag(const Settings& settings, Toggle toggle) {
-  return flagIn(settings, toggle);
+bool toggleFlag(const Model& model, Toggle toggle) {
+  return flagIn(model, toggle);
 }
 
 bool flipOption(Editor& editor, const Command& command) {
-  bool& flag = toggleFlag(settingsOf(editor), static_cast<Toggle>(command.code));
+  bool& flag = toggleFlag(editor.model(), static_cast<Toggle>(command.code));
   flag = !flag;
   return true;
 }

@@ -4,7 +4,7 @@ namespace tessarim {
 
 struct Editor;
 struct Command;
-struct Settings;
+struct Model;
 
 // The on/off options that a menu item flips; the `code` of a toggle row.
 enum class Toggle : int {
@@ -47,8 +47,8 @@ enum class Toggle : int {
   sudoSu,
 };
 
-bool& toggleFlag(Settings& settings, Toggle toggle);
-bool toggleFlag(const Settings& settings, Toggle toggle);
+bool& toggleFlag(Model& model, Toggle toggle);
+bool toggleFlag(const Model& model, Toggle toggle);
 
 // VIEW, LIGHTS, GROUP, RTSPS, SYSTEMS, MOTION and HELP items that only flip or set a view or
 // editing option. Each reads its option from the row's code.

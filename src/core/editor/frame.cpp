@@ -20,8 +20,8 @@ namespace {
 void rotateCanvasTexels(Model& model, float angle) {
   const Selection& s = model.selection;
   const int m = s.currentModule;
-  if (angle == 0 || m < 0 || m >= model.wldfiles) return;
-  Module& module = model.module[m];
+  if (angle == 0 || m < 0 || m >= model.document.wldfiles) return;
+  Module& module = model.document.module[m];
   if (s.currentPolygon == -2 && !s.selectedPolygons.empty()) {
     rotateSelectedTexels(model, m, angle, true);
   } else if (s.currentPolygon >= 0 &&
@@ -43,11 +43,11 @@ constexpr std::array<std::uint32_t, 12> systemColours{
 // Keeps the selection within what the document holds before anything reads it this frame.
 void checkSelection(Model& model) {
   Selection& selection = model.selection;
-  if (!model.settings.asmfile && !model.settings.ctyfile) selection.currentModule = 0;
+  if (!placesModules(model.document)) selection.currentModule = 0;
   if (selection.selectedInstanceCount > 0) selection.currentModule = -2;
   if (selection.currentModule >= 0 && selection.currentPolygon >= 0 &&
       static_cast<std::size_t>(selection.currentPolygon) >=
-          model.module[selection.currentModule].polygons.size()) {
+          model.document.module[selection.currentModule].polygons.size()) {
     selection.currentPolygon = -1;
   }
 }
@@ -107,7 +107,7 @@ void buildConnectorLines(FrameState& f, const Model& model) {
   std::vector<LineVertex>& next = f.connectorScratch;
   next.clear();
   const Settings& s = model.settings;
-  for (const Connector& c : model.connectors) {
+  for (const Connector& c : model.document.connectors) {
     const std::uint32_t colour = c.system >= 0 && c.system < static_cast<int>(systemColours.size())
                                      ? systemColours[c.system]
                                      : 0xFF000000;
@@ -134,8 +134,9 @@ void buildCamera(FrameState& f, const Model& model, float elapsed) {
   if (view.texelView) {
     const int current = model.selection.currentModule;
     float width = 0, height = 0;
-    if (current >= 0 && current < model.wldfiles) {
-      const Canvas canvas = canvasOf(model.module[current], view.texelMapIndex == 4 ? 1 : 0);
+    if (current >= 0 && current < model.document.wldfiles) {
+      const Canvas canvas =
+          canvasOf(model.document.module[current], view.texelMapIndex == 4 ? 1 : 0);
       width = canvas.width;
       height = canvas.height;
     }
@@ -189,8 +190,8 @@ void advanceBlink(FrameState& f, float elapsed) {
 }
 
 void animateLights(Model& model, float elapsed) {
-  for (int i = 0; i < std::clamp<int>(model.lightCount, 0, maxLights); ++i) {
-    Light& light = model.lights[i];
+  for (int i = 0; i < std::clamp<int>(model.document.lightCount, 0, maxLights); ++i) {
+    Light& light = model.document.lights[i];
     light.phase += elapsed * 32;
     if (light.phase > light.secondsPerCycle) {
       light.phase -= light.secondsPerCycle;
@@ -209,18 +210,18 @@ bool sceneAnimates(const Editor& editor, bool moved) {
   // A typed entry's caret blinks and its panel slides in.
   if (moved || f.camera.transition < 1 || view.reentryEffect || editor.editing.entryActive)
     return true;
-  const bool placed = model.settings.asmfile || model.settings.ctyfile;
+  const bool placed = placesModules(model.document);
   // The selection highlight pulses with the blink clock.
   if (s.currentPolygon != -1 || s.selectedInstanceCount > 0 || (placed && s.currentInstance >= 0))
     return true;
-  if (view.showLights && view.animateLights && model.lightCount > 0) return true;
+  if (view.showLights && view.animateLights && model.document.lightCount > 0) return true;
   return false;
 }
 
 // Monitors, screens and thrust cones flicker; their instances keep the view drawing.
 bool flickers(const Model& model) {
-  for (int m = 0; m < model.wldfiles; ++m) {
-    for (const Instance& t : model.module[m].instances) {
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    for (const Instance& t : model.document.module[m].instances) {
       if (t.type == 4 || t.type == 58 || t.type == 117 || t.type == 59 || t.type == 60 ||
           (t.type >= 200 && t.type <= 225 && t.type % 5 == 0)) {
         return true;
@@ -234,9 +235,9 @@ bool flickers(const Model& model) {
 bool stepMotion(Editor& editor, float elapsed) {
   Model& model = editor.model();
   FrameState& f = editor.frame;
-  if (!model.settings.asmfile && !model.settings.ctyfile) {
+  if (!placesModules(model.document)) {
     // A single mesh is never moved: its one instance sits at the origin in kilometres.
-    Module& m = model.module[0];
+    Module& m = model.document.module[0];
     const float k = static_cast<float>(unitKilometres(m.scaleClass));
     const Settings& s = model.settings;
     for (Instance& t : m.instances) {
@@ -246,14 +247,14 @@ bool stepMotion(Editor& editor, float elapsed) {
     return false;
   }
   f.phases.clear();
-  for (int m = 0; m < model.wldfiles; ++m) {
-    for (const Instance& t : model.module[m].instances) f.phases.push_back(t.motionPhase);
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    for (const Instance& t : model.document.module[m].instances) f.phases.push_back(t.motionPhase);
   }
   motionStep(model, elapsed, f.clockSeconds, f.camera.view);
   std::size_t i = 0;
   bool moved = false;
-  for (int m = 0; m < model.wldfiles && !moved; ++m) {
-    for (const Instance& t : model.module[m].instances) {
+  for (int m = 0; m < model.document.wldfiles && !moved; ++m) {
+    for (const Instance& t : model.document.module[m].instances) {
       if (t.motionPhase != f.phases[i++]) {
         moved = true;
         break;
@@ -272,8 +273,8 @@ int frameRandom(FrameState& frame) {
 
 float computeSceneExtent(const Model& model) {
   float extent = 0;
-  for (int i = 0; i < model.wldfiles; ++i) {
-    const Module& m = model.module[i];
+  for (int i = 0; i < model.document.wldfiles; ++i) {
+    const Module& m = model.document.module[i];
     const float k = static_cast<float>(unitKilometres(m.scaleClass));
     float farthest = 0;
     for (const Vertex& v : m.vertices)
@@ -302,10 +303,10 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
   refreshMenuState(editor, elapsedSeconds, menu);
 
   // A new document: its extent sets the scale of the camera.
-  if (model.status.modulesReloaded || f.documentSeen != model.settings.documentPath ||
-      f.modulesSeen != model.wldfiles) {
-    f.documentSeen = model.settings.documentPath;
-    f.modulesSeen = model.wldfiles;
+  if (model.status.modulesReloaded || f.documentSeen != model.document.documentPath ||
+      f.modulesSeen != model.document.wldfiles) {
+    f.documentSeen = model.document.documentPath;
+    f.modulesSeen = model.document.wldfiles;
     f.sceneExtent = computeSceneExtent(model);
     ++f.lineRevision;
   }
@@ -318,12 +319,12 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
     c.zoomPosition -= wheel;
   }
   in.wheelDelta = 0;
-  if (in.leftHeld && !view.texelView && model.settings.modelId != 7) {
+  if (in.leftHeld && !view.texelView && model.document.modelId != 7) {
     const float dx = in.leftDx, dy = in.leftDy;
     const float angle = std::sqrt(dx * dx + dy * dy) * 0.01f;
     if (angle > 0)
       c.sceneRotation = multiply(c.sceneRotation, rotationAxis(normalise({-dy, -dx, 0}), angle));
-  } else if (in.leftHeld && view.texelView && in.shiftHeld && model.settings.modelId != 7) {
+  } else if (in.leftHeld && view.texelView && in.shiftHeld && model.document.modelId != 7) {
     // Finer turns the closer the canvas is zoomed in.
     rotateCanvasTexels(model, in.leftDx * c.texelZoom * 0.03141593f);
   }
@@ -334,7 +335,8 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
     buildLineList(f, editor.user.sunlightColor);
     if (model.status.geometryDirty) rebuildGeometry(editor);
   }
-  if (!model.connectors.empty() || !f.connectorLines.empty()) buildConnectorLines(f, model);
+  if (!model.document.connectors.empty() || !f.connectorLines.empty())
+    buildConnectorLines(f, model);
 
   buildCamera(f, model, elapsedSeconds);
   if (in.resetRequested) {
@@ -356,8 +358,8 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
 
 Matrix graphPaperWorld(const Model& model, const FrameState& frame) {
   const Selection& s = model.selection;
-  if (s.currentModule < 0 || s.currentModule >= model.wldfiles) return identityMatrix();
-  const Module& m = model.module[s.currentModule];
+  if (s.currentModule < 0 || s.currentModule >= model.document.wldfiles) return identityMatrix();
+  const Module& m = model.document.module[s.currentModule];
   const float k = static_cast<float>(unitKilometres(m.scaleClass));
   // Instance matrices already carry the module's scale, so the quad is placed by them alone.
   const bool instanceOk =
@@ -376,12 +378,12 @@ void advanceFlicker(FrameState& f, float elapsed) {
 }
 
 void updateWindowTitle(const Model& model, FrameState& frame, std::string& title) {
-  const bool placed = model.settings.asmfile || model.settings.ctyfile;
-  const int modified =
-      placed ? model.status.documentModified : model.wldfiles > 0 && model.module[0].modified;
+  const bool placed = placesModules(model.document);
+  const int modified = placed ? model.status.documentModified
+                              : model.document.wldfiles > 0 && model.document.module[0].modified;
   if (modified == frame.titleModified) return;
   frame.titleModified = modified;
-  if (placed || model.wldfiles > 0) title = windowTitleFor(model);
+  if (placed || model.document.wldfiles > 0) title = windowTitleFor(model);
 }
 
 std::array<std::uint8_t, 4> clearColour(std::uint32_t background, float ambient) {

@@ -89,11 +89,11 @@ constexpr GroundPieceStems stems[piecesWithImages] = {
 
 // Reads one image into the store; false when it cannot be read (reported once per file).
 bool loadOne(Editor& editor, GroundPieceState& state, TextureStore& store, int piece, bool light) {
-  const Model& model = editor.model();
   const GroundPieceStems s = stems[piece];
-  const std::string shown = groundPieceFile(model.repository.text, light ? s.light : s.day);
+  const std::string shown =
+      groundPieceFile(editor.session.repository.text, light ? s.light : s.day);
   const std::string relative = std::string(thumbnailFolder) + (light ? s.light : s.day) + ".png";
-  const auto image = store.decode(resolvePath(model.repository, relative), -1);
+  const auto image = store.decode(resolvePath(editor.session.repository, relative), -1);
   if (!image || image->width <= 0 || image->height <= 0) {
     if (state.reported.insert(shown).second) {
       editor.session.ui.message(shown,
@@ -124,7 +124,7 @@ std::string groundPieceFile(const std::string& repositoryText, const char* stem)
 }
 
 void loadGroundPieces(Editor& editor, GroundPieceState& state, TextureStore& store) {
-  if (!editor.model().settings.ctyfile) return;
+  if (!isCity(editor.model().document)) return;
   for (int piece = 0; piece < piecesWithImages; ++piece) {
     if (state.day[piece]) continue;
     state.day[piece] = loadOne(editor, state, store, piece, false);

@@ -58,24 +58,23 @@ namespace {
 // A mesh the user opened joins the recent list once its file was found: a file that was not
 // found loses its name in the reading.
 void rememberOpenedMesh(Editor& editor) {
-  const std::string& name = editor.model().module[0].filename;
+  const std::string& name = editor.model().document.module[0].filename;
   if (!name.empty()) addRecent(editor, editor.recent.wld.firstId, name, true);
 }
 
 }  // namespace
 
 void setSingleMeshTitle(Editor& editor) {
-  editor.window.title = formatText("Tessarim - %S", editor.model().module[0].filename);
+  editor.window.title = formatText("Tessarim - %S", editor.model().document.module[0].filename);
 }
 
 bool readSingleMesh(Editor& editor, const std::string& name) {
   Model& model = editor.model();
-  model.settings.asmfile = false;
-  model.settings.ctyfile = false;
-  model.settings.documentPath = name;
-  model.wldfiles = 1;
+  model.document.kind = DocumentKind::wldfile;
+  model.document.documentPath = name;
+  model.document.wldfiles = 1;
   resetModule(model, 0);
-  model.module[0].filename = name;
+  model.document.module[0].filename = name;
   WldReadOptions options;
   options.interactive = true;
   const bool read = readWld(editor.session, 0, options);
@@ -92,21 +91,21 @@ void afterSingleMeshRead(Model& model) {
   model.selection.currentInstance = 0;
   model.selection.currentPolygon = -1;
   model.selection.currentGroup = -1;
-  model.lightCount = 0;
+  model.document.lightCount = 0;
 }
 
 bool readDocumentFile(Editor& editor) {
   Model& model = editor.model();
   // A refused document is closed: its kind and name are taken before.
   const int list =
-      model.settings.ctyfile ? editor.recent.cty.firstId : editor.recent.asmList.firstId;
-  const std::string name = model.settings.documentPath;
-  bool recognised = false;
-  const bool read = readAssembly(editor.session, &recognised);
-  if (recognised) addRecent(editor, list, name, true);
+      isCity(model.document) ? editor.recent.cty.firstId : editor.recent.asmList.firstId;
+  const std::string name = model.document.documentPath;
+  DocumentReadInfo info;
+  const bool read = readAssembly(editor.session, &info);
+  if (info.recognised) addRecent(editor, list, name, true);
   if (read) {
-    editor.window.title = formatText("Tessarim - %S", model.settings.documentPath);
-  } else if (model.settings.documentPath.empty()) {
+    editor.window.title = formatText("Tessarim - %S", model.document.documentPath);
+  } else if (model.document.documentPath.empty()) {
     editor.window.title = "Tessarim";  // the refused document was closed
   }
   return read;
@@ -126,9 +125,17 @@ class SetAside {
  public:
   explicit SetAside(Model& model) : model_(model), kept_(std::make_unique<Model>()) {
     std::swap(model_, *kept_);
-    // What belongs to the program rather than to the document stays in place.
-    model_.repository = kept_->repository;
+    // What belongs to the program rather than to the document stays in place, and the read
+    // starts from the document's kind, name and options, which a reader may leave as they are.
     model_.settings = kept_->settings;
+    const Document& was = kept_->document;
+    Document& next = model_.document;
+    next.kind = was.kind;
+    next.documentPath = was.documentPath;
+    next.rtsEnabled = was.rtsEnabled;
+    next.emptyWeight = was.emptyWeight;
+    next.modelId = was.modelId;
+    next.interiorFlag = was.interiorFlag;
   }
   SetAside(const SetAside&) = delete;
   SetAside& operator=(const SetAside&) = delete;
@@ -182,7 +189,7 @@ bool startEditor(Editor& editor, std::string_view commandLine) {
     return false;
   }
   Model& model = editor.model();
-  model.repository = makeRepositoryFolder(toHostForm(user.repoPath));
+  editor.session.repository = makeRepositoryFolder(toHostForm(user.repoPath));
 
   user.imageEditorPath = readText(store, "ImageEditorPath");
   editor.tracks = store.readNumber(mainKey, "Tracks").value_or(0);
@@ -191,54 +198,54 @@ bool startEditor(Editor& editor, std::string_view commandLine) {
   user.tempPath = readText(store, "TempPath");
 
   clearDocument(model);
-  model.module[0].instances.push_back(defaultInstance());
+  model.document.module[0].instances.push_back(defaultInstance());
 
   std::string path{commandLine};
   if (!path.empty() && path.front() == '"') {
     const auto end = path.find('"', 1);
     path = path.substr(1, end == std::string::npos ? std::string::npos : end - 1);
   }
-  makeRelative(model.repository, path);
-  model.settings.documentPath = path;
+  makeRelative(editor.session.repository, path);
+  model.document.documentPath = path;
   if (path.size() > 4) {
     if (endsWithIgnoringCase(path, ".ASM")) {
-      model.settings.asmfile = true;
+      model.document.kind = DocumentKind::asmfile;
       model.selection.currentModule = -1;
       model.selection.currentInstance = -1;
     } else if (endsWithIgnoringCase(path, ".CTY")) {
-      model.settings.ctyfile = true;
+      model.document.kind = DocumentKind::ctyfile;
       model.selection.currentInstance = -1;
     } else {
-      model.wldfiles = 1;
+      model.document.wldfiles = 1;
       model.selection.currentModule = 0;
       model.selection.currentInstance = 0;
-      model.module[0].filename = path;
+      model.document.module[0].filename = path;
     }
   }
 
   user.backgroundColor = store.readNumber(mainKey, "Background Color").value_or(0xF9CE71);
   user.sunlightColor = store.readNumber(mainKey, "Sunlight Color").value_or(0xFFFFFF);
-  user.bitmapsFile = formatText("%S\\bitmaps.fdb", model.repository.text);
-  user.legalityFile = formatText("%S\\legality.tdb", model.repository.text);
+  user.bitmapsFile = formatText("%S\\bitmaps.fdb", editor.session.repository.text);
+  user.legalityFile = formatText("%S\\legality.tdb", editor.session.repository.text);
   user.customColorsPath = readText(store, "Custom Colors Path");
   return true;
 }
 
 void openStartupDocument(Editor& editor) {
   Model& model = editor.model();
-  if (model.settings.asmfile || model.settings.ctyfile) {
+  if (placesModules(model.document)) {
     const ReadOutcome outcome =
-        readInPlace(editor, model.settings.documentPath, [&] { return readDocumentFile(editor); });
-    if (outcome == ReadOutcome::read && model.settings.ctyfile) {
+        readInPlace(editor, model.document.documentPath, [&] { return readDocumentFile(editor); });
+    if (outcome == ReadOutcome::read && isCity(model.document)) {
       releaseTextures(model);
       model.selection.currentGroup = 0;
-      model.selection.currentModule = static_cast<std::int16_t>(model.wldfiles - 1);
+      model.selection.currentModule = static_cast<std::int16_t>(model.document.wldfiles - 1);
     }
-  } else if (model.wldfiles == 1) {
-    const std::string name = model.module[0].filename;
+  } else if (model.document.wldfiles == 1) {
+    const std::string name = model.document.module[0].filename;
     const ReadOutcome outcome = readInPlace(editor, name, [&] {
-      model.wldfiles = 1;
-      model.module[0].filename = name;
+      model.document.wldfiles = 1;
+      model.document.module[0].filename = name;
       WldReadOptions options;
       options.interactive = true;
       const bool read = readWld(editor.session, 0, options);
@@ -257,23 +264,23 @@ void openStartupDocument(Editor& editor) {
 
 bool anythingModified(const Model& model) {
   if (model.status.documentModified) return true;
-  for (int i = 0; i < model.wldfiles; ++i) {
-    if (model.module[i].modified) return true;
+  for (int i = 0; i < model.document.wldfiles; ++i) {
+    if (model.document.module[i].modified) return true;
   }
   return false;
 }
 
 bool promptSave(Editor& editor) {
   Model& model = editor.model();
-  if (model.settings.documentPath.empty()) return true;
+  if (model.document.documentPath.empty()) return true;
   const auto answer =
-      editor.session.ui.messageBox(formatText("Save changes to %S?", model.settings.documentPath),
+      editor.session.ui.messageBox(formatText("Save changes to %S?", model.document.documentPath),
                                    "TESSARIM", MessageIcon::question, MessageButtons::yesNoCancel);
   if (answer == MessageAnswer::cancel) return false;
   if (answer != MessageAnswer::yes) return true;
   editor.window.busy = true;
   bool saved;
-  if (model.settings.asmfile || model.settings.ctyfile) {
+  if (placesModules(model.document)) {
     saved = writeAssembly(editor.session, true, false);
   } else {
     const int current = model.selection.currentModule < 0 ? 0 : model.selection.currentModule;
@@ -290,13 +297,13 @@ bool saveIfWanted(Editor& editor) {
 
 void closeToEmpty(Editor& editor) {
   Model& model = editor.model();
-  model.lightCount = 0;
-  model.lights = {};
-  for (int i = 1; i < model.wldfiles; ++i) resetModule(model, i);
-  model.wldfiles = 0;
+  model.document.lightCount = 0;
+  model.document.lights = {};
+  for (int i = 1; i < model.document.wldfiles; ++i) resetModule(model, i);
+  model.document.wldfiles = 0;
   model.selection = Selection{};
   model.selection.currentModule = 0;
-  Module& first = model.module[0];
+  Module& first = model.document.module[0];
   first.instances.clear();
   first.polygons.clear();
   first.vertices.clear();
@@ -314,47 +321,47 @@ void closeToEmpty(Editor& editor) {
   model.status.documentModified = false;
   releaseTextures(model);
   model.status.geometryDirty = true;
-  model.settings.documentPath.clear();
+  model.document.documentPath.clear();
   editor.window.title = "Tessarim";
-  clearNodes(model.streetNodes);
+  clearNodes(model.document.streetNodes);
 }
 
 void giveFreshInstance(Model& model) {
   Instance instance = defaultInstance();
   instance.guid = newGuid();
-  model.module[0].instances.assign(1, instance);
+  model.document.module[0].instances.assign(1, instance);
 }
 
 bool reloadModule(Session& session, int index, bool interactive) {
   Model& model = session.model;
   // Kept whole until the file is read: running out of memory on the way puts it back.
-  Module kept = std::move(model.module[index]);
+  Module kept = std::move(model.document.module[index]);
   resetModule(model, index);
-  model.module[index].filename = kept.filename;
+  model.document.module[index].filename = kept.filename;
   WldReadOptions options;
   options.interactive = interactive;
-  options.city = model.settings.ctyfile;
+  options.city = isCity(model.document);
   bool read = false;
   try {
     read = readWld(session, index, options);
   } catch (const std::bad_alloc&) {
-    model.module[index] = std::move(kept);
-    reportOutOfMemory(session.ui, model.module[index].filename);
+    model.document.module[index] = std::move(kept);
+    reportOutOfMemory(session.ui, model.document.module[index].filename);
     return false;
   }
   // The instances belong to the document, not to the mesh file.
-  model.module[index].instances = std::move(kept.instances);
+  model.document.module[index].instances = std::move(kept.instances);
   return read;
 }
 
 std::string fullPath(const Editor& editor, std::string_view storedName) {
   if (isAbsoluteName(storedName)) return toHostForm(storedName);
-  return editor.model().repository.host + toHostForm(storedName);
+  return editor.session.repository.host + toHostForm(storedName);
 }
 
 std::string relativeName(const Editor& editor, std::string_view hostPath) {
   std::string name = toStoredForm(hostPath);
-  makeRelative(editor.model().repository, name);
+  makeRelative(editor.session.repository, name);
   return name;
 }
 
@@ -375,7 +382,7 @@ bool openRecent(Editor& editor, int commandId) {
       setSingleMeshTitle(editor);
     } else {
       removeRecentEntry(editor, editor.recent.byId(commandId / 1000 * 1000), commandId);
-      model.wldfiles = 0;
+      model.document.wldfiles = 0;
     }
     afterSingleMeshRead(model);
     return true;
@@ -383,11 +390,10 @@ bool openRecent(Editor& editor, int commandId) {
 
   const bool city = list.firstId == editor.recent.cty.firstId;
   std::string name = text;
-  makeRelative(model.repository, name);
+  makeRelative(editor.session.repository, name);
   const ReadOutcome outcome = readInPlace(editor, name, [&] {
-    model.settings.asmfile = !city;
-    model.settings.ctyfile = city;
-    model.settings.documentPath = name;
+    model.document.kind = city ? DocumentKind::ctyfile : DocumentKind::asmfile;
+    model.document.documentPath = name;
     return readDocumentWhileBusy(editor);
   });
   if (outcome == ReadOutcome::outOfMemory) return true;
@@ -397,7 +403,7 @@ bool openRecent(Editor& editor, int commandId) {
   model.selection.currentGroup = city ? 0 : -1;
   model.selection.currentInstance = -1;
   model.selection.currentPolygon = -1;
-  model.selection.currentModule = city ? static_cast<std::int16_t>(model.wldfiles - 1) : 0;
+  model.selection.currentModule = city ? static_cast<std::int16_t>(model.document.wldfiles - 1) : 0;
   if (!read) {
     // The entry names a file that cannot be opened: the list should not keep offering it.
     RecentList& again = editor.recent.byId(list.firstId);
@@ -410,7 +416,7 @@ bool openRecent(Editor& editor, int commandId) {
 
 bool windowClosing(Editor& editor) {
   if (anythingModified(editor.model()) && !promptSave(editor)) return false;
-  clearNodes(editor.model().streetNodes);
+  clearNodes(editor.model().document.streetNodes);
   return true;
 }
 
@@ -448,10 +454,10 @@ void checkOutsideChanges(Editor& editor) {
   editor.checkingOutside = true;
   Ui& ui = editor.session.ui;
 
-  for (int i = 0; i < model.wldfiles; ++i) {
-    Module& module = model.module[i];
+  for (int i = 0; i < model.document.wldfiles; ++i) {
+    Module& module = model.document.module[i];
     if (module.filename.empty()) continue;
-    const auto time = fileModificationTime(resolvePath(model.repository, module.filename));
+    const auto time = fileModificationTime(resolvePath(editor.session.repository, module.filename));
     if (!time || *time == module.fileTime) continue;
     if (module.modified) {
       ui.message(
@@ -467,13 +473,15 @@ void checkOutsideChanges(Editor& editor) {
   }
 
   if (model.settings.view.liveUpdates && !model.status.modulesReloaded) {
-    for (int i = 0; i < model.wldfiles; ++i) {
-      Module& module = model.module[i];
+    for (int i = 0; i < model.document.wldfiles; ++i) {
+      Module& module = model.document.module[i];
       for (int slot = 0; slot < mapSlotCount; ++slot) {
         // A name leading out of the repository is never followed, so there is no file to watch.
-        if (module.maps[slot].empty() || !staysInRepository(model.repository, module.maps[slot]))
+        if (module.maps[slot].empty() ||
+            !staysInRepository(editor.session.repository, module.maps[slot]))
           continue;
-        const auto time = fileModificationTime(resolvePath(model.repository, module.maps[slot]));
+        const auto time =
+            fileModificationTime(resolvePath(editor.session.repository, module.maps[slot]));
         if (!time) {
           module.maps[slot].clear();
           module.mapTimes[slot] = 0;
@@ -487,19 +495,19 @@ void checkOutsideChanges(Editor& editor) {
     }
   }
 
-  if ((model.settings.asmfile || model.settings.ctyfile) && !model.settings.documentPath.empty()) {
+  if ((placesModules(model.document)) && !model.document.documentPath.empty()) {
     const auto time =
-        fileModificationTime(resolvePath(model.repository, model.settings.documentPath));
+        fileModificationTime(resolvePath(editor.session.repository, model.document.documentPath));
     if (time && *time != model.status.documentTime) {
       if (model.status.documentModified) {
         ui.message(
             formatText(
                 "The following file has been modified outside of TESSARIM...\n\n%s\n\nAny changes "
                 "you just made have been lost.",
-                model.settings.documentPath),
+                model.document.documentPath),
             "Modification Detected", MessageIcon::information);
       }
-      readInPlace(editor, model.settings.documentPath,
+      readInPlace(editor, model.document.documentPath,
                   [&] { return readDocumentWhileBusy(editor); });
       model.status.geometryDirty = true;
     }
@@ -509,7 +517,8 @@ void checkOutsideChanges(Editor& editor) {
   // that changed, vanished or appeared since then is read again; a missing one stays quiet.
   if (!editor.user.windowColormap.empty()) {
     const FileTime now =
-        fileModificationTime(resolvePath(model.repository, editor.user.windowColormap)).value_or(0);
+        fileModificationTime(resolvePath(editor.session.repository, editor.user.windowColormap))
+            .value_or(0);
     if (now != editor.user.windowColormapTime) {
       releaseTextures(model);
       editor.user.windowColormapTime = 0;

@@ -26,12 +26,12 @@ void addRecent(Editor& editor, int list, std::string_view name, bool save) {
   Session& session = editor.session;
   RecentList& recent = editor.recent.byId(list);
   std::string relative{name};
-  makeRelative(session.model.repository, relative);
+  makeRelative(session.repository, relative);
   if (!relative.empty()) {
     recent.entries.insert(recent.entries.begin(), RecentEntry{relative, recent.nextId++});
     auto later = std::remove_if(recent.entries.begin() + 1, recent.entries.end(), [&](auto& e) {
       std::string other = e.name;
-      makeRelative(session.model.repository, other);
+      makeRelative(session.repository, other);
       return equalIgnoringCase(other, relative);
     });
     recent.entries.erase(later, recent.entries.end());

@@ -47,32 +47,32 @@ float axis(Vec3 v, int a) {
 
 void polygonLines(const Model& model, const EditingState& editing, Column& out) {
   const Selection& s = model.selection;
-  const Module& m = model.module[s.currentModule];
+  const Module& m = model.document.module[s.currentModule];
   const Polygon& p = m.polygons[s.currentPolygon];
   const ViewOptions& view = model.settings.view;
   const GridCursor& cursor = model.gridCursor;
-  const bool sector = model.settings.ctyfile && cursor.i >= 0 && cursor.i < gridSize &&
+  const bool sector = isCity(model.document) && cursor.i >= 0 && cursor.i < gridSize &&
                       cursor.j >= 0 && cursor.j < gridSize;
   // Group 0 is a city's "no building browsed".
   if (s.currentGroup > 0 || !sector) {
     out.add(formatText("Polygon: %d (Vertices: %i)", s.currentPolygon, p.sides));
   } else {
-    const RtspsCell& cell = model.rtspsGrid[cursor.i * gridSize + cursor.j];
+    const RtspsCell& cell = model.document.rtspsGrid[cursor.i * gridSize + cursor.j];
     out.add(formatText("Sector: %i, %i (%i@%i)", cursor.i, cursor.j, cell.turn, cell.piece));
-    const int node = findNodeByPosition(model.streetNodes, cursor.u, cursor.v);
+    const int node = findNodeByPosition(model.document.streetNodes, cursor.u, cursor.v);
     if (node >= 0) {
-      const RtsNode& n = model.streetNodes.nodes[node];
+      const RtsNode& n = model.document.streetNodes.nodes[node];
       out.add(
           formatText("Node: %f, %f (ID: %i) Clicked: %f, %f", n.x, n.y, n.id, cursor.u, cursor.v));
     }
   }
-  const bool placed = model.settings.asmfile || model.settings.ctyfile;
+  const bool placed = placesModules(model.document);
   if (!placed) {
     out.add(formatText("GRID-T: %i GRID-S: %i", static_cast<int>(p.colour[0] * 63.75f),
                        static_cast<int>(p.colour[1] * 63.75f)));
   }
   // The terrain of a city lists no corners.
-  if (model.settings.ctyfile && s.currentModule == model.wldfiles - 1) {
+  if (isCity(model.document) && s.currentModule == model.document.wldfiles - 1) {
     if (editing.sourceEdgeSet)
       out.add(formatText("Source edge selected %i", editing.sourceEdge), statusLightCyan);
     return;
@@ -119,7 +119,7 @@ void polygonLines(const Model& model, const EditingState& editing, Column& out) 
 
 void instanceLines(const Model& model, Column& out) {
   const Selection& s = model.selection;
-  const bool placed = model.settings.asmfile || model.settings.ctyfile;
+  const bool placed = placesModules(model.document);
   if (s.selectedInstanceCount > 1) {
     out.add(formatText("You currently have %i instances selected!", s.selectedInstanceCount));
     if (s.currentGroup > 0) out.add(formatText("Group: %i", s.currentGroup));
@@ -129,13 +129,14 @@ void instanceLines(const Model& model, Column& out) {
     out.add("You currently have all instances selected!");
     return;
   }
-  const bool current =
-      s.currentModule >= 0 && s.currentModule < model.wldfiles && s.currentInstance >= 0 &&
-      static_cast<std::size_t>(s.currentInstance) < model.module[s.currentModule].instances.size();
+  const bool current = s.currentModule >= 0 && s.currentModule < model.document.wldfiles &&
+                       s.currentInstance >= 0 &&
+                       static_cast<std::size_t>(s.currentInstance) <
+                           model.document.module[s.currentModule].instances.size();
   if (!current) {
     const int c = model.settings.view.currentConnector;
-    if (c >= 0 && static_cast<std::size_t>(c) < model.connectors.size()) {
-      const Connector& connector = model.connectors[c];
+    if (c >= 0 && static_cast<std::size_t>(c) < model.document.connectors.size()) {
+      const Connector& connector = model.document.connectors[c];
       out.add("Connector: " + guidText(connector.guid));
       out.add("Depends on: " + guidText(connector.dependency));
       out.add(formatText("For system: %i", connector.system));
@@ -144,7 +145,7 @@ void instanceLines(const Model& model, Column& out) {
     }
     return;
   }
-  const Module& m = model.module[s.currentModule];
+  const Module& m = model.document.module[s.currentModule];
   const Instance& t = m.instances[s.currentInstance];
   if (m.componentType > 0) {
     out.add("Component: " + guidText(t.guid));
@@ -167,8 +168,8 @@ void texelHelp(const Model& model, const FrameState& frame, Column& out) {
                          : "RMB Move Canvas",
           statusMagenta);
   const int current = model.selection.currentModule;
-  if (current < 0 || current >= model.wldfiles) return;
-  const Module& m = model.module[current];
+  if (current < 0 || current >= model.document.wldfiles) return;
+  const Module& m = model.document.module[current];
   struct Shown {
     const char* label;
     int slot;
@@ -207,8 +208,8 @@ void entryPanel(const Model& model, const FrameState& frame, const EditingState&
   } else {
     add(formatText("Number of sides: %i", e.sides));
   }
-  const int polygons = e.module >= 0 && e.module < model.wldfiles
-                           ? static_cast<int>(model.module[e.module].polygons.size())
+  const int polygons = e.module >= 0 && e.module < model.document.wldfiles
+                           ? static_cast<int>(model.document.module[e.module].polygons.size())
                            : 0;
   if (e.polygonIndex < polygons) {
     add(formatText("Modify polygon %i->%i", e.polygonIndex, polygons), statusLightCyan);
@@ -240,8 +241,8 @@ void entryPanel(const Model& model, const FrameState& frame, const EditingState&
 void cornerNumbers(const Model& model, const FrameState& frame, const EditingState& editing,
                    const StatusInputs& in, std::vector<StatusLine>& lines) {
   const Selection& s = model.selection;
-  if (s.currentModule < 0 || s.currentModule >= model.wldfiles) return;
-  const Module& m = model.module[s.currentModule];
+  if (s.currentModule < 0 || s.currentModule >= model.document.wldfiles) return;
+  const Module& m = model.document.module[s.currentModule];
   const Matrix world = graphPaperWorld(model, frame);
   const Viewport viewport{0, 0, static_cast<float>(in.width), static_cast<float>(in.height), 0, 1};
   auto number = [&](Vec3 corner, int k) {
@@ -269,17 +270,17 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
   Column out{lines};
   const Selection& s = model.selection;
   const ViewOptions& view = model.settings.view;
-  const bool moduleOk = s.currentModule >= 0 && s.currentModule < model.wldfiles;
-  const bool instanceOk =
-      moduleOk && s.currentInstance >= 0 &&
-      static_cast<std::size_t>(s.currentInstance) < model.module[s.currentModule].instances.size();
-  const bool polygonOk =
-      moduleOk && s.currentPolygon >= 0 &&
-      static_cast<std::size_t>(s.currentPolygon) < model.module[s.currentModule].polygons.size();
+  const bool moduleOk = s.currentModule >= 0 && s.currentModule < model.document.wldfiles;
+  const bool instanceOk = moduleOk && s.currentInstance >= 0 &&
+                          static_cast<std::size_t>(s.currentInstance) <
+                              model.document.module[s.currentModule].instances.size();
+  const bool polygonOk = moduleOk && s.currentPolygon >= 0 &&
+                         static_cast<std::size_t>(s.currentPolygon) <
+                             model.document.module[s.currentModule].polygons.size();
 
   out.add(inputs.frameStatistics, statusYellow, StatusFont::large);
   if (!view.texelView && instanceOk && polygonOk) {
-    const Module& m = model.module[s.currentModule];
+    const Module& m = model.document.module[s.currentModule];
     const Polygon& p = m.polygons[s.currentPolygon];
     const Vec3 d = frame.camera.direction;
     const Vec3 n = normalise(transformNormal(polygonNormal(m, s.currentPolygon),
@@ -291,19 +292,21 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
   }
   out.add(inputs.deviceStatistics);
 
-  if (model.settings.asmfile && moduleOk && s.selectedInstanceCount == 0) {
-    const Module& m = model.module[s.currentModule];
+  if (isAssembly(model.document) && moduleOk && s.selectedInstanceCount == 0) {
+    const Module& m = model.document.module[s.currentModule];
     out.add(formatText("%S%S (%i)", m.filename, m.modified ? "*" : "", s.currentModule));
-  } else if (model.settings.ctyfile && instanceOk) {
-    const Module& m = model.module[s.currentModule];
+  } else if (isCity(model.document) && instanceOk) {
+    const Module& m = model.document.module[s.currentModule];
     if (s.currentGroup == -1) {
       out.add(formatText("%S%S (%i)", m.filename, m.modified ? "*" : "",
                          m.instances[s.currentInstance].type));
     } else if (s.currentGroup == 0) {
-      out.add(model.settings.rtsEnabled ? "Building: 0 (RTS 2 km\xC2\xB2 Grid)"
+      out.add(model.document.rtsEnabled ? "Building: 0 (RTS 2 km\xC2\xB2 Grid)"
                                         : "Building: 0 (RTS 4 km\xC2\xB2 Grid)");
-    } else if (s.currentGroup < maxBuildingNames && !model.buildingNames[s.currentGroup].empty()) {
-      out.add(formatText("Building: %i (%S)", s.currentGroup, model.buildingNames[s.currentGroup]));
+    } else if (s.currentGroup < maxBuildingNames &&
+               !model.document.buildingNames[s.currentGroup].empty()) {
+      out.add(formatText("Building: %i (%S)", s.currentGroup,
+                         model.document.buildingNames[s.currentGroup]));
     } else {
       out.add(formatText("Building: %i", s.currentGroup));
     }
@@ -325,7 +328,7 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
     out.add("Use left/right mouse button to pick a polygon/module...");
     out.add(formatText("You currently have %i polygons selected!",
                        static_cast<int>(s.selectedPolygons.size())));
-  } else if (model.wldfiles > 0) {
+  } else if (model.document.wldfiles > 0) {
     out.add("Use left/right mouse button to pick a polygon/module...");
     instanceLines(model, out);
   } else {
@@ -351,14 +354,14 @@ std::int64_t residentMemoryBytes() {
 }
 
 std::string windowTitleFor(const Model& model) {
-  const Settings& s = model.settings;
-  if (s.asmfile || s.ctyfile) {
-    if (s.documentPath.empty()) return "Tessarim";
-    return formatText("Tessarim - %S%S", s.documentPath, model.status.documentModified ? "*" : "");
+  const Document& d = model.document;
+  if (placesModules(d)) {
+    if (d.documentPath.empty()) return "Tessarim";
+    return formatText("Tessarim - %S%S", d.documentPath, model.status.documentModified ? "*" : "");
   }
-  if (model.wldfiles == 0 || model.module[0].filename.empty()) return "Tessarim";
-  return formatText("Tessarim - %S%S", model.module[0].filename,
-                    model.module[0].modified ? "*" : "");
+  if (model.document.wldfiles == 0 || model.document.module[0].filename.empty()) return "Tessarim";
+  return formatText("Tessarim - %S%S", model.document.module[0].filename,
+                    model.document.module[0].modified ? "*" : "");
 }
 
 }  // namespace tessarim

@@ -96,7 +96,7 @@ std::optional<std::pair<int, int>> loadScene(Editor& editor, TextureNames& names
     return std::nullopt;
   }
   if (!names.sceneLoaded[k].empty()) return std::nullopt;  // held: the caller keeps its size
-  const std::string host = resolvePath(editor.model().repository, name);
+  const std::string host = resolvePath(editor.session.repository, name);
   std::optional<RgbaImage> image = store.decode(host, -1);
   if (!image || image->width <= 0 || image->height <= 0) {
     if (names.sceneFailed[k] != name) {
@@ -163,9 +163,10 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
 
   std::string missing, mismatched;
   int missingCount = 0, mismatchCount = 0;
-  const int modules = model.settings.ctyfile ? model.wldfiles - 1 : model.wldfiles;
+  const int modules =
+      isCity(model.document) ? model.document.wldfiles - 1 : model.document.wldfiles;
   for (int mi = 0; mi < maxModules; ++mi) {
-    Module& m = model.module[mi];
+    Module& m = model.document.module[mi];
     // Slots of modules no longer in the document, and maps renamed since they were read.
     for (int slot = 0; slot < mapSlotCount; ++slot) {
       const bool inUse = mi < modules && !m.maps[slot].empty();
@@ -185,7 +186,7 @@ void loadMissingTextures(Editor& editor, TextureNames& names, TextureStore& stor
       if (name.empty() || hasMap(frame, mi, slot) || names.failed[mi][slot] == name) continue;
       // A name that leads out of the repository was announced when its mesh was read, and is
       // not followed.
-      const std::optional<std::string> file = repositoryFile(model.repository, name);
+      const std::optional<std::string> file = repositoryFile(editor.session.repository, name);
       if (!file) {
         names.failed[mi][slot] = name;
         m.mapTimes[slot] = names.loadedTime[mi][slot] = 0;

@@ -127,12 +127,12 @@ int bodyPartParent(int type) {
 }
 
 bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& sceneView) {
-  if (!model.settings.asmfile && !model.settings.ctyfile) return false;
+  if (!placesModules(model.document)) return false;
   MotionState& state = model.motion;
   bool flip = false;
   BodyParts parts;
-  for (int m = 0; m < model.wldfiles; ++m) {
-    for (Instance& t : model.module[m].instances) {
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    for (Instance& t : model.document.module[m].instances) {
       flip = advancePhase(t, dt, clockSeconds, state) || flip;
       if (t.type >= 33 && t.type <= 36) t.hingeAngle = fixedPivot;
       if (isBodyPart(t.type) && !parts.byType[t.type - 100]) parts.byType[t.type - 100] = &t;
@@ -147,12 +147,12 @@ bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& scene
     }
   }
 
-  for (int m = 0; m < model.wldfiles; ++m) {
-    const Module& module = model.module[m];
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    const Module& module = model.document.module[m];
     const float k = static_cast<float>(unitKilometres(module.scaleClass));
     const float scale[3] = {model.settings.flattenX ? 0 : k, model.settings.flattenY ? 0 : k,
                             model.settings.flattenZ ? 0 : k};
-    for (Instance& t : model.module[m].instances) {
+    for (Instance& t : model.document.module[m].instances) {
       const bool plain = t.type == 0 || isBodyPart(t.type);
       const Vec3 offset = plain ? Vec3{} : vec(t.hingeOffset);
       Matrix placed;

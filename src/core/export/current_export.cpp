@@ -48,8 +48,8 @@ bool stageDaw(StagedFiles& files, const RuntimeName& daw, const Model& model,
   std::memcpy(header, &count, 4);
   if (!files.append({header, 4})) return false;
   std::string chunk;
-  for (int m = 0; m < model.wldfiles; ++m) {
-    const Module& module = model.module[m];
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    const Module& module = model.document.module[m];
     const float k = static_cast<float>(unitKilometres(module.scaleClass));
     for (const Instance& instance : module.instances) {
       const std::size_t first = static_cast<std::size_t>(instance.firstSceneVertex);
@@ -75,7 +75,7 @@ void putColourKey(ByteWriter& out, const Model& model, std::int16_t key) {
     out.u8(255);
     return;
   }
-  const std::uint32_t colour = model.schemeColours[static_cast<std::size_t>(key)];
+  const std::uint32_t colour = model.document.schemeColours[static_cast<std::size_t>(key)];
   out.u8(static_cast<std::uint8_t>(colour));
   out.u8(static_cast<std::uint8_t>(colour >> 8));
   out.u8(static_cast<std::uint8_t>(colour >> 16));
@@ -85,13 +85,12 @@ void putColourKey(ByteWriter& out, const Model& model, std::int16_t key) {
 // to the report's error list instead.
 bool stageNormalMap(Session& session, StagedFiles& files, const std::string& heightName,
                     std::string& errors, std::vector<std::string>& written) {
-  const Model& model = session.model;
   std::string reason;
   std::optional<RgbaImage> height;
   // A name that leads out of the repository is neither read nor written beside.
   const std::string mapName = formatText("%s.map", heightName);
-  const std::optional<std::string> heightFile = repositoryFile(model.repository, heightName);
-  const std::optional<std::string> mapFile = repositoryFile(model.repository, mapName);
+  const std::optional<std::string> heightFile = repositoryFile(session.repository, heightName);
+  const std::optional<std::string> mapFile = repositoryFile(session.repository, mapName);
   if (!heightFile || !mapFile) {
     reason = "the file lies outside the repository folder";
   } else if (auto bytes = readFileText(*heightFile, &reason)) {
@@ -135,7 +134,7 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
   }
   result.files.push_back(daw->name);
 
-  const bool placed = model.settings.asmfile || model.settings.ctyfile;
+  const bool placed = placesModules(model.document);
   if (!placed) {
     if (!files.commit()) {
       showSaveError(session, files);
@@ -148,7 +147,8 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
   const std::optional<RuntimeName> dix = runtimeName(session, ".dix");
   if (!dix) return {};
   // The city's last module is its generated terrain, which the game draws itself.
-  const int modules = model.settings.ctyfile ? std::max(0, model.wldfiles - 1) : model.wldfiles;
+  const int modules =
+      isCity(model.document) ? std::max(0, model.document.wldfiles - 1) : model.document.wldfiles;
   ByteWriter out;
   out.f32(model.status.encompassingRadius);
   out.u16(static_cast<std::uint16_t>(modules));
@@ -156,7 +156,7 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
   std::set<std::string> normalMaps;
   int components = 0;
   for (int m = 0; m < modules; ++m) {
-    const Module& module = model.module[m];
+    const Module& module = model.document.module[m];
     const std::string& heightName = module.maps[heightfile];
     if (!heightName.empty() && normalMaps.insert(heightName).second) {
       if (!stageNormalMap(session, files, heightName, errors, result.files)) {
@@ -214,7 +214,7 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
   ui.messageBox(
       formatText("Saved to \"%S\" with...\n\nComponents:\t%i\nPrimitives:\t\t%i\nLights:\t\t%i\n\n"
                  "Errors:\n%S",
-                 dix->name, components, result.triangles, model.lightCount, errors),
+                 dix->name, components, result.triangles, model.document.lightCount, errors),
       "Complete!", MessageIcon::none, MessageButtons::ok);
   return result;
 }

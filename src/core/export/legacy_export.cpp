@@ -42,10 +42,10 @@ void putVertex(ByteWriter& out, const Module& module, const Polygon& p, int corn
 }
 
 void putLights(ByteWriter& out, const Model& model) {
-  const int count = std::clamp<int>(model.lightCount, 0, maxLights);
+  const int count = std::clamp<int>(model.document.lightCount, 0, maxLights);
   out.u16(static_cast<std::uint16_t>(count));
   for (int i = 0; i < count; ++i) {
-    const Light& light = model.lights[i];
+    const Light& light = model.document.lights[i];
     out.f32x3(light.position);
     out.f32x3(light.normal);
     out.u32(light.colour);
@@ -64,7 +64,7 @@ bool keyFrameUsed(const KeyFrame& key) {
 }
 
 bool holdsAnimation(const Model& model) {
-  for (const AnimationSlot& slot : model.animationSlots) {
+  for (const AnimationSlot& slot : model.document.animationSlots) {
     if (std::any_of(slot.begin(), slot.end(), keyFrameUsed)) return true;
   }
   return false;
@@ -74,7 +74,7 @@ bool holdsAnimation(const Model& model) {
 // skeleton offset: 212 bytes a key, 31800 in all.
 std::string animationBlock(const Model& model) {
   ByteWriter out;
-  for (const AnimationSlot& slot : model.animationSlots) {
+  for (const AnimationSlot& slot : model.document.animationSlots) {
     for (const KeyFrame& key : slot) {
       out.f32(key.start);
       out.f32(key.end);
@@ -88,7 +88,7 @@ std::string animationBlock(const Model& model) {
 // The 26 x 26 grid cell by cell, each cell its turn byte and then its piece byte: 1352 bytes.
 std::string gridBlock(const Model& model) {
   ByteWriter out;
-  for (const RtspsCell& cell : model.rtspsGrid) {
+  for (const RtspsCell& cell : model.document.rtspsGrid) {
     out.u8(cell.turn);
     out.u8(cell.piece);
   }
@@ -169,15 +169,17 @@ std::string record(const Module& module, const Instance& instance, ModuleRange r
 ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const ExportOptions& options) {
   Model& model = session.model;
   Ui& ui = session.ui;
-  const bool city = model.settings.ctyfile;
-  const bool placed = city || model.settings.asmfile;
+  const bool city = isCity(model.document);
+  const bool placed = city || isAssembly(model.document);
   const std::optional<RuntimeName> daw = runtimeName(session, ".daw");
   if (!daw) return {};
   computeStatistics(model);
   // The vertices carry the corner normals of a fresh build, and the triangle counts follow it.
   reportRemovedPolygons(ui, buildGeometry(model, scene).removedPolygons);
 
-  const int modules = city ? std::max(0, model.wldfiles - 1) : placed ? model.wldfiles : 1;
+  const int modules = city     ? std::max(0, model.document.wldfiles - 1)
+                      : placed ? model.document.wldfiles
+                               : 1;
   std::vector<ModuleRange> ranges(static_cast<std::size_t>(modules));
   ExportResult result;
   result.legacy = true;
@@ -185,7 +187,7 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
   ByteWriter dawOut;
   dawOut.zeros(city ? 4 : 2);
   for (int m = 0; m < modules; ++m) {
-    Module& module = model.module[m];
+    Module& module = model.document.module[m];
     if (hasHiddenInstance(module)) continue;
     double kilometres = unitKilometres(module.scaleClass);
     if (kilometres == 1) {
@@ -237,7 +239,7 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
     out.zeros(firstSlot);
     std::string spill;  // city records' last two bytes
     for (int m = 0; m < modules; ++m) {
-      const Module& module = model.module[m];
+      const Module& module = model.document.module[m];
       if (module.maps[textfile].empty()) {
         ui.messageBox("No texture assigned", "Export warning", MessageIcon::error,
                       MessageButtons::ok);
@@ -263,7 +265,7 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
       }
     }
     if (!fitsFormat(session, "the record count of the DIX file", records, UINT16_MAX)) return {};
-    out.u16(static_cast<std::uint16_t>(std::clamp<int>(model.lightCount, 0, maxLights)));
+    out.u16(static_cast<std::uint16_t>(std::clamp<int>(model.document.lightCount, 0, maxLights)));
     out.bytes(spill);
     out.patchU16(0, static_cast<std::uint16_t>(records));
     out.patchU32(2, std::bit_cast<std::uint32_t>(legacyFormatValue));
@@ -274,7 +276,7 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
     result.files.push_back(dix->name);
   }
 
-  if (city && !model.settings.rtsEnabled) {
+  if (city && !model.document.rtsEnabled) {
     const std::optional<RuntimeName> rts = runtimeName(session, ".rts");
     if (!rts) return {};
     if (!files.add(rts->host, rts->name, gridBlock(model))) {
@@ -283,7 +285,7 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
     }
     result.files.push_back(rts->name);
   }
-  if (model.settings.asmfile && !city && holdsAnimation(model)) {
+  if (isAssembly(model.document) && !city && holdsAnimation(model)) {
     const std::optional<RuntimeName> ani = runtimeName(session, ".ani");
     if (!ani) return {};
     if (!files.add(ani->host, ani->name, animationBlock(model))) {
@@ -301,8 +303,8 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
   ui.messageBox(
       formatText("Saved to \"%S\" with...\n\nVertices:\t\t%i\nTriangles:\t%i\nConversions:\t%i\n"
                  "Components:\t%i\nLights:\t\t%i\n\nErrors:\n%S",
-                 daw->name, vertices, result.triangles, conversions, records, model.lightCount,
-                 std::string{}),
+                 daw->name, vertices, result.triangles, conversions, records,
+                 model.document.lightCount, std::string{}),
       "Complete!", MessageIcon::none, MessageButtons::ok);
   return result;
 }

@@ -11,14 +11,14 @@
 namespace tessarim {
 
 std::optional<RuntimeName> runtimeName(Session& session, std::string_view extension) {
-  const std::string& document = session.model.settings.documentPath;
+  const std::string& document = session.model.document.documentPath;
   std::string name = document.substr(0, document.size() >= 4 ? document.size() - 4 : 0);
   name += extension;
   if (name.size() >= 260) {
     showSaveError(session, std::generic_category().message(ENAMETOOLONG), name);
     return std::nullopt;
   }
-  return RuntimeName{name, resolvePath(session.model.repository, name)};
+  return RuntimeName{name, resolvePath(session.repository, name)};
 }
 
 void showSaveError(Session& session, std::string_view error, std::string_view name) {
@@ -57,9 +57,10 @@ void showScaleFailed(Session& session) {
 ExportResult exportRuntimeSet(Session& session, SceneGeometry& scene,
                               const ExportOptions& options) {
   Model& model = session.model;
-  if (model.settings.documentPath.empty() || model.wldfiles == 0) return {};
-  ExportResult result = model.module[0].newScaleFamily ? exportCurrentSet(session, scene, options)
-                                                       : exportLegacySet(session, scene, options);
+  if (model.document.documentPath.empty() || model.document.wldfiles == 0) return {};
+  ExportResult result = model.document.module[0].newScaleFamily
+                            ? exportCurrentSet(session, scene, options)
+                            : exportLegacySet(session, scene, options);
   // The export's build is the 3D one; the view may show the texel layout.
   model.status.geometryDirty = true;
   return result;

@@ -3,9 +3,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/session.hpp"
 #include "formats/assembly.hpp"
 #include "model/model.hpp"
+#include "model/session.hpp"
 #include "model/text_compare.hpp"
 #include "platform/ui.hpp"
 
@@ -50,20 +50,22 @@ std::int64_t cellOf(float c) {
 int mergeDuplicateModules(Session& session) {
   Model& model = session.model;
   int merged = 0;
-  for (int i = 0; i < model.wldfiles; ++i) {
-    for (int j = i + 1; j < model.wldfiles;) {
-      if (!equalIgnoringCase(model.module[i].filename, model.module[j].filename)) {
+  for (int i = 0; i < model.document.wldfiles; ++i) {
+    for (int j = i + 1; j < model.document.wldfiles;) {
+      if (!equalIgnoringCase(model.document.module[i].filename,
+                             model.document.module[j].filename)) {
         ++j;
         continue;
       }
-      session.ui.messageBox(model.module[j].filename, "Duplicate WLD in ASM",
+      session.ui.messageBox(model.document.module[j].filename, "Duplicate WLD in ASM",
                             MessageIcon::information, MessageButtons::ok);
-      auto& target = model.module[i].instances;
-      auto& source = model.module[j].instances;
+      auto& target = model.document.module[i].instances;
+      auto& source = model.document.module[j].instances;
       target.insert(target.end(), source.begin(), source.end());
-      for (int k = j; k + 1 < model.wldfiles; ++k) model.module[k] = std::move(model.module[k + 1]);
-      --model.wldfiles;
-      resetModule(model, model.wldfiles);
+      for (int k = j; k + 1 < model.document.wldfiles; ++k)
+        model.document.module[k] = std::move(model.document.module[k + 1]);
+      --model.document.wldfiles;
+      resetModule(model, model.document.wldfiles);
       model.status.documentModified = true;
       ++merged;
     }
@@ -77,8 +79,8 @@ int mergeDuplicateModules(Session& session) {
 int removeCollocatedInstances(Session& session) {
   Model& model = session.model;
   int removed = 0;
-  for (int m = 0; m < model.wldfiles; ++m) {
-    auto& instances = model.module[m].instances;
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    auto& instances = model.document.module[m].instances;
     std::unordered_map<CellKey, std::vector<std::uint32_t>, CellHash> grid;
     std::vector<char> keep(instances.size(), 1);
     int removedHere = 0;
@@ -110,8 +112,9 @@ int removeCollocatedInstances(Session& session) {
     }
     if (removedHere == 0) continue;
     for (int k = 0; k < removedHere; ++k) {
-      session.ui.messageBox(model.module[m].filename, "Duplicate instance (collocated) in ASM",
-                            MessageIcon::information, MessageButtons::ok);
+      session.ui.messageBox(model.document.module[m].filename,
+                            "Duplicate instance (collocated) in ASM", MessageIcon::information,
+                            MessageButtons::ok);
     }
     std::size_t out = 0;
     for (std::size_t v = 0; v < instances.size(); ++v) {

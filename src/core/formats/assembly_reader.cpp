@@ -53,7 +53,7 @@ struct Reader {
         window(text),
         in(text),
         merge(merging),
-        city(!merging && session.model.settings.ctyfile),
+        city(!merging && isCity(session.model.document)),
         shownName(std::move(shown)) {}
 
   // A refused document is closed; a refused merge leaves the open document as it was.
@@ -86,7 +86,7 @@ bool Reader::readHeader() {
   recognised = true;
   in.scan(" %f ,", &v);
   if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
-  if (!merge) model.status.documentVersion = v;
+  if (!merge) model.document.documentVersion = v;
   if (v < assemblyVersion) {
     s.ui.messageBox(
         formatText(v < 2.0f ? "This file was last saved using CALVORAN v%.2f...\n\nThe file will "
@@ -138,15 +138,15 @@ bool Reader::readEntry() {
   // The name line is taken with its line end, and its last character is cut as that line end.
   if (!lineEnded && !name.empty()) name.pop_back();
   if (v < 2.0f) name += ".WLD";
-  makeRelative(model.repository, name);
+  makeRelative(s.repository, name);
 
   Module working;
   working.filename = name;
-  const bool cityModule = model.settings.ctyfile;
+  const bool cityModule = isCity(model.document);
   WldLoad load = WldLoad::refused;
   // Checked where the file will really be found, letter case matched and links resolved.
   if (name.empty() ||
-      isInsideRepository(model.repository, s.files.locate(hostPathOf(model.repository, name)))) {
+      isInsideRepository(s.repository, s.files.locate(hostPathOf(s.repository, name)))) {
     load = loadWldModule(s, working, WldReadOptions{merge, false, cityModule});
   } else {
     s.ui.messageBox(
@@ -174,7 +174,7 @@ bool Reader::readEntry() {
         drop = true;
       } else if (!merge) {
         std::string replacement = chosen.front();
-        makeRelative(model.repository, replacement);
+        makeRelative(s.repository, replacement);
         working = Module{};
         working.filename = replacement;
         const WldLoad again = loadWldModule(s, working, WldReadOptions{false, false, cityModule});
@@ -219,16 +219,16 @@ bool Reader::readEntry() {
 
   if (!merge) {
     working.instances = std::move(instances);
-    model.module[model.wldfiles++] = std::move(working);
+    model.document.module[model.document.wldfiles++] = std::move(working);
     return true;
   }
   for (Instance& instance : instances) instance.group = groupOfMergedInstances;
   if (int existing = findModuleByName(model, working.filename); existing >= 0) {
-    auto& target = model.module[existing].instances;
+    auto& target = model.document.module[existing].instances;
     target.insert(target.end(), instances.begin(), instances.end());
-  } else if (model.wldfiles < maxModules - (mergingIntoCity ? 1 : 0)) {
+  } else if (model.document.wldfiles < maxModules - (mergingIntoCity ? 1 : 0)) {
     working.instances = std::move(instances);
-    model.module[model.wldfiles++] = std::move(working);
+    model.document.module[model.document.wldfiles++] = std::move(working);
     model.status.texturesLoaded = false;
   } else {
     s.ui.messageBox("Adding this new type will exceed the maximum allowable types!", "Failed!",
@@ -238,7 +238,7 @@ bool Reader::readEntry() {
 }
 
 void Reader::readLights() {
-  if (!merge) model.lightCount = 0;
+  if (!merge) model.document.lightCount = 0;
   if (!(v > 2.16f)) return;
   std::int32_t count = 0;
   in.scan("%d ,\n", &count);
@@ -264,48 +264,50 @@ void Reader::readLights() {
       modified = true;
       continue;
     }
-    if (model.lightCount < maxLights) model.lights[model.lightCount++] = light;
+    if (model.document.lightCount < maxLights)
+      model.document.lights[model.document.lightCount++] = light;
   }
 }
 
 bool Reader::readAssemblyTrailer() {
-  model.animationSlots = {};
+  model.document.animationSlots = {};
   if (v > 2.38f) {
-    in.scan(" %f ,\n", &model.settings.emptyWeight);
+    in.scan(" %f ,\n", &model.document.emptyWeight);
     std::string scheme;
     if (in.scan("%260[^\n]", &scheme) != 1 || equalIgnoringCase(scheme, "unused"))
       scheme.clear();
     else
-      makeRelative(model.repository, scheme);
-    model.schemeFile = scheme;
+      makeRelative(s.repository, scheme);
+    model.document.schemeFile = scheme;
   } else {
-    model.settings.emptyWeight = 0;
-    model.schemeFile.clear();
+    model.document.emptyWeight = 0;
+    model.document.schemeFile.clear();
   }
-  model.settings.modelId = 0;
-  model.settings.interiorFlag = false;
+  model.document.modelId = 0;
+  model.document.interiorFlag = false;
   if (v > 2.4f) {
     std::int32_t flag = 0;
-    in.scan(" %d , %d ,\n", &model.settings.modelId, &flag);
-    model.settings.interiorFlag = flag != 0;
+    in.scan(" %d , %d ,\n", &model.document.modelId, &flag);
+    model.document.interiorFlag = flag != 0;
   } else if (v == 2.4f) {
-    in.scan(" %d ,\n", &model.settings.modelId);
+    in.scan(" %d ,\n", &model.document.modelId);
   }
-  if (!model.schemeFile.empty() && !staysInRepository(model.repository, model.schemeFile)) {
+  if (!model.document.schemeFile.empty() &&
+      !staysInRepository(s.repository, model.document.schemeFile)) {
     s.ui.message(
         formatText(
             "%S names a colour scheme outside the repository folder:\n\n%S\n\nIt is kept in the "
             "file but not read.",
-            model.settings.documentPath, model.schemeFile),
+            model.document.documentPath, model.document.schemeFile),
         "Heads-up!");
     std::string none;
-    readPalette(s, none, model.schemeColours, false);
+    readPalette(s, none, model.document.schemeColours, false);
   } else {
-    readPalette(s, model.schemeFile, model.schemeColours, false);
+    readPalette(s, model.document.schemeFile, model.document.schemeColours, false);
   }
-  model.connectors.clear();
-  model.components.clear();
-  if (v > 2.35f && !readComponents(s, model.settings.documentPath)) return false;
+  model.document.connectors.clear();
+  model.document.components.clear();
+  if (v > 2.35f && !readComponents(s, model.document.documentPath)) return false;
   return true;
 }
 
@@ -336,19 +338,19 @@ bool Reader::run() {
 
   // A city's ground grid stays the last module while others are merged in.
   Module grid;
-  mergingIntoCity = merge && model.settings.ctyfile && model.wldfiles > 0;
-  if (mergingIntoCity) grid = std::move(model.module[--model.wldfiles]);
+  mergingIntoCity = merge && isCity(model.document) && model.document.wldfiles > 0;
+  if (mergingIntoCity) grid = std::move(model.document.module[--model.document.wldfiles]);
   if (!merge) {
-    for (int i = 0; i < model.wldfiles; ++i) resetModule(model, i);
-    model.wldfiles = 0;
+    for (int i = 0; i < model.document.wldfiles; ++i) resetModule(model, i);
+    model.document.wldfiles = 0;
   }
   if (!readEntries(count)) {
-    if (mergingIntoCity) model.module[model.wldfiles++] = std::move(grid);
+    if (mergingIntoCity) model.document.module[model.document.wldfiles++] = std::move(grid);
     return refuse();
   }
-  if (mergingIntoCity) model.module[model.wldfiles++] = std::move(grid);
+  if (mergingIntoCity) model.document.module[model.document.wldfiles++] = std::move(grid);
   if (!window.rejection().empty()) {
-    reportRejectedText(s.ui, window, merge ? shownName : model.settings.documentPath);
+    reportRejectedText(s.ui, window, merge ? shownName : model.document.documentPath);
     return refuse();
   }
 
@@ -362,10 +364,10 @@ bool Reader::run() {
     else if (!readAssemblyTrailer())
       return refuse();
   } else if (mergingIntoCity) {
-    buildGroundGrid(model, model.wldfiles - 1);
+    buildGroundGrid(model, model.document.wldfiles - 1);
   }
   if (!window.rejection().empty()) {
-    reportRejectedText(s.ui, window, merge ? shownName : model.settings.documentPath);
+    reportRejectedText(s.ui, window, merge ? shownName : model.document.documentPath);
     return refuse();
   }
   if (modified || merge) model.status.documentModified = true;
@@ -375,7 +377,7 @@ bool Reader::run() {
   return true;
 }
 
-bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, bool* recognised) {
+bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, DocumentReadInfo* info) {
   Model& model = s.model;
   std::optional<FileWindow> window;
   std::string recentName;
@@ -384,13 +386,13 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, bool* 
     model.status.documentModified = false;
     model.status.droppedOnLoad.clear();
     for (;;) {
-      if (model.settings.documentPath.empty()) {
+      if (model.document.documentPath.empty()) {
         s.ui.messageBox(
-            formatText("No file was specified for loading\n\n\"%S\"", model.settings.documentPath),
+            formatText("No file was specified for loading\n\n\"%S\"", model.document.documentPath),
             "File not loaded!", MessageIcon::warning, MessageButtons::ok);
         return false;
       }
-      std::string path = s.files.locate(hostPathOf(model.repository, model.settings.documentPath));
+      std::string path = s.files.locate(hostPathOf(s.repository, model.document.documentPath));
       std::string error = systemErrorText(ENOENT);
       auto time = s.files.modificationTime(path);
       if (auto opened = time ? s.files.open(path, &error) : std::nullopt) {
@@ -407,7 +409,7 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, bool* 
         return false;
       }
     }
-    recentName = model.settings.documentPath;
+    recentName = model.document.documentPath;
   } else {
     if (mergeHostPath.empty()) {
       s.ui.messageBox(formatText("No file was specified for loading\n\n\"%s\"", mergeHostPath),
@@ -428,7 +430,7 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, bool* 
 
   Reader reader{s, *window, merge, recentName};
   const bool read = reader.run();
-  if (recognised) *recognised = reader.recognised;
+  if (info) *info = DocumentReadInfo{reader.recognised, reader.recognised ? reader.v : 0};
   if (read && window->failed()) {
     // Only part of the file could be read: what came of it must not pass for the document.
     s.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"",
@@ -442,12 +444,12 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, bool* 
 
 }  // namespace
 
-bool readAssembly(Session& session, bool* recognised) {
-  return readDocument(session, false, {}, recognised);
+bool readAssembly(Session& session, DocumentReadInfo* info) {
+  return readDocument(session, false, {}, info);
 }
 
-bool mergeAssembly(Session& session, std::string_view hostPath, bool* recognised) {
-  return readDocument(session, true, hostPath, recognised);
+bool mergeAssembly(Session& session, std::string_view hostPath, DocumentReadInfo* info) {
+  return readDocument(session, true, hostPath, info);
 }
 
 }  // namespace tessarim

@@ -19,10 +19,10 @@ void writeName(TextWriter& out, const std::string& name) {
 }
 
 void writeLights(TextWriter& out, const Model& model, bool none) {
-  const int count = none ? 0 : model.lightCount;
+  const int count = none ? 0 : model.document.lightCount;
   out.print(" %i ,\n", count);
   for (int i = 0; i < count; ++i) {
-    const Light& l = model.lights[i];
+    const Light& l = model.document.lights[i];
     out.print("%f ,%f ,%f ,%f ,%f ,%f ,%x ,%u ,%f ,%f ,%i ,\n", l.position[0], l.position[1],
               l.position[2], l.normal[0], l.normal[1], l.normal[2], l.colour, l.sequence,
               l.secondsPerCycle, l.effectType, l.attached);
@@ -32,13 +32,13 @@ void writeLights(TextWriter& out, const Model& model, bool none) {
 // The city's origin is its ground grid's placement: saving moves every instance so that the
 // ground grid sits at (0, 0, 0).
 void shiftCityToOrigin(Model& model) {
-  if (model.wldfiles < 1) return;
-  Module& grid = model.module[model.wldfiles - 1];
+  if (model.document.wldfiles < 1) return;
+  Module& grid = model.document.module[model.document.wldfiles - 1];
   if (grid.instances.empty()) return;
   const std::array<float, 3> origin = grid.instances[0].location;
   if (origin == std::array<float, 3>{0, 0, 0}) return;
-  for (int m = 0; m + 1 < model.wldfiles; ++m) {
-    for (Instance& instance : model.module[m].instances) {
+  for (int m = 0; m + 1 < model.document.wldfiles; ++m) {
+    for (Instance& instance : model.document.module[m].instances) {
       for (int k = 0; k < 3; ++k) instance.location[k] -= origin[k];
     }
   }
@@ -52,26 +52,27 @@ AssemblyText formatAssembly(Model& model, bool selectionOnly) {
   // About what it takes, so the text is not copied as it grows: instance lines are a few
   // hundred characters, light lines about a hundred and a city's grid a few thousand.
   std::size_t instances = 0;
-  for (int m = 0; m < model.wldfiles; ++m) instances += model.module[m].instances.size() + 1;
-  out.reserve(256 + instances * 320 + static_cast<std::size_t>(model.lightCount) * 128 +
-              (model.settings.ctyfile ? 16384 : 0));
-  const bool city = model.settings.ctyfile && !selectionOnly;
+  for (int m = 0; m < model.document.wldfiles; ++m)
+    instances += model.document.module[m].instances.size() + 1;
+  out.reserve(256 + instances * 320 + static_cast<std::size_t>(model.document.lightCount) * 128 +
+              (isCity(model.document) ? 16384 : 0));
+  const bool city = isCity(model.document) && !selectionOnly;
   out.print(city ? "CTY\n" : "ASM\n");
   out.print("%f ,\n", assemblyVersion);
   if (selectionOnly) {
     auto refs = selectedInstanceRefs(model);
     out.print("%i ,\n", refs.size());
     for (const InstanceRef& ref : refs) {
-      out.print("%s\n", model.module[ref.module].filename);
+      out.print("%s\n", model.document.module[ref.module].filename);
       out.print(" %i ,\n", 1);
-      writeAssemblyInstance(out, model.module[ref.module].instances[ref.instance]);
+      writeAssemblyInstance(out, model.document.module[ref.module].instances[ref.instance]);
     }
   } else {
     if (city) shiftCityToOrigin(model);
-    const int count = city ? model.wldfiles - 1 : model.wldfiles;
+    const int count = city ? model.document.wldfiles - 1 : model.document.wldfiles;
     out.print("%i ,\n", count < 0 ? 0 : count);
     for (int m = 0; m < count; ++m) {
-      const Module& module = model.module[m];
+      const Module& module = model.document.module[m];
       out.print("%s\n", module.filename);
       out.print(" %i ,\n", module.instances.size());
       for (const Instance& instance : module.instances) {
@@ -84,9 +85,9 @@ AssemblyText formatAssembly(Model& model, bool selectionOnly) {
   }
   writeLights(out, model, selectionOnly);
   if (!city) {
-    out.print(" %f ,\n", model.settings.emptyWeight);
-    writeName(out, model.schemeFile);
-    out.print(" %i , %i ,\n", model.settings.modelId, model.settings.interiorFlag ? 1 : 0);
+    out.print(" %f ,\n", model.document.emptyWeight);
+    writeName(out, model.document.schemeFile);
+    out.print(" %i , %i ,\n", model.document.modelId, model.document.interiorFlag ? 1 : 0);
   } else if (auto error = writeCitySection(model, out)) {
     return {{}, *error};
   }
@@ -105,7 +106,7 @@ bool confirmDroppedEntries(Session& session) {
   return session.ui.messageBox(
              formatText("These embedded files could not be loaded:\n\n%S\nSaving writes \"%S\" "
                         "without them and their instances. Save anyway?",
-                        lines, model.settings.documentPath),
+                        lines, model.document.documentPath),
              "Entries will be dropped!", MessageIcon::warning,
              MessageButtons::yesNo) == MessageAnswer::yes;
 }
@@ -114,9 +115,9 @@ bool confirmDroppedEntries(Session& session) {
 
 bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
   Model& model = session.model;
-  if (model.settings.documentPath.empty()) {
+  if (model.document.documentPath.empty()) {
     session.ui.messageBox(
-        formatText("No file was specified for saving\n\n\"%S\"", model.settings.documentPath),
+        formatText("No file was specified for saving\n\n\"%S\"", model.document.documentPath),
         "File not saved!", MessageIcon::warning, MessageButtons::ok);
     return false;
   }
@@ -124,7 +125,8 @@ bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
   bool ok = true;
   if (saveModules) {
     // A city's ground grid is generated, not stored.
-    const int stored = model.settings.ctyfile ? model.wldfiles - 1 : model.wldfiles;
+    const int stored =
+        isCity(model.document) ? model.document.wldfiles - 1 : model.document.wldfiles;
     for (int m = 0; m < stored; ++m) ok = writeWld(session, m) && ok;
   }
   if (!model.status.documentModified) return ok;
@@ -135,19 +137,20 @@ bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
     session.ui.messageBox(failure, "File not saved!", MessageIcon::error, MessageButtons::ok);
     return false;
   }
-  const std::string path = resolvePath(model.repository, model.settings.documentPath);
+  const std::string path = resolvePath(session.repository, model.document.documentPath);
   for (;;) {
     std::string error = writeFileAtomically(path, bytes);
     if (error.empty()) break;
     auto answer =
         session.ui.messageBox(formatText("%S error when saving the following file...\n\n\"%S\"",
-                                         error, model.settings.documentPath),
+                                         error, model.document.documentPath),
                               "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
     if (answer != MessageAnswer::retry) return false;
   }
   model.status.documentTime = fileModificationTime(path).value_or(0);
-  if (!model.settings.ctyfile && (!model.connectors.empty() || !model.components.empty()) &&
-      !writeComponents(session, model.settings.documentPath)) {
+  if (!isCity(model.document) &&
+      (!model.document.connectors.empty() || !model.document.components.empty()) &&
+      !writeComponents(session, model.document.documentPath)) {
     return false;  // still modified: the components are not saved yet
   }
   model.status.documentModified = false;

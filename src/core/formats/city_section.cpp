@@ -32,12 +32,12 @@ bool retiredPiece(std::uint8_t piece) {
 
 void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
   Model& model = s.model;
-  Settings& settings = model.settings;
+  Document& document = model.document;
   std::int32_t flag = 0, second = 0;
-  settings.modelId = 0;
+  document.modelId = 0;
   if (v > 2.41f) {
     in.scan("%d ,%d ,\n", &flag, &second);
-    settings.modelId = static_cast<std::int16_t>(second);
+    document.modelId = static_cast<std::int16_t>(second);
   } else if (v > 2.28f) {
     in.scan("%d ,\n", &flag);
   } else if (v > 2.23f) {
@@ -45,13 +45,13 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
   } else if (v > 2.19f) {
     in.scan("%d ,\n", &flag);
   }
-  settings.rtsEnabled = flag != 0;
-  if (settings.modelId == 0) {
+  document.rtsEnabled = flag != 0;
+  if (document.modelId == 0) {
     s.ui.messageBox("This CTY doesn't have a model ID set!", "Skew Matrix Calculation",
                     MessageIcon::error, MessageButtons::ok);
   }
 
-  const int n = fileGridSize(v, settings.rtsEnabled);
+  const int n = fileGridSize(v, document.rtsEnabled);
   bool stuck = false;
   for (int row = 0; row < n && !stuck; ++row) {
     for (int column = 0; column < n; ++column) {
@@ -68,14 +68,14 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
         break;
       }
       if (row < gridSize && column < gridSize) {
-        RtspsCell& cell = model.rtspsGrid[row * gridSize + column];
+        RtspsCell& cell = model.document.rtspsGrid[row * gridSize + column];
         cell.turn = static_cast<std::uint8_t>(turn);
         cell.piece = static_cast<std::uint8_t>(piece);
       }
     }
   }
   if (v < 2.49f) {
-    for (RtspsCell& cell : model.rtspsGrid) {
+    for (RtspsCell& cell : model.document.rtspsGrid) {
       if (retiredPiece(cell.piece)) {
         cell.piece = 0;
         modified = true;
@@ -89,7 +89,7 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
 
   addGroundGrid(model);
 
-  for (auto& name : model.buildingNames) name.clear();
+  for (auto& name : model.document.buildingNames) name.clear();
   if (v > 2.27f) {
     std::int32_t count = 0;
     in.scan("%d ,\n", &count);
@@ -100,36 +100,36 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
       in.scan("%31[^\n]\n", &name);
       if (in.remaining() == before) break;
       if (i < maxBuildingNames)
-        model.buildingNames[i] = equalIgnoringCase(name, "Unused") ? std::string{} : name;
+        model.document.buildingNames[i] = equalIgnoringCase(name, "Unused") ? std::string{} : name;
     }
   }
 
   if (v > 2.44f) {
-    model.streetNodes.modelId = settings.modelId;
-    readNodeSection(model.streetNodes, in, v, s.ui);
+    model.document.streetNodes.modelId = document.modelId;
+    readNodeSection(model.document.streetNodes, in, v, s.ui);
   }
 }
 
 void addGroundGrid(Model& model) {
-  if (model.wldfiles >= maxModules) return;  // the reader keeps a slot free for it
-  buildGroundGrid(model, model.wldfiles);
-  ++model.wldfiles;
+  if (model.document.wldfiles >= maxModules) return;  // the reader keeps a slot free for it
+  buildGroundGrid(model, model.document.wldfiles);
+  ++model.document.wldfiles;
 }
 
 std::optional<std::string> writeCitySection(const Model& model, TextWriter& out) {
   TextWriter nodes;  // line ends are converted once, by out
-  if (auto error = writeNodeSection(model.streetNodes, nodes)) return error;
+  if (auto error = writeNodeSection(model.document.streetNodes, nodes)) return error;
   out.print("RTS\n");
-  out.print(model.settings.rtsEnabled ? " 1 ,%i ,\n" : " 0 ,%i ,\n", model.settings.modelId);
+  out.print(model.document.rtsEnabled ? " 1 ,%i ,\n" : " 0 ,%i ,\n", model.document.modelId);
   for (int row = 0; row < gridSize; ++row) {
     for (int column = 0; column < gridSize; ++column) {
-      const RtspsCell& cell = model.rtspsGrid[row * gridSize + column];
+      const RtspsCell& cell = model.document.rtspsGrid[row * gridSize + column];
       out.integer(cell.turn).text(" ,").integer(cell.piece).text(" ,");  // "%i ,%i ,"
     }
     out.print("\n");
   }
   out.print("%i ,\n", maxBuildingNames);
-  for (const std::string& name : model.buildingNames) {
+  for (const std::string& name : model.document.buildingNames) {
     out.text(name.empty() ? std::string_view{"Unused"} : std::string_view{name}).text("\n");
   }
   out.text(nodes.str());

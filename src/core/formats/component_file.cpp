@@ -148,8 +148,8 @@ struct Placement {
 };
 
 Placement findPlacement(const Model& model, const Guid& guid) {
-  for (int m = 0; m < model.wldfiles; ++m) {
-    const Module& module = model.module[m];
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    const Module& module = model.document.module[m];
     for (const Instance& instance : module.instances) {
       if (instance.guid == guid)
         return {module.componentType, &module.component, &instance.location};
@@ -209,14 +209,15 @@ ComponentParseResult parseComponents(FileWindow& text, std::vector<Connector>& c
 
 bool readComponents(Session& session, std::string_view asmName) {
   Model& model = session.model;
-  model.connectors.clear();
-  model.components.clear();
+  model.document.connectors.clear();
+  model.document.components.clear();
   const std::string path =
-      session.files.locate(hostPathOf(model.repository, componentPath(asmName)));
+      session.files.locate(hostPathOf(session.repository, componentPath(asmName)));
   auto window = session.files.open(path);
   if (!window) return true;
-  const ComponentParseResult result = parseComponents(
-      *window, model.connectors, model.components, model.status.documentModified, session.ui, path);
+  const ComponentParseResult result =
+      parseComponents(*window, model.document.connectors, model.document.components,
+                      model.status.documentModified, session.ui, path);
   if (window->failed()) {
     session.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"",
                                      systemErrorText(EIO), path),
@@ -229,18 +230,18 @@ bool readComponents(Session& session, std::string_view asmName) {
 std::string formatComponents(const Model& model) {
   TextWriter out{true};
   out.print(" %.2f ,\n", componentFileVersion);
-  out.print(" %i ,\n", model.connectors.size());
-  for (const Connector& c : model.connectors) {
+  out.print(" %i ,\n", model.document.connectors.size());
+  for (const Connector& c : model.document.connectors) {
     writeGuid(out, c.guid);
     writeGuid(out, c.dependency);
     out.print("%f ,%f ,%f ,%f ,%f ,%f ,%i ,%f ,%f ,%f ,%f ,%i ,\n", c.farEnd[0], c.farEnd[1],
               c.farEnd[2], c.nearEnd[0], c.nearEnd[1], c.nearEnd[2], c.system, c.values[0],
               c.values[1], c.values[2], c.values[3], c.value);
   }
-  out.print(" %i ,\n", model.components.size());
+  out.print(" %i ,\n", model.document.components.size());
   static const ComponentSpec noSpec;
   static const std::array<float, 3> noLocation{};
-  for (const Component& c : model.components) {
+  for (const Component& c : model.document.components) {
     // Editing deletes a component with its instance, so the lookup normally succeeds; should it
     // not, the block is still written, with zeros for the copied values, so no data is lost.
     const Placement p = findPlacement(model, c.guid);
@@ -274,7 +275,7 @@ std::string formatComponents(const Model& model) {
 }
 
 bool writeComponents(Session& session, std::string_view asmName) {
-  const std::string path = resolvePath(session.model.repository, componentPath(asmName));
+  const std::string path = resolvePath(session.repository, componentPath(asmName));
   const std::string bytes = formatComponents(session.model);
   for (;;) {
     std::string error = writeFileAtomically(path, bytes);

@@ -9,15 +9,15 @@ namespace tessarim {
 
 int addModule(Session& session, std::string_view name) {
   Model& model = session.model;
-  if (model.wldfiles >= maxModules) {
+  if (model.document.wldfiles >= maxModules) {
     session.ui.message("Adding this new type will exceed the maximum allowable types!", "Failed!");
     return -1;
   }
-  const int index = model.wldfiles;
+  const int index = model.document.wldfiles;
   resetModule(model, index);
-  model.module[index].filename = std::string{name};
-  readWld(session, index, WldReadOptions{false, false, model.settings.ctyfile});
-  ++model.wldfiles;
+  model.document.module[index].filename = std::string{name};
+  readWld(session, index, WldReadOptions{false, false, isCity(model.document)});
+  ++model.document.wldfiles;
   return index;
 }
 

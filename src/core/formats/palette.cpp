@@ -45,7 +45,7 @@ std::string customPaletteStart(Session& session) {
   if (auto temp = session.store.readString(mainKey, "TempPath"); temp && !temp->empty()) {
     return toHostForm(*temp + "\\custom.pal");
   }
-  return session.model.repository.host + "custom.pal";
+  return session.repository.host + "custom.pal";
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ Palette greyRamp() {
 }
 
 void readPalette(Session& session, std::string& path, Palette& colours, bool remember) {
-  const RepositoryFolder& repository = session.model.repository;
+  const RepositoryFolder& repository = session.repository;
   std::string error;
   std::optional<std::vector<unsigned char>> bytes;
   if (!path.empty()) {
@@ -94,7 +94,7 @@ void readPalette(Session& session, std::string& path, Palette& colours, bool rem
 }
 
 void writePalette(Session& session, std::string& path, const Palette& colours, bool remember) {
-  const RepositoryFolder& repository = session.model.repository;
+  const RepositoryFolder& repository = session.repository;
   std::string bytes(paletteBytes, '\0');
   for (std::size_t b = 0; b < paletteBytes; ++b)
     bytes[b] = static_cast<char>(colours[b / 4] >> (8 * (b % 4)) & 0xFF);
@@ -108,7 +108,7 @@ void writePalette(Session& session, std::string& path, const Palette& colours, b
     if (remember) {
       start = customPaletteStart(session);
     } else {
-      const std::string& document = session.model.settings.documentPath;
+      const std::string& document = session.model.document.documentPath;
       start = document.size() > 3
                   ? resolvePath(repository, document.substr(0, document.size() - 3) + "pal")
                   : repository.host;

@@ -371,7 +371,8 @@ WldParseResult parseWld(std::string_view text, Module& m, Ui& ui,
 }
 
 bool readWld(Session& session, int index, const WldReadOptions& options, float* fileVersion) {
-  return loadWldModule(session, session.model.module[index], options, fileVersion) == WldLoad::ok;
+  return loadWldModule(session, session.model.document.module[index], options, fileVersion) ==
+         WldLoad::ok;
 }
 
 WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options,
@@ -382,7 +383,7 @@ WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options
     return WldLoad::noFile;
   }
   FileSource& files = session.files;
-  std::string path = files.locate(hostPathOf(session.model.repository, m.filename));
+  std::string path = files.locate(hostPathOf(session.repository, m.filename));
   auto time = files.modificationTime(path);
   auto window = time ? files.open(path) : std::nullopt;
   if (!window) {
@@ -396,7 +397,7 @@ WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options
   session.model.status.modulesReloaded = true;
 
   const WldParseResult result =
-      parse(*window, m, session.ui, session.model.repository, options, fileVersion);
+      parse(*window, m, session.ui, session.repository, options, fileVersion);
   if (window->failed()) {
     session.ui.messageBox(
         formatText("Could not find the WLD file or the file is in use...\n\n%S", path),

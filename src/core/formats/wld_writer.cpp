@@ -79,9 +79,9 @@ std::string formatWld(const Module& m) {
 }
 
 bool writeWld(Session& session, int index) {
-  Module& m = session.model.module[index];
+  Module& m = session.model.document.module[index];
   if (!m.modified) return true;
-  std::string path = resolvePath(session.model.repository, m.filename);
+  std::string path = resolvePath(session.repository, m.filename);
   m.version = wldVersion;
   std::string bytes = formatWld(m);
   for (;;) {

@@ -35,8 +35,8 @@ Vec3 polygonNormal(const Module& module, int polygon) {
 
 void computeStatistics(Model& model) {
   double encompassing = 0;
-  for (int i = 0; i < model.wldfiles; ++i) {
-    Module& m = model.module[i];
+  for (int i = 0; i < model.document.wldfiles; ++i) {
+    Module& m = model.document.module[i];
     const double k = unitKilometres(m.scaleClass);
     double sx = 0, sy = 0, sz = 0, farthest = 0;  // farthest: squared model units
     for (const Vertex& v : m.vertices) {
@@ -66,12 +66,13 @@ void assignScale(Model& model, int newClass) {
       targets.push_back(ref.module);
   }
   const int current = model.selection.currentModule;
-  if (targets.empty() && current >= 0 && current < model.wldfiles) targets.push_back(current);
+  if (targets.empty() && current >= 0 && current < model.document.wldfiles)
+    targets.push_back(current);
 
   const bool sudo = model.settings.sudoSu;
-  const bool placed = model.settings.asmfile || model.settings.ctyfile;
+  const bool placed = placesModules(model.document);
   for (int index : targets) {
-    Module& m = model.module[index];
+    Module& m = model.document.module[index];
     const int old = m.scaleClass;
     const bool bothAssigned = assigned(old) && assigned(newClass);
     // Keeps the module's real size: the same kilometres in the new unit.

@@ -46,8 +46,8 @@ void cellPolygon(Polygon& p, int i, int j, RtspsCell cell) {
 
 void buildGroundGrid(Model& model, int moduleIndex) {
   if (moduleIndex < 0 || moduleIndex >= maxModules) return;
-  if (!model.settings.ctyfile) return;
-  Module& grid = model.module[static_cast<std::size_t>(moduleIndex)];
+  if (!isCity(model.document)) return;
+  Module& grid = model.document.module[static_cast<std::size_t>(moduleIndex)];
 
   grid.instances.clear();
   Instance origin;
@@ -57,7 +57,7 @@ void buildGroundGrid(Model& model, int moduleIndex) {
   grid.vertices.clear();
   grid.polygons.clear();
 
-  const auto [ul, ll, ur, lr] = cityCorners(model.settings.modelId, model.settings.rtsEnabled);
+  const auto [ul, ll, ur, lr] = cityCorners(model.document.modelId, model.document.rtsEnabled);
   // Row r = 0 is the lower edge LL-LR, row 26 the upper edge UL-UR; column 0 the left edge.
   grid.vertices.reserve(gridLine * gridLine);
   for (int r = 0; r < gridLine; ++r) {
@@ -75,7 +75,7 @@ void buildGroundGrid(Model& model, int moduleIndex) {
   model.tileRecords.clear();
   grid.polygons.reserve(gridSize * gridSize);
   std::array<std::int32_t, groundPieceCount + 1> firstOfPiece{};
-  for (const RtspsCell& cell : model.rtspsGrid) {
+  for (const RtspsCell& cell : model.document.rtspsGrid) {
     if (cell.piece < groundPieceCount) ++firstOfPiece[static_cast<std::size_t>(cell.piece) + 1];
   }
   for (int piece = 0; piece < groundPieceCount; ++piece) {
@@ -87,7 +87,7 @@ void buildGroundGrid(Model& model, int moduleIndex) {
   std::copy(firstOfPiece.begin(), firstOfPiece.end() - 1, next.begin());
   for (int j = 0; j < gridSize; ++j) {
     for (int i = 0; i < gridSize; ++i) {
-      const RtspsCell cell = model.rtspsGrid[static_cast<std::size_t>(i * gridSize + j)];
+      const RtspsCell cell = model.document.rtspsGrid[static_cast<std::size_t>(i * gridSize + j)];
       if (cell.piece >= groundPieceCount) continue;
       cellsInOrder[static_cast<std::size_t>(next[static_cast<std::size_t>(cell.piece)]++)] =
           static_cast<std::int16_t>(i * gridSize + j);
@@ -107,7 +107,7 @@ void buildGroundGrid(Model& model, int moduleIndex) {
         model.selection.currentPolygon = static_cast<std::int32_t>(grid.polygons.size());
       }
       cellPolygon(grid.polygons.emplace_back(), i, j,
-                  model.rtspsGrid[static_cast<std::size_t>(cellIndex)]);
+                  model.document.rtspsGrid[static_cast<std::size_t>(cellIndex)]);
     }
     if (count == 0) continue;
     // Each quad is drawn as two triangles of three vertices.

@@ -9,7 +9,6 @@
 #include "model/city_records.hpp"
 #include "model/equipment_records.hpp"
 #include "model/motion_state.hpp"
-#include "model/paths.hpp"
 #include "model/records.hpp"
 #include "model/rts_graph.hpp"
 #include "model/view_options.hpp"
@@ -23,18 +22,46 @@ inline constexpr int buildingNameCapacity = 32;  // bytes, so at most 31 charact
 inline constexpr int maxSelectedInstances = 1000;
 inline constexpr int schemeColourCount = 16;
 
-// Document kind, document path and the options that travel with documents. View and editing
-// options join this record as the parts of the editor that use them are built.
-struct Settings {
-  bool asmfile = false;
-  bool ctyfile = false;
+// What kind of file the document is: one mesh, or an assembly or city placing meshes.
+enum class DocumentKind : std::uint8_t { wldfile, asmfile, ctyfile };
+
+// What a document holds and saving writes. Clearing is assigning a fresh one; a copy is a
+// snapshot.
+struct Document {
+  DocumentKind kind = DocumentKind::wldfile;
+  std::string documentPath;   // stored form; empty: no document
+  float documentVersion = 0;  // the version the open assembly or city file gave
+  std::array<Module, maxModules> module;
+  std::uint16_t wldfiles = 0;
+  std::array<Light, maxLights> lights{};
+  std::int16_t lightCount = 0;
+  std::vector<Connector> connectors;
+  std::vector<Component> components;
+  std::string schemeFile;
+  std::array<std::uint32_t, schemeColourCount> schemeColours{};  // 0x00BBGGRR, as in .pal files
+  std::array<AnimationSlot, animationSlotCount> animationSlots{};
+  std::array<std::string, maxBuildingNames> buildingNames;
+  RtspsGrid rtspsGrid{};
+  RtsGraph streetNodes;
   bool rtsEnabled = false;
   float emptyWeight = 0;  // pounds
   std::int16_t modelId = 0;
   bool interiorFlag = false;
-  std::string documentPath;  // stored form; empty: no document
+};
 
-  // View and editing options.
+inline bool isAssembly(const Document& document) {
+  return document.kind == DocumentKind::asmfile;
+}
+inline bool isCity(const Document& document) {
+  return document.kind == DocumentKind::ctyfile;
+}
+// An assembly or a city: modules placed by instances rather than one mesh.
+inline bool placesModules(const Document& document) {
+  return document.kind != DocumentKind::wldfile;
+}
+
+// View and editing options of the running editor; not saved with the document.
+struct Settings {
   bool sudoSu = false;  // the expert option: scale-class changes keep coordinates and texels
   bool flattenX = false, flattenY = false, flattenZ = false;
   ViewOptions view;
@@ -62,35 +89,21 @@ struct DocumentStatus {
   bool texturesLoaded = false;
   bool modulesReloaded = false;  // a module was read since the last frame
   float encompassingRadius = 0;  // kilometres: the document's reach from its origin
-  float documentVersion = 0;     // the version the open assembly or city file gave
   // What loading left out of the open document, one line per embedded file with its instances:
   // saving writes the document without them.
   std::vector<std::string> droppedOnLoad;
 };
 
-// The whole editable state of one document and its view; owned by whoever runs it.
+// One open document with what the editor keeps beside it: the selection, the view options and
+// the state the geometry build and the frame step derive from it.
 struct Model {
-  std::array<Module, maxModules> module;
-  std::uint16_t wldfiles = 0;
+  Document document;
   Settings settings;
   DocumentStatus status;
   Selection selection;
-
-  std::array<Light, maxLights> lights{};
-  std::int16_t lightCount = 0;
-  std::vector<Connector> connectors;
-  std::vector<Component> components;
-  std::string schemeFile;
-  std::array<std::uint32_t, schemeColourCount> schemeColours{};  // 0x00BBGGRR, as in .pal files
-  std::array<AnimationSlot, animationSlotCount> animationSlots{};
   MotionState motion;
-  std::array<std::string, maxBuildingNames> buildingNames;
-  RtspsGrid rtspsGrid{};
-  RtsGraph streetNodes;
   std::vector<TileRecord> tileRecords;  // of the last built ground grid
   GridCursor gridCursor;
-
-  RepositoryFolder repository;
 };
 
 void resetModule(Model& model, int index);
@@ -100,8 +113,8 @@ int findModuleByName(const Model& model, std::string_view name);
 void addInstance(Model& model, int moduleIndex, const Instance& instance);
 void markModified(Model& model, int moduleIndex);
 void markDocumentModified(Model& model);
-// Back to no document: the modules in use and every document-level collection emptied, the
-// document kind, path and trailer values cleared, the selection empty.
+// Back to no document: a fresh document (kind, path, modules, every collection and trailer
+// value), no selection and no ground-grid cells.
 void clearDocument(Model& model);
 // The selected instances: the multi-instance selection when there is one, otherwise the current
 // module and instance as a one-element selection (none when either is not a valid index).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/paths.hpp"
+
 namespace tessarim {
 
 struct Model;
@@ -9,9 +11,11 @@ class Clock;
 class FileSource;
 FileSource& systemFiles();
 
-// What a command works with: the model and the seams to the user and the platform.
+// What a command works with: the model, the repository folder its names are relative to, and
+// the seams to the user and the platform.
 struct Session {
   Model& model;
+  RepositoryFolder& repository;
   Ui& ui;
   SettingsStore& store;
   Clock& clock;

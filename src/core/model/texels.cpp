@@ -117,7 +117,7 @@ void generatePolygon(Module& m, Polygon& p, int set) {
 }  // namespace
 
 void generateTexels(Model& model, int moduleIndex, int set, int target) {
-  Module& m = model.module[moduleIndex];
+  Module& m = model.document.module[moduleIndex];
   const auto valid = [&](int i) {
     return i >= 0 && static_cast<std::size_t>(i) < m.polygons.size();
   };
@@ -161,7 +161,7 @@ void rotatePolygonTexels(Module& module, int set, int polygon, float angle, bool
 }
 
 void rotateSelectedTexels(Model& model, int moduleIndex, float angle, bool accumulate) {
-  Module& m = model.module[moduleIndex];
+  Module& m = model.document.module[moduleIndex];
   const Canvas canvas = canvasOf(m, 0);
   std::vector<Polygon*> targets;
   for (std::uint32_t i : model.selection.selectedPolygons) {

@@ -34,13 +34,14 @@ void resetCamera(Camera& camera, bool texelView) {
 void autoCentre(Camera& camera, const Model& model) {
   if (!model.settings.view.autoCentering) return;
   const Selection& s = model.selection;
-  if (s.currentModule < 0 || s.currentModule >= model.wldfiles || s.currentInstance < 0) return;
-  const Module& module = model.module[s.currentModule];
+  if (s.currentModule < 0 || s.currentModule >= model.document.wldfiles || s.currentInstance < 0)
+    return;
+  const Module& module = model.document.module[s.currentModule];
   if (static_cast<std::size_t>(s.currentInstance) >= module.instances.size()) return;
   camera.panStart = camera.pan;  // the drag pan is already in the blended pan
   camera.dragPan = Vec3{};
   camera.transition = 0;
-  if (!model.settings.ctyfile || s.currentGroup > 0) {
+  if (!isCity(model.document) || s.currentGroup > 0) {
     const Instance& instance = module.instances[s.currentInstance];
     const float k = static_cast<float>(unitKilometres(module.scaleClass));
     camera.groupCentre =

@@ -59,7 +59,7 @@ bool instanceSelected(const Selection& s, int m, int i) {
 void planHighlight(const Model& model, int m, int i, InstanceDrawPlan& plan) {
   const Selection& s = model.selection;
   const bool current = s.currentModule == m && s.currentInstance == i;
-  const bool placed = model.settings.asmfile || model.settings.ctyfile;
+  const bool placed = placesModules(model.document);
   if (current && s.currentPolygon >= 0) {
     plan.highlightPolygons.push_back(s.currentPolygon);
   } else if (current && s.currentPolygon == -2) {
@@ -73,14 +73,15 @@ void planHighlight(const Model& model, int m, int i, InstanceDrawPlan& plan) {
 }
 
 ShadingPath choosePath(const Model& model, const DrawContext& context, int m, const Instance& t) {
-  const bool city = model.settings.ctyfile;
-  const bool terrain = city && m == model.wldfiles - 1;
+  const bool city = isCity(model.document);
+  const bool terrain = city && m == model.document.wldfiles - 1;
   if (city && !terrain) return ShadingPath::cityBuilding;
   if (t.type == 45 && !city) return ShadingPath::scrolling;
   if (within(t.type, 100, 129) && t.group != 501) return ShadingPath::people;
   if (terrain) return ShadingPath::terrain;
   if (within(t.group, 151, 174) || within(t.group, 676, 699)) return ShadingPath::ageBlend;
-  if (model.module[m].newScaleFamily && context.vehicleProgram) return ShadingPath::vehicle;
+  if (model.document.module[m].newScaleFamily && context.vehicleProgram)
+    return ShadingPath::vehicle;
   return ShadingPath::standard;
 }
 
@@ -153,7 +154,7 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       v.colSunlight = view.lightingSliders ? rgbOf(c.user.sunlightColor, f.ambient, 1) : Float4{};
       v.vecSunlight = sunlight;
       v.tDim = {0, 0, has(grimefile) ? f.sliders.grime : 0, 0};
-      const Module& module = model.module[m];
+      const Module& module = model.document.module[m];
       const bool firstIsWindshield = !module.instances.empty() && module.instances[0].type == 5;
       v.flags = {has(reflectfile),
                  has(heightfile) && has(normalMapSlot),
@@ -163,7 +164,7 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
                  has(detailfile) && has(controlfile),
                  has(detailfile)};
       if (t.colourKey >= 0 && t.colourKey < schemeColourCount) {
-        const std::uint32_t bgr = model.schemeColours[t.colourKey];  // 0x00BBGGRR
+        const std::uint32_t bgr = model.document.schemeColours[t.colourKey];  // 0x00BBGGRR
         v.colInstance = {static_cast<float>(bgr & 0xFF) / 255,
                          static_cast<float>((bgr >> 8) & 0xFF) / 255,
                          static_cast<float>((bgr >> 16) & 0xFF) / 255, static_cast<float>(t.type)};
@@ -208,21 +209,21 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
 }  // namespace
 
 bool isInstanceVisible(Model& model, int m, int i, bool deselect) {
-  const Instance& t = model.module[m].instances[i];
+  const Instance& t = model.document.module[m].instances[i];
   const ViewOptions& view = model.settings.view;
-  const Module& module = model.module[m];
+  const Module& module = model.document.module[m];
   const int g = t.group;
   bool visible = true;
   if (g == 0 && (t.type == 109 || t.type == 110) && within(view.peopleDisplay[pantsSlot], 316, 330))
     visible = false;
-  if (model.settings.asmfile) {
+  if (isAssembly(model.document)) {
     if (!assemblyGroupVisible(model, g)) visible = false;
     if (t.type == 54 && !model.motion.extended) visible = false;
   }
   if (!view.exteriorPlates && t.type == 24) visible = false;
   if (!view.otherDestructable && t.type != 25) visible = false;
   if (module.componentType > 0) {
-    if (model.settings.asmfile &&
+    if (isAssembly(model.document) &&
         !(module.componentType <= systemCount && view.systemShown[module.componentType])) {
       visible = false;
     }
@@ -243,15 +244,17 @@ InstanceDrawPlan planInstance(const Model& model, const DrawContext& context, in
   // The rule without the deselect flag changes nothing, so a const model may be asked.
   plan.visible = isInstanceVisible(const_cast<Model&>(model), m, i, false);
   if (!plan.visible) return plan;
-  const Instance& t = model.module[m].instances[i];
+  const Instance& t = model.document.module[m].instances[i];
   const Selection& s = model.selection;
   const ViewOptions& view = model.settings.view;
-  if (model.settings.ctyfile && !view.textureAllBuildings) {
+  if (isCity(model.document) && !view.textureAllBuildings) {
     int currentGroup = s.currentGroup;
-    if (s.currentModule >= 0 && s.currentModule < model.wldfiles && s.currentInstance >= 0 &&
+    if (s.currentModule >= 0 && s.currentModule < model.document.wldfiles &&
+        s.currentInstance >= 0 &&
         static_cast<std::size_t>(s.currentInstance) <
-            model.module[s.currentModule].instances.size()) {
-      const int instanceGroup = model.module[s.currentModule].instances[s.currentInstance].group;
+            model.document.module[s.currentModule].instances.size()) {
+      const int instanceGroup =
+          model.document.module[s.currentModule].instances[s.currentInstance].group;
       plan.textured = t.group == currentGroup || t.group == instanceGroup;
     } else {
       plan.textured = t.group == currentGroup;
@@ -274,8 +277,8 @@ InstanceDrawPlan planInstance(const Model& model, const DrawContext& context, in
 void drawOrder(const Model& model, float extent, std::vector<DrawItem>& order) {
   order.clear();
   const bool sorted = model.settings.view.sortDrawingOrder;
-  for (int m = 0; m < model.wldfiles; ++m) {
-    const Module& module = model.module[m];
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    const Module& module = model.document.module[m];
     if (sorted && module.polygons.empty()) continue;
     for (std::size_t i = 0; i < module.instances.size(); ++i) {
       const Instance& t = module.instances[i];

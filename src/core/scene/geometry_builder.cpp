@@ -212,8 +212,8 @@ void buildTexelRun(Module& m, int set, std::vector<RenderVertex>& out) {
 void buildCanvasQuad(const Model& model, int set, SceneGeometry& scene) {
   scene.hasCanvasQuad = false;
   const int current = model.selection.currentModule;
-  if (current < 0 || current >= model.wldfiles) return;
-  const Canvas canvas = canvasOf(model.module[current], set);
+  if (current < 0 || current >= model.document.wldfiles) return;
+  const Canvas canvas = canvasOf(model.document.module[current], set);
   const float w = texelViewScale * canvas.width, h = texelViewScale * canvas.height;
   auto corner = [](float x, float y, float u, float v) {
     return RenderVertex{x, y, 0, 0, 0, 0, 0xFFFFFFFF, u, v, u, v, 0, 0, 0, 0, 0, 0};
@@ -259,8 +259,8 @@ GeometryBuild buildGeometry(Model& model, SceneGeometry& scene, const GeometryOp
   GeometryScratch& s = scene.scratch;
 
   std::size_t expected = 0;  // an upper bound: invalid polygons are not counted out yet
-  for (int m = 0; m < model.wldfiles; ++m) {
-    const Module& module = model.module[m];
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    const Module& module = model.document.module[m];
     std::size_t run = 0;
     for (const Polygon& p : module.polygons) run += p.sides == 4 ? 6 : 3;
     expected += run * module.instances.size();
@@ -271,11 +271,11 @@ GeometryBuild buildGeometry(Model& model, SceneGeometry& scene, const GeometryOp
   std::int64_t triangles = 0;
   int removed = 0;
   for (int m = 0; m < maxModules; ++m) {
-    Module& module = model.module[m];
+    Module& module = model.document.module[m];
     std::vector<LineVertex>& lines = scene.normalLines[m];
     lines.clear();
     module.normalLineCount = 0;
-    if (m >= model.wldfiles || module.instances.empty()) continue;
+    if (m >= model.document.wldfiles || module.instances.empty()) continue;
 
     // The first instance's run is built in place; the others copy it.
     const std::size_t start = scene.vertices.size();
@@ -305,8 +305,8 @@ GeometryBuild buildGeometry(Model& model, SceneGeometry& scene, const GeometryOp
   }
 
   scene.lightSprites.clear();
-  for (int i = 0; i < std::clamp<int>(model.lightCount, 0, maxLights); ++i) {
-    const Light& light = model.lights[i];
+  for (int i = 0; i < std::clamp<int>(model.document.lightCount, 0, maxLights); ++i) {
+    const Light& light = model.document.lights[i];
     scene.lightSprites.push_back(
         {light.position[0], light.position[1], light.position[2], light.colour});
   }
