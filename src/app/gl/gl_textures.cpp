@@ -5,24 +5,9 @@
 #include <QString>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 #include "images/image_files.hpp"
-
-// stb's image reader, compiled here for the two formats it is used for; its own code is not held
-// to this project's warnings.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wconversion"
-#pragma GCC diagnostic ignored "-Wsign-conversion"
-#pragma GCC diagnostic ignored "-Wshadow"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wdouble-promotion"
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_TGA
-#define STBI_ONLY_HDR
-#define STBI_NO_STDIO_FILENAME_WARNING
-#include <stb/stb_image.h>
-#pragma GCC diagnostic pop
 
 namespace tessarim {
 namespace {
@@ -59,22 +44,14 @@ void setSwizzle(QOpenGLFunctions_3_3_Core& gl, int slot) {
 }  // namespace
 
 std::optional<RgbaImage> decodeImageFile(const std::string& hostPath) {
-  if (endsWith(hostPath, ".dds") || endsWith(hostPath, ".pfm")) {
+  using Decoder = std::optional<RgbaImage> (*)(std::string_view);
+  const std::pair<const char*, Decoder> ownReaders[] = {
+      {".dds", decodeDds}, {".pfm", decodePfm}, {".tga", decodeTgaOrHdr}, {".hdr", decodeTgaOrHdr}};
+  for (const auto& [suffix, decode] : ownReaders) {
+    if (!endsWith(hostPath, suffix)) continue;
     const auto bytes = readBytes(hostPath);
     if (!bytes) return std::nullopt;
-    return endsWith(hostPath, ".dds") ? decodeDds(*bytes) : decodePfm(*bytes);
-  }
-  if (endsWith(hostPath, ".tga") || endsWith(hostPath, ".hdr")) {
-    // stb's reader: Qt has neither format without extra plugins. HDR is mapped to 8 bits by
-    // stb's own tone curve.
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load(hostPath.c_str(), &width, &height, &channels, 4);
-    if (!pixels) return std::nullopt;
-    RgbaImage out{
-        width, height,
-        std::vector<std::uint8_t>(pixels, pixels + static_cast<std::size_t>(width) * height * 4)};
-    stbi_image_free(pixels);
-    return out;
+    return decode(*bytes);
   }
   QImageReader reader(QString::fromStdString(hostPath));
   reader.setAutoTransform(false);

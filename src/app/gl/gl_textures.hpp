@@ -12,8 +12,8 @@
 
 namespace tessarim {
 
-// Decodes a map file: Qt's image readers for PNG, BMP, DIB, JPG and PPM, stb's for TGA and HDR,
-// the program's own for DDS and PFM. Nothing when the file cannot be read.
+// Decodes a map file: the core's readers for DDS, PFM, TGA and HDR, Qt's for PNG, BMP, DIB, JPG
+// and PPM. Nothing when the file cannot be read.
 std::optional<RgbaImage> decodeImageFile(const std::string& hostPath);
 
 // The loaded map textures of every module slot, on the current GL context.

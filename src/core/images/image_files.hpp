@@ -1,7 +1,7 @@
 #pragma once
 
-// Readers for the map formats the platform's image readers lack. Hostile input: every size is
-// checked against the bytes before anything is allocated.
+// Readers for the map formats the platform's image readers lack (PNG: png_image.hpp). Hostile
+// input: every size is checked against the bytes before anything is allocated.
 
 #include <optional>
 #include <string_view>
@@ -27,6 +27,10 @@ std::optional<RgbaVolume> decodeDdsVolume(std::string_view bytes);
 // Portable float map ("PF" colour, "Pf" grey): values clamped to 0..1, rows stored bottom up,
 // a negative scale for little-endian numbers.
 std::optional<RgbaImage> decodePfm(std::string_view bytes);
+
+// Truevision TGA (uncompressed or run-length coded; colour, grey or colour-mapped) or Radiance
+// HDR (mapped to 8 bits by a gamma of 2.2 at a scale of 1), whichever the bytes are.
+std::optional<RgbaImage> decodeTgaOrHdr(std::string_view bytes);
 
 // The image resampled to width x height with bilinear filtering (texel centres aligned, edges
 // clamped), as a texture loader that is given a fixed size does.

@@ -132,5 +132,34 @@ TEST(Resample, BilinearBetweenTexelCentresWithClampedEdges) {
   EXPECT_EQ(resampledImage(checker, 1, 1).pixels, (std::vector<std::uint8_t>{100, 100, 100, 100}));
 }
 
+// TGA and HDR: the second pixel of a 2 x 1 image, and nothing from a header cut short or bytes of
+// another kind.
+TEST(TgaOrHdr, DecodesBothFormatsAndRefusesWhatIsNeither) {
+  // Uncompressed true-colour TGA, bottom-up rows, B G R.
+  const std::string tga = std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x02\0\x01\0\x18\0", 18) +
+                          std::string("\x1E\x14\x0A\x32\x64\xC8", 6);
+  // Radiance HDR, flat RGBE pixels: (0, 0, 0) and (1, 0.5, 0).
+  const std::string hdr = std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 2\n") +
+                          std::string("\x00\x00\x00\x00\x80\x40\x00\x81", 8);
+  struct Case {
+    std::string bytes;
+    int r, g, b, tolerance;
+  } cases[] = {{tga, 200, 100, 50, 0}, {hdr, 255, 186, 0, 2}};
+  for (const Case& c : cases) {
+    const auto image = decodeTgaOrHdr(c.bytes);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width, 2);
+    ASSERT_EQ(image->height, 1);
+    const std::uint8_t* p = &image->pixels[4];
+    EXPECT_NEAR(p[0], c.r, c.tolerance);
+    EXPECT_NEAR(p[1], c.g, c.tolerance);
+    EXPECT_NEAR(p[2], c.b, c.tolerance);
+    EXPECT_EQ(p[3], 255);
+  }
+  EXPECT_FALSE(decodeTgaOrHdr(hdr.substr(0, 30)));  // the header cut short
+  EXPECT_FALSE(decodeTgaOrHdr(""));
+  EXPECT_FALSE(decodeTgaOrHdr("DDS not a map at all"));
+}
+
 }  // namespace
 }  // namespace tessarim
