@@ -20,19 +20,14 @@ namespace {
 
 const FileFilter supportedFiles{"Supported files (*.wld,*.asm,*.cty)", "*.WLD;*.ASM;*.CTY"};
 
-enum class Kind { mesh, assembly, city };
-
-Kind kindOf(std::string_view path) {
+// The kind of document a file name asks for, by its extension.
+DocumentKind kindOf(std::string_view path) {
   auto dot = path.rfind('.');
   std::string_view extension =
       dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
-  if (equalIgnoringCase(extension, ".ASM")) return Kind::assembly;
-  if (equalIgnoringCase(extension, ".CTY")) return Kind::city;
-  return Kind::mesh;
-}
-
-bool isAssemblyOrCity(const Model& model) {
-  return placesModules(model.document);
+  if (equalIgnoringCase(extension, ".ASM")) return DocumentKind::asmfile;
+  if (equalIgnoringCase(extension, ".CTY")) return DocumentKind::ctyfile;
+  return DocumentKind::wldfile;
 }
 
 // The dialogs start at the document's own file when there is one, else in the repository.
@@ -74,18 +69,16 @@ bool newDocument(Editor& editor, const Command&) {
   computeStatistics(model);
   model.settings.flattenX = model.settings.flattenY = model.settings.flattenZ = false;
 
-  switch (kindOf(*chosen)) {
-    case Kind::assembly:
-      model.document.kind = DocumentKind::asmfile;
-      model.document.rtsEnabled = false;
+  model.document.kind = kindOf(*chosen);
+  model.document.rtsEnabled = false;
+  switch (model.document.kind) {
+    case DocumentKind::asmfile:
       model.selection.currentGroup = -1;
       model.selection.currentModule = -1;
       writeDocumentWhileBusy(editor);
       addRecent(editor, editor.recent.asmList.firstId, model.document.documentPath, true);
       break;
-    case Kind::city:
-      model.document.kind = DocumentKind::ctyfile;
-      model.document.rtsEnabled = false;
+    case DocumentKind::ctyfile:
       model.document.module[0].instances.clear();
       for (auto& cell : model.document.rtspsGrid) cell.turn = 0;
       model.document.wldfiles = 1;
@@ -95,9 +88,7 @@ bool newDocument(Editor& editor, const Command&) {
       writeDocumentWhileBusy(editor);
       addRecent(editor, editor.recent.cty.firstId, model.document.documentPath, true);
       break;
-    case Kind::mesh:
-      model.document.kind = DocumentKind::wldfile;
-      model.document.rtsEnabled = false;
+    case DocumentKind::wldfile:
       model.document.wldfiles = 1;
       giveFreshInstance(model);
       model.selection.currentGroup = -1;
@@ -123,8 +114,8 @@ bool openDocument(Editor& editor, const Command&) {
   if (!chosen.empty()) {
     const std::string& path = chosen.front();
     const std::string name = relativeName(editor, path);
-    const Kind kind = kindOf(path);
-    if (kind == Kind::mesh) {
+    const DocumentKind kind = kindOf(path);
+    if (kind == DocumentKind::wldfile) {
       const ReadOutcome outcome =
           readInPlace(editor, path, [&] { return readSingleMesh(editor, name); });
       if (outcome == ReadOutcome::outOfMemory) return true;
@@ -137,13 +128,13 @@ bool openDocument(Editor& editor, const Command&) {
       afterSingleMeshRead(model);
     } else {
       const ReadOutcome outcome = readInPlace(editor, path, [&] {
-        model.document.kind = kind == Kind::city ? DocumentKind::ctyfile : DocumentKind::asmfile;
+        model.document.kind = kind;
         model.document.documentPath = name;
         return readDocumentWhileBusy(editor);
       });
       if (outcome == ReadOutcome::outOfMemory) return true;
       model.status.texturesLoaded = false;
-      model.selection.currentGroup = kind == Kind::city ? 0 : -1;
+      model.selection.currentGroup = kind == DocumentKind::ctyfile ? 0 : -1;
     }
     model.status.geometryDirty = true;
   }
@@ -171,7 +162,7 @@ bool closeDocument(Editor& editor, const Command&) {
 bool saveDocument(Editor& editor, const Command&) {
   Model& model = editor.model();
   if (model.document.documentPath.empty() && model.document.wldfiles == 0) return true;
-  if (isAssemblyOrCity(model)) {
+  if (placesModules(model.document)) {
     if (model.status.documentModified) {
       writeDocumentWhileBusy(editor);
     } else {
@@ -185,7 +176,7 @@ bool saveDocument(Editor& editor, const Command&) {
 
 bool saveDocumentAs(Editor& editor, const Command&) {
   Model& model = editor.model();
-  const bool document = isAssemblyOrCity(model);
+  const bool document = placesModules(model.document);
   const int current = model.selection.currentModule < 0 ? 0 : model.selection.currentModule;
   FileFilter filter{"Mesh files (*.wld)", "*.WLD"};
   std::string extension = "wld";
@@ -224,7 +215,7 @@ bool undoChanges(Editor& editor, const Command&) {
   const int instance = selection.currentInstance;
   const int polygon = selection.currentPolygon;
 
-  if (isAssemblyOrCity(model)) {
+  if (placesModules(model.document)) {
     if (model.status.documentModified) {
       const ReadOutcome outcome = readInPlace(editor, model.document.documentPath,
                                               [&] { return readDocumentWhileBusy(editor); });
