@@ -176,7 +176,7 @@ void ViewportWidget::drawStatus() {
   inputs.width = width();
   inputs.height = height();
   const std::vector<StatusLine> lines =
-      statusLines(editor_.model(), editor_.frame, editor_.editing, inputs);
+      statusLines(editor_.model(), editor_.frame, editor_.scene, editor_.editing, inputs);
 
   QPainter painter(this);
   QFont large(QStringLiteral("Arial"));

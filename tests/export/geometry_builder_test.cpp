@@ -67,8 +67,9 @@ TEST(GeometryBuilder, EmitsEveryInstanceRunInCornerOrderAndRecordsWhereRunsStart
     for (int i = 0; i < 9; ++i) expectPosition(f.scene.vertices[run * 9 + i], square[order[i]]);
   }
   const Module& m = f.model->document.module[0];
-  EXPECT_EQ(m.polygons[0].firstVertex, 0u);
-  EXPECT_EQ(m.polygons[1].firstVertex, 6u);
+  ASSERT_EQ(f.scene.polygons[0].size(), 2u);
+  EXPECT_EQ(f.scene.polygons[0][0].firstVertex, 0u);
+  EXPECT_EQ(f.scene.polygons[0][1].firstVertex, 6u);
   EXPECT_EQ(m.instances[0].firstSceneVertex, 0);
   EXPECT_EQ(m.instances[1].firstSceneVertex, 9);
   EXPECT_EQ(m.instances[1].triangleCount, 3);
@@ -91,7 +92,6 @@ TEST(GeometryBuilder, EmitsEveryInstanceRunInCornerOrderAndRecordsWhereRunsStart
 
   // Normal lines: two per corner of the module, once per module, not per instance.
   ASSERT_EQ(f.scene.normalLines[0].size(), 14u);
-  EXPECT_EQ(m.normalLineCount, 14);
   const LineVertex& tip = f.scene.normalLines[0][5];  // corner 2 + 5 x normal
   EXPECT_EQ(std::tuple(tip.x, tip.y, tip.z, tip.colour),
             std::tuple(2.0f, 3.0f, -5.0f, 0x00FFFF00u));
@@ -126,13 +126,14 @@ TEST(GeometryBuilder, GouraudCornersAverageThePolygonsSharingTheirPosition) {
       {1, 1, {1, 0, 0}, 2},
       {1, 2, {1, 0, 0}, 1},
   };
+  ASSERT_EQ(f.scene.polygons[0].size(), m.polygons.size());
   for (const Corner& c : cases) {
-    const Polygon& p = m.polygons[c.polygon];
+    const PolygonShading& p = f.scene.polygons[0][c.polygon];
     for (int i = 0; i < 3; ++i)
       EXPECT_NEAR(p.cornerNormals[c.corner][i], c.normal[i], 1e-6) << c.polygon << c.corner;
     EXPECT_EQ(p.cornerFriends[c.corner], c.friends) << c.polygon << c.corner;
   }
-  // The scene carries the written-back normals.
+  // The scene's vertices carry them.
   EXPECT_NEAR(f.scene.vertices[1].nx, h, 1e-6);
   EXPECT_NEAR(f.scene.vertices[1].nz, h, 1e-6);
 }
@@ -183,8 +184,8 @@ TEST(GeometryBuilder, GrowsPastTheOldVertexAndNormalLimits) {
   EXPECT_TRUE(f.ui.boxes.empty());
   EXPECT_EQ(f.scene.vertices.size(), 2u * 198744);
   EXPECT_EQ(m.instances[1].firstSceneVertex, 198744);
-  EXPECT_EQ(m.polygons.back().firstVertex, 198738u);
-  EXPECT_EQ(m.normalLineCount, 264992);
+  EXPECT_EQ(f.scene.polygons[0].back().firstVertex, 198738u);
+  EXPECT_EQ(f.scene.normalLines[0].size(), 264992u);
   expectPosition(f.scene.vertices[198744 + 198738 + 4],
                  grid[static_cast<std::size_t>(side * side - 2)]);
 }

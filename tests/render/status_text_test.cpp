@@ -28,8 +28,9 @@ struct Status : ::testing::Test {
     Polygon p;
     p.sides = 3;
     p.vertexIndex = {0, 1, 2, 0};
-    p.cornerFriends = {1, 2, 1, 0};
     m.polygons = {p};
+    scene->polygons[0].resize(1);
+    scene->polygons[0][0].cornerFriends = {1, 2, 1, 0};
     m.instances.resize(2);
     m.instances[1].worldMatrix = translation(10, 0, 0);
     m.instances[1].location = {10, 0, 0};
@@ -44,10 +45,11 @@ struct Status : ::testing::Test {
     frame.camera.eyeDistance = 4;
     frame.camera.zoomPosition = 3800;
   }
-  std::vector<StatusLine> status() { return statusLines(model, frame, editing, inputs); }
+  std::vector<StatusLine> status() { return statusLines(model, frame, *scene, editing, inputs); }
   std::vector<std::string> lines() { return texts(status()); }
 
   Model model;
+  std::unique_ptr<SceneGeometry> scene = std::make_unique<SceneGeometry>();
   FrameState frame;
   EditingState editing;
   StatusInputs inputs;
@@ -105,6 +107,19 @@ TEST_F(Status, ATrianglePrintsThreeCornerBlocksAndThreeEdgeDirections) {
   EXPECT_EQ(all[8].colour, statusWhite);
   EXPECT_EQ(all[0].font, StatusFont::large);
   EXPECT_EQ(all[3].y, 60);  // 20 pixels a line
+}
+
+// A polygon added after the last build has no friends counted yet; its status reads none
+// rather than another polygon's or memory past the built list.
+TEST_F(Status, APolygonAddedSinceTheLastBuildCountsNoFriends) {
+  Module& m = model.document.module[0];
+  m.polygons.push_back(m.polygons[0]);
+  model.selection.currentModule = 0;
+  model.selection.currentInstance = 1;
+  model.selection.currentPolygon = 1;
+  const std::vector<std::string> text = lines();
+  for (const char* line : {"Vertex: 1 (Index: 0, friends 0)", "Vertex: 2 (Index: 1, friends 0)"})
+    EXPECT_NE(std::find(text.begin(), text.end(), line), text.end()) << line;
 }
 
 TEST_F(Status, TexelViewCornersAndMouseHelp) {

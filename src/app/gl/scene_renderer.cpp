@@ -18,6 +18,13 @@
 namespace tessarim {
 namespace {
 
+// Where the last build put the polygon in its instance's run; 0 for one added since (it is drawn
+// after the next build).
+GLint polygonRunStart(const SceneGeometry& scene, int module, std::size_t polygon) {
+  const std::vector<PolygonShading>& built = scene.polygons[module];
+  return polygon < built.size() ? static_cast<GLint>(built[polygon].firstVertex) : 0;
+}
+
 // The device's perspective maps depth to 0..1; GL clips -1..1: z' = 2z - w.
 constexpr Matrix depthToGl{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 2, 0}, {0, 0, -1, 1}}};
 
@@ -392,6 +399,7 @@ void SceneRenderer::uploadScene(Editor& editor) {
     lineStaging_.clear();
     for (int m = 0; m < maxModules; ++m) {
       normalFirst_[m] = static_cast<GLint>(lineStaging_.size());
+      normalCount_[m] = static_cast<GLsizei>(scene.normalLines[m].size());
       lineStaging_.insert(lineStaging_.end(), scene.normalLines[m].begin(),
                           scene.normalLines[m].end());
     }
@@ -524,7 +532,8 @@ void SceneRenderer::drawInstance(Editor& editor, int m, int i) {
     for (int p : plan.highlightPolygons) {
       if (p < 0 || static_cast<std::size_t>(p) >= module.polygons.size()) continue;
       const Polygon& polygon = module.polygons[p];
-      drawRange(first + static_cast<GLint>(polygon.firstVertex), polygon.sides == 4 ? 6 : 3);
+      drawRange(first + polygonRunStart(editor.scene, m, static_cast<std::size_t>(p)),
+                polygon.sides == 4 ? 6 : 3);
     }
   } else if (plan.highlightWhole) {
     useFixed(wvp, 1, grey(g));
@@ -739,7 +748,9 @@ void SceneRenderer::drawTexelView(Editor& editor) {
         static_cast<std::size_t>(s.currentPolygon) < module.polygons.size()) {
       const Polygon& p = module.polygons[s.currentPolygon];
       useFixed(wvp, 1, grey(1 - f.blink));
-      drawRange(t->firstSceneVertex + static_cast<GLint>(p.firstVertex), p.sides == 4 ? 6 : 3);
+      drawRange(t->firstSceneVertex +
+                    polygonRunStart(editor.scene, m, static_cast<std::size_t>(s.currentPolygon)),
+                p.sides == 4 ? 6 : 3);
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 
@@ -777,7 +788,9 @@ void SceneRenderer::drawTexelView(Editor& editor) {
     auto highlight = [&](int index) {
       if (index < 0 || static_cast<std::size_t>(index) >= module.polygons.size()) return;
       const Polygon& p = module.polygons[static_cast<std::size_t>(index)];
-      drawRange(t->firstSceneVertex + static_cast<GLint>(p.firstVertex), p.sides == 4 ? 6 : 3);
+      drawRange(
+          t->firstSceneVertex + polygonRunStart(editor.scene, m, static_cast<std::size_t>(index)),
+          p.sides == 4 ? 6 : 3);
     };
     if (s.currentPolygon == -2) {
       for (int index : s.selectedPolygons) highlight(index);
@@ -836,12 +849,12 @@ void SceneRenderer::drawOverlays(Editor& editor) {
   if (view.showNormals) {
     for (int m = 0; m < model.document.wldfiles; ++m) {
       const Module& module = model.document.module[m];
-      if (module.normalLineCount <= 0) continue;
+      if (normalCount_[m] <= 0) continue;
       for (std::size_t i = 0; i < module.instances.size(); ++i) {
         if (!view.allModules && !(s.currentModule == m && s.currentInstance == static_cast<int>(i)))
           continue;
         useFixed(multiply(module.instances[i].worldMatrix, viewProj), 0, {1, 1, 1, 1});
-        drawRange(normalFirst_[m], module.normalLineCount, GL_LINES);
+        drawRange(normalFirst_[m], normalCount_[m], GL_LINES);
       }
     }
     useFixed(viewProj, 0, {1, 1, 1, 1});

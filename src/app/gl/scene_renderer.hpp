@@ -76,6 +76,7 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
   std::size_t sceneCapacity_ = 0, lineCapacity_ = 0;
   std::uint64_t uploadedScene_ = ~0ull, uploadedLines_ = ~0ull;
   std::array<GLint, 256> normalFirst_{};
+  std::array<GLsizei, 256> normalCount_{};
   GLint lineListFirst_ = 0, connectorFirst_ = 0;
   std::vector<LineVertex> lineStaging_;
   std::vector<DrawItem> order_;

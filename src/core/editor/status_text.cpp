@@ -45,10 +45,17 @@ float axis(Vec3 v, int a) {
   return a == 0 ? v.x : a == 1 ? v.y : v.z;
 }
 
-void polygonLines(const Model& model, const EditingState& editing, Column& out) {
+void polygonLines(const Model& model, const SceneGeometry& scene, const EditingState& editing,
+                  Column& out) {
   const Selection& s = model.selection;
   const Module& m = model.document.module[s.currentModule];
   const Polygon& p = m.polygons[s.currentPolygon];
+  // As of the last build: a polygon added since has no friends counted yet.
+  const std::vector<PolygonShading>& built = scene.polygons[s.currentModule];
+  const std::array<std::int16_t, 4> friends =
+      static_cast<std::size_t>(s.currentPolygon) < built.size()
+          ? built[s.currentPolygon].cornerFriends
+          : std::array<std::int16_t, 4>{};
   const ViewOptions& view = model.settings.view;
   const GridCursor& cursor = model.gridCursor;
   const bool sector = isCity(model.document) && cursor.i >= 0 && cursor.i < gridSize &&
@@ -84,9 +91,8 @@ void polygonLines(const Model& model, const EditingState& editing, Column& out) 
   for (int k = 1; k <= sides; ++k) {
     const int c = k - 1;
     if (p.vertexIndex[c] >= m.vertices.size()) continue;
-    out.add(
-        formatText("Vertex: %i (Index: %i, friends %i)", k, p.vertexIndex[c], p.cornerFriends[c]),
-        statusLightCyan);
+    out.add(formatText("Vertex: %i (Index: %i, friends %i)", k, p.vertexIndex[c], friends[c]),
+            statusLightCyan);
     if (view.texelView) {
       const bool overlay = view.texelMapIndex == 4;
       const Texel t = overlay ? p.texels2[c] : p.texels[c];
@@ -265,7 +271,8 @@ void cornerNumbers(const Model& model, const FrameState& frame, const EditingSta
 }  // namespace
 
 std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
-                                    const EditingState& editing, const StatusInputs& inputs) {
+                                    const SceneGeometry& scene, const EditingState& editing,
+                                    const StatusInputs& inputs) {
   std::vector<StatusLine> lines;
   Column out{lines};
   const Selection& s = model.selection;
@@ -323,7 +330,7 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
   }
 
   if (polygonOk) {
-    polygonLines(model, editing, out);
+    polygonLines(model, scene, editing, out);
   } else if (s.currentPolygon == -2) {
     out.add("Use left/right mouse button to pick a polygon/module...");
     out.add(formatText("You currently have %i polygons selected!",

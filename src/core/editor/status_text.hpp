@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "scene/scene_buffers.hpp"
+
 namespace tessarim {
 
 struct Model;
@@ -35,7 +37,8 @@ struct StatusInputs {
 
 // The lines in drawing order; the column starts at (2, 0) and steps 20 pixels a line.
 std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
-                                    const EditingState& editing, const StatusInputs& inputs);
+                                    const SceneGeometry& scene, const EditingState& editing,
+                                    const StatusInputs& inputs);
 
 // The process's resident memory in bytes; 0 when the system does not say.
 std::int64_t residentMemoryBytes();

@@ -31,12 +31,13 @@ bool writesRecord(const Instance& instance) {
   return instance.type < 86 || instance.type > 89;
 }
 
-void putVertex(ByteWriter& out, const Module& module, const Polygon& p, int corner, float k) {
+void putVertex(ByteWriter& out, const Module& module, const Polygon& p,
+               const std::array<float, 3>& normal, int corner, float k) {
   const Vertex& v = module.vertices[p.vertexIndex[corner]];
   out.f32(v.x * k);
   out.f32(v.y * k);
   out.f32(v.z * k);
-  out.f32x3(p.cornerNormals[corner]);
+  out.f32x3(normal);
   out.f32(p.texels[corner].u);
   out.f32(p.texels[corner].v);
 }
@@ -200,11 +201,16 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
     }
     const auto k = static_cast<float>(kilometres);
     std::int64_t triangles = 0;
-    for (const Polygon& p : module.polygons) {
-      for (int c : {2, 1, 0}) putVertex(dawOut, module, p, c, k);
+    // A module without instances was not built: its corners carry no normal.
+    const std::vector<PolygonShading>& built = scene.polygons[m];
+    for (std::size_t i = 0; i < module.polygons.size(); ++i) {
+      const Polygon& p = module.polygons[i];
+      const auto normals =
+          i < built.size() ? built[i].cornerNormals : std::array<std::array<float, 3>, 4>{};
+      for (int c : {2, 1, 0}) putVertex(dawOut, module, p, normals[c], c, k);
       ++triangles;
       if (p.sides == 4) {
-        for (int c : {0, 3, 2}) putVertex(dawOut, module, p, c, k);
+        for (int c : {0, 3, 2}) putVertex(dawOut, module, p, normals[c], c, k);
         ++triangles;
         ++conversions;
       }

@@ -24,16 +24,12 @@ struct Texel {
 struct Polygon {
   std::uint8_t sides = 0;
   std::array<std::uint32_t, 4> vertexIndex{};
-  std::array<float, 4> colour{};                        // red, green, blue, alpha, 0..1
-  std::array<Texel, 4> texels{};                        // set 0, base-map family
-  std::array<Texel, 4> texels2{};                       // set 1, overlay family
-  std::array<std::array<float, 3>, 4> cornerNormals{};  // geometry builder output; not stored
-  float texelAngle = 0;                                 // radians; -1: set 0 is not generated
-  float texelAngle2 = 0;                                // the same for set 1
+  std::array<float, 4> colour{};   // red, green, blue, alpha, 0..1
+  std::array<Texel, 4> texels{};   // set 0, base-map family
+  std::array<Texel, 4> texels2{};  // set 1, overlay family
+  float texelAngle = 0;            // radians; -1: set 0 is not generated
+  float texelAngle2 = 0;           // the same for set 1
   std::uint8_t smooth = 0;
-  std::uint32_t firstVertex = 0;  // geometry builder: first vertex in its instance's run
-  std::array<std::int16_t, 4>
-      cornerFriends{};  // geometry builder: polygons sharing the corner's position
   std::array<std::int16_t, 2> gridCell{};  // ground-grid cell x, y
 };
 
@@ -117,7 +113,6 @@ struct Module {
   std::vector<Instance> instances;
   std::vector<Polygon> polygons;
   std::vector<Vertex> vertices;
-  std::int32_t normalLineCount = 0;  // geometry builder output: line vertices
   std::int16_t sortKey = 0;
   std::uint8_t modified = 0;
   std::uint8_t newScaleFamily = 0;

@@ -99,7 +99,7 @@ std::uint32_t groupPositions(const std::vector<Vertex>& vertices, GeometryScratc
 // same position (the polygon itself included), whether or not they share the vertex record.
 // The smoothed normal of a Gouraud corner is the average of its friends' polygon normals,
 // normalised; it falls back to the polygon's own normal where they cancel out.
-void computeCornerNormals(Module& m, GeometryScratch& s) {
+void computeCornerNormals(const Module& m, GeometryScratch& s, std::vector<PolygonShading>& out) {
   const std::uint32_t groups = groupPositions(m.vertices, s);
   s.groupSums.assign(groups, Vec3{});
   s.groupCounts.assign(groups, 0);
@@ -117,7 +117,8 @@ void computeCornerNormals(Module& m, GeometryScratch& s) {
     }
   }
   for (std::size_t i = 0; i < m.polygons.size(); ++i) {
-    Polygon& p = m.polygons[i];
+    const Polygon& p = m.polygons[i];
+    PolygonShading& shading = out[i];
     const Vec3 own = s.normals[i];
     for (int c = 0; c < 4; ++c) {
       Vec3 n = own;
@@ -130,8 +131,9 @@ void computeCornerNormals(Module& m, GeometryScratch& s) {
           if (!(average == Vec3{})) n = average;
         }
       }
-      p.cornerNormals[c] = {n.x, n.y, n.z};
-      p.cornerFriends[c] = static_cast<std::int16_t>(std::min<std::int32_t>(friends, INT16_MAX));
+      shading.cornerNormals[c] = {n.x, n.y, n.z};
+      shading.cornerFriends[c] =
+          static_cast<std::int16_t>(std::min<std::int32_t>(friends, INT16_MAX));
     }
   }
 }
@@ -151,18 +153,19 @@ void emitTriangles(const std::array<RenderVertex, 4>& corners, bool quad,
 
 // The first instance's run of the module in the 3D view, appended to out, and the module's
 // normal lines.
-void buildModuleRun(Module& m, std::vector<RenderVertex>& out, std::vector<LineVertex>& lines) {
+void buildModuleRun(const Module& m, std::vector<PolygonShading>& shading,
+                    std::vector<RenderVertex>& out, std::vector<LineVertex>& lines) {
   const std::size_t start = out.size();
   lines.clear();
   lines.reserve(m.polygons.size() * 8);
   for (std::size_t i = 0; i < m.polygons.size(); ++i) {
-    Polygon& p = m.polygons[i];
+    const Polygon& p = m.polygons[i];
     const TangentFrame frame = computeTangentFrame(m, static_cast<int>(i));
     const std::uint32_t colour = argb(p.colour);
     std::array<RenderVertex, 4> corners{};
     for (int c = 0; c < cornerCount(p); ++c) {
       const Vertex& v = m.vertices[p.vertexIndex[c]];
-      const auto& n = p.cornerNormals[c];
+      const auto& n = shading[i].cornerNormals[c];
       corners[c] = RenderVertex{v.x,
                                 v.y,
                                 v.z,
@@ -184,16 +187,18 @@ void buildModuleRun(Module& m, std::vector<RenderVertex>& out, std::vector<LineV
       lines.push_back({v.x + normalLineLength * n[0], v.y + normalLineLength * n[1],
                        v.z + normalLineLength * n[2], normalLineColour});
     }
-    p.firstVertex = static_cast<std::uint32_t>(out.size() - start);
+    shading[i].firstVertex = static_cast<std::uint32_t>(out.size() - start);
     emitTriangles(corners, p.sides == 4, out);
   }
 }
 
 // The first instance's run in the texel view, appended to out: every polygon flat at its texels
 // of the shown set.
-void buildTexelRun(Module& m, int set, std::vector<RenderVertex>& out) {
+void buildTexelRun(const Module& m, int set, std::vector<PolygonShading>& shading,
+                   std::vector<RenderVertex>& out) {
   const std::size_t start = out.size();
-  for (Polygon& p : m.polygons) {
+  for (std::size_t i = 0; i < m.polygons.size(); ++i) {
+    const Polygon& p = m.polygons[i];
     const std::uint32_t colour = argb(p.colour);
     const auto& shown = texelsOf(p, set);
     std::array<RenderVertex, 4> corners{};
@@ -204,7 +209,7 @@ void buildTexelRun(Module& m, int set, std::vector<RenderVertex>& out) {
           at.x,           at.y,           at.z, 0, 0, 0, colour, shown[c].u, shown[c].v,
           p.texels2[c].u, p.texels2[c].v, 0,    0, 0, 0, 0,      0};
     }
-    p.firstVertex = static_cast<std::uint32_t>(out.size() - start);
+    shading[i].firstVertex = static_cast<std::uint32_t>(out.size() - start);
     emitTriangles(corners, p.sides == 4, out);
   }
 }
@@ -273,22 +278,25 @@ GeometryBuild buildGeometry(Model& model, SceneGeometry& scene, const GeometryOp
   for (int m = 0; m < maxModules; ++m) {
     Module& module = model.document.module[m];
     std::vector<LineVertex>& lines = scene.normalLines[m];
+    std::vector<PolygonShading>& shading = scene.polygons[m];
     lines.clear();
-    module.normalLineCount = 0;
-    if (m >= model.document.wldfiles || module.instances.empty()) continue;
+    if (m >= model.document.wldfiles || module.instances.empty()) {
+      shading.clear();
+      continue;
+    }
 
-    // The first instance's run is built in place; the others copy it.
+    // The first instance's run is built in place; the others copy it. The normal lines are the
+    // module's, drawn once per instance with its world matrix, so they are built once.
     const std::size_t start = scene.vertices.size();
     if (options.texelView) {
-      buildTexelRun(module, set, scene.vertices);
+      shading.resize(module.polygons.size());
+      buildTexelRun(module, set, shading, scene.vertices);
     } else {
       removed += removeInvalidPolygons(module, s.normals);
-      computeCornerNormals(module, s);
-      buildModuleRun(module, scene.vertices, lines);
+      shading.resize(module.polygons.size());
+      computeCornerNormals(module, s, shading);
+      buildModuleRun(module, shading, scene.vertices, lines);
     }
-    // The normal lines are the module's, drawn once per instance with its world matrix, so
-    // they are built once per module rather than repeated for every instance.
-    module.normalLineCount = static_cast<std::int32_t>(lines.size());
     const std::size_t run = scene.vertices.size() - start;
     for (std::size_t i = 0; i < module.instances.size(); ++i) {
       Instance& instance = module.instances[i];

@@ -43,8 +43,8 @@ struct GeometryBuild {
 
 // Rebuilds the scene from every module slot in order. In the 3D view, polygons with a zero
 // normal are removed first (their module marked modified; the caller reports them once, with
-// reportRemovedPolygons), and every polygon's corner normals and friend counts are written back
-// into it. Each instance's triangles follow its module's polygons in order: one triangle
+// reportRemovedPolygons), and every polygon's corner normals and friend counts are kept in
+// scene.polygons. Each instance's triangles follow its module's polygons in order: one triangle
 // (corners 0, 1, 2) per polygon and a second (2, 3, 0) for a quad.
 GeometryBuild buildGeometry(Model& model, SceneGeometry& scene,
                             const GeometryOptions& options = {});
