@@ -65,6 +65,10 @@ int main(int argc, char** argv) {
     argc -= 2;
     argv += 2;
   }
+  if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+    std::fprintf(stderr, "usage: wld_load_memory [--grid SIDE] [FOLDER]\n");
+    return 2;
+  }
   const bool ownFolder = argc < 2;
   const fs::path dir =
       ownFolder ? fs::temp_directory_path() / ("tessarim-wld-memory-" + std::to_string(getpid()))
