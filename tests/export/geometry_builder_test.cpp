@@ -70,11 +70,14 @@ TEST(GeometryBuilder, EmitsEveryInstanceRunInCornerOrderAndRecordsWhereRunsStart
   ASSERT_EQ(f.scene.polygons[0].size(), 2u);
   EXPECT_EQ(f.scene.polygons[0][0].firstVertex, 0u);
   EXPECT_EQ(f.scene.polygons[0][1].firstVertex, 6u);
-  EXPECT_EQ(m.instances[0].firstSceneVertex, 0);
-  EXPECT_EQ(m.instances[1].firstSceneVertex, 9);
-  EXPECT_EQ(m.instances[1].triangleCount, 3);
-  EXPECT_EQ(f.model->document.module[1].instances[0].firstSceneVertex, 18);
-  EXPECT_EQ(f.model->document.module[1].instances[0].triangleCount, 1);
+  ASSERT_EQ(f.scene.instanceRuns[0].size(), m.instances.size());
+  EXPECT_EQ(f.scene.instanceRuns[0][0].firstSceneVertex, 0);
+  EXPECT_EQ(f.scene.instanceRuns[0][1].firstSceneVertex, 9);
+  EXPECT_EQ(f.scene.instanceRuns[0][1].triangleCount, 3);
+  EXPECT_EQ(f.scene.instanceRuns[1][0].firstSceneVertex, 18);
+  EXPECT_EQ(f.scene.instanceRuns[1][0].triangleCount, 1);
+  // An instance added since the build has an empty run until the next one.
+  EXPECT_EQ(instanceRun(f.scene, 1, 1).triangleCount, 0);
 
   // Corner 3 of the quad, its second triangle's middle vertex.
   const RenderVertex& v = f.scene.vertices[4];
@@ -179,11 +182,11 @@ TEST(GeometryBuilder, GrowsPastTheOldVertexAndNormalLimits) {
       quads.push_back(face({i, i + 1, i + 1 + side, i + side}));
     }
   }
-  Module& m = f.add(grid, quads, 2);
+  f.add(grid, quads, 2);
   EXPECT_EQ(f.build(), 2 * 2 * 33124);
   EXPECT_TRUE(f.ui.boxes.empty());
   EXPECT_EQ(f.scene.vertices.size(), 2u * 198744);
-  EXPECT_EQ(m.instances[1].firstSceneVertex, 198744);
+  EXPECT_EQ(f.scene.instanceRuns[0][1].firstSceneVertex, 198744);
   EXPECT_EQ(f.scene.polygons[0].back().firstVertex, 198738u);
   EXPECT_EQ(f.scene.normalLines[0].size(), 264992u);
   expectPosition(f.scene.vertices[198744 + 198738 + 4],

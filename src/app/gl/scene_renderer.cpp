@@ -515,8 +515,9 @@ void SceneRenderer::drawInstance(Editor& editor, int m, int i) {
   if (!plan.visible) return;
   const Module& module = model.document.module[m];
   const Instance& t = module.instances[i];
-  const GLint first = t.firstSceneVertex;
-  const GLsizei count = t.triangleCount * 3;
+  const InstanceRun run = instanceRun(editor.scene, m, static_cast<std::size_t>(i));
+  const GLint first = run.firstSceneVertex;
+  const GLsizei count = run.triangleCount * 3;
   const Matrix wvp = multiply(multiply(t.worldMatrix, f.camera.view), projection_);
   glBindVertexArray(sceneVao_);
   if (plan.cull) {
@@ -579,8 +580,9 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
   const Model& model = editor.model();
   const FrameState& f = editor.frame;
   const Instance& t = model.document.module[m].instances[i];
-  const GLint first = t.firstSceneVertex;
-  const GLsizei count = t.triangleCount * 3;
+  const InstanceRun run = instanceRun(editor.scene, m, static_cast<std::size_t>(i));
+  const GLint first = run.firstSceneVertex;
+  const GLsizei count = run.triangleCount * 3;
   const Matrix wvp = multiply(multiply(world, f.camera.view), projection_);
   auto map = [&](int slot) {
     const GLuint id = plan.textured && hasMap(f, m, slot) ? textures_->texture(m, slot) : 0;
@@ -719,10 +721,12 @@ void SceneRenderer::drawTexelView(Editor& editor) {
   const Matrix wvp = multiply(f.camera.view, projection_);
   const bool instanceOk = s.currentInstance >= 0 &&
                           static_cast<std::size_t>(s.currentInstance) < module.instances.size();
-  const Instance* t = instanceOk ? &module.instances[s.currentInstance]
-                                 : (module.instances.empty() ? nullptr : &module.instances[0]);
+  // The current instance's run, or the first instance's when none is current.
+  const bool any = instanceOk || !module.instances.empty();
+  const InstanceRun run =
+      instanceRun(editor.scene, m, instanceOk ? static_cast<std::size_t>(s.currentInstance) : 0);
   glBindVertexArray(sceneVao_);
-  if (t && !module.polygons.empty()) {
+  if (any && !module.polygons.empty()) {
     const EditingState& editing = editor.editing;
     if (editing.sourceEdgeSet) {
       // First, so that the wireframe over it fails the depth test and leaves it showing.
@@ -743,12 +747,12 @@ void SceneRenderer::drawTexelView(Editor& editor) {
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     useFixed(wvp, 0, {1, 1, 1, 1});
-    drawRange(t->firstSceneVertex, t->triangleCount * 3);
+    drawRange(run.firstSceneVertex, run.triangleCount * 3);
     if (s.currentPolygon >= 0 &&
         static_cast<std::size_t>(s.currentPolygon) < module.polygons.size()) {
       const Polygon& p = module.polygons[s.currentPolygon];
       useFixed(wvp, 1, grey(1 - f.blink));
-      drawRange(t->firstSceneVertex +
+      drawRange(run.firstSceneVertex +
                     polygonRunStart(editor.scene, m, static_cast<std::size_t>(s.currentPolygon)),
                 p.sides == 4 ? 6 : 3);
     }
@@ -772,7 +776,7 @@ void SceneRenderer::drawTexelView(Editor& editor) {
     } else {
       useFixed(wvp, 0, {1, 1, 1, 1});
     }
-    drawRange(t->firstSceneVertex, t->triangleCount * 3);
+    drawRange(run.firstSceneVertex, run.triangleCount * 3);
   }
   if (editor.scene.hasCanvasQuad) {
     glBindVertexArray(quadVao_);
@@ -781,7 +785,7 @@ void SceneRenderer::drawTexelView(Editor& editor) {
     useFixed(wvp, 1, factorOf(0xFF808080));
     drawRange(0, 6);
   }
-  if (t && (s.currentPolygon >= 0 || s.currentPolygon == -2)) {
+  if (any && (s.currentPolygon >= 0 || s.currentPolygon == -2)) {
     glBindVertexArray(sceneVao_);
     glDepthFunc(GL_LEQUAL);
     useFixed(wvp, 1, grey(0.4f + 0.6f * f.blink));
@@ -789,7 +793,7 @@ void SceneRenderer::drawTexelView(Editor& editor) {
       if (index < 0 || static_cast<std::size_t>(index) >= module.polygons.size()) return;
       const Polygon& p = module.polygons[static_cast<std::size_t>(index)];
       drawRange(
-          t->firstSceneVertex + polygonRunStart(editor.scene, m, static_cast<std::size_t>(index)),
+          run.firstSceneVertex + polygonRunStart(editor.scene, m, static_cast<std::size_t>(index)),
           p.sides == 4 ? 6 : 3);
     };
     if (s.currentPolygon == -2) {

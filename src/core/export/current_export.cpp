@@ -51,9 +51,10 @@ bool stageDaw(StagedFiles& files, const RuntimeName& daw, const Model& model,
   for (int m = 0; m < model.document.wldfiles; ++m) {
     const Module& module = model.document.module[m];
     const float k = static_cast<float>(unitKilometres(module.scaleClass));
-    for (const Instance& instance : module.instances) {
-      const std::size_t first = static_cast<std::size_t>(instance.firstSceneVertex);
-      const std::size_t end = first + static_cast<std::size_t>(instance.triangleCount) * 3;
+    for (std::size_t instance = 0; instance < module.instances.size(); ++instance) {
+      const InstanceRun run = instanceRun(scene, m, instance);
+      const std::size_t first = static_cast<std::size_t>(run.firstSceneVertex);
+      const std::size_t end = first + static_cast<std::size_t>(run.triangleCount) * 3;
       for (std::size_t at = first; at < end; at += dawChunkVertices) {
         const std::size_t n = std::min(dawChunkVertices, end - at);
         chunk.resize(n * dawRecordSize);
@@ -182,14 +183,16 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
     out.name(module.baseHidden ? std::string_view{} : std::string_view{module.maps[textfile]});
     for (int slot = overlayfile; slot < mapSlotCount; ++slot) out.name(module.maps[slot]);
     out.u16(static_cast<std::uint16_t>(module.instances.size()));
-    for (const Instance& instance : module.instances) {
+    for (std::size_t i = 0; i < module.instances.size(); ++i) {
+      const Instance& instance = module.instances[i];
+      const InstanceRun run = instanceRun(scene, m, i);
       if (!fitsFormat(session,
                       formatText("the triangle count of an instance of \"%S\"", module.filename),
-                      instance.triangleCount, UINT16_MAX)) {
+                      run.triangleCount, UINT16_MAX)) {
         return {};
       }
-      out.u32(static_cast<std::uint32_t>(instance.firstSceneVertex));
-      out.u16(static_cast<std::uint16_t>(instance.triangleCount));
+      out.u32(static_cast<std::uint32_t>(run.firstSceneVertex));
+      out.u16(static_cast<std::uint16_t>(run.triangleCount));
       out.f32x3(instance.location, k);
       out.f32x3(instance.orientation);
       out.f32x3({instance.endLocation[0] - instance.location[0],

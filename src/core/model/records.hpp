@@ -88,8 +88,6 @@ struct Instance {
   Matrix savedMatrix{};
   Matrix rotationMatrix{};
   float eyeDistance = 0;
-  std::int32_t triangleCount = 0;     // geometry builder output; wider than the runtime files allow
-  std::int32_t firstSceneVertex = 0;  // geometry builder output
 };
 
 // Modification time of a file as a count of the file system's clock; 0 when unknown.

@@ -279,7 +279,9 @@ GeometryBuild buildGeometry(Model& model, SceneGeometry& scene, const GeometryOp
     Module& module = model.document.module[m];
     std::vector<LineVertex>& lines = scene.normalLines[m];
     std::vector<PolygonShading>& shading = scene.polygons[m];
+    std::vector<InstanceRun>& runs = scene.instanceRuns[m];
     lines.clear();
+    runs.clear();
     if (m >= model.document.wldfiles || module.instances.empty()) {
       shading.clear();
       continue;
@@ -299,9 +301,8 @@ GeometryBuild buildGeometry(Model& model, SceneGeometry& scene, const GeometryOp
     }
     const std::size_t run = scene.vertices.size() - start;
     for (std::size_t i = 0; i < module.instances.size(); ++i) {
-      Instance& instance = module.instances[i];
-      instance.firstSceneVertex = static_cast<std::int32_t>(start + i * run);
-      instance.triangleCount = static_cast<std::int32_t>(run / 3);
+      runs.push_back(
+          {static_cast<std::int32_t>(start + i * run), static_cast<std::int32_t>(run / 3)});
       // Element by element: a vector may not insert a range of itself. The array is reserved,
       // so nothing moves meanwhile.
       if (i > 0) {

@@ -28,6 +28,12 @@ struct PolygonShading {
   std::uint32_t firstVertex = 0;                // first vertex in its instance's run
 };
 
+// Where the build put one instance's triangles in the scene's vertices.
+struct InstanceRun {
+  std::int32_t firstSceneVertex = 0;
+  std::int32_t triangleCount = 0;  // wider than the runtime files allow
+};
+
 // What the geometry builder fills and the renderer uploads as it is. The arrays grow with the
 // scene; nothing in them is capped.
 struct SceneGeometry {
@@ -38,6 +44,8 @@ struct SceneGeometry {
   // friend counts (kept through texel-view builds) and the last build's vertex runs. Empty for
   // a slot without instances.
   std::array<std::vector<PolygonShading>, maxModules> polygons;
+  // Per module slot, instance by instance as of the last build; empty for a slot not built.
+  std::array<std::vector<InstanceRun>, maxModules> instanceRuns;
   std::vector<LineVertex> lightSprites;  // one point per light
   // Texel view only: vertices 0..5 the canvas as two triangles, 6..11 its border as a line
   // strip that closes on itself (the last vertex repeats the first).
@@ -45,5 +53,12 @@ struct SceneGeometry {
   bool hasCanvasQuad = false;
   GeometryScratch scratch;
 };
+
+// The instance's run as of the last build; an empty run for one added since (it is drawn after
+// the next build).
+inline InstanceRun instanceRun(const SceneGeometry& scene, int module, std::size_t instance) {
+  const std::vector<InstanceRun>& runs = scene.instanceRuns[module];
+  return instance < runs.size() ? runs[instance] : InstanceRun{};
+}
 
 }  // namespace tessarim
