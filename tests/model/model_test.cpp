@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
+
 #include "formats/guid_text.hpp"
 #include "formats/module_table.hpp"
 #include "model/scale_class.hpp"
@@ -60,6 +63,63 @@ TEST(Model, TheTwoHundredFiftySeventhModuleIsRefused) {
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].text, "Adding this new type will exceed the maximum allowable types!");
   EXPECT_EQ(repo.ui.boxes[0].caption, "Failed!");
+}
+
+// Closing a document leaves nothing of it behind, not even in module slots past the ones in use,
+// while the view options, which are the editor's, stay.
+TEST(Model, ClearingGivesAFreshDocumentAndKeepsTheViewOptions) {
+  auto model = std::make_unique<Model>();
+  Document& d = model->document;
+  d.kind = DocumentKind::ctyfile;
+  d.documentPath = "towns\\t.cty";
+  d.documentVersion = 2.5f;
+  d.wldfiles = 2;
+  d.module[0].filename = "a.wld";
+  d.module[5].polygons.resize(3);  // a slot past wldfiles that still held a mesh
+  d.lightCount = 1;
+  d.lights[0].position = {1, 2, 3};
+  d.connectors.resize(1);
+  d.components.resize(1);
+  d.schemeFile = "s.pal";
+  d.schemeColours[2] = 0xFF;
+  d.buildingNames[3] = "Mill";
+  d.rtspsGrid[7].turn = 2;
+  d.streetNodes.nodes.resize(4);
+  d.streetNodes.selectedNode = 2;
+  d.rtsEnabled = d.interiorFlag = true;
+  d.emptyWeight = 900;
+  d.modelId = 12;
+  model->selection.currentModule = 1;
+  model->status.documentModified = true;
+  model->status.droppedOnLoad = {"lost.wld"};
+  model->settings.view.wireframes = !ViewOptions{}.wireframes;
+
+  clearDocument(*model);
+
+  EXPECT_EQ(d.kind, DocumentKind::wldfile);
+  EXPECT_EQ(d.documentPath, "");
+  EXPECT_EQ(d.documentVersion, 0);
+  EXPECT_EQ(d.wldfiles, 0);
+  EXPECT_EQ(d.module[0].filename, "");
+  EXPECT_TRUE(d.module[5].polygons.empty());
+  EXPECT_EQ(d.lightCount, 0);
+  EXPECT_EQ(d.lights[0].position, (std::array<float, 3>{}));
+  EXPECT_TRUE(d.connectors.empty());
+  EXPECT_TRUE(d.components.empty());
+  EXPECT_EQ(d.schemeFile, "");
+  EXPECT_EQ(d.schemeColours[2], 0u);
+  EXPECT_EQ(d.buildingNames[3], "");
+  EXPECT_EQ(d.rtspsGrid[7].turn, 0);
+  EXPECT_TRUE(d.streetNodes.nodes.empty());
+  EXPECT_EQ(d.streetNodes.selectedNode, -1);
+  EXPECT_FALSE(d.rtsEnabled || d.interiorFlag);
+  EXPECT_EQ(d.emptyWeight, 0);
+  EXPECT_EQ(d.modelId, 0);
+  EXPECT_EQ(model->selection.currentModule, -1);
+  EXPECT_FALSE(model->status.documentModified);
+  EXPECT_TRUE(model->status.droppedOnLoad.empty());
+  EXPECT_TRUE(model->status.geometryDirty);
+  EXPECT_EQ(model->settings.view.wireframes, !ViewOptions{}.wireframes);
 }
 
 TEST(Guid, FormatsInTheStudioForm) {
