@@ -243,15 +243,8 @@ void openStartupDocument(Editor& editor) {
     }
   } else if (model.document.wldfiles == 1) {
     const std::string name = model.document.module[0].filename;
-    const ReadOutcome outcome = readInPlace(editor, name, [&] {
-      model.document.wldfiles = 1;
-      model.document.module[0].filename = name;
-      WldReadOptions options;
-      options.interactive = true;
-      const bool read = readWld(editor.session, 0, options);
-      rememberOpenedMesh(editor);
-      return read;
-    });
+    const ReadOutcome outcome =
+        readInPlace(editor, name, [&] { return readSingleMesh(editor, name); });
     if (outcome != ReadOutcome::outOfMemory) {
       giveFreshInstance(model);
       computeStatistics(model);
