@@ -1119,6 +1119,10 @@ int unlessGreyed(const Editor& editor, int number) {
 
 }  // namespace
 
+bool needsUser(const Command& command) {
+  return command.label.ends_with("...") || command.pointer;
+}
+
 std::span<const Command> commandTable() {
   return rows;
 }

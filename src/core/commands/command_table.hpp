@@ -150,7 +150,12 @@ struct Command {
   MenuCheck check = MenuCheck::none;       // what its check mark shows, compared with code
   std::int8_t slot = 0;                    // people-package display slot of a display item
   bool greyed = false;                     // greyed as built; the refresh never enables it
+  bool pointer = false;  // acts where the mouse points: only the window can issue it
 };
+
+// Whether running the command would need the user at the window: a dialog (its label ends in
+// "...", as the menus mark them) or the mouse.
+bool needsUser(const Command& command);
 
 // Every row of the menu bar in menu order, then the rows that only keys issue.
 std::span<const Command> commandTable();

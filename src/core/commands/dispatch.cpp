@@ -3,6 +3,7 @@
 #include <new>
 
 #include "commands/command_table.hpp"
+#include "commands/menu_state.hpp"
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
 #include "model/model.hpp"
@@ -30,6 +31,15 @@ void dispatchCommand(Editor& editor, int number) {
     handled = true;
   }
   if (handled) editor.commandActivity = true;
+}
+
+CommandOutcome issueCommand(Editor& editor, int number) {
+  const Command* command = findCommand(number);
+  if (command == nullptr || command->handler == nullptr) return CommandOutcome::unknown;
+  if (!commandEnabled(editor, *command)) return CommandOutcome::greyed;
+  editor.commandActivity = false;
+  dispatchCommand(editor, number);
+  return editor.commandActivity ? CommandOutcome::done : CommandOutcome::refused;
 }
 
 }  // namespace tessarim

@@ -322,6 +322,12 @@ void collapseSelection(Selection& sel) {
 
 }  // namespace
 
+bool commandEnabled(const Editor& editor, const Command& command) {
+  if (command.greyed) return false;
+  if (command.enable == MenuEnable::always) return true;
+  return enabled(command.enable, command.code, Facts(editor.model()));
+}
+
 void initMenuState(Editor& editor) {
   editor.menu.initialized = true;
 }

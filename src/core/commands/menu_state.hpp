@@ -7,6 +7,7 @@
 namespace tessarim {
 
 struct Editor;
+struct Command;
 
 // Where the menu refresh writes; the window applies each call to every item of that number.
 class MenuSink {
@@ -34,6 +35,9 @@ struct MenuRefreshState {
   bool parkedLightingSliders = false;
   bool parkedBackfaceCulling = true;
 };
+
+// Whether the row's menu item would be enabled now (greyed-as-built rows never are).
+bool commandEnabled(const Editor& editor, const Command& command);
 
 // Marks the menu as built; the refresh may run from now on.
 void initMenuState(Editor& editor);
