@@ -10,6 +10,7 @@
 #include "editor/frame.hpp"
 #include "gl/shaders.hpp"
 #include "maths/maths.hpp"
+#include "model/instance_types.hpp"
 #include "model/model.hpp"
 #include "model/paths.hpp"
 #include "model/scale_class.hpp"
@@ -569,7 +570,7 @@ void SceneRenderer::drawInstance(Editor& editor, int m, int i) {
 
   glDisable(GL_BLEND);
   glDepthFunc(GL_LESS);
-  if (t.type == 46) {
+  if (t.type == instance_type::mirror) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glDepthMask(GL_TRUE);
   }
@@ -669,7 +670,8 @@ void SceneRenderer::shade(Editor& editor, const InstanceDrawPlan& plan, int m, i
   setVec4(p, "Features", params.features);
   setVec4(p, "BlackAlpha", params.blackAlpha);
   glUniform1f(uniform(p, "Motion"), params.motion);
-  const bool reentry = t.type == 5 && model.settings.view.reentryEffect && reentry_ != 0;
+  const bool reentry =
+      t.type == instance_type::windshield && model.settings.view.reentryEffect && reentry_ != 0;
   glUniform1i(uniform(p, "reentry"), reentry);
   const char* names[] = {"ColorMap", "ColorMap2", "CloudMap", "RoadsMap", "RoadsMap2", "AlphaMap"};
   // Scene textures not held are bound as black: the terrain pass then shows its bare-ground
@@ -826,13 +828,15 @@ void SceneRenderer::drawOverlays(Editor& editor) {
       const float k = static_cast<float>(unitKilometres(module.scaleClass));
       for (std::size_t i = 0; i < module.instances.size(); ++i) {
         const Instance& t = module.instances[i];
-        if (t.type == 53 || t.type == 54 || t.group == 997) continue;
+        if (t.type == instance_type::noBoundingSphere || t.type == instance_type::cargoBay ||
+            t.group == 997)
+          continue;
         const bool current = s.currentModule == m && s.currentInstance == static_cast<int>(i);
         if (anyCurrent && !current) continue;
-        const float radius = t.type == 87   ? 0.013355330f
-                             : t.type == 88 ? 0.023909660f
-                             : t.type == 89 ? 0.034464002f
-                                            : module.boundingRadius;
+        const float radius = t.type == instance_type::placeholderSmall    ? 0.013355330f
+                             : t.type == instance_type::placeholderMedium ? 0.023909660f
+                             : t.type == instance_type::placeholderLarge  ? 0.034464002f
+                                                                          : module.boundingRadius;
         const Matrix world =
             multiply(scaling(radius, radius, radius),
                      translation(t.location[0] * k, t.location[1] * k, t.location[2] * k));
@@ -942,13 +946,14 @@ void SceneRenderer::drawLights(Editor& editor) {
   glDisable(GL_BLEND);
 }
 
-// Glow instances (type 27) go into their own target, are blurred across and down, and laid over
+// Glow instances go into their own target, are blurred across and down, and laid over
 // the frame by their alpha.
 void SceneRenderer::drawGlow(Editor& editor) {
   Model& model = editor.model();
   bool any = false;
   for (int m = 0; m < model.document.wldfiles && !any; ++m) {
-    for (const Instance& t : model.document.module[m].instances) any = any || t.type == 27;
+    for (const Instance& t : model.document.module[m].instances)
+      any = any || t.type == instance_type::glow;
   }
   if (!any || postProgram(0) == 0 || postProgram(1) == 0 || postProgram(2) == 0) return;
   glBindFramebuffer(GL_FRAMEBUFFER, glowFbo_[0]);
@@ -957,7 +962,7 @@ void SceneRenderer::drawGlow(Editor& editor) {
   glDisable(GL_DEPTH_TEST);
   for (int m = 0; m < model.document.wldfiles; ++m) {
     for (std::size_t i = 0; i < model.document.module[m].instances.size(); ++i) {
-      if (model.document.module[m].instances[i].type == 27)
+      if (model.document.module[m].instances[i].type == instance_type::glow)
         drawInstance(editor, m, static_cast<int>(i));
     }
   }

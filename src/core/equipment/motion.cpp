@@ -16,21 +16,21 @@ constexpr float fixedPivot = 0.5235988f;  // 30 degrees
 bool advancePhase(Instance& t, float dt, double clockSeconds, const MotionState& state) {
   float& phase = t.motionPhase;
   switch (t.type) {
-    case 40:
-    case 45:  // scrolling maps
+    case instance_type::scrollingLightMap:
+    case instance_type::scrollingColourMap:
       phase += 0.01f * dt;
       if (phase >= 1) phase -= 1;
       return false;
-    case 130:
+    case instance_type::tumbler:
       phase = static_cast<float>(std::fmod(clockSeconds * 0.057022728, 1.0));
       return false;
-    case 131:
+    case instance_type::bigRing:
       phase = static_cast<float>(std::fmod(clockSeconds * 0.0252376, 1.0));
       return false;
     default:
       break;
   }
-  if (t.type >= 101 && t.type <= 119) return false;
+  if (isBodyPart(t.type) && t.type != instance_type::torso) return false;
   phase += state.extended ? dt * t.extendRate : -dt * t.retractRate;
   if (phase >= 1) {
     switch (state.endMode) {
@@ -68,17 +68,20 @@ Matrix moved(Matrix m, Vec3 d) {
 
 // The first instance of each body-part type, and its chain once worked out this frame.
 struct BodyParts {
-  const Instance* byType[20] = {};
-  std::optional<Matrix> chainOf[20];
+  const Instance* byType[instance_type::bodyPartCount] = {};
+  std::optional<Matrix> chainOf[instance_type::bodyPartCount];
 };
 
 // The body part's rotations about its own pivot, carried by its parent's: its own rotation, the
 // step from the parent's pivot to its own, then the parent's chain, up to the root's place.
 Matrix bodyPartChain(const Instance& t, BodyParts& parts, int depth = 0) {
-  const bool first = parts.byType[t.type - 100] == &t;
-  if (first && parts.chainOf[t.type - 100]) return *parts.chainOf[t.type - 100];
+  const int slot = t.type - instance_type::firstBodyPart;
+  const bool first = parts.byType[slot] == &t;
+  if (first && parts.chainOf[slot]) return *parts.chainOf[slot];
   const int parentType = bodyPartParent(t.type);
-  const Instance* parent = parentType >= 100 ? parts.byType[parentType - 100] : nullptr;
+  const Instance* parent = parentType >= instance_type::firstBodyPart
+                               ? parts.byType[parentType - instance_type::firstBodyPart]
+                               : nullptr;
   Matrix chain;
   if (!parent || parent == &t || depth > 20) {
     chain = moved(t.rotationMatrix, vec(t.location));
@@ -86,7 +89,7 @@ Matrix bodyPartChain(const Instance& t, BodyParts& parts, int depth = 0) {
     chain = multiply(moved(t.rotationMatrix, vec(t.location) - vec(parent->location)),
                      bodyPartChain(*parent, parts, depth + 1));
   }
-  if (first) parts.chainOf[t.type - 100] = chain;
+  if (first) parts.chainOf[slot] = chain;
   return chain;
 }
 
@@ -94,33 +97,33 @@ Matrix bodyPartChain(const Instance& t, BodyParts& parts, int depth = 0) {
 
 int bodyPartParent(int type) {
   switch (type) {
-    case 101:
-    case 102:
-    case 103:
-    case 104:
-    case 116:
-      return 100;
-    case 105:
-    case 117:
-      return 103;
-    case 106:
-      return 104;
-    case 107:
-      return 105;
-    case 108:
-      return 106;
-    case 109:
-    case 110:
-    case 115:
-      return 102;
-    case 111:
-      return 109;
-    case 112:
-      return 110;
-    case 113:
-      return 111;
-    case 114:
-      return 112;
+    case instance_type::head:
+    case instance_type::hips:
+    case instance_type::leftUpperArm:
+    case instance_type::rightUpperArm:
+    case instance_type::helmetGlass:
+      return instance_type::torso;
+    case instance_type::leftForearm:
+    case instance_type::leftMonitor:
+      return instance_type::leftUpperArm;
+    case instance_type::rightForearm:
+      return instance_type::rightUpperArm;
+    case instance_type::leftHand:
+      return instance_type::leftForearm;
+    case instance_type::rightHand:
+      return instance_type::rightForearm;
+    case instance_type::leftThigh:
+    case instance_type::rightThigh:
+    case instance_type::hipAccessory:
+      return instance_type::hips;
+    case instance_type::leftShin:
+      return instance_type::leftThigh;
+    case instance_type::rightShin:
+      return instance_type::rightThigh;
+    case instance_type::leftFoot:
+      return instance_type::leftShin;
+    case instance_type::rightFoot:
+      return instance_type::rightShin;
     default:
       return -1;
   }
@@ -134,12 +137,13 @@ bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& scene
   for (int m = 0; m < model.document.wldfiles; ++m) {
     for (Instance& t : model.document.module[m].instances) {
       flip = advancePhase(t, dt, clockSeconds, state) || flip;
-      if (t.type >= 33 && t.type <= 36) t.hingeAngle = fixedPivot;
-      if (isBodyPart(t.type) && !parts.byType[t.type - 100]) parts.byType[t.type - 100] = &t;
+      if (hasFixedPivot(t.type)) t.hingeAngle = fixedPivot;
+      if (isBodyPart(t.type) && !parts.byType[t.type - instance_type::firstBodyPart])
+        parts.byType[t.type - instance_type::firstBodyPart] = &t;
       // Untyped instances and body parts turn about (1, 0, 0) through their own origin and stay
       // on their location; the others follow their hinge and their motion extent. Every rotation
       // is known before any placement, as body parts carry their parents'.
-      const bool plain = t.type == 0 || isBodyPart(t.type);
+      const bool plain = t.type == instance_type::unassigned || isBodyPart(t.type);
       const Vec3 axis = plain ? Vec3{1, 0, 0} : vec(t.hingeAxis);
       t.rotationMatrix =
           multiply(rotationYawPitchRoll(t.orientation[0], t.orientation[1], t.orientation[2]),
@@ -153,7 +157,7 @@ bool motionStep(Model& model, float dt, double clockSeconds, const Matrix& scene
     const float scale[3] = {model.settings.flattenX ? 0 : k, model.settings.flattenY ? 0 : k,
                             model.settings.flattenZ ? 0 : k};
     for (Instance& t : model.document.module[m].instances) {
-      const bool plain = t.type == 0 || isBodyPart(t.type);
+      const bool plain = t.type == instance_type::unassigned || isBodyPart(t.type);
       const Vec3 offset = plain ? Vec3{} : vec(t.hingeOffset);
       Matrix placed;
       if (isBodyPart(t.type)) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "maths/matrix.hpp"
+#include "model/instance_types.hpp"
 #include "model/motion_state.hpp"
 
 namespace tessarim {
@@ -13,9 +14,6 @@ struct Model;
 // The parent joint of a body-part type, or -1 for the torso, types without a parent and types
 // that are not body parts.
 int bodyPartParent(int type);
-inline bool isBodyPart(int type) {
-  return type >= 100 && type <= 119;
-}
 
 // One frame of motion over every instance of an open assembly or city: phases advance by dt
 // seconds (clockSeconds is the program's running time, for the cycling types), hinged types

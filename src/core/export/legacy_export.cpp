@@ -9,6 +9,7 @@
 #include "formats/text_writer.hpp"
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"
+#include "model/instance_types.hpp"
 #include "model/scale_class.hpp"
 #include "platform/ui.hpp"
 #include "scene/geometry_builder.hpp"
@@ -28,7 +29,7 @@ bool hasHiddenInstance(const Module& module) {
 
 // Lights, triangulators and other marker instances the game places itself.
 bool writesRecord(const Instance& instance) {
-  return instance.type < 86 || instance.type > 89;
+  return !isPlacedByGame(instance.type);
 }
 
 void putVertex(ByteWriter& out, const Module& module, const Polygon& p,
@@ -138,9 +139,11 @@ std::string record(const Module& module, const Instance& instance, ModuleRange r
   }
   out.f32x3(instance.location, k);
   out.f32x3(instance.orientation);
-  const bool markerType = instance.type == 8 || instance.type == 53 || instance.type == 54;
+  const bool markerType = instance.type == instance_type::farm1 ||
+                          instance.type == instance_type::noBoundingSphere ||
+                          instance.type == instance_type::cargoBay;
   out.f32(markerType ? 0.0f : module.boundingRadius);
-  if (instance.type == 0) {
+  if (instance.type == instance_type::unassigned) {
     out.zeros(12);
   } else {
     out.f32x3({instance.endLocation[0] - instance.location[0],

@@ -5,6 +5,7 @@
 #include "formats/guid_text.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
+#include "model/instance_types.hpp"
 
 namespace tessarim {
 namespace {
@@ -25,7 +26,7 @@ void cleanUp(Instance& instance, bool& modified) {
       modified = true;
     }
   }
-  if (instance.type == 0) {
+  if (instance.type == instance_type::unassigned) {
     float dx = instance.endLocation[0] - instance.location[0];
     float dy = instance.endLocation[1] - instance.location[1];
     float dz = instance.endLocation[2] - instance.location[2];

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "maths/maths.hpp"
+#include "model/instance_types.hpp"
 #include "model/model.hpp"
 #include "render/frame_state.hpp"
 #include "render/user_settings.hpp"
@@ -13,6 +14,20 @@ namespace {
 
 bool within(int value, int low, int high) {
   return value >= low && value <= high;
+}
+
+// The see-through layers sort after the rest of a vehicle, in this order; other types add 0.
+float glassLayer(int type) {
+  switch (type) {
+    case instance_type::noseWheel:
+      return 1;
+    case instance_type::mainWheel:
+      return 2;
+    case instance_type::betweenViewerAndExterior:
+      return 3;
+    default:
+      return 0;
+  }
 }
 
 Float4 rgbOf(std::uint32_t argb, float scale, float w) {
@@ -76,8 +91,8 @@ ShadingPath choosePath(const Model& model, const DrawContext& context, int m, co
   const bool city = isCity(model.document);
   const bool terrain = city && m == model.document.wldfiles - 1;
   if (city && !terrain) return ShadingPath::cityBuilding;
-  if (t.type == 45 && !city) return ShadingPath::scrolling;
-  if (within(t.type, 100, 129) && t.group != 501) return ShadingPath::people;
+  if (t.type == instance_type::scrollingColourMap && !city) return ShadingPath::scrolling;
+  if (isPeopleType(t.type) && t.group != 501) return ShadingPath::people;
   if (terrain) return ShadingPath::terrain;
   if (within(t.group, 151, 174) || within(t.group, 676, 699)) return ShadingPath::ageBlend;
   if (model.document.module[m].newScaleFamily && context.vehicleProgram)
@@ -104,7 +119,7 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
   // An untextured instance (a city's other buildings) draws as if it had no maps.
   auto has = [&](int slot) { return plan.textured && hasMap(f, m, slot); };
   const bool lightMap = has(lightfile);
-  const bool windshieldReentry = t.type == 5 && view.reentryEffect;
+  const bool windshieldReentry = t.type == instance_type::windshield && view.reentryEffect;
   switch (plan.path) {
     case ShadingPath::cityBuilding: {
       p.pass = 2;
@@ -115,7 +130,7 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       p.ambient = sunAmbient(c, view, 0);
       p.sunlight = sunlight;
       p.spotDir = spot;
-      p.motion = t.type == 45 ? t.motionPhase : 0;
+      p.motion = t.type == instance_type::scrollingColourMap ? t.motionPhase : 0;
       if (plan.blend == Blend::none) plan.blend = Blend::alpha;  // additive types stay additive
       break;
     }
@@ -125,12 +140,12 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
     case ShadingPath::people: {
       p.pass = 1;
       const bool suit = t.group == 501;
-      const bool alpha = within(t.group, 451, 474) || t.type == 116;
+      const bool alpha = within(t.group, 451, 474) || t.type == instance_type::helmetGlass;
       p.radiosity = withW(f.colours.hairLips, f.sliders.stubble);
       p.shiplight = withW(f.colours.skin, f.sliders.age);
       p.ambient = withW(suit ? f.colours.trim : f.colours.eyes, alpha ? 1.0f : 0.0f);
-      p.features = {1, suit && t.type != 116 ? 1.0f : 0.0f,
-                    t.type == 117 && f.flicker ? 0.9f : 1.0f, 0};
+      p.features = {1, suit && t.type != instance_type::helmetGlass ? 1.0f : 0.0f,
+                    t.type == instance_type::leftMonitor && f.flicker ? 0.9f : 1.0f, 0};
       if (alpha) plan.blend = Blend::alpha;
       break;
     }
@@ -155,7 +170,8 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       v.vecSunlight = sunlight;
       v.tDim = {0, 0, has(grimefile) ? f.sliders.grime : 0, 0};
       const Module& module = model.document.module[m];
-      const bool firstIsWindshield = !module.instances.empty() && module.instances[0].type == 5;
+      const bool firstIsWindshield =
+          !module.instances.empty() && module.instances[0].type == instance_type::windshield;
       v.flags = {has(reflectfile),
                  has(heightfile) && has(normalMapSlot),
                  has(textfile) && !module.baseHidden,
@@ -172,8 +188,7 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
         v.colInstance = {1, 1, 1, static_cast<float>(t.type)};
       }
       Vec3 d = normalise(transformCoord(eye, t.worldMatrix));
-      v.cameraDirectionWorld = {d.x, d.y, -d.z,
-                                t.type == 3 || t.type == 6 || t.type == 9 ? 1.0f : 0.0f};
+      v.cameraDirectionWorld = {d.x, d.y, -d.z, isLayeredGlass(t.type) ? 1.0f : 0.0f};
       if (plan.blend == Blend::none) plan.blend = Blend::alpha;  // additive types stay additive
       break;
     }
@@ -183,11 +198,11 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       const double cycle = std::fmod(f.clockSeconds, 2.0);
       if (windshieldReentry) {
         y = f.reentryPhase / 63;
-      } else if (t.type == 40) {
+      } else if (t.type == instance_type::scrollingLightMap) {
         y = t.motionPhase;
-      } else if (t.type == 59) {
+      } else if (t.type == instance_type::display7) {
         y = lightMap && cycle > 1 ? 1.0f : 0.0f;
-      } else if (t.type == 60) {
+      } else if (t.type == instance_type::display8) {
         y = lightMap && cycle < 1 ? 1.0f : 0.0f;
       }
       p.clouduv = {has(textfile) ? 1.0f : 0.0f, y, f.flicker ? 0.9f : 1.0f,
@@ -198,9 +213,8 @@ void planParams(const Model& model, const DrawContext& c, int m, const Instance&
       p.spotDir = spot;
       p.features = {1, 0, 0, 0};
       // Glass and thrust cones are blended by the alpha this pass gives them.
-      const bool thrustCone = t.type >= 200 && t.type <= 225 && t.type % 5 == 0;
-      const bool glass = t.type == 3 || t.type == 6 || t.type == 9 || t.type == 57;
-      if (plan.blend == Blend::none && (glass || thrustCone)) plan.blend = Blend::alpha;
+      const bool glass = isLayeredGlass(t.type) || t.type == instance_type::exteriorTransparency;
+      if (plan.blend == Blend::none && (glass || isThrustCone(t.type))) plan.blend = Blend::alpha;
       break;
     }
   }
@@ -214,14 +228,14 @@ bool isInstanceVisible(Model& model, int m, int i, bool deselect) {
   const Module& module = model.document.module[m];
   const int g = t.group;
   bool visible = true;
-  if (g == 0 && (t.type == 109 || t.type == 110) && within(view.peopleDisplay[pantsSlot], 316, 330))
-    visible = false;
+  const bool thigh = t.type == instance_type::leftThigh || t.type == instance_type::rightThigh;
+  if (g == 0 && thigh && within(view.peopleDisplay[pantsSlot], 316, 330)) visible = false;
   if (isAssembly(model.document)) {
     if (!assemblyGroupVisible(model, g)) visible = false;
-    if (t.type == 54 && !model.motion.extended) visible = false;
+    if (t.type == instance_type::cargoBay && !model.motion.extended) visible = false;
   }
-  if (!view.exteriorPlates && t.type == 24) visible = false;
-  if (!view.otherDestructable && t.type != 25) visible = false;
+  if (!view.exteriorPlates && t.type == instance_type::exteriorPlate) visible = false;
+  if (!view.otherDestructable && t.type != instance_type::indestructable) visible = false;
   if (module.componentType > 0) {
     if (isAssembly(model.document) &&
         !(module.componentType <= systemCount && view.systemShown[module.componentType])) {
@@ -263,12 +277,13 @@ InstanceDrawPlan planInstance(const Model& model, const DrawContext& context, in
   planHighlight(model, m, i, plan);
   plan.wireframeOnly = view.wireframes;
   plan.pulseWireframe = plan.highlighted;
-  if (t.type == 5 || t.type == 116) plan.blend = Blend::alpha;
-  if (t.type == 51 || t.type == 251) {
+  if (t.type == instance_type::windshield || t.type == instance_type::helmetGlass)
+    plan.blend = Blend::alpha;
+  if (isAdditiveDisplay(t.type)) {
     plan.blend = Blend::additive;
     plan.depthAlways = true;
   }
-  plan.cull = view.backfaceCulling && t.type != 250;
+  plan.cull = view.backfaceCulling && t.type != instance_type::noBackfaceCulling;
   plan.path = choosePath(model, context, m, t);
   planParams(model, context, m, t, plan);
   return plan;
@@ -282,13 +297,10 @@ void drawOrder(const Model& model, float extent, std::vector<DrawItem>& order) {
     if (sorted && module.polygons.empty()) continue;
     for (std::size_t i = 0; i < module.instances.size(); ++i) {
       const Instance& t = module.instances[i];
-      if (t.type == 27) continue;
+      if (t.type == instance_type::glow) continue;
       float key = module.sortKey;
       if (module.newScaleFamily) {
-        key = t.eyeDistance + extent * (t.type == 9   ? 1.0f
-                                        : t.type == 6 ? 2.0f
-                                        : t.type == 3 ? 3.0f
-                                                      : 0.0f);
+        key = t.eyeDistance + extent * glassLayer(t.type);
       }
       order.push_back({static_cast<std::int16_t>(m), static_cast<std::int16_t>(i), key});
     }
