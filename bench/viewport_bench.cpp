@@ -34,7 +34,10 @@ struct Bench {
     model->document.kind = DocumentKind::asmfile;
     model->document.documentPath = "bench.asm";
   }
-  void move(float dt = 0.016f) { frameMove(editor, dt, menu); }
+  void move(float dt = 0.016f) {
+    refreshMenuState(editor, dt, menu);
+    frameMove(frameParts(editor), dt);
+  }
   // Draws one frame and reads it back, which waits until the renderer has finished it.
   void draw() { viewport->grabFramebuffer(); }
   void open() {

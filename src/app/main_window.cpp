@@ -9,9 +9,11 @@
 #include <utility>
 
 #include "commands/dispatch.hpp"
+#include "commands/menu_state.hpp"
 #include "editor/editor.hpp"
 #include "editor/frame.hpp"
 #include "editor/lifecycle.hpp"
+#include "editor/status_text.hpp"
 #include "key_mapping.hpp"
 #include "menu_bar.hpp"
 #include "model/model.hpp"
@@ -56,7 +58,7 @@ void MainWindow::issue(int number) {
 
 void MainWindow::showDocumentState() {
   menuBar_->showRecent(editor_.recent);
-  const QString title = QString::fromStdString(editor_.window.title);
+  const QString title = QString::fromStdString(windowTitleFor(editor_.model()));
   if (windowTitle() != title) setWindowTitle(title);
 }
 
@@ -81,7 +83,8 @@ void MainWindow::frame() {
     redraw_ = true;
   }
   try {
-    frameMove(editor_, elapsed, *menuBar_);
+    refreshMenuState(editor_, elapsed, *menuBar_);
+    frameMove(frameParts(editor_), elapsed);
   } catch (const std::bad_alloc&) {
     // The drawing buffers of a document too large for the memory left: the document stays as
     // it is, the view goes empty until the next change asks for the buffers again.

@@ -12,6 +12,7 @@
 
 #include "editor/editor.hpp"
 #include "editor/frame.hpp"
+#include "editor/pointer_edits.hpp"
 #include "editor/status_text.hpp"
 #include "gl/scene_renderer.hpp"
 #include "model/model.hpp"
@@ -128,8 +129,7 @@ void ViewportWidget::deviceReset(int width, int height) {
       static_cast<float>(std::max(w, 1)) / static_cast<float>(std::max(h, 1));
   editor_.frame.camera.projection = viewportProjection(editor_.frame.camera.aspect);
   // Everything held by the device reloads and rebuilds on the next frame.
-  editor_.model().status.texturesLoaded = false;
-  editor_.model().status.geometryDirty = true;
+  noteChanges(editor_.model(), Change::textures | Change::geometry);
   placeSliders();
 }
 
@@ -150,10 +150,7 @@ void ViewportWidget::frameRender() {
   renderer_->render(editor_);
   reportProblems();
   presentOpaque();
-  if (editor_.model().settings.view.statistics) {
-    updateWindowTitle(editor_.model(), editor_.frame, editor_.window.title);
-    drawStatus();
-  }
+  if (editor_.model().settings.view.statistics) drawStatus();
   updateSliders();
 }
 
@@ -239,7 +236,7 @@ void ViewportWidget::mousePressEvent(QMouseEvent* event) {
 
 void ViewportWidget::mouseReleaseEvent(QMouseEvent* event) {
   FrameInput& in = editor_.frame.input;
-  if (event->button() == Qt::LeftButton) in.leftHeld = false;
+  if (event->button() == Qt::LeftButton) leftReleased(editor_);
   if (event->button() == Qt::RightButton) in.rightHeld = false;
   QOpenGLWidget::mouseReleaseEvent(event);
 }
@@ -249,19 +246,12 @@ void ViewportWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   const QPoint delta = at - lastMouse_;
   lastMouse_ = at;
-  if (in.leftHeld) {
-    in.leftDx += static_cast<float>(delta.x());
-    in.leftDy += static_cast<float>(delta.y());
-  }
-  if (in.rightHeld) {
-    in.rightDx += static_cast<float>(delta.x());
-    in.rightDy += static_cast<float>(delta.y());
-  }
   in.cursorX = at.x();
   in.cursorY = at.y();
   in.cursorInside = true;
   in.shiftHeld = event->modifiers() & Qt::ShiftModifier;
   in.controlHeld = event->modifiers() & Qt::ControlModifier;
+  pointerMoved(editor_, static_cast<float>(delta.x()), static_cast<float>(delta.y()));
   QOpenGLWidget::mouseMoveEvent(event);
 }
 

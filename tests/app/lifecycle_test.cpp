@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/command_numbers.hpp"
 #include "commands/file_commands.hpp"
+#include "editor/status_text.hpp"
 #include "formats/file_io.hpp"
 #include "support/editor_fixture.hpp"
 
@@ -52,7 +54,7 @@ TEST(StartEditor, ReadsSettingsAndOpensTheQuotedCommandLineDocument) {
 
   openStartupDocument(f.editor);
   EXPECT_EQ(f.model.document.wldfiles, 2);
-  EXPECT_EQ(f.editor.window.title, "Tessarim - ships\\boat.asm");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim - ships\\boat.asm");
   ASSERT_EQ(f.editor.recent.wld.entries.size(), 2u);
   EXPECT_EQ(f.editor.recent.wld.entries[0].name, "meshes\\hull.wld");
   EXPECT_EQ(f.editor.recent.asmList.entries.at(0).name, "ships\\boat.asm");
@@ -60,8 +62,8 @@ TEST(StartEditor, ReadsSettingsAndOpensTheQuotedCommandLineDocument) {
 
 TEST(OpenRecent, AFailedMeshEntryIsRemovedAndACityIdOpensACity) {
   EditorFixture f;
-  addRecent(f.editor, 10000, "meshes\\gone.wld", true);
-  addRecent(f.editor, 10000, "meshes\\hull.wld", true);
+  addRecent(f.editor, cmd::recentWldFirst, "meshes\\gone.wld", true);
+  addRecent(f.editor, cmd::recentWldFirst, "meshes\\hull.wld", true);
   const int gone = f.editor.recent.wld.entries[1].commandId;
   EXPECT_TRUE(openRecent(f.editor, gone));
   ASSERT_EQ(f.editor.recent.wld.entries.size(), 1u);
@@ -72,14 +74,14 @@ TEST(OpenRecent, AFailedMeshEntryIsRemovedAndACityIdOpensACity) {
 
   EXPECT_TRUE(openRecent(f.editor, f.editor.recent.wld.entries[0].commandId));
   EXPECT_EQ(f.model.document.wldfiles, 1);
-  EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\hull.wld");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim - meshes\\hull.wld");
 
   // A city made here, then listed under the same name in the assembly list too.
   std::filesystem::create_directories(f.root / "towns");
   f.ui.saveResults.push_back(f.host("towns/t.cty"));
   f.model.document.module[0].modified = 0;
   ASSERT_TRUE(newDocument(f.editor, f.none));
-  addRecent(f.editor, 11000, "towns\\t.cty", false);
+  addRecent(f.editor, cmd::recentAsmFirst, "towns\\t.cty", false);
   ASSERT_TRUE(closeDocument(f.editor, f.none));
   f.model.document.kind = DocumentKind::wldfile;
   EXPECT_TRUE(openRecent(f.editor, f.editor.recent.cty.entries[0].commandId));

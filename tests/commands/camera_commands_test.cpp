@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/command_numbers.hpp"
 #include "commands/dispatch.hpp"
 #include "commands/menu_state.hpp"
 #include "editor/frame.hpp"
@@ -20,20 +21,23 @@ TEST(CameraCommands, KeysTurnTheCameraAndResetPutsItBack) {
   testing::EditorFixture f;
   initMenuState(f.editor);
   SilentMenu menu;
-  for (int number : {40295, 40295, 40296}) dispatchCommand(f.editor, number);
+  for (int number : {cmd::cameraYawRight, cmd::cameraYawRight, cmd::cameraPitchUp})
+    dispatchCommand(f.editor, number);
   EXPECT_FLOAT_EQ(f.editor.frame.camera.yaw, 2 * 0.2617994f);
   EXPECT_FLOAT_EQ(f.editor.frame.camera.pitch, -0.2617994f);
-  frameMove(f.editor, 0.016f, menu);
+  refreshMenuState(f.editor, 0.016f, menu);
+  frameMove(frameParts(f.editor), 0.016f);
   const Vec3 turned = f.editor.frame.camera.direction;
   EXPECT_GT(std::abs(turned.x) + std::abs(turned.y), 0.1f);  // no longer straight down z
 
-  dispatchCommand(f.editor, 41198);  // the sun now shines from the eye
+  dispatchCommand(f.editor, cmd::snapSunlight);  // the sun now shines from the eye
   EXPECT_FLOAT_EQ(f.editor.frame.sunlight[0], turned.x);
   EXPECT_FLOAT_EQ(f.editor.frame.sunlight[1], turned.y);
   EXPECT_FLOAT_EQ(f.editor.frame.sunlight[2], turned.z);
 
-  dispatchCommand(f.editor, 40113);
-  frameMove(f.editor, 0.016f, menu);
+  dispatchCommand(f.editor, cmd::resetView);
+  refreshMenuState(f.editor, 0.016f, menu);
+  frameMove(frameParts(f.editor), 0.016f);
   EXPECT_EQ(f.editor.frame.camera.yaw, 0);
   EXPECT_EQ(f.editor.frame.camera.pitch, 0);
   EXPECT_FALSE(f.editor.frame.input.resetRequested);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/command_numbers.hpp"
 #include "commands/command_table.hpp"
 #include "formats/palette.hpp"
 #include "platform/settings_store.hpp"
@@ -43,7 +44,7 @@ struct ColourChoice : EditorFixture, ::testing::Test {
 TEST_F(ColourChoice, BackgroundAndSunlightGoToTheSettingsAndKeepTheirAlpha) {
   editor.user.backgroundColor = 0x80F9CE71;
   ui.colourResults = {0x00336699u, std::nullopt};
-  choose(40090);
+  choose(cmd::backgroundColor);
   ASSERT_EQ(ui.colourCalls.size(), 1u);
   EXPECT_EQ(ui.colourCalls[0].initial, 0x0071CEF9u) << "the chooser takes 0x00BBGGRR";
   EXPECT_EQ(ui.colourCalls[0].custom, custom) << "the user's custom colours";
@@ -51,7 +52,7 @@ TEST_F(ColourChoice, BackgroundAndSunlightGoToTheSettingsAndKeepTheirAlpha) {
   EXPECT_EQ(stored("Background Color"), 0x80996633u);
 
   // Cancelled: nothing changes, but the custom colours the user edited are kept.
-  choose(41034);
+  choose(cmd::sunlightColor);
   EXPECT_EQ(editor.user.sunlightColor, 0xFFFFFFu);
   EXPECT_FALSE(stored("Sunlight Color"));
   Palette edited = custom;
@@ -64,9 +65,10 @@ TEST_F(ColourChoice, ViewColoursTakeTheChosenChannelsOver255) {
   struct Case {
     int number;
     std::array<float, 3> ViewColours::*colour;
-  } cases[] = {{41268, &ViewColours::skin}, {41269, &ViewColours::hairLips},
-               {41270, &ViewColours::eyes}, {40835, &ViewColours::eyes},
-               {41209, &ViewColours::trim}, {41232, &ViewColours::dynamicText}};
+  } cases[] = {
+      {cmd::skinColor, &ViewColours::skin}, {cmd::hairLipsColor, &ViewColours::hairLips},
+      {cmd::eyesColor, &ViewColours::eyes}, {cmd::maskEyes, &ViewColours::eyes},
+      {cmd::trimColor, &ViewColours::trim}, {cmd::dynamicTextColor, &ViewColours::dynamicText}};
   for (const Case& c : cases) {
     editor.frame.colours.*c.colour = {0.87f, 0.5f, 1.0f};
     ui.colourResults = {0x00FF8000u};
@@ -85,7 +87,7 @@ TEST_F(ColourChoice, WithoutACustomPaletteTheGreyRampIsShownAndTheUserSavesOne) 
   editor.user.customColorsPath.clear();
   ui.saveResults = {host("mine.pal")};
   ui.colourResults = {std::nullopt};
-  choose(40090);
+  choose(cmd::backgroundColor);
   ASSERT_EQ(ui.colourCalls.size(), 1u);
   EXPECT_EQ(ui.colourCalls[0].custom, greyRamp());
   EXPECT_EQ(editor.user.customColorsPath, "mine.pal");
@@ -102,7 +104,7 @@ TEST_F(ColourChoice, APaletteThatCannotBeWrittenIsReported) {
   editor.user.customColorsPath = "folder.pal";
   ui.openResults = {{host("custom.pal")}};  // reading: the user picks another file
   ui.colourResults = {std::nullopt};
-  choose(40090);
+  choose(cmd::backgroundColor);
   EXPECT_EQ(editor.user.customColorsPath, "custom.pal");
   ASSERT_EQ(ui.colourCalls.size(), 1u);
   EXPECT_EQ(ui.colourCalls[0].custom, custom);
@@ -110,7 +112,8 @@ TEST_F(ColourChoice, APaletteThatCannotBeWrittenIsReported) {
   editor.user.customColorsPath = "folder.pal";
   ui.openResults.clear();
   ui.boxes.clear();
-  choose(40090);  // reading fails (grey ramp, reported), writing fails and no file is chosen
+  // Reading fails (grey ramp, reported), writing fails and no file is chosen.
+  choose(cmd::backgroundColor);
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].caption, "Error!");
   EXPECT_TRUE(

@@ -7,8 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/city_commands.hpp"
+#include "commands/edit_commands.hpp"
 #include "commands/file_commands.hpp"
+#include "commands/instance_commands.hpp"
 #include "commands/menu_fixture.hpp"
+#include "commands/module_commands.hpp"
+#include "commands/motion_commands.hpp"
+#include "commands/polygon_commands.hpp"
+#include "commands/view_commands.hpp"
 #include "model/view_options.hpp"
 
 namespace tessarim {
@@ -143,26 +150,23 @@ TEST(CommandTable, NoKeyOrCharacterIsBoundTwice) {
 TEST(CommandTable, FamilyItemsCarryTheirCodes) {
   struct Family {
     int number;
-    MenuCheck check;
+    CommandRule check;
     int code;
   };
   const Family families[] = {
-      {40133, MenuCheck::instanceType, 0},    {41379, MenuCheck::instanceType, 250},
-      {40705, MenuCheck::instanceType, 8},    {41164, MenuCheck::colourKey, -1},
-      {41180, MenuCheck::colourKey, 7},       {41172, MenuCheck::colourKey, 8},
-      {40283, MenuCheck::group, 1000},        {40298, MenuCheck::group, 15},
-      {41394, MenuCheck::instanceGroup, 715}, {40811, MenuCheck::instanceGroup, 681},
-      {41221, MenuCheck::documentType, 0},    {41273, MenuCheck::documentType, 1002},
-      {41348, MenuCheck::cityType, -19},      {41245, MenuCheck::scaleClass, 7},
-      {41038, MenuCheck::scaleClass, 11},     {40347, MenuCheck::animationSlot, -1},
-      {40627, MenuCheck::animationSlot, 10},  {40356, MenuCheck::agility, 0},
-      {41334, MenuCheck::rtsEditMode, 5},     {41371, MenuCheck::rtsNodeFlag, 2},
-      {40070, MenuCheck::shading, 1},         {41125, MenuCheck::system, 10},
+      {40133, &instanceTypeIs, 0},    {41379, &instanceTypeIs, 250}, {40705, &instanceTypeIs, 8},
+      {41164, &colourKeyIs, -1},      {41180, &colourKeyIs, 7},      {41172, &colourKeyIs, 8},
+      {40283, &groupIs, 1000},        {40298, &groupIs, 15},         {41394, &instanceGroupIs, 715},
+      {40811, &instanceGroupIs, 681}, {41221, &documentTypeIs, 0},   {41273, &documentTypeIs, 1002},
+      {41348, &cityTypeIs, -19},      {41245, &scaleClassIs, 7},     {41038, &scaleClassIs, 11},
+      {40347, &animationSlotIs, -1},  {40627, &animationSlotIs, 10}, {40356, &agilityIs, 0},
+      {41334, &rtsEditModeIs, 5},     {41371, &rtsNodeFlagSet, 2},   {40070, &shadingIs, 1},
+      {41125, &systemShownIs, 10},
   };
   for (const Family& f : families) {
     const Command* c = findCommand(f.number);
     ASSERT_NE(c, nullptr) << f.number;
-    EXPECT_EQ(c->check, f.check) << f.number;
+    EXPECT_EQ(c->checked, f.check) << f.number;
     EXPECT_EQ(c->code, f.code) << f.number;
   }
   // A display item knows its people slot as well as its code.
@@ -173,7 +177,7 @@ TEST(CommandTable, FamilyItemsCarryTheirCodes) {
 
 TEST(CommandTable, CheckableExactlyWhenACheckMarkFamilyIsNamed) {
   for (const Command& c : commandTable()) {
-    EXPECT_EQ(c.checkable, c.check != MenuCheck::none) << c.number << " " << c.label;
+    EXPECT_EQ(c.checkable, c.checked != nullptr) << c.number << " " << c.label;
     if (c.separator) {
       EXPECT_EQ(c.number, 0);
     }

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "editor/lifecycle.hpp"
+#include "editor/status_text.hpp"
 #include "support/editor_fixture.hpp"
 #include "support/memory_limit.hpp"
 
@@ -29,7 +30,7 @@ TEST(OpenDocument, EachKindEntersItsState) {
   EXPECT_EQ(model.document.module[0].polygons.size(), 1u);
   ASSERT_EQ(model.document.module[0].instances.size(), 1u);
   EXPECT_FALSE(model.document.module[0].instances[0].guid.isNull());
-  EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\hull.wld");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim - meshes\\hull.wld");
   EXPECT_EQ(model.selection.currentModule, 0);
   EXPECT_EQ(model.selection.currentInstance, 0);
   EXPECT_EQ(f.editor.recent.wld.entries.at(0).name, "meshes\\hull.wld");
@@ -42,7 +43,7 @@ TEST(OpenDocument, EachKindEntersItsState) {
   EXPECT_EQ(model.selection.currentModule, -1);
   EXPECT_EQ(model.selection.currentInstance, -1);
   EXPECT_EQ(model.selection.currentGroup, -1);
-  EXPECT_EQ(f.editor.window.title, "Tessarim - ships\\boat.asm");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim - ships\\boat.asm");
   EXPECT_TRUE(model.status.geometryDirty);
   EXPECT_TRUE(f.ui.boxes.empty()) << f.ui.boxes[0].text;
 }
@@ -55,7 +56,7 @@ TEST(NewDocument, ACityIsWrittenWithItsGroundGridAndReopens) {
   Model& model = f.model;
   EXPECT_TRUE(isCity(model.document));
   EXPECT_EQ(model.document.documentPath, "towns\\new.cty");
-  EXPECT_EQ(f.editor.window.title, "Tessarim - towns\\new.cty");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim - towns\\new.cty");
   EXPECT_EQ(f.editor.recent.cty.entries.at(0).name, "towns\\new.cty");
   EXPECT_EQ(f.store.readString(recentKey, "MRU\\CTY0"), "towns\\new.cty");
   ASSERT_TRUE(std::filesystem::exists(f.root / "towns/new.cty"));
@@ -138,7 +139,7 @@ TEST(CloseDocument, WithoutADocumentNeverAsks) {
   EXPECT_TRUE(closeDocument(f.editor, f.none));
   EXPECT_TRUE(f.ui.boxes.empty());
   EXPECT_FALSE(anythingModified(f.model));
-  EXPECT_EQ(f.editor.window.title, "Tessarim");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim");
 }
 
 TEST(SaveDocumentAs, AMeshGetsItsNewNameAndTitle) {
@@ -149,7 +150,7 @@ TEST(SaveDocumentAs, AMeshGetsItsNewNameAndTitle) {
   EXPECT_EQ(f.read("meshes/copy.wld"), f.read("meshes/hull.wld"));
   EXPECT_EQ(f.model.document.module[0].filename, "meshes\\copy.wld");
   EXPECT_EQ(f.model.document.documentPath, "meshes\\copy.wld");
-  EXPECT_EQ(f.editor.window.title, "Tessarim - meshes\\copy.wld");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim - meshes\\copy.wld");
 }
 
 TEST(UndoChanges, RereadsOnlyModifiedModulesAndClampsTheSelection) {
@@ -224,7 +225,7 @@ TEST(OpenDocument, AFileThatIsNotAMeshLeavesNoDocumentToSaveOverIt) {
   openFile(f, "meshes/notes.wld");
   EXPECT_EQ(f.model.document.wldfiles, 0);
   EXPECT_EQ(f.model.document.documentPath, "");
-  EXPECT_EQ(f.editor.window.title, "Tessarim");
+  EXPECT_EQ(windowTitleFor(f.editor.model()), "Tessarim");
   saveDocument(f.editor, f.none);
   EXPECT_EQ(f.read("meshes/notes.wld"), "remember the milk\n");
 }

@@ -4,6 +4,7 @@
 
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
+#include "editor/status_text.hpp"
 #include "formats/assembly.hpp"
 #include "formats/guid_text.hpp"
 #include "support/documents.hpp"
@@ -73,7 +74,7 @@ TEST(ReadAssembly, CurrentVersionFillsEveryField) {
   EXPECT_EQ(model.document.modelId, 7);
   EXPECT_TRUE(model.document.interiorFlag);
   EXPECT_FALSE(model.status.documentModified);
-  EXPECT_EQ(doc.editor.window.title, "Tessarim - a.asm");
+  EXPECT_EQ(windowTitleFor(doc.editor.model()), "Tessarim - a.asm");
   EXPECT_EQ(doc.editor.recent.asmList.entries.at(0).name, "a.asm");
   EXPECT_EQ(model.document.schemeColours[1], 0x000F0F0Fu);  // the grey ramp without a scheme file
   // Statistics are current: the triangle reaches 1 unit from its origin (class 1, 0.00034822 km).
@@ -368,7 +369,7 @@ TEST_P(RefusedDocuments, AreClosedWithTheirMessage) {
   EXPECT_EQ(doc.repo.model.document.wldfiles, 0);
   EXPECT_EQ(doc.repo.model.document.documentPath, "");
   EXPECT_FALSE(isAssembly(doc.repo.model.document));
-  EXPECT_EQ(doc.editor.window.title, "Tessarim");
+  EXPECT_EQ(windowTitleFor(doc.editor.model()), "Tessarim");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "commands/command_numbers.hpp"
 #include "commands/command_table.hpp"
 #include "commands/file_commands.hpp"
 #include "commands/menu_state.hpp"
@@ -56,16 +57,16 @@ TEST_F(Keys, BindingsIssueTheirNumbersWithExactModifiers) {
     Qt::KeyboardModifiers modifiers;
     std::vector<int> issued;
   } cases[] = {
-      {Qt::Key_F4, Qt::AltModifier, {41156}},  // Extrude, not Exit
-      {Qt::Key_C, Qt::NoModifier, {41049}},    // culling, not RTSPS Copy
-      {Qt::Key_C, Qt::ControlModifier, {40306}},
-      {Qt::Key_P, Qt::ControlModifier, {40306}},
-      {Qt::Key_F2, Qt::AltModifier, {41149}},
-      {Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier, {41068}},
-      {Qt::Key_R, Qt::NoModifier, {40879}},
-      {Qt::Key_L, Qt::NoModifier, {40999}},
-      {Qt::Key_Asterisk, Qt::ShiftModifier | Qt::KeypadModifier, {40109}},
-      {Qt::Key_Asterisk, Qt::KeypadModifier, {40107}},
+      {Qt::Key_F4, Qt::AltModifier, {cmd::extrude}},        // Extrude, not Exit
+      {Qt::Key_C, Qt::NoModifier, {cmd::backfaceCulling}},  // culling, not RTSPS Copy
+      {Qt::Key_C, Qt::ControlModifier, {cmd::changePolygon}},
+      {Qt::Key_P, Qt::ControlModifier, {cmd::changePolygon}},
+      {Qt::Key_F2, Qt::AltModifier, {cmd::movePolygonsToNewWld}},
+      {Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier, {cmd::copyPolygonsToNewWld}},
+      {Qt::Key_R, Qt::NoModifier, {cmd::gridRotate}},
+      {Qt::Key_L, Qt::NoModifier, {cmd::timeOfDaySliderKey}},
+      {Qt::Key_Asterisk, Qt::ShiftModifier | Qt::KeypadModifier, {cmd::nextType}},
+      {Qt::Key_Asterisk, Qt::KeypadModifier, {cmd::nextInstance}},
       {Qt::Key_O,
        Qt::ControlModifier | Qt::ShiftModifier,
        {}},  // Ctrl+O is Open; more modifiers, nothing
@@ -85,8 +86,11 @@ TEST_F(Keys, BindingsIssueTheirNumbersWithExactModifiers) {
 }
 
 TEST_F(Keys, TypedCharactersIssueTheirNumbers) {
-  const std::pair<QChar, int> cases[] = {
-      {']', 40145}, {'[', 40146}, {'}', 40262}, {'{', 40263}, {'=', 40477}};
+  const std::pair<QChar, int> cases[] = {{']', cmd::nextGroup},
+                                         {'[', cmd::previousGroup},
+                                         {'}', cmd::nextPolygon},
+                                         {'{', cmd::previousPolygon},
+                                         {'=', cmd::displayRandom}};
   for (auto [character, number] : cases) {
     EXPECT_EQ(press(0, Qt::NoModifier, character), std::vector<int>{number})
         << character.toLatin1();
@@ -97,13 +101,13 @@ TEST_F(Keys, AGreyedItemsKeyDoesNothing) {
   f.ui.openResults.push_back({f.host("meshes/hull.wld")});
   ASSERT_TRUE(openDocument(f.editor, f.none));
   for (int i = 0; i < 2; ++i) refreshMenuState(f.editor, 0.31f, f.window->menus());
-  EXPECT_FALSE(f.window->menus().actions(40018).front()->isEnabled());
+  EXPECT_FALSE(f.window->menus().actions(cmd::save).front()->isEnabled());
   EXPECT_TRUE(press(Qt::Key_S, Qt::ControlModifier).empty());
 
   f.model.document.module[0].modified = 1;
   refreshMenuState(f.editor, 0.31f, f.window->menus());
-  EXPECT_TRUE(f.window->menus().actions(40018).front()->isEnabled());
-  EXPECT_EQ(press(Qt::Key_S, Qt::ControlModifier), std::vector<int>{40018});
+  EXPECT_TRUE(f.window->menus().actions(cmd::save).front()->isEnabled());
+  EXPECT_EQ(press(Qt::Key_S, Qt::ControlModifier), std::vector<int>{cmd::save});
   EXPECT_EQ(f.model.document.module[0].modified, 0);  // saved
 }
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <map>
 
+#include "commands/command_numbers.hpp"
 #include "commands/command_table.hpp"
 #include "commands/file_commands.hpp"
 #include "editor/recent_files.hpp"
@@ -95,7 +96,7 @@ TEST(MenuBar, RecentListsSitBeforeFilesLastTwoItemsAndIssueTheirIds) {
   EXPECT_TRUE(items[n - 2]->isSeparator());
   EXPECT_EQ(items[n - 1]->text(), "E&xit\tAlt+F4");
 
-  addRecent(f.editor, 11000, "ships\\R&D.asm", false);
+  addRecent(f.editor, cmd::recentAsmFirst, "ships\\R&D.asm", false);
   f.window->menus().showRecent(f.editor.recent);
   QMenu* recentAsm = items[n - 4]->menu();
   ASSERT_EQ(recentAsm->actions().size(), 1);
@@ -104,7 +105,7 @@ TEST(MenuBar, RecentListsSitBeforeFilesLastTwoItemsAndIssueTheirIds) {
   f.ui.answers.push_back(MessageAnswer::cancel);  // the file is not there: do not retry
   recentAsm->actions()[0]->trigger();
   ASSERT_EQ(issued.size(), 1);
-  EXPECT_EQ(issued[0][0].toInt(), 11000);
+  EXPECT_EQ(issued[0][0].toInt(), cmd::recentAsmFirst);
 }
 
 }  // namespace

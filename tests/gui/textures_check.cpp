@@ -69,7 +69,8 @@ struct TextureScene {
   }
 
   QRgb centre() {
-    frameMove(editor, 0.016f, menu);
+    refreshMenuState(editor, 0.016f, menu);
+    frameMove(frameParts(editor), 0.016f);
     const QImage image = viewport->grabFramebuffer();
     return image.pixel(image.width() / 2, image.height() / 2);
   }

@@ -10,6 +10,7 @@
 #include "editor/editor.hpp"
 #include "editor/frame.hpp"
 #include "editor/lifecycle.hpp"
+#include "editor/status_text.hpp"
 #include "gl/gl_textures.hpp"
 #include "main_window.hpp"
 #include "maths/maths.hpp"
@@ -142,7 +143,8 @@ struct Scene {
 
   // One frame move and a drawn frame.
   QImage draw() {
-    frameMove(editor, 0.016f, menu);
+    refreshMenuState(editor, 0.016f, menu);
+    frameMove(frameParts(editor), 0.016f);
     return viewport->grabFramebuffer();
   }
 
@@ -362,7 +364,7 @@ TEST(ViewportDrawing, TheStatusTextIsDrawnOverTheFrame) {
     for (int x = 0; x < 200 && !yellow; ++x) yellow = near(image.pixel(x, y), 255, 255, 0, 40);
   }
   EXPECT_TRUE(yellow);
-  EXPECT_EQ(scene.editor.window.title, "Tessarim - ships\\test.asm");
+  EXPECT_EQ(windowTitleFor(scene.editor.model()), "Tessarim - ships\\test.asm");
 }
 
 TEST(ViewportDrawing, TheAmbientSliderDimsTheBackgroundWhileTheTimeOfDaySlidersAreOn) {

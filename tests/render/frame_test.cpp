@@ -6,6 +6,7 @@
 
 #include "commands/menu_state.hpp"
 #include "editor/editor.hpp"
+#include "editor/pointer_edits.hpp"
 #include "model/geometry.hpp"
 #include "model/model.hpp"
 #include "support/temp_repo.hpp"
@@ -36,7 +37,10 @@ struct FrameFixture : ::testing::Test {
     m.status.geometryDirty = true;
     initMenuState(editor);
   }
-  void move(float seconds = 0.01f) { frameMove(editor, seconds, menu); }
+  void move(float seconds = 0.01f) {
+    refreshMenuState(editor, seconds, menu);
+    frameMove(frameParts(editor), seconds);
+  }
 
   testing::TempRepo repo;
   Editor editor{Session{repo.model, repo.repository, repo.ui, repo.store, repo.clock}};
@@ -107,6 +111,7 @@ TEST_F(FrameFixture, ALeftDragTurnsTheSceneAndResetTurnsItBack) {
   EXPECT_NEAR(frame.camera.direction.z, 1, 1e-6);
 }
 
+// The drag is an edit made where the pointer moves, one step from press to release.
 TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
   Model& m = repo.model;
   Polygon& p = m.document.module[0].polygons[0];
@@ -132,7 +137,8 @@ TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
     frame.input.cursorInside = true;
     frame.input.leftHeld = true;
     frame.input.shiftHeld = c.shift;
-    frame.input.leftDx = 12;
+    pointerMoved(editor, 12, 0);
+    leftReleased(editor);
     move();
     const Polygon& turned = m.document.module[0].polygons[0];
     for (int k = 0; k < 4; ++k) {
@@ -142,6 +148,13 @@ TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
     EXPECT_EQ(m.document.module[0].modified, c.set >= 0 ? 1 : 0);
   }
   EXPECT_NE(m.document.module[0].polygons[0].texels[2].u, 0.5f) << "the turns happened";
+
+  // Two drags, two steps: undoing both gives the texels back exactly.
+  ASSERT_EQ(editor.history.size(), 2u);
+  editor.history.undo(m);
+  editor.history.undo(m);
+  EXPECT_EQ(m.document.module[0].polygons[0].texels[2].u, 0.5f);
+  EXPECT_EQ(m.document.module[0].polygons[0].texels2[2].v, 0.2f);
 }
 
 TEST_F(FrameFixture, TheBlinkClockIsAOneSecondTriangleWave) {

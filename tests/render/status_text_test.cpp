@@ -368,23 +368,28 @@ TEST_F(Status, DuringTypedEntryTheGraphPaperNumbersTheTypedCorners) {
   EXPECT_EQ(std::pair(typed[1].x, typed[1].y), std::pair(corners[2].x, corners[2].y));
 }
 
+// The title is derived from the document whenever it is shown; the modified mark is part of the
+// statistics.
 TEST(WindowTitle, FollowsTheModifiedFlagOfTheDocumentKind) {
   Model model;
-  FrameState frame;
-  std::string title;
+  model.settings.view.statistics = true;
   model.document.kind = DocumentKind::asmfile;
   model.document.documentPath = "ships\\a.asm";
-  updateWindowTitle(model, frame, title);
-  EXPECT_EQ(title, "Tessarim - ships\\a.asm");
+  EXPECT_EQ(windowTitleFor(model), "Tessarim - ships\\a.asm");
   model.status.documentModified = true;
-  updateWindowTitle(model, frame, title);
-  EXPECT_EQ(title, "Tessarim - ships\\a.asm*");
+  EXPECT_EQ(windowTitleFor(model), "Tessarim - ships\\a.asm*");
+  model.settings.view.statistics = false;
+  EXPECT_EQ(windowTitleFor(model), "Tessarim - ships\\a.asm");
+  model.settings.view.statistics = true;
   model.document.kind = DocumentKind::wldfile;
   model.document.wldfiles = 1;
   model.document.module[0].filename = "meshes\\m.wld";
   model.document.module[0].modified = 0;
-  updateWindowTitle(model, frame, title);
-  EXPECT_EQ(title, "Tessarim - meshes\\m.wld");
+  EXPECT_EQ(windowTitleFor(model), "Tessarim - meshes\\m.wld");
+  model.document.module[0].modified = 1;
+  EXPECT_EQ(windowTitleFor(model), "Tessarim - meshes\\m.wld*");
+  model.document.module[0].filename.clear();
+  EXPECT_EQ(windowTitleFor(model), "Tessarim");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "commands/camera_commands.hpp"
 
+#include "commands/command_numbers.hpp"
 #include "commands/command_table.hpp"
 #include "editor/editor.hpp"
 
@@ -14,16 +15,16 @@ bool turnCamera(Editor& editor, const Command& command) {
   constexpr float step = 0.2617994f;  // 15 degrees
   Camera& camera = editor.frame.camera;
   switch (command.number) {
-    case 40294:
+    case cmd::cameraYawLeft:
       camera.yaw -= step;
       break;
-    case 40295:
+    case cmd::cameraYawRight:
       camera.yaw += step;
       break;
-    case 40296:
+    case cmd::cameraPitchUp:
       camera.pitch -= step;
       break;
-    case 40297:
+    case cmd::cameraPitchDown:
       camera.pitch += step;
       break;
     default:

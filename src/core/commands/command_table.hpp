@@ -5,6 +5,8 @@
 #include <span>
 #include <string_view>
 
+#include "commands/menu_context.hpp"
+
 namespace tessarim {
 
 struct Editor;
@@ -39,100 +41,6 @@ struct KeyBinding {
   char32_t character = 0;  // set: the binding matches this typed character instead of a key
 };
 
-// When the menu refresh enables an item; items with `always` are never written.
-enum class MenuEnable : std::uint8_t {
-  always,
-  somethingModified,  // Save, Undo
-  documentOpen,       // Save As, Close, Properties
-  assemblyOrCity,
-  assembly,
-  city,
-  anyModules,    // N > 0
-  singleModule,  // currentModule >= 0
-  anyModule,     // currentModule != -1
-  addModule,
-  addPolygon,
-  changePolygon,
-  deleteSelection,
-  duplicate,
-  modifiers,
-  meshTexel,
-  colorOverlay,
-  colorize,
-  moduleWithPolygons,  // Texture Alignment
-  backface,
-  split,
-  generateTexels,
-  textureFlip,
-  instanceChosen,  // N > 0 and currentInstance != -1: Masking, next/previous polygon
-  interiorIllumination,
-  aseImport,
-  objImport,
-  wldExport,
-  asmExport,
-  polygonsToNewModule,
-  cloneMirror,
-  instanceToNewModule,
-  averageOrigin,
-  nextType,
-  expandGroup,
-  refreshFromAsm,
-  assignMap,         // code: the map slot
-  assignControlMap,  // as assignMap, and the detail map is set
-  mapAssigned,       // code: the map slot
-  clearMaps,
-  autoAssign,
-  optimizeOrder,
-  legacyScale,
-  unassignedScale,
-  newScale,
-  hinge,
-  snapMotion,
-  clearMotion,
-  animationSlot,
-  pasteSequence,
-  endMode,
-  extendRetract,
-  addLight,
-  changeLight,
-  clearLights,
-  contactSheet,
-  contactSheetRefresh,
-  building,
-  inertialMoments,
-  systemsViewOff,   // Time-of-Day, Backface Culling
-  lightingSliders,  // Wetness, Fog
-  findPath,
-  repositoryFile,  // Show History, Annotate Changes, Show Differences
-};
-
-// What an item's check mark shows; the item is checked when the value equals its code.
-enum class MenuCheck : std::uint8_t {
-  none,
-  flag,        // code: a Toggle (view_commands.hpp); checked while the flag is set
-  sliderFlag,  // as flag, and only while the lighting sliders are on
-  instanceType,
-  colourKey,
-  group,          // currentGroup or the current instance's group
-  instanceGroup,  // the current instance's group only
-  peopleDisplay,  // the display value of people slot `slot`
-  system,         // code: system 1..11
-  animationSlot,  // -1: "None"
-  skeleton,
-  agility,       // code: agility in hundredths
-  documentType,  // an assembly is open
-  cityType,      // a city is open
-  interiorFlag,
-  scaleClass,
-  shading,  // 1 Gouraud, 0 Lambertian
-  rtsEditMode,
-  rtsNodeFlag,   // code: the flag bit
-  allModules,    // 1 "All", 0 "Current Only"
-  extendedView,  // 1 Extended/Equipped, 0 Retracted/Removed
-  endMode,
-  baseHidden,
-};
-
 // One row of the command table, in menu order. A row with an empty menuPath has no menu item
 // (key-only commands); a separator row only places a separator in its menu.
 struct Command {
@@ -146,10 +54,11 @@ struct Command {
   std::string_view hint;  // key hint shown after the label; text only, not a binding
   bool checkable = false;
   bool separator = false;
-  MenuEnable enable = MenuEnable::always;  // when the menu refresh enables the item
-  MenuCheck check = MenuCheck::none;       // what its check mark shows, compared with code
-  std::int8_t slot = 0;                    // people-package display slot of a display item
-  bool greyed = false;                     // greyed as built; the refresh never enables it
+  CommandRule enabled = nullptr;            // when the menu refresh enables the item; none: always
+  CommandRule checked = nullptr;            // whether its check mark shows; none: not checkable
+  bool ViewOptions::*viewOption = nullptr;  // the option a plain view toggle flips and shows
+  std::int8_t slot = 0;                     // people-package display slot of a display item
+  bool greyed = false;                      // greyed as built; the refresh never enables it
   bool pointer = false;  // acts where the mouse points: only the window can issue it
 };
 

@@ -2,10 +2,12 @@
 
 #include <new>
 
+#include "commands/command_numbers.hpp"
 #include "commands/command_table.hpp"
 #include "commands/menu_state.hpp"
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
+#include "editor/pointer_edits.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
 
@@ -15,8 +17,9 @@ void dispatchCommand(Editor& editor, int number) {
   // The low 16 bits are the number; the high bits only tell menu from accelerator.
   number &= 0xFFFF;
   bool handled = false;
+  endGesture(editor);
   try {
-    if (number >= 10000 && number <= 12999) {
+    if (number >= cmd::recentFirst && number <= cmd::recentLast) {
       handled = openRecent(editor, number);
     } else if (const Command* command = findCommand(number); command && command->handler) {
       handled = command->handler(editor, *command);
@@ -25,11 +28,12 @@ void dispatchCommand(Editor& editor, int number) {
     // Reading a document puts the open one back itself; any other command ends here, with what
     // it built so far freed, and the editor goes on.
     editor.window.busy = false;
-    editor.model().status.geometryDirty = true;
+    noteChanges(editor.model(), Change::geometry);
     editor.session.ui.messageBox("There is not enough memory to finish this command.",
                                  "Out of memory!", MessageIcon::error, MessageButtons::ok);
     handled = true;
   }
+  repairSelection(editor.model());
   if (handled) editor.commandActivity = true;
 }
 

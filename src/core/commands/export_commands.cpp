@@ -1,5 +1,6 @@
 #include "commands/export_commands.hpp"
 
+#include "commands/menu_context.hpp"
 #include "editor/editor.hpp"
 #include "export/runtime_export.hpp"
 #include "model/model.hpp"
@@ -15,6 +16,23 @@ bool exportRuntimeSetCommand(Editor& editor, const Command&) {
   options.developerMode = model.settings.sudoSu;
   exportRuntimeSet(editor.session, editor.scene, options);
   return true;
+}
+
+bool moduleHasPolygons(const MenuContext& c, const Command&) {
+  return c.hasPolygons();
+}
+
+bool canExportWld(const MenuContext& c, const Command&) {
+  return c.document && ((c.instance != nullptr && c.currentPolygon == -1) ||
+                        (c.currentModule == -2 && c.selectedInstances > 0));
+}
+
+bool canExportAsm(const MenuContext& c, const Command&) {
+  return c.selectedInstances > 1 || c.currentGroup >= 1;
+}
+
+bool canExportContactSheet(const MenuContext& c, const Command&) {
+  return c.city && !c.model.document.rtsEnabled;
 }
 
 }  // namespace tessarim

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/menu_context.hpp"
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
 #include "editor/recent_files.hpp"
@@ -33,10 +34,6 @@ DocumentKind kindOf(std::string_view path) {
 // The dialogs start at the document's own file when there is one, else in the repository.
 std::string dialogStart(const Editor& editor, const std::string& storedName) {
   return storedName.empty() ? editor.session.repository.host : fullPath(editor, storedName);
-}
-
-void setTitle(Editor& editor, const std::string& name) {
-  editor.window.title = formatText("Tessarim - %S", name);
 }
 
 bool writeDocumentWhileBusy(Editor& editor) {
@@ -99,8 +96,7 @@ bool newDocument(Editor& editor, const Command&) {
       addRecent(editor, editor.recent.wld.firstId, model.document.documentPath, true);
       break;
   }
-  setTitle(editor, model.document.documentPath);
-  model.status.texturesLoaded = false;
+  noteChanges(model, Change::textures);
   model.document.components.clear();
   model.document.connectors.clear();
   return true;
@@ -112,6 +108,7 @@ bool openDocument(Editor& editor, const Command&) {
   auto chosen = editor.session.ui.openFile(supportedFiles,
                                            dialogStart(editor, model.document.documentPath), false);
   if (!chosen.empty()) {
+    editor.history.clear();
     const std::string& path = chosen.front();
     const std::string name = relativeName(editor, path);
     const DocumentKind kind = kindOf(path);
@@ -124,7 +121,6 @@ bool openDocument(Editor& editor, const Command&) {
         closeToEmpty(editor);
         return true;
       }
-      setSingleMeshTitle(editor);
       afterSingleMeshRead(model);
     } else {
       const ReadOutcome outcome = readInPlace(editor, path, [&] {
@@ -133,10 +129,10 @@ bool openDocument(Editor& editor, const Command&) {
         return readDocumentWhileBusy(editor);
       });
       if (outcome == ReadOutcome::outOfMemory) return true;
-      model.status.texturesLoaded = false;
+      noteChanges(model, Change::textures);
       model.selection.currentGroup = kind == DocumentKind::ctyfile ? 0 : -1;
     }
-    model.status.geometryDirty = true;
+    noteChanges(model, Change::geometry);
   }
   Selection& selection = model.selection;
   selection.currentPolygon = -1;
@@ -195,7 +191,6 @@ bool saveDocumentAs(Editor& editor, const Command&) {
     model.document.documentPath = relativeName(editor, *chosen);
     model.status.documentModified = true;
     writeDocumentWhileBusy(editor);
-    setTitle(editor, model.document.documentPath);
   } else {
     Module& module = model.document.module[current];
     module.filename = relativeName(editor, *chosen);
@@ -203,13 +198,14 @@ bool saveDocumentAs(Editor& editor, const Command&) {
     model.document.documentPath = module.filename;
     module.modified = 1;
     writeModuleWhileBusy(editor, current);
-    setTitle(editor, module.filename);
   }
   return true;
 }
 
 bool undoChanges(Editor& editor, const Command&) {
   Model& model = editor.model();
+  // Back to the saved files: the edits kept since are no longer steps of this document.
+  editor.history.clear();
   Selection& selection = model.selection;
   const int module = selection.currentModule;
   const int instance = selection.currentInstance;
@@ -221,19 +217,19 @@ bool undoChanges(Editor& editor, const Command&) {
                                               [&] { return readDocumentWhileBusy(editor); });
       if (outcome == ReadOutcome::outOfMemory) return true;
       selection.currentModule = 0;
-      model.status.texturesLoaded = false;
+      noteChanges(model, Change::textures);
     } else {
       for (int i = 0; i < model.document.wldfiles; ++i) {
         if (!model.document.module[i].modified) continue;
         reloadModule(editor.session, i, false);
-        model.status.texturesLoaded = false;
+        noteChanges(model, Change::textures);
       }
     }
   } else if (module >= 0 && module < model.document.wldfiles) {
     reloadModule(editor.session, module, false);
-    model.status.texturesLoaded = false;
+    noteChanges(model, Change::textures);
   }
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
   computeStatistics(model);
 
   auto clamp = [](int value, int count) { return std::min(value, count - 1); };
@@ -256,6 +252,22 @@ bool undoChanges(Editor& editor, const Command&) {
 bool exitProgram(Editor& editor, const Command&) {
   editor.closeRequested = true;
   return true;
+}
+
+bool somethingModified(const MenuContext& c, const Command&) {
+  return c.modified;
+}
+
+bool canImportAse(const MenuContext& c, const Command&) {
+  return c.open && c.mesh && c.n > 0 && c.model.document.module[0].vertices.empty();
+}
+
+bool canImportObj(const MenuContext& c, const Command&) {
+  return !c.open && c.n == 0;
+}
+
+bool canComputeInertialMoments(const MenuContext& c, const Command&) {
+  return c.assembly && c.n > 0 && c.model.document.emptyWeight > 0;
 }
 
 }  // namespace tessarim

@@ -1,6 +1,7 @@
 #include "commands/view_commands.hpp"
 
 #include "commands/command_table.hpp"
+#include "commands/menu_context.hpp"
 #include "editor/editor.hpp"
 #include "model/model.hpp"
 
@@ -8,114 +9,55 @@ namespace tessarim {
 
 namespace {
 
-// One switch for both constnesses.
-template <class M>
-auto& flagIn(M& model, Toggle toggle) {
-  auto& settings = model.settings;
-  auto& v = settings.view;
-  switch (toggle) {
-    case Toggle::texelView:
-      return v.texelView;
-    case Toggle::wireframes:
-      return v.wireframes;
-    case Toggle::showNormals:
-      return v.showNormals;
-    case Toggle::boundingSpheres:
-      return v.boundingSpheres;
-    case Toggle::cameraShake:
-      return v.cameraShake;
-    case Toggle::statistics:
-      return v.statistics;
-    case Toggle::lightingSliders:
-      return v.lightingSliders;
-    case Toggle::wetnessSlider:
-      return v.wetnessSlider;
-    case Toggle::grimeSlider:
-      return v.grimeSlider;
-    case Toggle::fogSlider:
-      return v.fogSlider;
-    case Toggle::windowTintSlider:
-      return v.windowTintSlider;
-    case Toggle::ageSlider:
-      return v.ageSlider;
-    case Toggle::stubbleSlider:
-      return v.stubbleSlider;
-    case Toggle::productionLighting:
-      return v.productionLighting;
-    case Toggle::sortDrawingOrder:
-      return v.sortDrawingOrder;
-    case Toggle::exteriorPlates:
-      return v.exteriorPlates;
-    case Toggle::otherDestructable:
-      return v.otherDestructable;
-    case Toggle::mipFiltering:
-      return v.mipFiltering;
-    case Toggle::productionWarnings:
-      return v.productionWarnings;
-    case Toggle::backfaceCulling:
-      return v.backfaceCulling;
-    case Toggle::graphPaper:
-      return v.graphPaper;
-    case Toggle::flattenX:
-      return settings.flattenX;
-    case Toggle::flattenY:
-      return settings.flattenY;
-    case Toggle::flattenZ:
-      return settings.flattenZ;
-    case Toggle::reentryEffect:
-      return v.reentryEffect;
-    case Toggle::previewExport:
-      return v.previewExport;
-    case Toggle::autoCentering:
-      return v.autoCentering;
-    case Toggle::liveUpdates:
-      return v.liveUpdates;
-    case Toggle::showLights:
-      return v.showLights;
-    case Toggle::animateLights:
-      return v.animateLights;
-    case Toggle::showUnassignedInertial:
-      return v.showUnassignedInertial;
-    case Toggle::textureAllBuildings:
-      return v.textureAllBuildings;
-    case Toggle::randomizeFillRotation:
-      return v.randomizeFillRotation;
-    case Toggle::showBumpLayer:
-      return v.showBumpLayer;
-    case Toggle::zonalScaling:
-      return model.document.rtsEnabled;
-    case Toggle::systemsShowOnly:
-      return v.systemsShowOnly;
-    case Toggle::sudoSu:
-      return settings.sudoSu;
-  }
-  return v.statistics;  // not reached: every toggle is listed above
-}
-
 ViewOptions& viewOf(Editor& editor) {
   return editor.model().settings.view;
 }
 
 }  // namespace
 
-bool& toggleFlag(Model& model, Toggle toggle) {
-  return flagIn(model, toggle);
-}
-bool toggleFlag(const Model& model, Toggle toggle) {
-  return flagIn(model, toggle);
+bool flipViewOption(Editor& editor, const Command& command) {
+  bool& option = viewOf(editor).*command.viewOption;
+  option = !option;
+  return true;
 }
 
-bool flipOption(Editor& editor, const Command& command) {
-  bool& flag = toggleFlag(editor.model(), static_cast<Toggle>(command.code));
+bool viewOptionOn(const MenuContext& c, const Command& command) {
+  return c.view.*command.viewOption;
+}
+
+namespace {
+
+bool& flattenFlag(Settings& s, int axis) {
+  return axis == 0 ? s.flattenX : axis == 1 ? s.flattenY : s.flattenZ;
+}
+
+}  // namespace
+
+bool flipFlatten(Editor& editor, const Command& command) {
+  bool& flag = flattenFlag(editor.model().settings, command.code);
   flag = !flag;
   return true;
+}
+
+bool flattenIs(const MenuContext& c, const Command& command) {
+  const Settings& s = c.model.settings;
+  return command.code == 0 ? s.flattenX : command.code == 1 ? s.flattenY : s.flattenZ;
+}
+
+bool flipSudoSu(Editor& editor, const Command&) {
+  editor.model().settings.sudoSu = !editor.model().settings.sudoSu;
+  return true;
+}
+
+bool sudoSuOn(const MenuContext& c, const Command&) {
+  return c.model.settings.sudoSu;
 }
 
 bool toggleTexelView(Editor& editor, const Command&) {
   ViewOptions& v = viewOf(editor);
   v.texelView = !v.texelView;
   v.slidersHidden = v.texelView || v.systemsView;
-  editor.model().status.geometryDirty = true;
+  noteChanges(editor.model(), Change::geometry);
   return true;
 }
 
@@ -123,7 +65,7 @@ bool stepTexelMap(Editor& editor, const Command&) {
   ViewOptions& v = viewOf(editor);
   v.texelMapIndex = static_cast<std::uint8_t>((v.texelMapIndex + 1) % 8);
   // The texel view's vertices carry the overlay texels for map 4, so they are rebuilt.
-  editor.model().status.geometryDirty = true;
+  noteChanges(editor.model(), Change::geometry);
   return true;
 }
 
@@ -146,13 +88,13 @@ bool toggleMipFiltering(Editor& editor, const Command&) {
   v.mipFiltering = !v.mipFiltering;
   if (!v.mipFiltering) {
     v.releaseTextures = true;
-    editor.model().status.texturesLoaded = false;
+    noteChanges(editor.model(), Change::textures);
   }
   return true;
 }
 
 bool refreshGeometry(Editor& editor, const Command&) {
-  editor.model().status.geometryDirty = true;
+  noteChanges(editor.model(), Change::geometry);
   return true;
 }
 
@@ -161,52 +103,8 @@ bool setAllModules(Editor& editor, const Command& command) {
   return true;
 }
 
-bool setExtendedView(Editor& editor, const Command& command) {
-  editor.model().motion.extended = command.code != 0;
-  return true;
-}
-
-bool toggleEndMode(Editor& editor, const Command& command) {
-  MotionState& motion = editor.model().motion;
-  const auto mode = static_cast<EndMode>(command.code);
-  if (motion.endMode == mode) {
-    motion.endMode = EndMode::none;
-  } else {
-    motion.endMode = mode;
-    motion.extended = true;
-  }
-  return true;
-}
-
-bool setSkeleton(Editor& editor, const Command& command) {
-  viewOf(editor).skeletonKind = static_cast<std::uint8_t>(command.code);
-  markDocumentModified(editor.model());
-  return true;
-}
-
-bool setAgility(Editor& editor, const Command& command) {
-  viewOf(editor).agility = static_cast<float>(command.code) / 100;
-  return true;
-}
-
-bool copySequence(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
-  v.copySourceSlot = v.animationSlot;
-  return true;
-}
-
 bool setPeopleDisplay(Editor& editor, const Command& command) {
   viewOf(editor).peopleDisplay[command.slot] = static_cast<std::int16_t>(command.code);
-  return true;
-}
-
-bool setRtsEditMode(Editor& editor, const Command& command) {
-  viewOf(editor).rtsEditMode = static_cast<std::uint8_t>(command.code);
-  return true;
-}
-
-bool raiseContactSheetRefresh(Editor& editor, const Command&) {
-  viewOf(editor).contactSheetRefresh = true;
   return true;
 }
 
@@ -247,6 +145,39 @@ bool toggleShowOnly(Editor& editor, const Command&) {
     for (int s = 1; s <= systemCount; ++s) v.systemShown[s] = true;
   }
   return true;
+}
+
+bool canShowTexels(const MenuContext& c, const Command&) {
+  return c.instance != nullptr && c.selectedInstances == 0 && !c.module->maps[textfile].empty() &&
+         !(c.city && c.currentModule == c.n - 1);
+}
+
+bool texelViewOn(const MenuContext& c, const Command&) {
+  return c.view.texelView;
+}
+
+bool systemsViewOff(const MenuContext& c, const Command&) {
+  return !c.view.systemsView;
+}
+
+bool lightingSlidersOn(const MenuContext& c, const Command&) {
+  return c.view.lightingSliders;
+}
+
+bool sliderOptionOn(const MenuContext& c, const Command& command) {
+  return c.view.lightingSliders && c.view.*command.viewOption;
+}
+
+bool peopleDisplayIs(const MenuContext& c, const Command& command) {
+  return c.view.peopleDisplay[command.slot] == command.code;
+}
+
+bool systemShownIs(const MenuContext& c, const Command& command) {
+  return c.view.systemShown[command.code];
+}
+
+bool allModulesIs(const MenuContext& c, const Command& command) {
+  return c.view.allModules == (command.code != 0);
 }
 
 }  // namespace tessarim

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "commands/menu_state.hpp"
+#include "editing/edit_history.hpp"
 #include "editing/editing_state.hpp"
 #include "editor/frame.hpp"
 #include "editor/recent_files.hpp"
@@ -15,7 +17,6 @@ namespace tessarim {
 
 // What the window shows of the program, apart from the document.
 struct WindowState {
-  std::string title = "Tessarim";
   bool hasFocus = false;  // the window has the keyboard focus
   bool busy = false;      // a file command is saving or loading
 };
@@ -39,6 +40,8 @@ struct Editor {
   std::int64_t lastTickMilliseconds = 0;  // clock time the counted seconds reach
   bool checkingOutside = false;           // a check for outside changes is showing a message
   EditingState editing;
+  EditHistory history;            // the document's committed edits, for Undo Edit and Redo Edit
+  std::unique_ptr<Edit> gesture;  // the edit of a drag still under way
 
   Model& model() { return session.model; }
   const Model& model() const { return session.model; }

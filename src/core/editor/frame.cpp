@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "commands/menu_state.hpp"
 #include "editor/editor.hpp"
 #include "editor/status_text.hpp"
 #include "equipment/motion.hpp"
 #include "model/geometry.hpp"
+#include "model/instance_types.hpp"
 #include "model/model.hpp"
 #include "model/scale_class.hpp"
 #include "scene/geometry_builder.hpp"
@@ -15,42 +15,10 @@
 namespace tessarim {
 namespace {
 
-// Turns the texels the texel view shows: of every selected polygon about their common centre, or
-// of the current polygon (the overlay's set while the overlay is shown).
-void rotateCanvasTexels(Model& model, float angle) {
-  const Selection& s = model.selection;
-  const int m = s.currentModule;
-  if (angle == 0 || m < 0 || m >= model.document.wldfiles) return;
-  Module& module = model.document.module[m];
-  if (s.currentPolygon == -2 && !s.selectedPolygons.empty()) {
-    rotateSelectedTexels(model, m, angle, true);
-  } else if (s.currentPolygon >= 0 &&
-             static_cast<std::size_t>(s.currentPolygon) < module.polygons.size()) {
-    const int set = model.settings.view.texelMapIndex == 4 ? 1 : 0;
-    rotatePolygonTexels(module, set, s.currentPolygon, angle, true);
-  } else {
-    return;
-  }
-  markModified(model, m);
-  model.status.geometryDirty = true;
-}
-
 // Connector colours by system (0xAARRGGBB), black for unassigned and communications.
 constexpr std::array<std::uint32_t, 12> systemColours{
     0xFF000000, 0xFF00FF00, 0xFFB22222, 0xFF00FFFF, 0xFF87CEEB, 0xFFFFFF00,
     0xFF0000FF, 0xFF9932CC, 0xFFFFA500, 0xFFFF0000, 0xFF8470FF, 0xFF000000};
-
-// Keeps the selection within what the document holds before anything reads it this frame.
-void checkSelection(Model& model) {
-  Selection& selection = model.selection;
-  if (!placesModules(model.document)) selection.currentModule = 0;
-  if (selection.selectedInstanceCount > 0) selection.currentModule = -2;
-  if (selection.currentModule >= 0 && selection.currentPolygon >= 0 &&
-      static_cast<std::size_t>(selection.currentPolygon) >=
-          model.document.module[selection.currentModule].polygons.size()) {
-    selection.currentPolygon = -1;
-  }
-}
 
 void advanceReentryClock(FrameState& f, float elapsed) {
   f.reentryPhase += elapsed * 12;
@@ -80,23 +48,15 @@ void buildLineList(FrameState& f, std::uint32_t sunlightColour) {
   ++f.lineRevision;
 }
 
-void rebuildGeometry(Editor& editor) {
-  Model& model = editor.model();
-  FrameState& f = editor.frame;
+void rebuildGeometry(const FrameParts& parts) {
+  Model& model = parts.model;
+  FrameState& f = parts.frame;
   const bool texelView = model.settings.view.texelView;
-  if (!texelView) {
-    motionStep(model, 0, f.clockSeconds, f.camera.view);
-  } else if (model.selection.selectedInstanceCount > 1) {
-    // The texel view shows one module: a multi-instance selection collapses to its first pair.
-    const InstanceRef first = model.selection.selectedInstances[0];
-    model.selection.selectedInstanceCount = 0;
-    model.selection.currentModule = first.module;
-    model.selection.currentInstance = first.instance;
-  }
+  if (!texelView) motionStep(model, 0, f.clockSeconds, f.camera.view);
   GeometryOptions options;
   options.texelView = texelView;
   options.texelMapIndex = model.settings.view.texelMapIndex;
-  editor.frame.removedPolygons += buildGeometry(model, editor.scene, options).removedPolygons;
+  f.removedPolygons += buildGeometry(model, parts.scene, options).removedPolygons;
   model.status.geometryDirty = false;
   ++f.sceneRevision;
 }
@@ -202,13 +162,13 @@ void animateLights(Model& model, float elapsed) {
 }
 
 // Whether anything on screen changes by itself, so that the window draws every frame.
-bool sceneAnimates(const Editor& editor, bool moved) {
-  const Model& model = editor.model();
-  const FrameState& f = editor.frame;
+bool sceneAnimates(const FrameParts& parts, bool moved) {
+  const Model& model = parts.model;
+  const FrameState& f = parts.frame;
   const ViewOptions& view = model.settings.view;
   const Selection& s = model.selection;
   // A typed entry's caret blinks and its panel slides in.
-  if (moved || f.camera.transition < 1 || view.reentryEffect || editor.editing.entryActive)
+  if (moved || f.camera.transition < 1 || view.reentryEffect || parts.editing.entryActive)
     return true;
   const bool placed = placesModules(model.document);
   // The selection highlight pulses with the blink clock.
@@ -222,19 +182,14 @@ bool sceneAnimates(const Editor& editor, bool moved) {
 bool flickers(const Model& model) {
   for (int m = 0; m < model.document.wldfiles; ++m) {
     for (const Instance& t : model.document.module[m].instances) {
-      if (t.type == 4 || t.type == 58 || t.type == 117 || t.type == 59 || t.type == 60 ||
-          (t.type >= 200 && t.type <= 225 && t.type % 5 == 0)) {
-        return true;
-      }
+      if (isFlickerType(t.type)) return true;
     }
   }
   return false;
 }
 
 // Runs the motion step; says whether any phase moved.
-bool stepMotion(Editor& editor, float elapsed) {
-  Model& model = editor.model();
-  FrameState& f = editor.frame;
+bool stepMotion(Model& model, FrameState& f, float elapsed) {
   if (!placesModules(model.document)) {
     // A single mesh is never moved: its one instance sits at the origin in kilometres.
     Module& m = model.document.module[0];
@@ -288,19 +243,21 @@ float computeSceneExtent(const Model& model) {
   return extent;
 }
 
-void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
-  Model& model = editor.model();
-  FrameState& f = editor.frame;
+FrameParts frameParts(Editor& editor) {
+  return {editor.model(), editor.frame, editor.scene, editor.editing, editor.user.sunlightColor};
+}
+
+void frameMove(const FrameParts& parts, float elapsedSeconds) {
+  Model& model = parts.model;
+  FrameState& f = parts.frame;
   FrameInput& in = f.input;
   const ViewOptions& view = model.settings.view;
   f.clockSeconds += elapsedSeconds;
   f.lastElapsed = elapsedSeconds;
 
-  checkSelection(model);
   applySliders(f.sliders, view, f.ambient);
   if (view.reentryEffect) advanceReentryClock(f, elapsedSeconds);
   // Animation playback joins here with the animation panel.
-  refreshMenuState(editor, elapsedSeconds, menu);
 
   // A new document: its extent sets the scale of the camera.
   if (model.status.modulesReloaded || f.documentSeen != model.document.documentPath ||
@@ -324,16 +281,13 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
     const float angle = std::sqrt(dx * dx + dy * dy) * 0.01f;
     if (angle > 0)
       c.sceneRotation = multiply(c.sceneRotation, rotationAxis(normalise({-dy, -dx, 0}), angle));
-  } else if (in.leftHeld && view.texelView && in.shiftHeld && model.document.modelId != 7) {
-    // Finer turns the closer the canvas is zoomed in.
-    rotateCanvasTexels(model, in.leftDx * c.texelZoom * 0.03141593f);
   }
   if (!in.cursorInside) in.leftHeld = in.rightHeld = false;
   applyZoom(f, model);
 
   if (model.status.geometryDirty || f.sunlight != f.lineListSunlight) {
-    buildLineList(f, editor.user.sunlightColor);
-    if (model.status.geometryDirty) rebuildGeometry(editor);
+    buildLineList(f, parts.sunlightColour);
+    if (model.status.geometryDirty) rebuildGeometry(parts);
   }
   if (!model.document.connectors.empty() || !f.connectorLines.empty())
     buildConnectorLines(f, model);
@@ -348,11 +302,11 @@ void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu) {
     c.direction = normalise(transformNormal({0, 0, 1}, *inverseWorld));
   }
   advanceBlink(f, elapsedSeconds);
-  advanceEntrySlide(editor.editing, elapsedSeconds);
+  advanceEntrySlide(parts.editing, elapsedSeconds);
   if (view.animateLights) animateLights(model, elapsedSeconds);
   // Street nodes take the elapsed time here once the street-node graph is drawn.
-  const bool moved = stepMotion(editor, elapsedSeconds);
-  f.animating = sceneAnimates(editor, moved) || flickers(model);
+  const bool moved = stepMotion(model, f, elapsedSeconds);
+  f.animating = sceneAnimates(parts, moved) || flickers(model);
   in.leftDx = in.leftDy = in.rightDx = in.rightDy = 0;
 }
 
@@ -375,15 +329,6 @@ void advanceFlicker(FrameState& f, float elapsed) {
     f.flicker = !f.flicker;
     f.flickerCounter = (f.flickerCounter + 1) % 10;
   }
-}
-
-void updateWindowTitle(const Model& model, FrameState& frame, std::string& title) {
-  const bool placed = placesModules(model.document);
-  const int modified = placed ? model.status.documentModified
-                              : model.document.wldfiles > 0 && model.document.module[0].modified;
-  if (modified == frame.titleModified) return;
-  frame.titleModified = modified;
-  if (placed || model.document.wldfiles > 0) title = windowTitleFor(model);
 }
 
 std::array<std::uint8_t, 4> clearColour(std::uint32_t background, float ambient) {

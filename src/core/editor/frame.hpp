@@ -11,10 +11,22 @@ namespace tessarim {
 
 struct Editor;
 struct Model;
-class MenuSink;
+struct SceneGeometry;
+struct EditingState;
 
-// Advances the editor by one frame of `elapsedSeconds`, before it is drawn.
-void frameMove(Editor& editor, float elapsedSeconds, MenuSink& menu);
+// What the frame step animates and reads. It only animates (camera, clocks, sliders, lights,
+// motion) and rebuilds what changes reported; it edits nothing of the document.
+struct FrameParts {
+  Model& model;
+  FrameState& frame;
+  SceneGeometry& scene;
+  EditingState& editing;  // the typed entry's panel slides in
+  std::uint32_t sunlightColour = 0;
+};
+FrameParts frameParts(Editor& editor);
+
+// Advances the view by one frame of `elapsedSeconds`, before it is drawn.
+void frameMove(const FrameParts& parts, float elapsedSeconds);
 
 // The largest reach of any instance from the origin, kilometres: |location| x k + module radius
 // x k over every instance (0 with none).
@@ -30,10 +42,6 @@ Matrix graphPaperWorld(const Model& model, const FrameState& frame);
 
 // The flicker clock of frame render: every 1/30 s the flag toggles and the counter steps 0..9.
 void advanceFlicker(FrameState& frame, float elapsed);
-
-// Keeps the window title while statistics are on: rewritten when the document's (or the single
-// mesh's) modified flag changes.
-void updateWindowTitle(const Model& model, FrameState& frame, std::string& title);
 
 // 0..32767 like the C library's rand(), from the frame's own state.
 int frameRandom(FrameState& frame);

@@ -41,9 +41,9 @@ Instance defaultInstance() {
   return instance;
 }
 
-// The renderer drops every texture it holds when this flag is clear and loads them again.
+// The renderer drops every texture it holds and loads them again.
 void releaseTextures(Model& model) {
-  model.status.texturesLoaded = false;
+  noteChanges(model, Change::textures | Change::title | Change::menus);
 }
 
 void removeRecentEntry(Editor& editor, RecentList& list, int commandId) {
@@ -64,10 +64,6 @@ void rememberOpenedMesh(Editor& editor) {
 
 }  // namespace
 
-void setSingleMeshTitle(Editor& editor) {
-  editor.window.title = formatText("Tessarim - %S", editor.model().document.module[0].filename);
-}
-
 bool readSingleMesh(Editor& editor, const std::string& name) {
   Model& model = editor.model();
   model.document.kind = DocumentKind::wldfile;
@@ -85,7 +81,7 @@ bool readSingleMesh(Editor& editor, const std::string& name) {
 void afterSingleMeshRead(Model& model) {
   giveFreshInstance(model);
   computeStatistics(model);
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
   releaseTextures(model);
   model.selection.currentModule = 0;
   model.selection.currentInstance = 0;
@@ -103,11 +99,7 @@ bool readDocumentFile(Editor& editor) {
   DocumentReadInfo info;
   const bool read = readAssembly(editor.session, &info);
   if (info.recognised) addRecent(editor, list, name, true);
-  if (read) {
-    editor.window.title = formatText("Tessarim - %S", model.document.documentPath);
-  } else if (model.document.documentPath.empty()) {
-    editor.window.title = "Tessarim";  // the refused document was closed
-  }
+  noteChanges(model, Change::title);
   return read;
 }
 
@@ -248,10 +240,9 @@ void openStartupDocument(Editor& editor) {
     if (outcome != ReadOutcome::outOfMemory) {
       giveFreshInstance(model);
       computeStatistics(model);
-      setSingleMeshTitle(editor);
     }
   }
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
   for (int list : {10000, 11000, 12000}) loadRecent(editor, list);
 }
 
@@ -289,6 +280,7 @@ bool saveIfWanted(Editor& editor) {
 }
 
 void closeToEmpty(Editor& editor) {
+  editor.history.clear();
   Model& model = editor.model();
   model.document.lightCount = 0;
   model.document.lights = {};
@@ -313,9 +305,9 @@ void closeToEmpty(Editor& editor) {
   first.modified = 0;
   model.status.documentModified = false;
   releaseTextures(model);
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
   model.document.documentPath.clear();
-  editor.window.title = "Tessarim";
+  noteChanges(model, Change::title);
   clearNodes(model.document.streetNodes);
 }
 
@@ -366,14 +358,13 @@ bool openRecent(Editor& editor, int commandId) {
   if (entry == list.entries.end()) return false;
   const std::string text = entry->name;
   if (!saveIfWanted(editor)) return false;
+  editor.history.clear();
 
   if (list.firstId == editor.recent.wld.firstId) {
     const ReadOutcome outcome =
         readInPlace(editor, text, [&] { return readSingleMesh(editor, text); });
     if (outcome == ReadOutcome::outOfMemory) return true;
-    if (outcome == ReadOutcome::read) {
-      setSingleMeshTitle(editor);
-    } else {
+    if (outcome != ReadOutcome::read) {
       removeRecentEntry(editor, editor.recent.byId(commandId / 1000 * 1000), commandId);
       model.document.wldfiles = 0;
     }
@@ -391,7 +382,7 @@ bool openRecent(Editor& editor, int commandId) {
   });
   if (outcome == ReadOutcome::outOfMemory) return true;
   const bool read = outcome == ReadOutcome::read;
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
   releaseTextures(model);
   model.selection.currentGroup = city ? 0 : -1;
   model.selection.currentInstance = -1;
@@ -462,7 +453,9 @@ void checkOutsideChanges(Editor& editor) {
     }
     model.status.modulesReloaded = true;
     reloadModule(editor.session, i, false);
-    model.status.geometryDirty = true;
+    noteChanges(model, Change::geometry);
+    // The kept steps describe content the file no longer holds.
+    editor.history.clear();
   }
 
   if (model.settings.view.liveUpdates && !model.status.modulesReloaded) {
@@ -502,7 +495,8 @@ void checkOutsideChanges(Editor& editor) {
       }
       readInPlace(editor, model.document.documentPath,
                   [&] { return readDocumentWhileBusy(editor); });
-      model.status.geometryDirty = true;
+      noteChanges(model, Change::geometry);
+      editor.history.clear();
     }
   }
 

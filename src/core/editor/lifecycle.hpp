@@ -41,7 +41,6 @@ bool readSingleMesh(Editor& editor, const std::string& name);
 // After a single mesh was read: one fresh instance, statistics, textures to load, module and
 // instance 0 current, no lights, no group or polygon.
 void afterSingleMeshRead(Model& model);
-void setSingleMeshTitle(Editor& editor);
 // Reads the assembly or city named by `documentPath`: a file of the expected kind joins its
 // recent list (even when reading it fails later on), and the title names what was read.
 bool readDocumentFile(Editor& editor);

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/command_numbers.hpp"
+
 namespace tessarim {
 
 struct Editor;
@@ -16,7 +18,7 @@ struct RecentEntry {
 
 // One of the three recent-file submenus, newest first, at most ten entries.
 struct RecentList {
-  int firstId = 0;  // 10000 WLD, 11000 ASM, 12000 CTY
+  int firstId = 0;  // cmd::recentWldFirst, recentAsmFirst or recentCtyFirst
   std::string_view kind;
   int nextId = 0;
   std::vector<RecentEntry> entries;
@@ -25,11 +27,11 @@ struct RecentList {
 inline constexpr int recentCapacity = 10;
 
 struct RecentLists {
-  RecentList wld{10000, "WLD", 10000, {}};
-  RecentList asmList{11000, "ASM", 11000, {}};
-  RecentList cty{12000, "CTY", 12000, {}};
+  RecentList wld{cmd::recentWldFirst, "WLD", cmd::recentWldFirst, {}};
+  RecentList asmList{cmd::recentAsmFirst, "ASM", cmd::recentAsmFirst, {}};
+  RecentList cty{cmd::recentCtyFirst, "CTY", cmd::recentCtyFirst, {}};
 
-  // The list whose first command id is 10000, 11000 or 12000.
+  // The list whose first command id is firstId (one of the three above).
   RecentList& byId(int firstId);
 };
 

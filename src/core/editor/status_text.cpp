@@ -362,13 +362,16 @@ std::int64_t residentMemoryBytes() {
 
 std::string windowTitleFor(const Model& model) {
   const Document& d = model.document;
+  // The modified mark is part of the statistics.
+  const bool marked = model.settings.view.statistics;
   if (placesModules(d)) {
     if (d.documentPath.empty()) return "Tessarim";
-    return formatText("Tessarim - %S%S", d.documentPath, model.status.documentModified ? "*" : "");
+    return formatText("Tessarim - %S%S", d.documentPath,
+                      marked && model.status.documentModified ? "*" : "");
   }
-  if (model.document.wldfiles == 0 || model.document.module[0].filename.empty()) return "Tessarim";
-  return formatText("Tessarim - %S%S", model.document.module[0].filename,
-                    model.document.module[0].modified ? "*" : "");
+  if (d.wldfiles == 0 || d.module[0].filename.empty()) return "Tessarim";
+  return formatText("Tessarim - %S%S", d.module[0].filename,
+                    marked && d.module[0].modified ? "*" : "");
 }
 
 }  // namespace tessarim

@@ -43,8 +43,9 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
 // The process's resident memory in bytes; 0 when the system does not say.
 std::int64_t residentMemoryBytes();
 
-// The window title the frame keeps: "Tessarim - %S%S" with the document path (or the single
-// mesh's file name) and "*" while modified; "Tessarim" with no document.
+// The window title, always derived from the document: "Tessarim - %S%S" with the document path
+// (or the single mesh's file name) and, while statistics are shown, "*" while modified;
+// "Tessarim" with no document.
 std::string windowTitleFor(const Model& model);
 
 }  // namespace tessarim

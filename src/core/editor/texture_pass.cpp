@@ -53,7 +53,7 @@ void resizeCanvas0(Model& model, Module& m, int width, int height) {
   m.canvasWidth = width;
   m.canvasHeight = height;
   m.modified = 1;
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
 }
 
 void resizeCanvas1(Model& model, Module& m, int width, int height) {
@@ -69,7 +69,7 @@ void resizeCanvas1(Model& model, Module& m, int width, int height) {
   m.canvasWidth2 = width;
   m.canvasHeight2 = height;
   m.modified = 1;
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
 }
 
 std::string listLine(const std::string& map, const Module& m) {

@@ -62,7 +62,7 @@ ExportResult exportRuntimeSet(Session& session, SceneGeometry& scene,
                             ? exportCurrentSet(session, scene, options)
                             : exportLegacySet(session, scene, options);
   // The export's build is the 3D one; the view may show the texel layout.
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
   return result;
 }
 

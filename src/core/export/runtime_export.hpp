@@ -25,9 +25,9 @@ struct ExportResult {
 };
 
 // Builds the geometry into scene (the renderer's arrays; the build is always the 3D one, and
-// geometryDirty is set afterwards so that the next frame rebuilds the current view), writes the
-// set beside the document and reports through the session's Ui. The set is written whole or
-// not at all: a refused value, a failed scale check or a failed write leaves every file as it
+// a geometry change is reported afterwards so that the next frame rebuilds the current view),
+// writes the set beside the document and reports through the session's Ui. The set is written whole
+// or not at all: a refused value, a failed scale check or a failed write leaves every file as it
 // was. The caller switches production lighting on for the current generation.
 ExportResult exportRuntimeSet(Session& session, SceneGeometry& scene,
                               const ExportOptions& options = {});

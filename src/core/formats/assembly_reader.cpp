@@ -229,7 +229,7 @@ bool Reader::readEntry() {
   } else if (model.document.wldfiles < maxModules - (mergingIntoCity ? 1 : 0)) {
     working.instances = std::move(instances);
     model.document.module[model.document.wldfiles++] = std::move(working);
-    model.status.texturesLoaded = false;
+    noteChanges(model, Change::textures);
   } else {
     s.ui.messageBox("Adding this new type will exceed the maximum allowable types!", "Failed!",
                     MessageIcon::information, MessageButtons::ok);
@@ -372,7 +372,7 @@ bool Reader::run() {
   }
   if (modified || merge) model.status.documentModified = true;
   computeStatistics(model);
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
   model.status.modulesReloaded = true;
   return true;
 }

@@ -111,7 +111,7 @@ void assignScale(Model& model, int newClass) {
   }
   // The current module and instance are left as they were: nothing above selects another.
   computeStatistics(model);
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry);
 }
 
 std::vector<int> deletePolygon(Module& module, int polygon, std::vector<int> vertexRefs) {

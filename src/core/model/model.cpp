@@ -31,6 +31,29 @@ void markDocumentModified(Model& model) {
   model.status.documentModified = true;
 }
 
+void repairSelection(Model& model) {
+  Selection& s = model.selection;
+  if (model.settings.view.texelView && s.selectedInstanceCount > 1) {
+    const InstanceRef first = s.selectedInstances[0];
+    s.selectedInstanceCount = 0;
+    s.currentModule = first.module;
+    s.currentInstance = first.instance;
+  }
+  if (!placesModules(model.document)) s.currentModule = 0;
+  if (s.selectedInstanceCount > 0) s.currentModule = -2;
+  if (s.currentModule >= 0 && s.currentPolygon >= 0 &&
+      static_cast<std::size_t>(s.currentPolygon) >=
+          model.document.module[s.currentModule].polygons.size()) {
+    s.currentPolygon = -1;
+  }
+}
+
+void noteChanges(Model& model, Changes changes) {
+  if (changes.has(Change::geometry)) model.status.geometryDirty = true;
+  if (changes.has(Change::textures)) model.status.texturesLoaded = false;
+  model.status.pending |= changes;
+}
+
 void clearDocument(Model& model) {
   model.document = Document{};
   model.tileRecords.clear();
@@ -38,7 +61,7 @@ void clearDocument(Model& model) {
   model.status.documentModified = false;
   model.status.droppedOnLoad.clear();
   model.status.documentTime = 0;
-  model.status.geometryDirty = true;
+  noteChanges(model, Change::geometry | Change::selection | Change::title | Change::menus);
 }
 
 std::vector<InstanceRef> selectedInstanceRefs(const Model& model) {

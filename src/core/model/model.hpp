@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/changes.hpp"
 #include "model/city_records.hpp"
 #include "model/equipment_records.hpp"
 #include "model/motion_state.hpp"
@@ -85,8 +86,10 @@ struct Selection {
 struct DocumentStatus {
   bool documentModified = false;
   FileTime documentTime = 0;
+  // Kept by the report: set through noteChanges, cleared by whoever acted on them.
   bool geometryDirty = false;
   bool texturesLoaded = false;
+  Changes pending;               // reported since the editor last followed them (title, menus)
   bool modulesReloaded = false;  // a module was read since the last frame
   float encompassingRadius = 0;  // kilometres: the document's reach from its origin
   // What loading left out of the open document, one line per embedded file with its instances:
@@ -113,6 +116,13 @@ int findModuleByName(const Model& model, std::string_view name);
 void addInstance(Model& model, int moduleIndex, const Instance& instance);
 void markModified(Model& model, int moduleIndex);
 void markDocumentModified(Model& model);
+// Keeps the selection within what the document holds: a mesh's module is 0, a multi-instance
+// selection makes the current module -2 (one instance in the texel view, which shows one
+// module), a polygon past the module's end is none.
+void repairSelection(Model& model);
+// Reports changes: the geometry and texture flags follow at once, the rest waits in `pending`
+// for the editor.
+void noteChanges(Model& model, Changes changes);
 // Back to no document: a fresh document (kind, path, modules, every collection and trailer
 // value), no selection and no ground-grid cells.
 void clearDocument(Model& model);

@@ -108,6 +108,8 @@ struct ViewOptions {
   // Current connector index of the component editor, -1 none; kept here until that editor
   // exists, so that the Delete rule can read it.
   std::int32_t currentConnector = -1;
+
+  bool operator==(const ViewOptions&) const = default;
 };
 
 }  // namespace tessarim

@@ -49,8 +49,7 @@ struct FrameState {
   float sceneExtent = 0;    // kilometres ("allx")
   float blink = 0;          // 0..1..0 once a second
   bool blinkRising = true;
-  float lastElapsed = 0;   // seconds of the last frame move
-  int titleModified = -1;  // the modified flag the title was written for; -1 none yet
+  float lastElapsed = 0;  // seconds of the last frame move
   float flickerClock = 0;
   bool flicker = false;
   int flickerCounter = 0;  // 0..9

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace tessarim {
+
+struct Editor;
+struct Command;
+struct MenuContext;
+
+// EDIT: edits of the whole selection, and the document's type. Each item's handler sits beside the
+// rules that enable it and show its check mark.
+
+// The edit history: each steps once through the committed edits.
+bool undoEdit(Editor& editor, const Command& command);
+bool canUndoEdit(const MenuContext& context, const Command& command);
+bool redoEdit(Editor& editor, const Command& command);
+bool canRedoEdit(const MenuContext& context, const Command& command);
+
+bool canDelete(const MenuContext& context, const Command& command);
+bool canDuplicate(const MenuContext& context, const Command& command);
+bool canApplyModifiers(const MenuContext& context, const Command& command);
+bool documentTypeIs(const MenuContext& context, const Command& command);
+bool cityTypeIs(const MenuContext& context, const Command& command);
+bool interiorFlagSet(const MenuContext& context, const Command& command);
+
+}  // namespace tessarim

@@ -1,0 +1,109 @@
+#include "commands/motion_commands.hpp"
+
+#include <cmath>
+
+#include "commands/command_table.hpp"
+#include "commands/menu_context.hpp"
+#include "editing/edit_history.hpp"
+#include "editor/editor.hpp"
+#include "equipment/motion.hpp"
+
+namespace tessarim {
+
+namespace {
+
+ViewOptions& viewOf(Editor& editor) {
+  return editor.model().settings.view;
+}
+
+}  // namespace
+
+bool setExtendedView(Editor& editor, const Command& command) {
+  editor.model().motion.extended = command.code != 0;
+  return true;
+}
+
+bool toggleEndMode(Editor& editor, const Command& command) {
+  MotionState& motion = editor.model().motion;
+  const auto mode = static_cast<EndMode>(command.code);
+  if (motion.endMode == mode) {
+    motion.endMode = EndMode::none;
+  } else {
+    motion.endMode = mode;
+    motion.extended = true;
+  }
+  return true;
+}
+
+// The skeleton is saved with the document: choosing one, even the same again, modifies it.
+bool setSkeleton(Editor& editor, const Command& command) {
+  Edit edit(editor.model(), editor.history, "Skeleton");
+  edit.part(viewOf(editor).skeletonKind, Change::menus) = static_cast<std::uint8_t>(command.code);
+  edit.report(Change::modified | Change::title | Change::menus);
+  edit.commit();
+  return true;
+}
+
+bool setAgility(Editor& editor, const Command& command) {
+  viewOf(editor).agility = static_cast<float>(command.code) / 100;
+  return true;
+}
+
+bool copySequence(Editor& editor, const Command&) {
+  ViewOptions& v = viewOf(editor);
+  v.copySourceSlot = v.animationSlot;
+  return true;
+}
+
+bool canEditHinge(const MenuContext& c, const Command&) {
+  return c.assembly && !c.animating() &&
+         (c.currentModule == -2 ||
+          (c.instance != nullptr && c.instance->type != 0 && !isBodyPart(c.instance->type)));
+}
+
+bool canSnapMotion(const MenuContext& c, const Command&) {
+  return c.assembly && !c.animating() &&
+         (c.currentModule == -2 || (c.instance != nullptr && c.instance->type != 0));
+}
+
+bool canClearMotion(const MenuContext& c, const Command&) {
+  return c.assembly && !c.animating() && c.instance != nullptr && c.instance->type != 0;
+}
+
+bool animating(const MenuContext& c, const Command&) {
+  return c.animating();
+}
+
+bool canPasteSequence(const MenuContext& c, const Command&) {
+  return c.animating() && c.view.copySourceSlot != -1;
+}
+
+bool canSetEndMode(const MenuContext& c, const Command&) {
+  return c.assembly && !c.animating();
+}
+
+bool canExtendOrRetract(const MenuContext& c, const Command&) {
+  return c.assembly && !c.animating() && c.model.motion.endMode == EndMode::none;
+}
+
+bool animationSlotIs(const MenuContext& c, const Command& command) {
+  return c.view.animationSlot == command.code;
+}
+
+bool skeletonIs(const MenuContext& c, const Command& command) {
+  return c.view.skeletonKind == command.code;
+}
+
+bool agilityIs(const MenuContext& c, const Command& command) {
+  return std::lround(c.view.agility * 100) == command.code;
+}
+
+bool extendedViewIs(const MenuContext& c, const Command& command) {
+  return c.model.motion.extended == (command.code != 0);
+}
+
+bool endModeIs(const MenuContext& c, const Command& command) {
+  return static_cast<int>(c.model.motion.endMode) == command.code;
+}
+
+}  // namespace tessarim

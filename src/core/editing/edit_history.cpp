@@ -1,0 +1,207 @@
+#include "editing/edit_history.hpp"
+
+#include <utility>
+
+namespace tessarim {
+namespace detail {
+
+std::size_t heapBytes(const Module& m) {
+  std::size_t n = m.filename.capacity() + m.instances.capacity() * sizeof(Instance) +
+                  m.polygons.capacity() * sizeof(Polygon) + m.vertices.capacity() * sizeof(Vertex);
+  for (const std::string& map : m.maps) n += map.capacity();
+  return n;
+}
+
+std::size_t heapBytes(const Document& d) {
+  std::size_t n = d.documentPath.capacity() + d.connectors.capacity() * sizeof(Connector) +
+                  d.components.capacity() * sizeof(Component) + d.schemeFile.capacity();
+  for (const Module& m : d.module) n += heapBytes(m);
+  return n;
+}
+
+}  // namespace detail
+
+namespace {
+
+// The file times say when the editor last read or wrote a file; they are not content, and
+// putting an older one back would look like a change made outside.
+void keepFileTimes(Module& live, Module& image) {
+  std::swap(live.fileTime, image.fileTime);
+  std::swap(live.mapTimes, image.mapTimes);
+}
+
+class KeptModule final : public KeptPart {
+ public:
+  KeptModule(Document& document, int index)
+      : document_(document), index_(index), image_(document.module[index]) {}
+  void swap() override {
+    Module& live = document_.module[index_];
+    std::swap(live, image_);
+    keepFileTimes(live, image_);
+  }
+  std::size_t bytes() const override { return sizeof(Module) + detail::heapBytes(image_); }
+  bool unchanged() const override { return false; }
+  const void* place() const override { return &document_.module[index_]; }
+  std::size_t extent() const override { return sizeof(Module); }
+  void markModified(Model& model) const override {
+    model.document.module[index_].modified = 1;
+    if (placesModules(model.document)) model.status.documentModified = true;
+  }
+
+ private:
+  Document& document_;
+  int index_;
+  Module image_;
+};
+
+class KeptDocument final : public KeptPart {
+ public:
+  explicit KeptDocument(Document& document) : document_(document), image_(document) {}
+  void swap() override {
+    std::swap(document_, image_);
+    // Where the document is saved is not part of an edit.
+    std::swap(document_.documentPath, image_.documentPath);
+    std::swap(document_.documentVersion, image_.documentVersion);
+    for (std::size_t i = 0; i < document_.module.size(); ++i)
+      keepFileTimes(document_.module[i], image_.module[i]);
+  }
+  std::size_t bytes() const override { return sizeof(Document) + detail::heapBytes(image_); }
+  bool unchanged() const override { return false; }
+  const void* place() const override { return &document_; }
+  std::size_t extent() const override { return sizeof(Document); }
+  void markModified(Model& model) const override {
+    for (int i = 0; i < model.document.wldfiles; ++i) model.document.module[i].modified = 1;
+    model.status.documentModified = true;
+  }
+
+ private:
+  Document& document_;
+  Document image_;
+};
+
+// After undo or redo the document is never taken for its saved files: what was swapped is
+// marked modified, even where that returns it to what was saved.
+Changes swapStep(Model& model, EditHistory::Step& step, bool back) {
+  if (back) {
+    for (auto it = step.parts.rbegin(); it != step.parts.rend(); ++it) (*it)->swap();
+  } else {
+    for (auto& part : step.parts) part->swap();
+  }
+  for (auto& part : step.parts) part->markModified(model);
+  model.selection = back ? step.before : step.after;
+  const Changes changes = step.changes | Change::selection | Change::title | Change::menus;
+  noteChanges(model, changes);
+  return changes;
+}
+
+}  // namespace
+
+bool EditHistory::undo(Model& model) {
+  if (!canUndo()) return false;
+  swapStep(model, steps_[--position_], true);
+  return true;
+}
+
+bool EditHistory::redo(Model& model) {
+  if (!canRedo()) return false;
+  swapStep(model, steps_[position_++], false);
+  return true;
+}
+
+void EditHistory::clear() {
+  steps_.clear();
+  position_ = 0;
+  bytes_ = 0;
+}
+
+void EditHistory::push(Step step) {
+  while (steps_.size() > position_) {
+    bytes_ -= steps_.back().bytes;
+    steps_.pop_back();
+  }
+  bytes_ += step.bytes;
+  steps_.push_back(std::move(step));
+  position_ = steps_.size();
+  trim();
+}
+
+void EditHistory::setLimit(std::size_t bytes) {
+  limit_ = bytes;
+  trim();
+}
+
+void EditHistory::trim() {
+  std::size_t drop = 0;
+  std::size_t kept = bytes_;
+  while (drop < steps_.size() && kept > limit_) kept -= steps_[drop++].bytes;
+  if (drop == 0) return;
+  steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(drop));
+  bytes_ = kept;
+  position_ = position_ > drop ? position_ - drop : 0;
+}
+
+Edit::Edit(Model& model, EditHistory& history, std::string_view name)
+    : model_(model), history_(history) {
+  step_.name = name;
+  step_.before = model.selection;
+}
+
+Edit::~Edit() {
+  if (open_) rollback();
+}
+
+bool Edit::kept(const void* where, std::size_t size) const {
+  const auto* begin = static_cast<const char*>(where);
+  for (const auto& part : step_.parts) {
+    const auto* placeBegin = static_cast<const char*>(part->place());
+    if (begin >= placeBegin && begin + size <= placeBegin + part->extent()) return true;
+  }
+  return false;
+}
+
+void Edit::keep(std::unique_ptr<KeptPart> part, Changes changes) {
+  step_.bytes += part->bytes();
+  step_.parts.push_back(std::move(part));
+  changes_ |= changes;
+}
+
+Module& Edit::module(int index) {
+  Module& m = model_.document.module[index];
+  if (!kept(&m, sizeof(Module))) keep(std::make_unique<KeptModule>(model_.document, index), {});
+  changes_ |= contentChanges;
+  return m;
+}
+
+Document& Edit::document() {
+  if (!kept(&model_.document, sizeof(Document)))
+    keep(std::make_unique<KeptDocument>(model_.document), {});
+  changes_ |= contentChanges | Change::textures;
+  return model_.document;
+}
+
+Changes Edit::commit() {
+  open_ = false;
+  std::erase_if(step_.parts, [&](const auto& part) {
+    if (!part->unchanged()) return false;
+    step_.bytes -= part->bytes();
+    return true;
+  });
+  const Changes changes = step_.parts.empty() ? reported_ : changes_ | reported_;
+  if (changes.empty()) return {};
+  for (const auto& part : step_.parts) part->markModified(model_);
+  if (reported_.has(Change::modified)) model_.status.documentModified = true;
+  step_.after = model_.selection;
+  step_.changes = changes;
+  noteChanges(model_, changes);
+  if (!step_.parts.empty()) history_.push(std::move(step_));
+  return changes;
+}
+
+void Edit::rollback() {
+  open_ = false;
+  for (auto it = step_.parts.rbegin(); it != step_.parts.rend(); ++it) (*it)->swap();
+  model_.selection = step_.before;
+  step_.parts.clear();
+}
+
+}  // namespace tessarim

@@ -1,0 +1,166 @@
+#pragma once
+
+// The edit path: every change to the document is one named transaction. What it is about to
+// change is kept first (a module, the whole document, any other part of the model); its commit
+// reports what changed and hands the kept parts to the history, which swaps them back on undo
+// and forward again on redo.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/model.hpp"
+
+namespace tessarim {
+
+// One kept part of the model: its place and its contents at the other end of the step.
+class KeptPart {
+ public:
+  virtual ~KeptPart() = default;
+  virtual void swap() = 0;                 // exchanges the kept contents with the live ones
+  virtual std::size_t bytes() const = 0;   // what keeping it costs
+  virtual bool unchanged() const = 0;      // the live contents still equal the kept ones
+  virtual const void* place() const = 0;   // the live part's address
+  virtual std::size_t extent() const = 0;  // and its size, to tell parts inside it
+  virtual void markModified(Model& model) const = 0;
+};
+
+// Committed transactions, oldest first, with a bound on the memory their kept parts take.
+class EditHistory {
+ public:
+  static constexpr std::size_t defaultLimit = std::size_t{512} << 20;
+
+  struct Step {
+    std::string name;
+    std::vector<std::unique_ptr<KeptPart>> parts;
+    Selection before, after;
+    Changes changes;
+    std::size_t bytes = 0;
+  };
+
+  bool canUndo() const { return position_ > 0; }
+  bool canRedo() const { return position_ < steps_.size(); }
+  // Swaps the newest applied step back (undo) or the next one forward (redo); what they swapped
+  // is marked modified and its changes reported. False when there is no such step.
+  bool undo(Model& model);
+  bool redo(Model& model);
+  void clear();
+
+  // Drops the steps that could be redone, appends the step and drops the oldest steps while the
+  // kept parts take more than the limit (the new one too, when it alone takes more).
+  void push(Step step);
+  void setLimit(std::size_t bytes);
+  std::size_t limit() const { return limit_; }
+  std::size_t bytes() const { return bytes_; }
+  std::size_t size() const { return steps_.size(); }
+  std::size_t position() const { return position_; }  // steps applied, oldest first
+  const Step& step(std::size_t index) const { return steps_[index]; }
+
+ private:
+  void trim();
+
+  std::vector<Step> steps_;
+  std::size_t position_ = 0;
+  std::size_t bytes_ = 0;
+  std::size_t limit_ = defaultLimit;
+};
+
+// One user action on the document. Begin with a name, keep each part before changing it, then
+// commit; an edit neither committed nor rolled back rolls back when it ends.
+class Edit {
+ public:
+  Edit(Model& model, EditHistory& history, std::string_view name);
+  Edit(const Edit&) = delete;
+  Edit& operator=(const Edit&) = delete;
+  ~Edit();
+
+  // The module, kept before its first change; its change is content (geometry, modified).
+  Module& module(int index);
+  // The whole document, kept once; for edits that add or remove modules.
+  Document& document();
+  // Any other part of the model (a document value, the lights, a view option saved with the
+  // document), kept before its first change, with what changing it asks for.
+  template <class T>
+  T& part(T& where, Changes changes);
+
+  // Changes that keep nothing: what the edit did besides its kept parts (selection, view).
+  void report(Changes changes) { reported_ |= changes; }
+
+  // Reports what changed and hands the kept parts to the history; an edit whose parts are all
+  // unchanged leaves no step. Returns what was reported.
+  Changes commit();
+  // Puts every kept part back and reports nothing.
+  void rollback();
+
+  bool open() const { return open_; }
+  Model& model() { return model_; }
+
+ private:
+  bool kept(const void* where, std::size_t size) const;
+  void keep(std::unique_ptr<KeptPart> part, Changes changes);
+
+  Model& model_;
+  EditHistory& history_;
+  EditHistory::Step step_;
+  Changes changes_;   // of the kept parts
+  Changes reported_;  // besides them
+  bool open_ = true;
+};
+
+namespace detail {
+
+std::size_t heapBytes(const Module& module);
+std::size_t heapBytes(const Document& document);
+template <class T>
+std::size_t heapBytes(const T&) {
+  return 0;
+}
+template <class T>
+std::size_t heapBytes(const std::vector<T>& v) {
+  return v.capacity() * sizeof(T);
+}
+inline std::size_t heapBytes(const std::string& s) {
+  return s.capacity();
+}
+
+// A part kept by value; equality decides whether it changed.
+template <class T>
+class KeptValue final : public KeptPart {
+ public:
+  KeptValue(T& where, Changes changes) : where_(where), image_(where), changes_(changes) {}
+  void swap() override {
+    using std::swap;
+    swap(where_, image_);
+  }
+  std::size_t bytes() const override { return sizeof(T) + heapBytes(image_); }
+  bool unchanged() const override {
+    if constexpr (requires { where_ == image_; }) {
+      return where_ == image_;
+    } else {
+      return false;
+    }
+  }
+  const void* place() const override { return &where_; }
+  std::size_t extent() const override { return sizeof(T); }
+  void markModified(Model& model) const override {
+    if (changes_.has(Change::modified)) model.status.documentModified = true;
+  }
+
+ private:
+  T& where_;
+  T image_;
+  Changes changes_;
+};
+
+}  // namespace detail
+
+template <class T>
+T& Edit::part(T& where, Changes changes) {
+  if (!kept(&where, sizeof(T))) keep(std::make_unique<detail::KeptValue<T>>(where, changes), {});
+  changes_ |= changes;
+  return where;
+}
+
+}  // namespace tessarim
