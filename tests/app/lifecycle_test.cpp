@@ -40,6 +40,7 @@ TEST(StartEditor, ReadsSettingsAndOpensTheQuotedCommandLineDocument) {
   f.store.writeString(mainKey, "RepoPath", f.root.string() + "/");
   f.store.writeNumber(mainKey, "Background Color", 0x123456);
   f.store.writeNumber(mainKey, "Tracks", 40);
+  f.store.writeNumber(mainKey, "Edit History MB", 64);
   f.store.writeString(mainKey, "Sunlight Color", "not a number");  // another type: the default
   f.store.writeString(recentKey, "MRU\\WLD0", "meshes\\hull.wld");
   f.store.writeString(recentKey, "MRU\\WLD1", "meshes\\fin.wld");
@@ -51,6 +52,7 @@ TEST(StartEditor, ReadsSettingsAndOpensTheQuotedCommandLineDocument) {
   EXPECT_EQ(f.editor.user.backgroundColor, 0x123456u);
   EXPECT_EQ(f.editor.user.sunlightColor, 0xFFFFFFu);
   EXPECT_EQ(f.editor.tracks, 40u);
+  EXPECT_EQ(f.editor.history.limit(), std::size_t{64} << 20);
 
   openStartupDocument(f.editor);
   EXPECT_EQ(f.model.document.wldfiles, 2);

@@ -186,6 +186,10 @@ bool startEditor(Editor& editor, std::string_view commandLine) {
   user.imageEditorPath = readText(store, "ImageEditorPath");
   editor.tracks = store.readNumber(mainKey, "Tracks").value_or(0);
   editor.smacks = store.readNumber(mainKey, "Smacks").value_or(0);
+  // Megabytes the edit history may keep; the oldest steps go beyond it.
+  const std::uint32_t historyMegabytes =
+      store.readNumber(mainKey, "Edit History MB").value_or(EditHistory::defaultLimit >> 20);
+  editor.history.setLimit(std::size_t{historyMegabytes} << 20);
   editor.lastTickMilliseconds = editor.session.clock.nowMilliseconds();
   user.tempPath = readText(store, "TempPath");
 

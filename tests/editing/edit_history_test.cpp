@@ -1,0 +1,153 @@
+#include "editing/edit_history.hpp"
+
+#include <gtest/gtest.h>
+
+#include "commands/command_numbers.hpp"
+#include "commands/dispatch.hpp"
+#include "commands/menu_state.hpp"
+#include "formats/wld.hpp"
+#include "support/editor_fixture.hpp"
+
+namespace tessarim {
+namespace {
+
+using testing::EditorFixture;
+
+// An assembly of two meshes opened as the editor opens it, with no edit made yet.
+struct HistoryTest : ::testing::Test {
+  HistoryTest() {
+    addRecent(f.editor, 11000, "ships\\boat.asm", false);
+    dispatchCommand(f.editor, f.editor.recent.asmList.entries[0].commandId);
+  }
+
+  // Moves every vertex of a module by dx: one edit.
+  void shift(int module, float dx, const char* name = "Shift") {
+    Edit edit(f.model, f.editor.history, name);
+    for (Vertex& v : edit.module(module).vertices) v.x += dx;
+    edit.commit();
+  }
+
+  EditorFixture f;
+};
+
+TEST_F(HistoryTest, UndoAndRedoSwapTheKeptModuleAndTheSavedBytesFollow) {
+  const std::string before = formatWld(f.model.document.module[0]);
+  const Selection selected = f.model.selection;
+  f.model.status.geometryDirty = false;
+  shift(0, 2);
+  const std::string after = formatWld(f.model.document.module[0]);
+  ASSERT_NE(after, before);
+  EXPECT_EQ(f.model.document.module[0].modified, 1);
+  EXPECT_TRUE(f.model.status.documentModified);
+  EXPECT_TRUE(f.model.status.geometryDirty) << "the commit reports the geometry";
+
+  f.model.selection.currentModule = 1;  // a later selection does not stick to the undo
+  ASSERT_EQ(issueCommand(f.editor, cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(formatWld(f.model.document.module[0]), before);
+  EXPECT_EQ(f.model.selection.currentModule, selected.currentModule);
+  EXPECT_EQ(issueCommand(f.editor, cmd::undoEdit), CommandOutcome::greyed) << "nothing left";
+
+  ASSERT_EQ(issueCommand(f.editor, cmd::redoEdit), CommandOutcome::done);
+  EXPECT_EQ(formatWld(f.model.document.module[0]), after);
+  EXPECT_EQ(issueCommand(f.editor, cmd::redoEdit), CommandOutcome::greyed);
+
+  // A new edit after an undo drops the step that could have been redone.
+  issueCommand(f.editor, cmd::undoEdit);
+  shift(1, 1);
+  EXPECT_FALSE(f.editor.history.canRedo());
+  EXPECT_EQ(f.editor.history.size(), 1u);
+}
+
+TEST_F(HistoryTest, SavingKeepsTheHistoryAndUndoingPastASaveModifiesAgain) {
+  shift(0, 2);
+  ASSERT_EQ(issueCommand(f.editor, cmd::save), CommandOutcome::done);
+  EXPECT_FALSE(f.model.status.documentModified);
+  EXPECT_EQ(f.model.document.module[0].modified, 0);
+  ASSERT_TRUE(f.editor.history.canUndo());
+  const FileTime saved = f.model.document.module[0].fileTime;
+  issueCommand(f.editor, cmd::undoEdit);
+  EXPECT_TRUE(f.model.status.documentModified);
+  EXPECT_EQ(f.model.document.module[0].modified, 1);
+  EXPECT_EQ(f.model.document.module[0].fileTime, saved) << "not taken for a change outside";
+}
+
+TEST_F(HistoryTest, RevertingToTheSavedFilesClearsTheHistory) {
+  shift(0, 2);
+  ASSERT_EQ(issueCommand(f.editor, cmd::undo), CommandOutcome::done);
+  EXPECT_FALSE(f.editor.history.canUndo());
+  EXPECT_EQ(f.editor.history.bytes(), 0u);
+}
+
+TEST_F(HistoryTest, RollingBackPutsEverythingBackAndKeepsNoStep) {
+  const std::string before = formatWld(f.model.document.module[1]);
+  {
+    Edit edit(f.model, f.editor.history, "Abandoned");
+    edit.module(1).vertices.clear();
+    edit.document().lightCount = 3;
+  }  // neither committed nor rolled back: rolled back
+  EXPECT_EQ(formatWld(f.model.document.module[1]), before);
+  EXPECT_EQ(f.model.document.lightCount, 0);
+  EXPECT_EQ(f.editor.history.size(), 0u);
+}
+
+TEST_F(HistoryTest, AnEditThatChangesNothingLeavesNoStep) {
+  Edit edit(f.model, f.editor.history, "Same");
+  edit.part(f.model.document.emptyWeight, contentChanges) = f.model.document.emptyWeight;
+  EXPECT_TRUE(edit.commit().empty());
+  EXPECT_EQ(f.editor.history.size(), 0u);
+  EXPECT_FALSE(f.model.status.documentModified);
+}
+
+TEST_F(HistoryTest, TheMemoryBoundDropsTheOldestSteps) {
+  shift(0, 1, "first");
+  const std::size_t step = f.editor.history.bytes();
+  ASSERT_GT(step, sizeof(Module));
+  shift(0, 1, "second");
+  shift(0, 1, "third");
+  f.editor.history.setLimit(2 * step + step / 2);
+  ASSERT_EQ(f.editor.history.size(), 2u);
+  EXPECT_EQ(f.editor.history.step(0).name, "second");
+  EXPECT_LE(f.editor.history.bytes(), f.editor.history.limit());
+  EXPECT_TRUE(f.editor.history.undo(f.model));
+  EXPECT_TRUE(f.editor.history.undo(f.model));
+  EXPECT_FALSE(f.editor.history.undo(f.model)) << "the first step was dropped";
+  // One step alone over the bound is not kept either.
+  f.editor.history.setLimit(step / 2);
+  shift(0, 1);
+  EXPECT_EQ(f.editor.history.size(), 0u);
+}
+
+TEST_F(HistoryTest, ValuePartsAndWholeDocumentsSwapToo) {
+  {
+    Edit edit(f.model, f.editor.history, "Weight");
+    edit.part(f.model.document.emptyWeight, contentChanges) = 1200;
+    edit.commit();
+  }
+  {
+    Edit edit(f.model, f.editor.history, "Drop a module");
+    Document& d = edit.document();
+    d.module[1] = Module{};
+    d.wldfiles = 1;
+    edit.module(0).instances.clear();  // inside the kept document: not kept twice
+    edit.commit();
+  }
+  EXPECT_EQ(f.editor.history.size(), 2u);
+  f.editor.history.undo(f.model);
+  EXPECT_EQ(f.model.document.wldfiles, 2);
+  EXPECT_EQ(f.model.document.module[0].instances.size(), 2u);
+  EXPECT_EQ(f.model.document.module[1].filename, "meshes\\fin.wld");
+  f.editor.history.undo(f.model);
+  EXPECT_EQ(f.model.document.emptyWeight, 0);
+  f.editor.history.redo(f.model);
+  EXPECT_EQ(f.model.document.emptyWeight, 1200);
+}
+
+TEST_F(HistoryTest, OpeningClosingAndNewClearTheHistory) {
+  shift(0, 1);
+  f.ui.answers.push_back(MessageAnswer::no);  // do not save
+  ASSERT_EQ(issueCommand(f.editor, cmd::close), CommandOutcome::done);
+  EXPECT_EQ(f.editor.history.size(), 0u);
+}
+
+}  // namespace
+}  // namespace tessarim
