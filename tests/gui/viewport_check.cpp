@@ -90,6 +90,38 @@ TEST(Viewport, ClearsToTheBackgroundColourScaledByAmbient) {
   saveScreenshot(window, "sample-assembly");
 }
 
+// An edit shows in the picture; Ctrl+Shift+Z in the window brings back the picture from before
+// it, and Ctrl+Y the edited one.
+TEST(Viewport, UndoEditAndRedoEditBringBackTheirPictures) {
+  StartedEditor started;
+  Model& model = started.repo.model;
+  model.selection = Selection{};           // no highlight pulses between the pictures
+  model.settings.view.statistics = false;  // nor frame rates
+  started.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(started.window.get()));
+  const auto picture = [&] {
+    QTest::qWait(400);  // frames run, the menu refresh among them
+    started.window->frame();
+    started.window->viewport().update();
+    QTest::qWait(50);
+    return started.window->viewport().grabFramebuffer();
+  };
+  const QImage before = picture();
+  {
+    Edit edit(model, started.editor.history, "Stretch");
+    for (Vertex& v : edit.module(0).vertices) v.z *= 2;
+    edit.commit();
+  }
+  const QImage edited = picture();
+  ASSERT_NE(edited, before) << "the edit shows";
+  saveScreenshot(edited, "edit-stretched");
+
+  QTest::keyClick(started.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(picture(), before);
+  QTest::keyClick(started.window.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(picture(), edited);
+}
+
 TEST(Viewport, TheSampleCrateDrawsWithItsBaseMap) {
   StartedEditor started("meshes/crate.wld");
   EXPECT_TRUE(started.repo.ui.boxes.empty()) << started.repo.ui.boxes[0].text;
