@@ -1,13 +1,20 @@
 #include "cli.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <memory>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
+#include <span>
 
 #include "batch_ui.hpp"
+#include "command_lookup.hpp"
+#include "commands/command_table.hpp"
+#include "commands/dispatch.hpp"
+#include "editor/editor.hpp"
 #include "export/runtime_export.hpp"
 #include "formats/assembly.hpp"
 #include "formats/file_io.hpp"
@@ -31,7 +38,12 @@ constexpr const char* usage =
     "  check DIR          load every .wld, .asm and .cty file below DIR and report, per file, the\n"
     "                     messages loading raised, as JSON; nothing is written\n"
     "  export FILE        write the runtime set of FILE (DAW, and for .asm and .cty files DIX,\n"
-    "                     normal maps and side files) beside it; print the files written as JSON\n";
+    "                     normal maps and side files) beside it; print the files written as JSON\n"
+    "  apply FILE COMMAND... [--save [OUT]]\n"
+    "                     run menu commands on FILE in order, as the menu would, each named by\n"
+    "                     its number or its label (any case, \"&\" marks optional); with --save\n"
+    "                     write the whole document (itself to OUT when given) and its meshes;\n"
+    "                     print what ran as JSON\n";
 
 enum class Kind { wld, asmfile, cty, other };
 
@@ -199,9 +211,10 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
 
 // The document the command names, loaded whole; nothing after saying why it could not be.
 // A document that lost entries while loading (a missing mesh, a name outside the repository)
-// is not written in any form, whatever --answer says: the files would lose them for good.
+// is not written in any form, whatever --answer says: the files would lose them for good. A
+// run that writes nothing may still load it.
 std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& file, Kind kind,
-                                    std::ostream& err) {
+                                    std::ostream& err, bool forWriting = true) {
   if (kind == Kind::other) {
     err << "tessarim-cli: " << file << ": not a document this tool reads\n";
     return nullptr;
@@ -212,12 +225,28 @@ std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& f
     return nullptr;
   }
   const auto& dropped = batch->model.status.droppedOnLoad;
-  if (!dropped.empty()) {
+  if (forWriting && !dropped.empty()) {
     err << "tessarim-cli: " << file << ": nothing written: loading left out\n";
     for (const std::string& line : dropped) err << "  " << line << '\n';
     return nullptr;
   }
   return batch;
+}
+
+// Writes the whole document in the current version, every mesh rewritten: the document itself
+// to `out` when given, else where it was read from.
+bool writeWhole(Batch& batch, Kind kind, const std::optional<std::string>& out) {
+  Model& model = batch.model;
+  for (int i = 0; i < model.document.wldfiles; ++i) model.document.module[i].modified = 1;
+  if (kind == Kind::cty && model.document.wldfiles > 0)
+    model.document.module[model.document.wldfiles - 1].modified = 0;  // generated
+  if (kind == Kind::wld) {
+    if (out) model.document.module[0].filename = documentName(batch.repository, *out);
+    return writeWld(batch.session, 0);
+  }
+  if (out) model.document.documentPath = documentName(batch.repository, *out);
+  model.status.documentModified = true;
+  return writeAssembly(batch.session, true, false);
 }
 
 int resave(const Options& options, std::ostream& err) {
@@ -229,22 +258,9 @@ int resave(const Options& options, std::ostream& err) {
   const Kind kind = kindOf(file);
   auto batch = loadDocument(options, file, kind, err);
   if (!batch) return 1;
-  Model& model = batch->model;
-  for (int i = 0; i < model.document.wldfiles; ++i) model.document.module[i].modified = 1;
-  if (kind == Kind::cty && model.document.wldfiles > 0)
-    model.document.module[model.document.wldfiles - 1].modified = 0;  // generated
-  bool ok;
-  if (kind == Kind::wld) {
-    if (options.rest.size() == 3)
-      model.document.module[0].filename = documentName(batch->repository, options.rest[2]);
-    ok = writeWld(batch->session, 0);
-  } else {
-    if (options.rest.size() == 3)
-      model.document.documentPath = documentName(batch->repository, options.rest[2]);
-    model.status.documentModified = true;
-    ok = writeAssembly(batch->session, true, false);
-  }
-  if (!ok) {
+  std::optional<std::string> out;
+  if (options.rest.size() == 3) out = options.rest[2];
+  if (!writeWhole(*batch, kind, out)) {
     err << "tessarim-cli: " << file << ": not saved\n";
     return 1;
   }
@@ -317,6 +333,131 @@ int exportSet(const Options& options, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+// A row as messages name it: its number and the label the menu shows.
+std::string describe(const Command& row) {
+  return std::to_string(row.number) + " \"" + plainLabel(row.label) + '"';
+}
+
+// Where the menu bar shows a row, as "VIEW > Sliders"; rows only keys issue have no place.
+std::string placeOf(const Command& row) {
+  if (row.menuPath.empty()) return "keys only";
+  std::string place = plainLabel(row.menuPath);
+  for (std::size_t at = place.find('|'); at != std::string::npos; at = place.find('|', at))
+    place.replace(at, 1, " > ");
+  return place;
+}
+
+const char* outcomeName(CommandOutcome outcome) {
+  switch (outcome) {
+    case CommandOutcome::done:
+      return "done";
+    case CommandOutcome::refused:
+      return "refused";
+    case CommandOutcome::greyed:
+      return "greyed";
+    case CommandOutcome::unknown:
+      break;
+  }
+  return "unknown";
+}
+
+// Every command is resolved before the document is even read, so that a typing error costs
+// nothing and changes nothing.
+std::optional<std::vector<const Command*>> resolveCommands(std::span<const std::string> names,
+                                                           std::ostream& err) {
+  std::vector<const Command*> rows;
+  bool all = true;
+  for (const std::string& name : names) {
+    const CommandLookup found = lookUpCommand(name);
+    if (!found.candidates.empty()) {
+      err << "tessarim-cli: apply: \"" << name << "\" names several commands; give the number:";
+      for (std::size_t i = 0; i < found.candidates.size(); ++i) {
+        err << (i == 0 ? " " : ", ") << found.candidates[i]->number << " ("
+            << placeOf(*found.candidates[i]) << ')';
+      }
+      err << '\n';
+      all = false;
+    } else if (found.row == nullptr) {
+      err << "tessarim-cli: apply: no command \"" << name << "\"\n";
+      all = false;
+    } else if (needsUser(*found.row)) {
+      err << "tessarim-cli: apply: " << describe(*found.row)
+          << " needs the user at the window (a dialog or the mouse)\n";
+      all = false;
+    } else {
+      rows.push_back(found.row);
+    }
+  }
+  if (!all) return std::nullopt;
+  return rows;
+}
+
+// apply FILE COMMAND... [--save [OUT]]
+int apply(const Options& options, std::ostream& out, std::ostream& err) {
+  const std::vector<std::string>& rest = options.rest;
+  const auto saveAt = std::find(rest.begin(), rest.end(), "--save");
+  const bool save = saveAt != rest.end();
+  if (rest.size() < 3 || saveAt - rest.begin() < 3 || (save && rest.end() - saveAt > 2)) {
+    err << usage;
+    return 2;
+  }
+  const std::string& file = rest[1];
+  std::optional<std::string> target;
+  if (save && saveAt + 1 != rest.end()) target = *(saveAt + 1);
+
+  const auto rows = resolveCommands(std::span<const std::string>(rest.begin() + 2, saveAt), err);
+  if (!rows) return 2;
+
+  const Kind kind = kindOf(file);
+  auto batch = loadDocument(options, file, kind, err, save);
+  if (!batch) return 1;
+  const std::string loadedPath = batch->model.document.documentPath;
+  const DocumentKind loadedKind = batch->model.document.kind;
+
+  auto editor = std::make_unique<Editor>(batch->session);  // it holds scene buffers: off the stack
+  nlohmann::ordered_json j;
+  j["file"] = file;
+  j["commands"] = nlohmann::ordered_json::array();
+  auto report = [&](const char* saved) {
+    j["saved"] = saved ? nlohmann::ordered_json(saved) : nlohmann::ordered_json();
+    j["messages"] = messagesJson(batch->ui);
+    printJson(out, j);
+  };
+  for (const Command* row : *rows) {
+    const CommandOutcome outcome = issueCommand(*editor, row->number);
+    j["commands"].push_back(nlohmann::ordered_json{
+        {"number", row->number}, {"label", row->label}, {"outcome", outcomeName(outcome)}});
+    if (outcome == CommandOutcome::refused) {
+      err << "tessarim-cli: apply: " << describe(*row) << " ended early\n";
+    } else if (outcome != CommandOutcome::done) {
+      // A resolved row has a handler: unknown is only guarded against here.
+      err << "tessarim-cli: apply: " << describe(*row)
+          << (outcome == CommandOutcome::greyed ? " is greyed now" : " does nothing")
+          << "; stopped, nothing written\n";
+      report(nullptr);
+      return 2;
+    }
+  }
+
+  const std::string& written = target ? *target : file;
+  if (save) {
+    // A command may have closed the document: writing the empty one would wipe the file.
+    const Document& document = batch->model.document;
+    if (document.documentPath != loadedPath || document.kind != loadedKind) {
+      err << "tessarim-cli: " << file << ": nothing written: a command closed the document\n";
+      report(nullptr);
+      return 1;
+    }
+    if (!writeWhole(*batch, kind, target)) {
+      err << "tessarim-cli: " << written << ": not saved\n";
+      report(nullptr);
+      return 1;
+    }
+  }
+  report(save ? written.c_str() : nullptr);
+  return 0;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -358,6 +499,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "resave") return resave(options, err);
     if (command == "check") return check(options, out, err);
     if (command == "export") return exportSet(options, out, err);
+    if (command == "apply") return apply(options, out, err);
   } catch (const std::exception& e) {
     err << "tessarim-cli: " << e.what() << '\n';
     return 1;
