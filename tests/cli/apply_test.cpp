@@ -7,6 +7,7 @@
 
 #include "cli.hpp"
 #include "command_lookup.hpp"
+#include "commands/command_numbers.hpp"
 #include "formats/assembly.hpp"
 #include "support/cli_run.hpp"
 #include "support/documents.hpp"
@@ -114,7 +115,7 @@ TEST(Apply, ReportsTheGreyedCommandAsTheLastThatRan) {
   auto j = nlohmann::json::parse(r.out);
   ASSERT_EQ(j["commands"].size(), 2u);
   EXPECT_EQ(j["commands"][1],
-            (nlohmann::json{{"number", 40018}, {"label", "&Save"}, {"outcome", "greyed"}}));
+            (nlohmann::json{{"number", cmd::save}, {"label", "&Save"}, {"outcome", "greyed"}}));
   EXPECT_TRUE(j["saved"].is_null());
 }
 
@@ -126,8 +127,9 @@ TEST(Apply, LabelsAndNumbersNameTheSameRow) {
   ASSERT_EQ(r.status, 0) << r.err;
   auto j = nlohmann::json::parse(r.out);
   const nlohmann::json statistics = {
-      {"number", 40171}, {"label", "S&tatistics"}, {"outcome", "done"}};
-  const nlohmann::json male = {{"number", 40352}, {"label", "Human Male"}, {"outcome", "done"}};
+      {"number", cmd::statistics}, {"label", "S&tatistics"}, {"outcome", "done"}};
+  const nlohmann::json male = {
+      {"number", cmd::skeletonMale}, {"label", "Human Male"}, {"outcome", "done"}};
   EXPECT_EQ(j["commands"],
             (nlohmann::json{statistics, statistics, statistics, statistics, male, male}));
 }
