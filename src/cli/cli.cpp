@@ -11,7 +11,7 @@
 #include <span>
 
 #include "batch_ui.hpp"
-#include "command_lookup.hpp"
+#include "commands/command_lookup.hpp"
 #include "commands/command_table.hpp"
 #include "commands/dispatch.hpp"
 #include "editor/editor.hpp"

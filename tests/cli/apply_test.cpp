@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli.hpp"
-#include "command_lookup.hpp"
+#include "commands/command_lookup.hpp"
 #include "commands/command_numbers.hpp"
 #include "formats/assembly.hpp"
 #include "support/cli_run.hpp"

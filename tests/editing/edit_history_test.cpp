@@ -16,7 +16,7 @@ using testing::EditorFixture;
 // An assembly of two meshes opened as the editor opens it, with no edit made yet.
 struct HistoryTest : ::testing::Test {
   HistoryTest() {
-    addRecent(f.editor, 11000, "ships\\boat.asm", false);
+    addRecent(f.editor, cmd::recentAsmFirst, "ships\\boat.asm", false);
     dispatchCommand(f.editor, f.editor.recent.asmList.entries[0].commandId);
   }
 

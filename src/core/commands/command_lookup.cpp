@@ -1,4 +1,4 @@
-#include "command_lookup.hpp"
+#include "commands/command_lookup.hpp"
 
 #include <algorithm>
 #include <charconv>
