@@ -39,6 +39,24 @@ void BM_EditCommit(benchmark::State& state) {
 }
 BENCHMARK(BM_EditCommit)->Unit(benchmark::kMillisecond);
 
+// The same change keeping only the vertex list, as an edit of vertices alone does.
+void BM_VertexEditCommit(benchmark::State& state) {
+  Document500k d;
+  for (auto _ : state) {
+    Edit edit(*d.model, d.history, "Move");
+    edit.vertices(0)[0].x += 1;
+    edit.commit();
+    state.PauseTiming();
+    d.history.clear();
+    state.ResumeTiming();
+  }
+  Edit edit(*d.model, d.history, "Move");
+  edit.vertices(0)[0].x += 1;
+  edit.commit();
+  state.counters["stepMB"] = static_cast<double>(d.history.bytes()) / (1 << 20);
+}
+BENCHMARK(BM_VertexEditCommit)->Unit(benchmark::kMillisecond);
+
 void BM_UndoRedo(benchmark::State& state) {
   Document500k d;
   {

@@ -142,6 +142,30 @@ TEST_F(HistoryTest, ValuePartsAndWholeDocumentsSwapToo) {
   EXPECT_EQ(f.model.document.emptyWeight, 1200);
 }
 
+// A list kept alone, then its whole module in the same edit: undo and redo still give each
+// state back exactly.
+TEST_F(HistoryTest, ListsKeptAloneSwapBackWithTheirModule) {
+  Module& m = f.model.document.module[0];
+  const std::string before = formatWld(m);
+  const std::size_t instances = m.instances.size();
+  {
+    Edit edit(f.model, f.editor.history, "Lists");
+    edit.vertices(0)[0].x += 5;
+    edit.polygons(0).front().colour[0] = 0.25f;
+    edit.module(0).instances.clear();  // the whole module, after its lists changed
+    edit.vertices(0)[1].y += 1;        // inside the kept module: not kept again
+    edit.commit();
+  }
+  const std::string after = formatWld(m);
+  EXPECT_EQ(f.editor.history.step(0).parts.size(), 3u);
+  f.editor.history.undo(f.model);
+  EXPECT_EQ(formatWld(m), before);
+  EXPECT_EQ(m.instances.size(), instances);
+  f.editor.history.redo(f.model);
+  EXPECT_EQ(formatWld(m), after);
+  EXPECT_TRUE(m.instances.empty());
+}
+
 TEST_F(HistoryTest, OpeningClosingAndNewClearTheHistory) {
   shift(0, 1);
   f.ui.answers.push_back(MessageAnswer::no);  // do not save

@@ -54,6 +54,30 @@ class KeptModule final : public KeptPart {
   Module image_;
 };
 
+// One list of a module, found by the module's index: the list object itself may move when the
+// document is swapped whole.
+template <class T>
+class KeptList final : public KeptPart {
+ public:
+  KeptList(Document& document, int index, std::vector<T> Module::*list)
+      : document_(document), index_(index), list_(list), image_(document.module[index].*list) {}
+  void swap() override { std::swap(document_.module[index_].*list_, image_); }
+  std::size_t bytes() const override { return sizeof(image_) + image_.capacity() * sizeof(T); }
+  bool unchanged() const override { return false; }
+  const void* place() const override { return &(document_.module[index_].*list_); }
+  std::size_t extent() const override { return sizeof(image_); }
+  void markModified(Model& model) const override {
+    model.document.module[index_].modified = 1;
+    if (placesModules(model.document)) model.status.documentModified = true;
+  }
+
+ private:
+  Document& document_;
+  int index_;
+  std::vector<T> Module::*list_;
+  std::vector<T> image_;
+};
+
 class KeptDocument final : public KeptPart {
  public:
   explicit KeptDocument(Document& document) : document_(document), image_(document) {}
@@ -170,6 +194,25 @@ Module& Edit::module(int index) {
   if (!kept(&m, sizeof(Module))) keep(std::make_unique<KeptModule>(model_.document, index), {});
   changes_ |= contentChanges;
   return m;
+}
+
+template <class T>
+T& Edit::member(int index, T Module::*list) {
+  T& where = model_.document.module[index].*list;
+  if (!kept(&where, sizeof(T)))
+    keep(std::make_unique<KeptList<typename T::value_type>>(model_.document, index, list), {});
+  changes_ |= contentChanges;
+  return where;
+}
+
+std::vector<Vertex>& Edit::vertices(int index) {
+  return member(index, &Module::vertices);
+}
+std::vector<Polygon>& Edit::polygons(int index) {
+  return member(index, &Module::polygons);
+}
+std::vector<Instance>& Edit::instances(int index) {
+  return member(index, &Module::instances);
 }
 
 Document& Edit::document() {

@@ -78,6 +78,11 @@ class Edit {
 
   // The module, kept before its first change; its change is content (geometry, modified).
   Module& module(int index);
+  // One list of the module, kept alone: cheaper than the whole module when an edit touches only
+  // its vertices, its polygons (texels and colours too) or its instances.
+  std::vector<Vertex>& vertices(int index);
+  std::vector<Polygon>& polygons(int index);
+  std::vector<Instance>& instances(int index);
   // The whole document, kept once; for edits that add or remove modules.
   Document& document();
   // Any other part of the model (a document value, the lights, a view option saved with the
@@ -98,6 +103,8 @@ class Edit {
   Model& model() { return model_; }
 
  private:
+  template <class T>
+  T& member(int index, T Module::*list);
   bool kept(const void* where, std::size_t size) const;
   void keep(std::unique_ptr<KeptPart> part, Changes changes);
 

@@ -23,7 +23,8 @@ void turnCanvasTexels(Editor& editor, float angle) {
   if (!several && !one) return;
   if (!editor.gesture)
     editor.gesture = std::make_unique<Edit>(model, editor.history, "Turn Texels");
-  Module& module = editor.gesture->module(m);
+  editor.gesture->polygons(m);  // the texels live in the polygons
+  Module& module = model.document.module[m];
   if (several) {
     rotateSelectedTexels(model, m, angle, true);
   } else {
