@@ -1,6 +1,7 @@
 #include "commands/export_commands.hpp"
 
 #include "commands/menu_context.hpp"
+#include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "export/runtime_export.hpp"
 #include "model/model.hpp"
@@ -14,7 +15,13 @@ bool exportRuntimeSetCommand(Editor& editor, const Command&) {
     model.settings.view.productionLighting = true;
   ExportOptions options;
   options.developerMode = model.settings.sudoSu;
+  // A city module without a scale is given one by the export: that is an edit of its own, kept
+  // only when it happened.
+  Edit edit(model, editor.history, "Assign Scale");
+  for (int m = 0; m < model.document.wldfiles; ++m)
+    edit.part(model.document.module[m].scaleClass, contentChanges);
   exportRuntimeSet(editor.session, editor.scene, options);
+  edit.commit();
   return true;
 }
 
