@@ -100,9 +100,11 @@ void MainWindow::frame() {
     reportRemovedPolygons(editor_.session.ui, removed);
     frameTimer_.start();
   }
+  // Whatever a change reported since the last frame is drawn; the title follows the document.
+  auto& status = editor_.model().status;
+  if (!std::exchange(status.pending, Changes{}).empty()) redraw_ = true;
   showDocumentState();
   // An idle window draws nothing: a software renderer would spend a core on unchanged frames.
-  const auto& status = editor_.model().status;
   if (redraw_ || editor_.frame.animating || status.geometryDirty || !status.texturesLoaded) {
     redraw_ = false;
     viewport_->update();

@@ -433,7 +433,7 @@ void SceneRenderer::render(Editor& editor) {
     releaseAllTextures(f, names_, *textures_);
     textures_->mipmaps = view.mipFiltering;
     view.releaseTextures = false;
-    model.status.texturesLoaded = false;
+    noteChanges(model, Change::textures);
     reentryTried_ = false;
   }
   loadMissingTextures(editor, names_, *textures_);

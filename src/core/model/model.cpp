@@ -23,14 +23,6 @@ void addInstance(Model& model, int moduleIndex, const Instance& instance) {
   model.document.module[moduleIndex].instances.push_back(instance);
 }
 
-void markModified(Model& model, int moduleIndex) {
-  model.document.module[moduleIndex].modified = 1;
-}
-
-void markDocumentModified(Model& model) {
-  model.status.documentModified = true;
-}
-
 void repairSelection(Model& model) {
   Selection& s = model.selection;
   if (model.settings.view.texelView && s.selectedInstanceCount > 1) {

@@ -114,8 +114,6 @@ void clearMaps(Model& model, int index);
 // Index of the first loaded module whose filename matches byte for byte, or -1.
 int findModuleByName(const Model& model, std::string_view name);
 void addInstance(Model& model, int moduleIndex, const Instance& instance);
-void markModified(Model& model, int moduleIndex);
-void markDocumentModified(Model& model);
 // Keeps the selection within what the document holds: a mesh's module is 0, a multi-instance
 // selection makes the current module -2 (one instance in the texel view, which shows one
 // module), a polygon past the module's end is none.
