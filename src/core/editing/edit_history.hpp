@@ -86,7 +86,8 @@ class Edit {
   // The whole document, kept once; for edits that add or remove modules.
   Document& document();
   // Any other part of the model (a document value, the lights, a view option saved with the
-  // document), kept before its first change, with what changing it asks for.
+  // document), kept before its first change, with what changing it asks for. The part is found
+  // again by its address, so it must not live inside a list, whose elements move; keep the list.
   template <class T>
   T& part(T& where, Changes changes);
 
@@ -98,9 +99,6 @@ class Edit {
   Changes commit();
   // Puts every kept part back and reports nothing.
   void rollback();
-
-  bool open() const { return open_; }
-  Model& model() { return model_; }
 
  private:
   template <class T>
