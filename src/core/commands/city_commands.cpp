@@ -19,6 +19,10 @@ bool setRtsEditMode(Editor& editor, const Command& command) {
   return true;
 }
 
+bool rtsEditModeIs(const MenuContext& c, const Command& command) {
+  return c.view.rtsEditMode == command.code;
+}
+
 bool raiseContactSheetRefresh(Editor& editor, const Command&) {
   viewOf(editor).contactSheetRefresh = true;
   return true;
@@ -37,10 +41,6 @@ bool canFindPath(const MenuContext& c, const Command&) {
   return c.model.document.streetNodes.selectedNode >= 0;
 }
 
-bool rtsEditModeIs(const MenuContext& c, const Command& command) {
-  return c.view.rtsEditMode == command.code;
-}
-
 bool rtsNodeFlagSet(const MenuContext& c, const Command& command) {
   return (c.model.document.streetNodes.selectedFlags & static_cast<std::uint32_t>(command.code)) !=
          0;
@@ -50,5 +50,4 @@ bool rtsNodeFlagSet(const MenuContext& c, const Command& command) {
 bool zonalScalingOn(const MenuContext& c, const Command&) {
   return c.model.document.rtsEnabled;
 }
-
 }  // namespace tessarim

@@ -23,6 +23,14 @@ bool setExtendedView(Editor& editor, const Command& command) {
   return true;
 }
 
+bool extendedViewIs(const MenuContext& c, const Command& command) {
+  return c.model.motion.extended == (command.code != 0);
+}
+
+bool canExtendOrRetract(const MenuContext& c, const Command&) {
+  return c.assembly && !c.animating() && c.model.motion.endMode == EndMode::none;
+}
+
 bool toggleEndMode(Editor& editor, const Command& command) {
   MotionState& motion = editor.model().motion;
   const auto mode = static_cast<EndMode>(command.code);
@@ -35,6 +43,14 @@ bool toggleEndMode(Editor& editor, const Command& command) {
   return true;
 }
 
+bool endModeIs(const MenuContext& c, const Command& command) {
+  return static_cast<int>(c.model.motion.endMode) == command.code;
+}
+
+bool canSetEndMode(const MenuContext& c, const Command&) {
+  return c.assembly && !c.animating();
+}
+
 // The skeleton is saved with the document: choosing one, even the same again, modifies it.
 bool setSkeleton(Editor& editor, const Command& command) {
   Edit edit(editor.model(), editor.history, "Skeleton");
@@ -44,15 +60,27 @@ bool setSkeleton(Editor& editor, const Command& command) {
   return true;
 }
 
+bool skeletonIs(const MenuContext& c, const Command& command) {
+  return c.view.skeletonKind == command.code;
+}
+
 bool setAgility(Editor& editor, const Command& command) {
   viewOf(editor).agility = static_cast<float>(command.code) / 100;
   return true;
+}
+
+bool agilityIs(const MenuContext& c, const Command& command) {
+  return std::lround(c.view.agility * 100) == command.code;
 }
 
 bool copySequence(Editor& editor, const Command&) {
   ViewOptions& v = viewOf(editor);
   v.copySourceSlot = v.animationSlot;
   return true;
+}
+
+bool animating(const MenuContext& c, const Command&) {
+  return c.animating();
 }
 
 bool canEditHinge(const MenuContext& c, const Command&) {
@@ -70,40 +98,11 @@ bool canClearMotion(const MenuContext& c, const Command&) {
   return c.assembly && !c.animating() && c.instance != nullptr && c.instance->type != 0;
 }
 
-bool animating(const MenuContext& c, const Command&) {
-  return c.animating();
-}
-
 bool canPasteSequence(const MenuContext& c, const Command&) {
   return c.animating() && c.view.copySourceSlot != -1;
-}
-
-bool canSetEndMode(const MenuContext& c, const Command&) {
-  return c.assembly && !c.animating();
-}
-
-bool canExtendOrRetract(const MenuContext& c, const Command&) {
-  return c.assembly && !c.animating() && c.model.motion.endMode == EndMode::none;
 }
 
 bool animationSlotIs(const MenuContext& c, const Command& command) {
   return c.view.animationSlot == command.code;
 }
-
-bool skeletonIs(const MenuContext& c, const Command& command) {
-  return c.view.skeletonKind == command.code;
-}
-
-bool agilityIs(const MenuContext& c, const Command& command) {
-  return std::lround(c.view.agility * 100) == command.code;
-}
-
-bool extendedViewIs(const MenuContext& c, const Command& command) {
-  return c.model.motion.extended == (command.code != 0);
-}
-
-bool endModeIs(const MenuContext& c, const Command& command) {
-  return static_cast<int>(c.model.motion.endMode) == command.code;
-}
-
 }  // namespace tessarim

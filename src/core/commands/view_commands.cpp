@@ -25,6 +25,18 @@ bool viewOptionOn(const MenuContext& c, const Command& command) {
   return c.view.*command.viewOption;
 }
 
+bool systemsViewOff(const MenuContext& c, const Command&) {
+  return !c.view.systemsView;
+}
+
+bool lightingSlidersOn(const MenuContext& c, const Command&) {
+  return c.view.lightingSliders;
+}
+
+bool sliderOptionOn(const MenuContext& c, const Command& command) {
+  return c.view.lightingSliders && c.view.*command.viewOption;
+}
+
 namespace {
 
 bool& flattenFlag(Settings& s, int axis) {
@@ -61,12 +73,21 @@ bool toggleTexelView(Editor& editor, const Command&) {
   return true;
 }
 
+bool canShowTexels(const MenuContext& c, const Command&) {
+  return c.instance != nullptr && c.selectedInstances == 0 && !c.module->maps[textfile].empty() &&
+         !(c.city && c.currentModule == c.n - 1);
+}
+
 bool stepTexelMap(Editor& editor, const Command&) {
   ViewOptions& v = viewOf(editor);
   v.texelMapIndex = static_cast<std::uint8_t>((v.texelMapIndex + 1) % 8);
   // The texel view's vertices carry the overlay texels for map 4, so they are rebuilt.
   noteChanges(editor.model(), Change::geometry);
   return true;
+}
+
+bool texelViewOn(const MenuContext& c, const Command&) {
+  return c.view.texelView;
 }
 
 bool toggleProductionLighting(Editor& editor, const Command&) {
@@ -103,9 +124,17 @@ bool setAllModules(Editor& editor, const Command& command) {
   return true;
 }
 
+bool allModulesIs(const MenuContext& c, const Command& command) {
+  return c.view.allModules == (command.code != 0);
+}
+
 bool setPeopleDisplay(Editor& editor, const Command& command) {
   viewOf(editor).peopleDisplay[command.slot] = static_cast<std::int16_t>(command.code);
   return true;
+}
+
+bool peopleDisplayIs(const MenuContext& c, const Command& command) {
+  return c.view.peopleDisplay[command.slot] == command.code;
 }
 
 bool showNoSystems(Editor& editor, const Command&) {
@@ -137,6 +166,10 @@ bool toggleSystem(Editor& editor, const Command& command) {
   return true;
 }
 
+bool systemShownIs(const MenuContext& c, const Command& command) {
+  return c.view.systemShown[command.code];
+}
+
 bool toggleShowOnly(Editor& editor, const Command&) {
   ViewOptions& v = viewOf(editor);
   v.systemsView = true;
@@ -146,38 +179,4 @@ bool toggleShowOnly(Editor& editor, const Command&) {
   }
   return true;
 }
-
-bool canShowTexels(const MenuContext& c, const Command&) {
-  return c.instance != nullptr && c.selectedInstances == 0 && !c.module->maps[textfile].empty() &&
-         !(c.city && c.currentModule == c.n - 1);
-}
-
-bool texelViewOn(const MenuContext& c, const Command&) {
-  return c.view.texelView;
-}
-
-bool systemsViewOff(const MenuContext& c, const Command&) {
-  return !c.view.systemsView;
-}
-
-bool lightingSlidersOn(const MenuContext& c, const Command&) {
-  return c.view.lightingSliders;
-}
-
-bool sliderOptionOn(const MenuContext& c, const Command& command) {
-  return c.view.lightingSliders && c.view.*command.viewOption;
-}
-
-bool peopleDisplayIs(const MenuContext& c, const Command& command) {
-  return c.view.peopleDisplay[command.slot] == command.code;
-}
-
-bool systemShownIs(const MenuContext& c, const Command& command) {
-  return c.view.systemShown[command.code];
-}
-
-bool allModulesIs(const MenuContext& c, const Command& command) {
-  return c.view.allModules == (command.code != 0);
-}
-
 }  // namespace tessarim
