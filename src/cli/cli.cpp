@@ -15,6 +15,7 @@
 #include "commands/command_table.hpp"
 #include "commands/dispatch.hpp"
 #include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
 #include "export/runtime_export.hpp"
 #include "formats/assembly.hpp"
 #include "formats/file_io.hpp"
@@ -415,6 +416,8 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
   const DocumentKind loadedKind = batch->model.document.kind;
 
   auto editor = std::make_unique<Editor>(batch->session);  // it holds scene buffers: off the stack
+  // The commands find the document as Open leaves it in the editor.
+  afterDocumentOpened(batch->model);
   nlohmann::ordered_json j;
   j["file"] = file;
   j["commands"] = nlohmann::ordered_json::array();

@@ -134,6 +134,16 @@ TEST(Apply, LabelsAndNumbersNameTheSameRow) {
             (nlohmann::json{statistics, statistics, statistics, statistics, male, male}));
 }
 
+// The commands find the document as Open leaves it in the editor: a city with its ground group
+// current, so the contact sheets' "&Refresh" can be issued.
+TEST(Apply, TheDocumentIsSelectedAsOpenLeavesIt) {
+  TempRepo repo;
+  repo.write("towns/harbour.cty", "CTY\n2.510000 ,\n0 ,\n");
+  CliRun r = apply(repo, "towns/harbour.cty", {std::to_string(cmd::refreshContactSheets)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["commands"][0]["outcome"], "done");
+}
+
 TEST(Apply, LabelsAreComparedAsTheMenuShowsThem) {
   const struct {
     const char* label;

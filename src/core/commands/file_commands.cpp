@@ -121,7 +121,6 @@ bool openDocument(Editor& editor, const Command&) {
         closeToEmpty(editor);
         return true;
       }
-      afterSingleMeshRead(model);
     } else {
       const ReadOutcome outcome = readInPlace(editor, path, [&] {
         model.document.kind = kind;
@@ -129,9 +128,8 @@ bool openDocument(Editor& editor, const Command&) {
         return readDocumentWhileBusy(editor);
       });
       if (outcome == ReadOutcome::outOfMemory) return true;
-      noteChanges(model, Change::textures);
-      model.selection.currentGroup = kind == DocumentKind::ctyfile ? 0 : -1;
     }
+    afterDocumentOpened(model);
     noteChanges(model, Change::geometry);
   }
   Selection& selection = model.selection;

@@ -90,6 +90,15 @@ void afterSingleMeshRead(Model& model) {
   model.document.lightCount = 0;
 }
 
+void afterDocumentOpened(Model& model) {
+  if (!placesModules(model.document)) {
+    afterSingleMeshRead(model);
+    return;
+  }
+  noteChanges(model, Change::textures);
+  model.selection.currentGroup = isCity(model.document) ? 0 : -1;
+}
+
 bool readDocumentFile(Editor& editor) {
   Model& model = editor.model();
   // A refused document is closed: its kind and name are taken before.

@@ -41,6 +41,9 @@ bool readSingleMesh(Editor& editor, const std::string& name);
 // After a single mesh was read: one fresh instance, statistics, textures to load, module and
 // instance 0 current, no lights, no group or polygon.
 void afterSingleMeshRead(Model& model);
+// After Open read a document: a mesh as above; an assembly with no group current, a city with its
+// ground (group 0); textures to load.
+void afterDocumentOpened(Model& model);
 // Reads the assembly or city named by `documentPath`: a file of the expected kind joins its
 // recent list (even when reading it fails later on), and the title names what was read.
 bool readDocumentFile(Editor& editor);
