@@ -6,16 +6,8 @@
 
 namespace tessarim {
 
-namespace {
-
-ViewOptions& viewOf(Editor& editor) {
-  return editor.model().settings.view;
-}
-
-}  // namespace
-
 bool setRtsEditMode(Editor& editor, const Command& command) {
-  viewOf(editor).rtsEditMode = static_cast<std::uint8_t>(command.code);
+  editor.view().rtsEditMode = static_cast<std::uint8_t>(command.code);
   return true;
 }
 
@@ -24,7 +16,7 @@ bool rtsEditModeIs(const MenuContext& c, const Command& command) {
 }
 
 bool raiseContactSheetRefresh(Editor& editor, const Command&) {
-  viewOf(editor).contactSheetRefresh = true;
+  editor.view().contactSheetRefresh = true;
   return true;
 }
 

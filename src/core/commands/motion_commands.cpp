@@ -10,14 +10,6 @@
 
 namespace tessarim {
 
-namespace {
-
-ViewOptions& viewOf(Editor& editor) {
-  return editor.model().settings.view;
-}
-
-}  // namespace
-
 bool setExtendedView(Editor& editor, const Command& command) {
   editor.model().motion.extended = command.code != 0;
   return true;
@@ -54,7 +46,7 @@ bool canSetEndMode(const MenuContext& c, const Command&) {
 // The skeleton is saved with the document: choosing one, even the same again, modifies it.
 bool setSkeleton(Editor& editor, const Command& command) {
   Edit edit(editor.model(), editor.history, "Skeleton");
-  edit.part(viewOf(editor).skeletonKind, Change::menus) = static_cast<std::uint8_t>(command.code);
+  edit.part(editor.view().skeletonKind, Change::menus) = static_cast<std::uint8_t>(command.code);
   edit.report(Change::modified | Change::title | Change::menus);
   edit.commit();
   return true;
@@ -65,7 +57,7 @@ bool skeletonIs(const MenuContext& c, const Command& command) {
 }
 
 bool setAgility(Editor& editor, const Command& command) {
-  viewOf(editor).agility = static_cast<float>(command.code) / 100;
+  editor.view().agility = static_cast<float>(command.code) / 100;
   return true;
 }
 
@@ -74,7 +66,7 @@ bool agilityIs(const MenuContext& c, const Command& command) {
 }
 
 bool copySequence(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.copySourceSlot = v.animationSlot;
   return true;
 }

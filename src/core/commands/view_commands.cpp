@@ -7,16 +7,8 @@
 
 namespace tessarim {
 
-namespace {
-
-ViewOptions& viewOf(Editor& editor) {
-  return editor.model().settings.view;
-}
-
-}  // namespace
-
 bool flipViewOption(Editor& editor, const Command& command) {
-  bool& option = viewOf(editor).*command.viewOption;
+  bool& option = editor.view().*command.viewOption;
   option = !option;
   return true;
 }
@@ -66,7 +58,7 @@ bool sudoSuOn(const MenuContext& c, const Command&) {
 }
 
 bool toggleTexelView(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.texelView = !v.texelView;
   v.slidersHidden = v.texelView || v.systemsView;
   noteChanges(editor.model(), Change::geometry);
@@ -79,7 +71,7 @@ bool canShowTexels(const MenuContext& c, const Command&) {
 }
 
 bool stepTexelMap(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.texelMapIndex = static_cast<std::uint8_t>((v.texelMapIndex + 1) % 8);
   // The texel view's vertices carry the overlay texels for map 4, so they are rebuilt.
   noteChanges(editor.model(), Change::geometry);
@@ -91,21 +83,21 @@ bool texelViewOn(const MenuContext& c, const Command&) {
 }
 
 bool toggleProductionLighting(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.productionLighting = !v.productionLighting;
   if (v.productionLighting) v.lightingSliders = true;
   return true;
 }
 
 bool toggleOtherDestructable(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.otherDestructable = !v.otherDestructable;
   if (!v.otherDestructable) v.exteriorPlates = false;
   return true;
 }
 
 bool toggleMipFiltering(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.mipFiltering = !v.mipFiltering;
   if (!v.mipFiltering) {
     v.releaseTextures = true;
@@ -120,7 +112,7 @@ bool refreshGeometry(Editor& editor, const Command&) {
 }
 
 bool setAllModules(Editor& editor, const Command& command) {
-  viewOf(editor).allModules = command.code != 0;
+  editor.view().allModules = command.code != 0;
   return true;
 }
 
@@ -129,7 +121,7 @@ bool allModulesIs(const MenuContext& c, const Command& command) {
 }
 
 bool setPeopleDisplay(Editor& editor, const Command& command) {
-  viewOf(editor).peopleDisplay[command.slot] = static_cast<std::int16_t>(command.code);
+  editor.view().peopleDisplay[command.slot] = static_cast<std::int16_t>(command.code);
   return true;
 }
 
@@ -138,7 +130,7 @@ bool peopleDisplayIs(const MenuContext& c, const Command& command) {
 }
 
 bool showNoSystems(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.systemShown = {};
   v.systemsView = false;
   // The flags the menu refresh parked when the overlay came on are given back.
@@ -153,14 +145,14 @@ bool showNoSystems(Editor& editor, const Command&) {
 }
 
 bool showAllSystems(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.systemsView = true;
   for (int s = 1; s <= systemCount; ++s) v.systemShown[s] = true;
   return true;
 }
 
 bool toggleSystem(Editor& editor, const Command& command) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.systemsView = true;
   v.systemShown[command.code] = !v.systemShown[command.code];
   return true;
@@ -171,7 +163,7 @@ bool systemShownIs(const MenuContext& c, const Command& command) {
 }
 
 bool toggleShowOnly(Editor& editor, const Command&) {
-  ViewOptions& v = viewOf(editor);
+  ViewOptions& v = editor.view();
   v.systemsView = true;
   v.systemsShowOnly = !v.systemsShowOnly;
   if (v.systemsShowOnly && editor.model().selection.currentGroup == 0) {

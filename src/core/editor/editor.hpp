@@ -45,6 +45,7 @@ struct Editor {
 
   Model& model() { return session.model; }
   const Model& model() const { return session.model; }
+  ViewOptions& view() { return session.model.settings.view; }
 };
 
 }  // namespace tessarim
