@@ -1,14 +1,12 @@
 #include "commands/menu_state.hpp"
 
 #include <cassert>
-#include <cmath>
 #include <vector>
 
 #include "commands/command_table.hpp"
 #include "commands/menu_context.hpp"
 #include "commands/view_commands.hpp"
 #include "editor/editor.hpp"
-#include "equipment/motion.hpp"
 #include "model/model.hpp"
 
 namespace tessarim {

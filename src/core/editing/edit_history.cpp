@@ -30,6 +30,11 @@ void keepFileTimes(Module& live, Module& image) {
   std::swap(live.mapTimes, image.mapTimes);
 }
 
+void markModuleModified(Model& model, int index) {
+  model.document.module[index].modified = 1;
+  if (placesModules(model.document)) model.status.documentModified = true;
+}
+
 class KeptModule final : public KeptPart {
  public:
   KeptModule(Document& document, int index)
@@ -40,13 +45,9 @@ class KeptModule final : public KeptPart {
     keepFileTimes(live, image_);
   }
   std::size_t bytes() const override { return sizeof(Module) + detail::heapBytes(image_); }
-  bool unchanged() const override { return false; }
   const void* place() const override { return &document_.module[index_]; }
   std::size_t extent() const override { return sizeof(Module); }
-  void markModified(Model& model) const override {
-    model.document.module[index_].modified = 1;
-    if (placesModules(model.document)) model.status.documentModified = true;
-  }
+  void markModified(Model& model) const override { markModuleModified(model, index_); }
 
  private:
   Document& document_;
@@ -62,14 +63,10 @@ class KeptList final : public KeptPart {
   KeptList(Document& document, int index, std::vector<T> Module::*list)
       : document_(document), index_(index), list_(list), image_(document.module[index].*list) {}
   void swap() override { std::swap(document_.module[index_].*list_, image_); }
-  std::size_t bytes() const override { return sizeof(image_) + image_.capacity() * sizeof(T); }
-  bool unchanged() const override { return false; }
+  std::size_t bytes() const override { return sizeof(image_) + detail::heapBytes(image_); }
   const void* place() const override { return &(document_.module[index_].*list_); }
   std::size_t extent() const override { return sizeof(image_); }
-  void markModified(Model& model) const override {
-    model.document.module[index_].modified = 1;
-    if (placesModules(model.document)) model.status.documentModified = true;
-  }
+  void markModified(Model& model) const override { markModuleModified(model, index_); }
 
  private:
   Document& document_;
@@ -90,7 +87,6 @@ class KeptDocument final : public KeptPart {
       keepFileTimes(document_.module[i], image_.module[i]);
   }
   std::size_t bytes() const override { return sizeof(Document) + detail::heapBytes(image_); }
-  bool unchanged() const override { return false; }
   const void* place() const override { return &document_; }
   std::size_t extent() const override { return sizeof(Document); }
   void markModified(Model& model) const override {

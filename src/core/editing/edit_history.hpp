@@ -19,9 +19,10 @@ namespace tessarim {
 class KeptPart {
  public:
   virtual ~KeptPart() = default;
-  virtual void swap() = 0;                 // exchanges the kept contents with the live ones
-  virtual std::size_t bytes() const = 0;   // what keeping it costs
-  virtual bool unchanged() const = 0;      // the live contents still equal the kept ones
+  virtual void swap() = 0;                // exchanges the kept contents with the live ones
+  virtual std::size_t bytes() const = 0;  // what keeping it costs
+  // The live contents still equal the kept ones; parts too large to compare say no.
+  virtual bool unchanged() const { return false; }
   virtual const void* place() const = 0;   // the live part's address
   virtual std::size_t extent() const = 0;  // and its size, to tell parts inside it
   virtual void markModified(Model& model) const = 0;
