@@ -51,23 +51,21 @@ TEST_F(MenuTest, OneMultiSelectedInstanceBecomesTheCurrentOne) {
   openAssembly(3);
   model.selection.currentModule = -2;
   model.selection.currentInstance = -1;
-  model.selection.selectedInstances[0] = {2, 0};
-  model.selection.selectedInstanceCount = 1;
+  model.selection.selectedInstances = {{2, 0}};
   model.document.module[2].instances[0].type = 30;
   refresh();
   EXPECT_EQ(model.selection.currentModule, 2);
   EXPECT_EQ(model.selection.currentInstance, 0);
-  EXPECT_EQ(model.selection.selectedInstanceCount, 0);
+  EXPECT_TRUE(model.selection.selectedInstances.empty());
   // The rules already saw the collapsed selection.
   EXPECT_TRUE(sink.checked.at(40143));  // Door/Bay Doors, type 30
   EXPECT_TRUE(sink.enabled.at(41019));  // Clear Motion needs a current typed instance
 
   model.selection.currentModule = -2;  // two entries stay a multi-selection
-  model.selection.selectedInstances[1] = {1, 0};
-  model.selection.selectedInstanceCount = 2;
+  model.selection.selectedInstances = {{2, 0}, {1, 0}};
   refresh();
   EXPECT_EQ(model.selection.currentModule, -2);
-  EXPECT_EQ(model.selection.selectedInstanceCount, 2);
+  EXPECT_EQ(model.selection.selectedInstances.size(), 2u);
 }
 
 struct RuleCase {

@@ -68,9 +68,7 @@ TEST(WriteAssembly, SelectionOnlyWritesOneEntryPerSelectedInstanceAndNoLights) {
   addPlacedModule(model, "hull.wld", {a, b});
   addPlacedModule(model, "deck.wld", {a});
   model.document.lightCount = 1;
-  model.selection.selectedInstances[0] = {1, 0};
-  model.selection.selectedInstances[1] = {0, 1};
-  model.selection.selectedInstanceCount = 2;
+  model.selection.selectedInstances = {{1, 0}, {0, 1}};
   std::string bytes = formatAssembly(model, true).bytes;
   EXPECT_EQ(bytes.substr(0, bytes.find("0123")),
             "ASM\r\n2.510000 ,\r\n2 ,\r\ndeck.wld\r\n 1 ,\r\n");

@@ -250,10 +250,7 @@ TEST(Scale, TheSelectedInstancesChooseTheModules) {
     t.location = {2, 0, 0};
     model.document.module[i].instances = {t, t};
   }
-  model.selection.selectedInstances[0] = {1, 0};
-  model.selection.selectedInstances[1] = {2, 1};
-  model.selection.selectedInstances[2] = {1, 1};
-  model.selection.selectedInstanceCount = 3;
+  model.selection.selectedInstances = {{1, 0}, {2, 1}, {1, 1}};
   model.selection.currentModule = -2;
   model.selection.currentInstance = -2;
 

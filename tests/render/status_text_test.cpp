@@ -154,7 +154,7 @@ TEST_F(Status, SelectionsWithoutACurrentPolygon) {
   for (const Case& c : cases) {
     model.document.kind = c.asmfile ? DocumentKind::asmfile : DocumentKind::wldfile;
     model.selection.currentPolygon = static_cast<std::int16_t>(c.polygon);
-    model.selection.selectedInstanceCount = static_cast<std::int16_t>(c.instances);
+    model.selection.selectedInstances.assign(static_cast<std::size_t>(c.instances), {0, 0});
     model.selection.selectedPolygons = {0, 1};
     EXPECT_EQ(lines().back(), c.last);
   }

@@ -242,7 +242,7 @@ bool undoChanges(Editor& editor, const Command&) {
     selection.currentPolygon = polygon;
   }
   selection.selectedPolygons.clear();
-  selection.selectedInstanceCount = 0;
+  selection.selectedInstances.clear();
   selection.currentGroup = isCity(model.document) ? 0 : -1;
   return true;
 }

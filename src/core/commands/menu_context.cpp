@@ -18,7 +18,7 @@ MenuContext::MenuContext(const Editor& e)
   currentInstance = sel.currentInstance;
   currentPolygon = sel.currentPolygon;
   currentGroup = sel.currentGroup;
-  selectedInstances = sel.selectedInstanceCount;
+  selectedInstances = static_cast<int>(sel.selectedInstances.size());
   if (currentModule >= 0 && currentModule < n) {
     module = &m.document.module[currentModule];
     if (currentInstance >= 0 &&

@@ -64,10 +64,10 @@ void writePopups(Editor& editor, MenuSink& sink) {
 
 // Step 3: a multi-selection of one instance becomes the current instance.
 void collapseSelection(Selection& sel) {
-  if (sel.currentModule != -2 || sel.selectedInstanceCount != 1) return;
+  if (sel.currentModule != -2 || sel.selectedInstances.size() != 1) return;
   sel.currentModule = sel.selectedInstances[0].module;
   sel.currentInstance = sel.selectedInstances[0].instance;
-  sel.selectedInstanceCount = 0;
+  sel.selectedInstances.clear();
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ bool sceneAnimates(const FrameParts& parts, bool moved) {
     return true;
   const bool placed = placesModules(model.document);
   // The selection highlight pulses with the blink clock.
-  if (s.currentPolygon != -1 || s.selectedInstanceCount > 0 || (placed && s.currentInstance >= 0))
+  if (s.currentPolygon != -1 || !s.selectedInstances.empty() || (placed && s.currentInstance >= 0))
     return true;
   if (view.showLights && view.animateLights && model.document.lightCount > 0) return true;
   return false;

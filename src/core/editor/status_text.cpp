@@ -126,8 +126,9 @@ void polygonLines(const Model& model, const SceneGeometry& scene, const EditingS
 void instanceLines(const Model& model, Column& out) {
   const Selection& s = model.selection;
   const bool placed = placesModules(model.document);
-  if (s.selectedInstanceCount > 1) {
-    out.add(formatText("You currently have %i instances selected!", s.selectedInstanceCount));
+  if (s.selectedInstances.size() > 1) {
+    out.add(formatText("You currently have %i instances selected!",
+                       static_cast<int>(s.selectedInstances.size())));
     if (s.currentGroup > 0) out.add(formatText("Group: %i", s.currentGroup));
     return;
   }
@@ -299,7 +300,7 @@ std::vector<StatusLine> statusLines(const Model& model, const FrameState& frame,
   }
   out.add(inputs.deviceStatistics);
 
-  if (isAssembly(model.document) && moduleOk && s.selectedInstanceCount == 0) {
+  if (isAssembly(model.document) && moduleOk && s.selectedInstances.empty()) {
     const Module& m = model.document.module[s.currentModule];
     out.add(formatText("%S%S (%i)", m.filename, m.modified ? "*" : "", s.currentModule));
   } else if (isCity(model.document) && instanceOk) {

@@ -25,14 +25,14 @@ void addInstance(Model& model, int moduleIndex, const Instance& instance) {
 
 void repairSelection(Model& model) {
   Selection& s = model.selection;
-  if (model.settings.view.texelView && s.selectedInstanceCount > 1) {
+  if (model.settings.view.texelView && s.selectedInstances.size() > 1) {
     const InstanceRef first = s.selectedInstances[0];
-    s.selectedInstanceCount = 0;
+    s.selectedInstances.clear();
     s.currentModule = first.module;
     s.currentInstance = first.instance;
   }
   if (!placesModules(model.document)) s.currentModule = 0;
-  if (s.selectedInstanceCount > 0) s.currentModule = -2;
+  if (!s.selectedInstances.empty()) s.currentModule = -2;
   if (s.currentModule >= 0 && s.currentPolygon >= 0 &&
       static_cast<std::size_t>(s.currentPolygon) >=
           model.document.module[s.currentModule].polygons.size()) {
@@ -63,10 +63,9 @@ std::vector<InstanceRef> selectedInstanceRefs(const Model& model) {
     return r.module >= 0 && r.module < model.document.wldfiles && r.instance >= 0 &&
            static_cast<std::size_t>(r.instance) < model.document.module[r.module].instances.size();
   };
-  if (s.currentModule == -2 || s.selectedInstanceCount > 0) {
-    const int count = std::min<int>(s.selectedInstanceCount, maxSelectedInstances);
-    for (int i = 0; i < count; ++i) {
-      if (valid(s.selectedInstances[i])) refs.push_back(s.selectedInstances[i]);
+  if (s.currentModule == -2 || !s.selectedInstances.empty()) {
+    for (const InstanceRef r : s.selectedInstances) {
+      if (valid(r)) refs.push_back(r);
     }
   } else if (valid(InstanceRef{s.currentModule, s.currentInstance})) {
     refs.push_back({s.currentModule, s.currentInstance});

@@ -20,7 +20,6 @@ inline constexpr int maxModules = 256;
 inline constexpr int maxLights = 255;
 inline constexpr int maxBuildingNames = 255;
 inline constexpr int buildingNameCapacity = 32;  // bytes, so at most 31 characters
-inline constexpr int maxSelectedInstances = 1000;
 inline constexpr int schemeColourCount = 16;
 
 // What kind of file the document is: one mesh, or an assembly or city placing meshes.
@@ -79,8 +78,9 @@ struct Selection {
   std::int32_t currentPolygon = -1;   // -2: several polygons, see selectedPolygons
   std::int16_t currentGroup = -1;     // 1..255; -1 or 0: none
   std::vector<std::uint32_t> selectedPolygons;
-  std::array<InstanceRef, maxSelectedInstances> selectedInstances{};
-  std::int16_t selectedInstanceCount = 0;
+  // Insertion order. It grows with the selection: a bulk selection in a large city holds
+  // every instance it names.
+  std::vector<InstanceRef> selectedInstances;
 };
 
 struct DocumentStatus {

@@ -65,8 +65,8 @@ bool assemblyGroupVisible(const Model& model, int g) {
 }
 
 bool instanceSelected(const Selection& s, int m, int i) {
-  for (int k = 0; k < std::min<int>(s.selectedInstanceCount, maxSelectedInstances); ++k) {
-    if (s.selectedInstances[k].module == m && s.selectedInstances[k].instance == i) return true;
+  for (const InstanceRef r : s.selectedInstances) {
+    if (r.module == m && r.instance == i) return true;
   }
   return false;
 }
@@ -81,7 +81,7 @@ void planHighlight(const Model& model, int m, int i, InstanceDrawPlan& plan) {
     plan.highlightPolygons.assign(s.selectedPolygons.begin(), s.selectedPolygons.end());
   } else if (current && placed && s.currentPolygon == -1) {
     plan.highlightWhole = true;
-  } else if (s.selectedInstanceCount > 0 && instanceSelected(s, m, i)) {
+  } else if (!s.selectedInstances.empty() && instanceSelected(s, m, i)) {
     plan.highlightWhole = true;
   }
   plan.highlighted = plan.highlightWhole || !plan.highlightPolygons.empty();
