@@ -91,6 +91,20 @@ PickResult pick(const Module& module, const Matrix& worldMatrix, float screenX, 
                 bool texelMode, int texelSet, const Viewport& viewport, const Matrix& view,
                 const Matrix& projection);
 
+struct InstancePick {
+  int module = -1;  // -1: nothing under the point
+  int instance = -1;
+  int polygon = -1;
+  float distance = 3.4028235e38f;  // along the view ray, in lengths of its direction
+};
+
+// The instance whose geometry-mode pick (placed by its worldMatrix) hits nearest under the screen
+// point, over every instance of every loaded module; of two at the same distance the later one
+// wins (modules in order, then instances). An instance whose bounding ball (about the module's
+// origin, reaching its farthest vertex) the ray misses is not tested.
+InstancePick pickInstance(const Model& model, float screenX, float screenY,
+                          const Viewport& viewport, const Matrix& view, const Matrix& projection);
+
 struct EdgePick {
   int edge = -1;     // edge i runs from corner i to the next; -1: none within reach
   Texel start, end;  // the set's texels at the edge's two ends
