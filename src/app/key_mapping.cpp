@@ -33,4 +33,50 @@ KeyPress keyPressOf(const QKeyEvent& event) {
   return press;
 }
 
+std::optional<ViewKey> viewKeyOf(const QKeyEvent& event) {
+  const bool keypad = event.modifiers() & Qt::KeypadModifier;
+  switch (event.key()) {
+    // Without Num Lock the keypad's arrows and pages are these keys too.
+    case Qt::Key_Left:
+      return ViewKey::left;
+    case Qt::Key_Right:
+      return ViewKey::right;
+    case Qt::Key_Up:
+      return ViewKey::up;
+    case Qt::Key_Down:
+      return ViewKey::down;
+    case Qt::Key_PageUp:
+      return ViewKey::pageUp;
+    case Qt::Key_PageDown:
+      return ViewKey::pageDown;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return ViewKey::enter;
+    case Qt::Key_Backspace:
+      return ViewKey::backspace;
+    case Qt::Key_Escape:
+      return ViewKey::escape;
+    case Qt::Key_0:
+      if (keypad) return ViewKey::keypad0;
+      break;
+    case Qt::Key_Insert:  // keypad 0 without Num Lock
+      if (keypad) return ViewKey::keypad0;
+      break;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+    case Qt::Key_Delete:  // the decimal key without Num Lock
+      if (keypad) return ViewKey::keypadDecimal;
+      break;
+    case Qt::Key_Plus:
+      if (keypad) return ViewKey::keypadPlus;
+      break;
+    case Qt::Key_Minus:
+      if (keypad) return ViewKey::keypadMinus;
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace tessarim

@@ -12,6 +12,7 @@
 #include "commands/menu_state.hpp"
 #include "editor/editor.hpp"
 #include "editor/frame.hpp"
+#include "editor/keyboard_edits.hpp"
 #include "editor/lifecycle.hpp"
 #include "editor/status_text.hpp"
 #include "key_mapping.hpp"
@@ -28,6 +29,7 @@ MainWindow::MainWindow(Editor& editor) : editor_(editor) {
   menuBar_ = std::make_unique<MenuBar>(menuBar(), [this](int number) { issue(number); });
   initMenuState(editor_);
   viewport_ = new ViewportWidget(editor_, this);
+  viewport_->onPointerHandled = [this] { afterHandling(); };
   setCentralWidget(viewport_);
   resize(800, 600);
 
@@ -146,12 +148,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   auto* key = static_cast<QKeyEvent*>(event);
   int number = acceleratorCommand(editor_, keyPressOf(*key));
-  if (number == 0) {
-    const QString typed = key->text();
-    if (typed.size() == 1) number = characterCommand(editor_, typed.front().unicode());
+  const QString typed = key->text();
+  if (number == 0 && typed.size() == 1) number = characterCommand(editor_, typed.front().unicode());
+  if (number != 0) {
+    issue(number);
+    return true;
   }
-  if (number == 0) return QMainWindow::eventFilter(watched, event);
-  issue(number);
+  // What no accelerator claims edits in the view: its keys first, then typed characters.
+  const Qt::KeyboardModifiers held = key->modifiers();
+  const KeyModifiers modifiers{held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier),
+                               held.testFlag(Qt::AltModifier)};
+  bool taken = false;
+  if (const std::optional<ViewKey> viewKey = viewKeyOf(*key))
+    taken = viewKeyDown(editor_, *viewKey, modifiers);
+  if (!taken && typed.size() == 1 && editor_.editing.entryActive) {
+    viewCharacter(editor_, typed.front().unicode());
+    taken = true;
+  }
+  if (!taken) return QMainWindow::eventFilter(watched, event);
+  afterHandling();
   return true;
 }
 

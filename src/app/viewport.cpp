@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QSlider>
 #include <QWheelEvent>
+#include <optional>
 
 #include "editor/editor.hpp"
 #include "editor/frame.hpp"
@@ -128,6 +129,9 @@ void ViewportWidget::deviceReset(int width, int height) {
   editor_.frame.camera.aspect =
       static_cast<float>(std::max(w, 1)) / static_cast<float>(std::max(h, 1));
   editor_.frame.camera.projection = viewportProjection(editor_.frame.camera.aspect);
+  // Pointers speak in the widget's own pixels.
+  editor_.frame.camera.viewport = {
+      0, 0, static_cast<float>(std::max(width, 1)), static_cast<float>(std::max(height, 1)), 0, 1};
   // Everything held by the device reloads and rebuilds on the next frame.
   noteChanges(editor_.model(), Change::textures | Change::geometry);
   placeSliders();
@@ -225,43 +229,55 @@ void ViewportWidget::presentOpaque() {
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
+namespace {
+
+KeyModifiers modifiersOf(const QInputEvent& event) {
+  const Qt::KeyboardModifiers held = event.modifiers();
+  return {held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier),
+          held.testFlag(Qt::AltModifier)};
+}
+
+std::optional<PointerButton> buttonOf(const QMouseEvent& event) {
+  if (event.button() == Qt::LeftButton) return PointerButton::left;
+  if (event.button() == Qt::RightButton) return PointerButton::right;
+  return std::nullopt;
+}
+
+}  // namespace
+
 void ViewportWidget::mousePressEvent(QMouseEvent* event) {
-  FrameInput& in = editor_.frame.input;
-  lastMouse_ = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) in.leftHeld = true;
-  if (event->button() == Qt::RightButton) in.rightHeld = true;
-  in.cursorInside = true;
+  const QPointF at = event->position();
+  if (const auto button = buttonOf(*event)) {
+    pointerPressed(editor_, *button, static_cast<float>(at.x()), static_cast<float>(at.y()),
+                   modifiersOf(*event));
+  }
   QOpenGLWidget::mousePressEvent(event);
 }
 
 void ViewportWidget::mouseReleaseEvent(QMouseEvent* event) {
-  FrameInput& in = editor_.frame.input;
-  if (event->button() == Qt::LeftButton) leftReleased(editor_);
-  if (event->button() == Qt::RightButton) in.rightHeld = false;
+  const QPointF at = event->position();
+  if (const auto button = buttonOf(*event)) {
+    pointerReleased(editor_, *button, static_cast<float>(at.x()), static_cast<float>(at.y()),
+                    modifiersOf(*event));
+    if (onPointerHandled) onPointerHandled();
+  }
   QOpenGLWidget::mouseReleaseEvent(event);
 }
 
 void ViewportWidget::mouseMoveEvent(QMouseEvent* event) {
-  FrameInput& in = editor_.frame.input;
-  const QPoint at = event->position().toPoint();
-  const QPoint delta = at - lastMouse_;
-  lastMouse_ = at;
-  in.cursorX = at.x();
-  in.cursorY = at.y();
-  in.cursorInside = true;
-  in.shiftHeld = event->modifiers() & Qt::ShiftModifier;
-  in.controlHeld = event->modifiers() & Qt::ControlModifier;
-  pointerMoved(editor_, static_cast<float>(delta.x()), static_cast<float>(delta.y()));
+  const QPointF at = event->position();
+  pointerMovedTo(editor_, static_cast<float>(at.x()), static_cast<float>(at.y()),
+                 modifiersOf(*event));
   QOpenGLWidget::mouseMoveEvent(event);
 }
 
 void ViewportWidget::wheelEvent(QWheelEvent* event) {
-  editor_.frame.input.wheelDelta += event->angleDelta().y();
+  wheelTurned(editor_, event->angleDelta().y());
   event->accept();
 }
 
 void ViewportWidget::leaveEvent(QEvent* event) {
-  editor_.frame.input.cursorInside = false;
+  pointerLeft(editor_);
   QOpenGLWidget::leaveEvent(event);
 }
 

@@ -26,6 +26,8 @@ class ViewportWidget : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core
 
   // Called once after the first frame has been drawn.
   std::function<void()> onFirstFrame;
+  // Called after a click was handled, so the window follows what it changed.
+  std::function<void()> onPointerHandled;
   // The renderer's description, for the frame statistics line.
   QString rendererName() const;
 
@@ -55,7 +57,6 @@ class ViewportWidget : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core
   std::unique_ptr<SceneRenderer> renderer_;
   std::array<QSlider*, 7> sliders_{};
   std::array<QLabel*, 7> captions_{};
-  QPoint lastMouse_;
   bool deviceLive_ = false;
   bool firstFrameDrawn_ = false;
   double frameRate_ = 0;

@@ -4,7 +4,10 @@
 #include <QMenuBar>
 #include <QSlider>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <vector>
 
 #include "commands/menu_state.hpp"
 #include "editor/editor.hpp"
@@ -120,6 +123,135 @@ TEST(Viewport, UndoEditAndRedoEditBringBackTheirPictures) {
   EXPECT_EQ(picture(), before);
   QTest::keyClick(started.window.get(), Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(picture(), edited);
+}
+
+// A newcomer's first minutes: a right click takes a crate, a left click one of its faces,
+// Ctrl and a right click a second crate; the arrow keys move both and Ctrl+Shift+Z puts them
+// back; a triangle typed after Ins appears in the picture.
+TEST(Viewport, ClicksSelectKeysNudgeAndATypedTriangleAppears) {
+  StartedEditor started;
+  Model& model = started.repo.model;
+  Editor& editor = started.editor;
+  ViewportWidget& viewport = started.window->viewport();
+  started.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(started.window.get()));
+  const auto settle = [&] {
+    QTest::qWait(100);
+    started.window->frame();
+    viewport.update();
+    QTest::qWait(50);
+  };
+  // A still picture: nothing selected pulses, no frame rate changes.
+  const auto stillPicture = [&] {
+    const Selection kept = model.selection;
+    model.selection = Selection{};
+    model.settings.view.statistics = false;
+    settle();
+    const QImage image = viewport.grabFramebuffer();
+    model.selection = kept;
+    model.settings.view.statistics = true;
+    return image;
+  };
+  settle();
+  const Module& crate = model.document.module[0];
+  ASSERT_EQ(crate.instances.size(), 3u);
+  const auto centreOf = [&](int instance) {
+    const Camera& c = editor.frame.camera;
+    const Vec3 p =
+        project({0, 0, 0}, c.viewport, c.projection, c.view, crate.instances[instance].worldMatrix);
+    return QPoint(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
+  };
+  const QImage before = stillPicture();
+  const QPoint first = centreOf(1), second = centreOf(2);
+
+  QTest::mouseClick(&viewport, Qt::RightButton, Qt::NoModifier, first);
+  EXPECT_EQ(model.selection.currentModule, 0);
+  ASSERT_EQ(model.selection.currentInstance, 1);
+  QTest::mouseClick(&viewport, Qt::LeftButton, Qt::NoModifier, first);
+  const int face = model.selection.currentPolygon;
+  ASSERT_GE(face, 0) << "a face of the crate under the pointer";
+  const std::vector<StatusLine> lines =
+      statusLines(model, editor.frame, editor.scene, editor.editing, StatusInputs{});
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const StatusLine& l) {
+    return l.text == "Polygon: " + std::to_string(face) + " (Vertices: 4)";
+  }));
+  // The picked face's outline pulses; with nothing selected the crate holds still.
+  const auto pulsingPixels = [&] {
+    std::vector<QImage> grabs;
+    for (int k = 0; k < 5; ++k) {
+      settle();
+      grabs.push_back(viewport.grabFramebuffer());
+    }
+    int pulsing = 0;
+    for (int y = first.y() - 40; y <= first.y() + 40; ++y) {
+      for (int x = first.x() - 40; x <= first.x() + 40; ++x) {
+        for (const QImage& g : grabs) {
+          if (g.pixel(x, y) != grabs[0].pixel(x, y)) {
+            ++pulsing;
+            break;
+          }
+        }
+      }
+    }
+    return pulsing;
+  };
+  model.settings.view.statistics = false;
+  EXPECT_GT(pulsingPixels(), 20) << "the highlight pulses";
+  const Selection picked = model.selection;
+  model.selection = Selection{};
+  EXPECT_EQ(pulsingPixels(), 0);
+  model.selection = picked;
+  model.settings.view.statistics = true;
+  saveScreenshot(viewport.grabFramebuffer(), "face-picked");
+
+  QTest::mouseClick(&viewport, Qt::RightButton, Qt::ControlModifier, second);
+  settle();
+  ASSERT_EQ(model.selection.selectedInstances.size(), 2u);
+  EXPECT_EQ(model.selection.selectedInstances[0].instance, 1);
+  EXPECT_EQ(model.selection.selectedInstances[1].instance, 2);
+
+  const float x1 = crate.instances[1].location[0], x2 = crate.instances[2].location[0];
+  QTest::keyClick(started.window.get(), Qt::Key_Right);
+  QTest::keyClick(started.window.get(), Qt::Key_Up);
+  settle();
+  EXPECT_EQ(crate.instances[1].location[0], x1 + 1);
+  EXPECT_EQ(crate.instances[2].location[0], x2 + 1);
+  EXPECT_EQ(crate.instances[2].location[1], 1);
+  EXPECT_NE(stillPicture(), before) << "the crates moved in the picture";
+  saveScreenshot(viewport.grabFramebuffer(), "crates-nudged");
+  // Each key waits for a frame, as a person's keys do: the menu refresh enables Undo Edit.
+  QTest::keyClick(started.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  settle();
+  QTest::keyClick(started.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  settle();
+  EXPECT_EQ(crate.instances[1].location[0], x1);
+  EXPECT_EQ(crate.instances[2].location[1], 0);
+  EXPECT_EQ(stillPicture(), before);
+
+  // A triangle over the picked face, half as far out again, so that it shows in front of it.
+  QTest::mouseClick(&viewport, Qt::RightButton, Qt::NoModifier, first);
+  settle();
+  const Polygon facePolygon = crate.polygons[static_cast<std::size_t>(face)];
+  QTest::keyClick(started.window.get(), Qt::Key_Insert);
+  ASSERT_TRUE(editor.editing.entryActive);
+  const auto typeField = [&](const QString& text) {
+    QTest::keyClicks(started.window.get(), text);
+    QTest::keyClick(started.window.get(), Qt::Key_Return);
+  };
+  typeField("3");
+  for (int k = 0; k < 3; ++k) {
+    const Vertex& v = crate.vertices[facePolygon.vertexIndex[static_cast<std::size_t>(k)]];
+    for (const float value : {v.x, v.y, v.z}) typeField(QString::number(value * 1.5f));
+  }
+  settle();
+  saveScreenshot(viewport.grabFramebuffer(), "triangle-typed");
+  QTest::keyClick(started.window.get(), Qt::Key_Return);
+  EXPECT_FALSE(editor.editing.entryActive);
+  ASSERT_EQ(crate.polygons.size(), 7u);
+  EXPECT_EQ(crate.polygons.back().sides, 3);
+  const QImage withTriangle = stillPicture();
+  EXPECT_NE(withTriangle, before) << "the triangle shows";
+  saveScreenshot(withTriangle, "triangle-added");
 }
 
 TEST(Viewport, TheSampleCrateDrawsWithItsBaseMap) {

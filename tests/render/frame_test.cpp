@@ -134,11 +134,10 @@ TEST_F(FrameFixture, AShiftDragInTheTexelViewTurnsTheShownTexels) {
     if (c.set >= 0)
       rotatePolygonTexels(expected, c.set, 0, 12 * frame.camera.texelZoom * 0.03141593f, true);
     m.document.module[0].modified = 0;
-    frame.input.cursorInside = true;
-    frame.input.leftHeld = true;
-    frame.input.shiftHeld = c.shift;
-    pointerMoved(editor, 12, 0);
-    leftReleased(editor);
+    const KeyModifiers held{false, c.shift, false};
+    pointerPressed(editor, PointerButton::left, 100, 100, held);
+    pointerMovedTo(editor, 112, 100, held);
+    pointerReleased(editor, PointerButton::left, 112, 100, held);
     move();
     const Polygon& turned = m.document.module[0].polygons[0];
     for (int k = 0; k < 4; ++k) {

@@ -206,6 +206,27 @@ TEST(InstancePlan, HighlightsFollowTheSelection) {
   EXPECT_EQ(pulseColour(0.75f), (Float4{0.5f, 0.25f, 0.25f, 1}));
 }
 
+TEST(InstancePlan, ListedInstancesAreHighlightedWithOrWithoutTheSortedKeys) {
+  Placed p;
+  p.model.document.kind = DocumentKind::asmfile;
+  p.model.document.wldfiles = 3;
+  for (int m = 0; m < 3; ++m) p.model.document.module[m].instances.resize(300);
+  Selection& s = p.model.selection;
+  s.currentModule = s.currentInstance = -2;
+  s.selectedInstances = {{2, 299}, {0, 5}, {1, 0}, {0, 256}};
+  std::vector<std::uint32_t> keys;
+  sortedSelection(s, keys);
+  const DrawContext sorted{p.frame, p.user, true, &keys}, plain{p.frame, p.user};
+  for (int m = 0; m < 3; ++m) {
+    for (int i = 0; i < 300; ++i) {
+      const bool listed =
+          (m == 2 && i == 299) || (m == 0 && (i == 5 || i == 256)) || (m == 1 && i == 0);
+      EXPECT_EQ(planInstance(p.model, sorted, m, i).highlightWhole, listed) << m << ' ' << i;
+      EXPECT_EQ(planInstance(p.model, plain, m, i).highlightWhole, listed) << m << ' ' << i;
+    }
+  }
+}
+
 TEST(InstancePlan, ACityTexturesOnlyTheBrowsedBuilding) {
   Placed p;
   p.model.document.kind = DocumentKind::ctyfile;

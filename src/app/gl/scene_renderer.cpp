@@ -501,6 +501,7 @@ void SceneRenderer::loadReentry(Editor& editor) {
 void SceneRenderer::drawScene(Editor& editor) {
   const Model& model = editor.model();
   drawOrder(model, editor.frame.sceneExtent, order_);
+  sortedSelection(model.selection, selectedKeys_);
   glBindVertexArray(sceneVao_);
   for (const DrawItem& item : order_) drawInstance(editor, item.module, item.instance);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -511,7 +512,7 @@ void SceneRenderer::drawInstance(Editor& editor, int m, int i) {
   const FrameState& f = editor.frame;
   // Until its first use the vehicle program is taken to work; a failure then is reported once
   // and later frames draw those instances the other way.
-  const DrawContext context{f, editor.user, !vehicleTried_ || vehicle_ != 0};
+  const DrawContext context{f, editor.user, !vehicleTried_ || vehicle_ != 0, &selectedKeys_};
   const InstanceDrawPlan plan = planInstance(model, context, m, i);
   if (!plan.visible) return;
   const Module& module = model.document.module[m];
@@ -960,6 +961,7 @@ void SceneRenderer::drawGlow(Editor& editor) {
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT);
   glDisable(GL_DEPTH_TEST);
+  sortedSelection(model.selection, selectedKeys_);
   for (int m = 0; m < model.document.wldfiles; ++m) {
     for (std::size_t i = 0; i < model.document.module[m].instances.size(); ++i) {
       if (model.document.module[m].instances[i].type == instance_type::glow)

@@ -80,6 +80,7 @@ class SceneRenderer : protected QOpenGLFunctions_3_3_Core {
   GLint lineListFirst_ = 0, connectorFirst_ = 0;
   std::vector<LineVertex> lineStaging_;
   std::vector<DrawItem> order_;
+  std::vector<std::uint32_t> selectedKeys_;  // the frame's selected instances, sorted
 
   GLuint fixed_ = 0, vehicle_ = 0;
   std::array<GLuint, 5> main_{};

@@ -2,6 +2,7 @@
 
 #include "commands/command_table.hpp"
 #include "commands/menu_context.hpp"
+#include "editor/polygon_entry.hpp"
 
 namespace tessarim {
 
@@ -11,6 +12,14 @@ bool canAddPolygon(const MenuContext& c, const Command&) {
 
 bool polygonChosen(const MenuContext& c, const Command&) {
   return c.currentPolygon >= 0;
+}
+
+bool addPolygon(Editor& editor, const Command&) {
+  return startPolygonAdd(editor);
+}
+
+bool changePolygon(Editor& editor, const Command&) {
+  return startPolygonChange(editor);
 }
 
 bool canColorize(const MenuContext& c, const Command&) {

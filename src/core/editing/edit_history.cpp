@@ -1,5 +1,6 @@
 #include "editing/edit_history.hpp"
 
+#include <type_traits>
 #include <utility>
 
 namespace tessarim {
@@ -66,7 +67,14 @@ class KeptList final : public KeptPart {
   std::size_t bytes() const override { return sizeof(image_) + detail::heapBytes(image_); }
   const void* place() const override { return &(document_.module[index_].*list_); }
   std::size_t extent() const override { return sizeof(image_); }
-  void markModified(Model& model) const override { markModuleModified(model, index_); }
+  void markModified(Model& model) const override {
+    // Instances are the assembly's, not the mesh file's: their edits leave the mesh unmodified.
+    if constexpr (std::is_same_v<T, Instance>) {
+      model.status.documentModified = true;
+    } else {
+      markModuleModified(model, index_);
+    }
+  }
 
  private:
   Document& document_;
@@ -193,11 +201,11 @@ Module& Edit::module(int index) {
 }
 
 template <class T>
-T& Edit::member(int index, T Module::*list) {
+T& Edit::member(int index, T Module::*list, Changes changes) {
   T& where = model_.document.module[index].*list;
   if (!kept(&where, sizeof(T)))
     keep(std::make_unique<KeptList<typename T::value_type>>(model_.document, index, list), {});
-  changes_ |= contentChanges;
+  changes_ |= changes;
   return where;
 }
 
@@ -209,6 +217,9 @@ std::vector<Polygon>& Edit::polygons(int index) {
 }
 std::vector<Instance>& Edit::instances(int index) {
   return member(index, &Module::instances);
+}
+std::vector<Instance>& Edit::placements(int index) {
+  return member(index, &Module::instances, placementChanges);
 }
 
 Document& Edit::document() {

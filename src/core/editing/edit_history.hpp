@@ -84,6 +84,9 @@ class Edit {
   std::vector<Vertex>& vertices(int index);
   std::vector<Polygon>& polygons(int index);
   std::vector<Instance>& instances(int index);
+  // The module's instances for an edit that only moves or turns them (none added or removed):
+  // nothing is rebuilt for it.
+  std::vector<Instance>& placements(int index);
   // The whole document, kept once; for edits that add or remove modules.
   Document& document();
   // Any other part of the model (a document value, the lights, a view option saved with the
@@ -103,7 +106,7 @@ class Edit {
 
  private:
   template <class T>
-  T& member(int index, T Module::*list);
+  T& member(int index, T Module::*list, Changes changes = contentChanges);
   bool kept(const void* where, std::size_t size) const;
   void keep(std::unique_ptr<KeptPart> part, Changes changes);
 

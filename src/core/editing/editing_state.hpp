@@ -29,7 +29,8 @@ struct EditingState {
   bool entryActive = false;
   PolygonEntry entry;
   std::string entryText;  // the characters typed for the current field, at most 79
-  int entryDepth = 0;     // z of corners picked on the graph paper
+  // Corners picked on the graph paper lie at its height (the camera's graphHeight), which Page Up
+  // and Page Down change while an entry runs.
   // How far the entry panel has slid in from the right edge, 0..1: it rises over 0.2 s while
   // an entry runs and is back at 0 as soon as the entry ends, so every entry slides in afresh.
   float entrySlide = 0;

@@ -13,6 +13,9 @@ enum class Change : std::uint8_t {
   modified = 8,   // the document differs from its files
   title = 16,     // the window title may read differently
   menus = 32,     // enabling and check marks may differ
+  // Instances moved or turned: the frame step places every instance anew, so they are drawn
+  // where they now are without rebuilding any vertices.
+  placement = 64,
 };
 
 class Changes {
@@ -40,5 +43,8 @@ constexpr Changes operator|(Change a, Change b) {
 // What an edit of the document's content reports.
 inline constexpr Changes contentChanges =
     Change::geometry | Change::modified | Change::title | Change::menus;
+// What an edit of instance places and angles alone reports.
+inline constexpr Changes placementChanges =
+    Change::placement | Change::modified | Change::title | Change::menus;
 
 }  // namespace tessarim

@@ -22,6 +22,7 @@ inline constexpr int indestructable = 25;
 // Drawn into the glow target only ("Post Processing Test").
 inline constexpr int glow = 27;
 inline constexpr int scrollingLightMap = 40;
+inline constexpr int hullMap = 42;  // the nameplate texture multiplies the colour
 inline constexpr int scrollingColourMap = 45;
 inline constexpr int mirror = 46;
 inline constexpr int display3 = 51;  // additive

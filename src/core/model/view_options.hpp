@@ -104,6 +104,9 @@ struct ViewOptions {
   float agility = 0.5f;             // 1.0, 0.5 or 0.0
   std::int8_t animationSlot = -1;   // current animation slot 0..14, -1 none
   std::int8_t copySourceSlot = -1;  // slot remembered by "Copy Sequence", -1 none
+  // The animation panel's "Inv": turning a body part turns its child joints back, so that they
+  // keep their pose; off, every instance of the same part follows the turn.
+  bool counterRotateChildren = false;
 
   // Current connector index of the component editor, -1 none; kept here until that editor
   // exists, so that the Delete rule can read it.

@@ -21,9 +21,10 @@ struct Camera {
   Vec3 pan, panStart, panTarget, dragPan;
   float transition = 1;  // 0..1: blends the pan from panStart to panTarget
   Vec3 groupCentre;      // kilometres: the centre of the browsed group or the auto-centred instance
-  float canvasX = 0, canvasY = 0;  // texel view pan
-  int graphHeight = 0;             // model units along z of the graph paper
-  float aspect = 4.0f / 3.0f;      // viewport width / height
+  float canvasX = 0, canvasY = 0;           // texel view pan
+  int graphHeight = 0;                      // model units along z of the graph paper
+  float aspect = 4.0f / 3.0f;               // viewport width / height
+  Viewport viewport{0, 0, 640, 480, 0, 1};  // the view's size in the pointer's pixels
 
   Matrix world = identityMatrix();
   Matrix view = identityMatrix();  // world x look-at: what the device takes as its view

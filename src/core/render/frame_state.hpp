@@ -11,6 +11,11 @@
 
 namespace tessarim {
 
+// The modifier keys held with a key or a button.
+struct KeyModifiers {
+  bool ctrl = false, shift = false, alt = false;
+};
+
 // Mouse and key state the viewport collects between frames; frame move consumes the deltas.
 struct FrameInput {
   int wheelDelta = 0;            // summed wheel deltas, 120 per notch
@@ -18,7 +23,10 @@ struct FrameInput {
   float rightDx = 0, rightDy = 0;
   bool leftHeld = false, rightHeld = false;
   bool shiftHeld = false, controlHeld = false;
-  int cursorX = 0, cursorY = 0;  // client pixels
+  int cursorX = 0, cursorY = 0;      // client pixels
+  float pointerX = 0, pointerY = 0;  // the same, as exact as the pointer tells them
+  // The pointer moved since the last press: its release is then the end of a drag, not a click.
+  bool movedSincePress = false;
   bool cursorInside = false;
   bool resetRequested = false;  // VIEW "Reset" (Spacebar)
 };

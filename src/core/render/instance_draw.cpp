@@ -64,14 +64,22 @@ bool assemblyGroupVisible(const Model& model, int g) {
   return stays || groupDisplayed(view, g);
 }
 
-bool instanceSelected(const Selection& s, int m, int i) {
+std::uint32_t selectionKey(int m, int i) {
+  return static_cast<std::uint32_t>(m & 0xFFFF) << 16 | static_cast<std::uint32_t>(i & 0xFFFF);
+}
+
+bool instanceSelected(const Selection& s, const DrawContext& context, int m, int i) {
+  if (context.selectedKeys != nullptr)
+    return std::binary_search(context.selectedKeys->begin(), context.selectedKeys->end(),
+                              selectionKey(m, i));
   for (const InstanceRef r : s.selectedInstances) {
     if (r.module == m && r.instance == i) return true;
   }
   return false;
 }
 
-void planHighlight(const Model& model, int m, int i, InstanceDrawPlan& plan) {
+void planHighlight(const Model& model, const DrawContext& context, int m, int i,
+                   InstanceDrawPlan& plan) {
   const Selection& s = model.selection;
   const bool current = s.currentModule == m && s.currentInstance == i;
   const bool placed = placesModules(model.document);
@@ -81,7 +89,7 @@ void planHighlight(const Model& model, int m, int i, InstanceDrawPlan& plan) {
     plan.highlightPolygons.assign(s.selectedPolygons.begin(), s.selectedPolygons.end());
   } else if (current && placed && s.currentPolygon == -1) {
     plan.highlightWhole = true;
-  } else if (!s.selectedInstances.empty() && instanceSelected(s, m, i)) {
+  } else if (!s.selectedInstances.empty() && instanceSelected(s, context, m, i)) {
     plan.highlightWhole = true;
   }
   plan.highlighted = plan.highlightWhole || !plan.highlightPolygons.empty();
@@ -253,6 +261,13 @@ bool isInstanceVisible(Model& model, int m, int i, bool deselect) {
   return visible;
 }
 
+void sortedSelection(const Selection& selection, std::vector<std::uint32_t>& keys) {
+  keys.clear();
+  for (const InstanceRef r : selection.selectedInstances)
+    keys.push_back(selectionKey(r.module, r.instance));
+  std::sort(keys.begin(), keys.end());
+}
+
 InstanceDrawPlan planInstance(const Model& model, const DrawContext& context, int m, int i) {
   InstanceDrawPlan plan;
   // The rule without the deselect flag changes nothing, so a const model may be asked.
@@ -274,7 +289,7 @@ InstanceDrawPlan planInstance(const Model& model, const DrawContext& context, in
       plan.textured = t.group == currentGroup;
     }
   }
-  planHighlight(model, m, i, plan);
+  planHighlight(model, context, m, i, plan);
   plan.wireframeOnly = view.wireframes;
   plan.pulseWireframe = plan.highlighted;
   if (t.type == instance_type::windshield || t.type == instance_type::helmetGlass)

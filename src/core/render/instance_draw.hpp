@@ -13,6 +13,7 @@
 namespace tessarim {
 
 struct Model;
+struct Selection;
 struct FrameState;
 struct UserSettings;
 
@@ -77,7 +78,14 @@ struct DrawContext {
   const FrameState& frame;
   const UserSettings& user;
   bool vehicleProgram = true;  // the vehicle program exists; without it path G draws instead
+  // The selected instances as sortedSelection made them for this frame; without them each
+  // instance looks through the selection itself.
+  const std::vector<std::uint32_t>* selectedKeys = nullptr;
 };
+
+// The selected instances as sorted keys (module in the high half), so that a large selection is
+// looked up per instance without walking it.
+void sortedSelection(const Selection& selection, std::vector<std::uint32_t>& keys);
 
 // The plan for one instance; changes nothing.
 InstanceDrawPlan planInstance(const Model& model, const DrawContext& context, int moduleIndex,
