@@ -18,6 +18,7 @@
 #include "commands/motion_commands.hpp"
 #include "commands/polygon_commands.hpp"
 #include "commands/repository_commands.hpp"
+#include "commands/selection_commands.hpp"
 #include "commands/view_commands.hpp"
 #include "editor/editor.hpp"
 #include "equipment/motion.hpp"
@@ -324,8 +325,8 @@ constexpr Command rows[] = {
     item(cmd::undo, "&Undo", edit).key("Ctrl+Z").run(undoChanges).when(somethingModified),
     separator(edit),
     item(cmd::deleteSelection, "&Delete", edit).key("Del").when(canDelete),
-    item(cmd::selectAll, "Select All", edit).key("Ctrl+A").when(anyModules),
-    item(cmd::invertSelection, "&Invert Selection", edit),
+    item(cmd::selectAll, "Select All", edit).key("Ctrl+A").run(selectAll).when(anyModules),
+    item(cmd::invertSelection, "&Invert Selection", edit).run(invertSelection),
     separator(edit),
     item(cmd::modifiers, "&Modifiers...", edit).key("Shift+M").when(canApplyModifiers),
     item(cmd::swapXY, "&Swap X and Y Axes", edit),
@@ -433,9 +434,9 @@ constexpr Command rows[] = {
     colour(cmd::dynamicTextColor, "Dynamic Text Color...", viewVehicles, V::dynamicText),
 
     // POLYGON
-    item(cmd::nextPolygon, "Next polygon", polygon).typed(U'}', "}").when(instanceChosen),
-    item(cmd::previousPolygon, "Previous Polygon", polygon).typed(U'{', "{").when(instanceChosen),
-    item(cmd::expandPolygonSelection, "Expand Selection", polygon).key("Shift+E"),
+    item(cmd::nextPolygon, "Next polygon", polygon).typed(U'}', "}").run(nextPolygon).when(instanceChosen),
+    item(cmd::previousPolygon, "Previous Polygon", polygon).typed(U'{', "{").run(previousPolygon).when(instanceChosen),
+    item(cmd::expandPolygonSelection, "Expand Selection", polygon).key("Shift+E").run(expandPolygonSelection),
     separator(polygon),
     item(cmd::addPolygon, "Add new polygon...", polygon).key("Ins").when(canAddPolygon),
     item(cmd::changePolygon, "&Change polygon...", polygon).key("Ctrl+C").alsoKey("Ctrl+P").when(polygonChosen),
@@ -458,9 +459,9 @@ constexpr Command rows[] = {
     item(cmd::mirrorOverlayTexels, "M&irror Overlay", polygonTexel).when(singleModule),
 
     // MODULE
-    item(cmd::nextType, "Next type", module).key("Shift+Num *").when(canStepType),
-    item(cmd::previousType, "Previous type", module).key("Shift+Num /").when(canStepType),
-    item(cmd::expandModuleSelection, "Expand Selection", module).when(singleModule),
+    item(cmd::nextType, "Next type", module).key("Shift+Num *").run(nextType).when(canStepType),
+    item(cmd::previousType, "Previous type", module).key("Shift+Num /").run(previousType).when(canStepType),
+    item(cmd::expandModuleSelection, "Expand Selection", module).run(expandModuleSelection).when(singleModule),
     separator(module),
     item(cmd::addModule, "Add new module...", module).key("Shift+Ins").when(canAddModule),
     family(cmd::scaleUnassigned, "Unassigned (Legacy)", moduleScale, scaleClassIs, 0).when(singleModule),
@@ -518,9 +519,9 @@ constexpr Command rows[] = {
     item(cmd::editComponent, "Edit &Component...", module).key("S").when(singleModule),
 
     // INSTANCE
-    item(cmd::nextInstance, "Next instance", instance).key("Num *"),
-    item(cmd::previousInstance, "Previous instance", instance).key("Num /"),
-    item(cmd::expandInstanceSelection, "Expand Selection", instance).when(singleModule),
+    item(cmd::nextInstance, "Next instance", instance).key("Num *").run(nextInstance),
+    item(cmd::previousInstance, "Previous instance", instance).key("Num /").run(previousInstance),
+    item(cmd::expandInstanceSelection, "Expand Selection", instance).run(expandInstanceSelection).when(singleModule),
     item(cmd::duplicate, "Du&plicate", instance).key("Ctrl+Ins").when(canDuplicate),
     separator(instance),
     family(cmd::notColorized, "Not Colorized", colourKey, colourKeyIs, -1),
@@ -694,9 +695,9 @@ constexpr Command rows[] = {
     item(cmd::manageLogos, "Manage Logos...", instance).greyedOut(),
 
     // GROUP
-    item(cmd::nextGroup, "Next Building/Group", group).typed(U']', "]").when(assemblyOrCityOpen),
-    item(cmd::previousGroup, "Previous Building/Group", group).typed(U'[', "[").when(assemblyOrCityOpen),
-    item(cmd::expandGroupSelection, "Expand Selection", group).when(canExpandGroup),
+    item(cmd::nextGroup, "Next Building/Group", group).typed(U']', "]").run(nextGroup).when(assemblyOrCityOpen),
+    item(cmd::previousGroup, "Previous Building/Group", group).typed(U'[', "[").run(previousGroup).when(assemblyOrCityOpen),
+    item(cmd::expandGroupSelection, "Expand Selection", group).run(expandGroupSelection).when(canExpandGroup),
     separator(group),
     groupItem(cmd::groupUnassigned, "Unassigned", group, 0),
     groupItem(cmd::groupUnassignedImported, "Unassigned (Imported)", group, 1000),
@@ -1067,7 +1068,7 @@ constexpr Command rows[] = {
     item(cmd::replaceModuleInstances, "Replace all module instances with new WLD", macro).key("Alt+F6").when(singleModule),
     item(cmd::createTextureAndTexels, "Create Texture, Assign Base Map, Generate Texels", macro).key("Alt+F7").when(singleModule),
     separator(macro),
-    item(cmd::selectHalfPolygons, "Select half of the polys", macro),
+    item(cmd::selectHalfPolygons, "Select half of the polys", macro).run(selectHalfPolygons),
     item(cmd::cloneMirrorY, "Clone, Mirror Y Module, Retain Texels", macro),
 
     // HELP
