@@ -20,6 +20,7 @@
 #include "commands/repository_commands.hpp"
 #include "commands/selection_commands.hpp"
 #include "commands/view_commands.hpp"
+#include "editor/canvas_edits.hpp"
 #include "editor/editor.hpp"
 #include "equipment/motion.hpp"
 #include "model/records.hpp"
@@ -438,8 +439,8 @@ constexpr Command rows[] = {
     item(cmd::previousPolygon, "Previous Polygon", polygon).typed(U'{', "{").run(previousPolygon).when(instanceChosen),
     item(cmd::expandPolygonSelection, "Expand Selection", polygon).key("Shift+E").run(expandPolygonSelection),
     separator(polygon),
-    item(cmd::addPolygon, "Add new polygon...", polygon).key("Ins").when(canAddPolygon),
-    item(cmd::changePolygon, "&Change polygon...", polygon).key("Ctrl+C").alsoKey("Ctrl+P").when(polygonChosen),
+    item(cmd::addPolygon, "Add new polygon...", polygon).key("Ins").run(addPolygon).when(canAddPolygon),
+    item(cmd::changePolygon, "&Change polygon...", polygon).key("Ctrl+C").alsoKey("Ctrl+P").run(changePolygon).when(polygonChosen),
     item(cmd::backface, "&Backface", polygon).key("Ctrl+B").when(canBackface),
     item(cmd::split, "&Split", polygon).when(canSplit),
     separator(polygon),
@@ -1086,7 +1087,7 @@ constexpr Command rows[] = {
     item(cmd::textureAllBuildings, "Texture Every Building", keyOnly).key("Shift+C").flips(&ViewOptions::textureAllBuildings),
     item(cmd::gridTextureForward, "Grid Texture Forward", keyOnly).key("Shift+T"),
     item(cmd::gridRotate, "Grid Rotate", keyOnly).key("R"),
-    item(cmd::straightenSourceEdge, "Straighten Source Edge", keyOnly).key("E"),
+    item(cmd::straightenSourceEdge, "Straighten Source Edge", keyOnly).key("E").run(straightenSourceEdge),
     item(cmd::unboundF2, "", keyOnly).key("F2"),
     item(cmd::unboundCtrlF11, "", keyOnly).key("Ctrl+F11"),
     item(cmd::unboundCtrlShiftS, "", keyOnly).key("Ctrl+Shift+S"),
