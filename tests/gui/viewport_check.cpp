@@ -135,8 +135,10 @@ TEST(Viewport, ClicksSelectKeysNudgeAndATypedTriangleAppears) {
   ViewportWidget& viewport = started.window->viewport();
   started.window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(started.window.get()));
+  // Frames run, the menu refresh among them (every 0.3 s): keys follow the menu's enabling, as
+  // a person's next key, a moment later, does.
   const auto settle = [&] {
-    QTest::qWait(100);
+    QTest::qWait(350);
     started.window->frame();
     viewport.update();
     QTest::qWait(50);
@@ -219,7 +221,7 @@ TEST(Viewport, ClicksSelectKeysNudgeAndATypedTriangleAppears) {
   EXPECT_EQ(crate.instances[2].location[1], 1);
   EXPECT_NE(stillPicture(), before) << "the crates moved in the picture";
   saveScreenshot(viewport.grabFramebuffer(), "crates-nudged");
-  // Each key waits for a frame, as a person's keys do: the menu refresh enables Undo Edit.
+  // Each key waits for the menu refresh, which enables Undo Edit.
   QTest::keyClick(started.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   settle();
   QTest::keyClick(started.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
