@@ -9,6 +9,7 @@
 #include "commands/command_lookup.hpp"
 #include "commands/command_numbers.hpp"
 #include "formats/assembly.hpp"
+#include "formats/wld.hpp"
 #include "support/cli_run.hpp"
 #include "support/documents.hpp"
 #include "support/temp_repo.hpp"
@@ -198,6 +199,26 @@ TEST(Apply, SaveWritesWhatResaveWrites) {
   ASSERT_EQ(apply(repo, "ships/boat.asm", {"Statistics", "--save"}).status, 0);
   EXPECT_NE(repo.read("meshes/old.wld"), olderMesh());
   EXPECT_NE(repo.read("ships/boat.asm"), boat);
+}
+
+// Geometry commands need nobody at the window: the mesh is written flipped in x with its winding
+// reversed back.
+TEST(Apply, FlipAndBackfaceWriteTheMirroredMesh) {
+  TempRepo repo;
+  fill(repo, boatAssembly());
+  CliRun r = apply(repo, "meshes/hull.wld", {"Flip Around X Axis", "Backface", "--save"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  Module expected;
+  expected.vertices = {{-0.0f, 0, 0}, {-1, 0, 0}, {-0.0f, 1, 0}};
+  Polygon& p = expected.polygons.emplace_back();
+  p.sides = 3;
+  p.vertexIndex = {2, 1, 0, 0};
+  p.colour = {1, 1, 1, 1};
+  p.texelAngle = p.texelAngle2 = -1;
+  expected.canvasWidth = expected.canvasHeight = 2048;
+  expected.canvasWidth2 = expected.canvasHeight2 = 2048;
+  expected.scaleClass = 1;
+  EXPECT_EQ(repo.read("meshes/hull.wld"), formatWld(expected));
 }
 
 TEST(Apply, WithoutSaveNothingIsWritten) {

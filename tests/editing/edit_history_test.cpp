@@ -166,6 +166,38 @@ TEST_F(HistoryTest, ListsKeptAloneSwapBackWithTheirModule) {
   EXPECT_TRUE(m.instances.empty());
 }
 
+// Some polygons kept one by one with the list's length: changed ones swap back, appended ones go
+// and come again, and a whole list kept after them still is.
+TEST_F(HistoryTest, PolygonsKeptOneByOneSwapBackWithTheAppendedCount) {
+  Module& m = f.model.document.module[0];
+  m.polygons.resize(4, m.polygons.front());
+  for (int i = 0; i < 4; ++i) m.polygons[i].colour[0] = static_cast<float>(i) / 8;
+  const std::string before = formatWld(m);
+  {
+    Edit edit(f.model, f.editor.history, "Some");
+    const std::uint32_t touched[] = {2, 0, 2, 9};  // twice, and past the end
+    std::vector<Polygon>& list = edit.polygons(0, touched);
+    list[0].colour[1] = 0.5f;
+    list[2].vertexIndex = {2, 1, 0, 0};
+    list.push_back(list[2]);
+    list.push_back(list[0]);
+    edit.polygons(0)[1].smooth = 1;  // the whole list, after it changed
+    edit.polygons(0).pop_back();
+    edit.commit();
+  }
+  const std::string after = formatWld(m);
+  ASSERT_NE(after, before);
+  EXPECT_EQ(f.editor.history.step(0).parts.size(), 2u);
+  for (int round = 0; round < 2; ++round) {
+    f.editor.history.undo(f.model);
+    EXPECT_EQ(formatWld(m), before) << round;
+    EXPECT_EQ(m.polygons.size(), 4u);
+    f.editor.history.redo(f.model);
+    EXPECT_EQ(formatWld(m), after) << round;
+    EXPECT_EQ(m.polygons.size(), 5u);
+  }
+}
+
 TEST_F(HistoryTest, OpeningClosingAndNewClearTheHistory) {
   shift(0, 1);
   f.ui.answers.push_back(MessageAnswer::no);  // do not save

@@ -131,6 +131,11 @@ struct Row : Command {
     greyed = true;
     return std::move(*this);
   }
+  // Acts where the mouse points.
+  constexpr Row&& atPointer() && {
+    pointer = true;
+    return std::move(*this);
+  }
 };
 
 constexpr Row item(int n, std::string_view label, std::string_view path) {
@@ -330,8 +335,8 @@ constexpr Command rows[] = {
     item(cmd::invertSelection, "&Invert Selection", edit).run(invertSelection),
     separator(edit),
     item(cmd::modifiers, "&Modifiers...", edit).key("Shift+M").when(canApplyModifiers),
-    item(cmd::swapXY, "&Swap X and Y Axes", edit),
-    item(cmd::swapYZ, "Swap Y and Z Axes", edit),
+    item(cmd::swapXY, "&Swap X and Y Axes", edit).run(swapXYAxes),
+    item(cmd::swapYZ, "Swap Y and Z Axes", edit).run(swapYZAxes),
     separator(edit),
     item(cmd::interiorFlag, "Interior Flag", editType).checks(interiorFlagSet),
     separator(editType),
@@ -441,8 +446,8 @@ constexpr Command rows[] = {
     separator(polygon),
     item(cmd::addPolygon, "Add new polygon...", polygon).key("Ins").run(addPolygon).when(canAddPolygon),
     item(cmd::changePolygon, "&Change polygon...", polygon).key("Ctrl+C").alsoKey("Ctrl+P").run(changePolygon).when(polygonChosen),
-    item(cmd::backface, "&Backface", polygon).key("Ctrl+B").when(canBackface),
-    item(cmd::split, "&Split", polygon).when(canSplit),
+    item(cmd::backface, "&Backface", polygon).key("Ctrl+B").run(backface).when(canBackface),
+    item(cmd::split, "&Split", polygon).run(splitPolygon).when(canSplit),
     separator(polygon),
     item(cmd::adjustColor, "&Adjust...", polygonColor).when(anyModule),
     item(cmd::variegate, "Variegate", polygonColor).when(anyModule),
@@ -452,12 +457,12 @@ constexpr Command rows[] = {
     item(cmd::maskBlackAlpha, "Black Alpha/Hair/Lips...", polygonMasking).when(instanceChosen),
     colour(cmd::maskEyes, "Eyes (Not Saved)...", polygonMasking, V::eyes).when(instanceChosen),
     item(cmd::interiorIllumination, "Interior Illumination...", polygonColor).when(canLightInterior),
-    family(cmd::shadingLambertian, "Lambertian", polygonShading, shadingIs, 0).when(anyModule),
-    family(cmd::shadingGouraud, "&Gouraud", polygonShading, shadingIs, 1).when(anyModule),
-    item(cmd::generateTexels, "&Generate", polygonTexel).key("Ctrl+G").when(canGenerateTexels),
-    item(cmd::generateOverlayTexels, "G&enerate Overlay", polygonTexel).when(canGenerateTexels),
-    item(cmd::mirrorTexels, "&Mirror", polygonTexel).when(singleModule),
-    item(cmd::mirrorOverlayTexels, "M&irror Overlay", polygonTexel).when(singleModule),
+    family(cmd::shadingLambertian, "Lambertian", polygonShading, shadingIs, 0).run(setShading).when(anyModule),
+    family(cmd::shadingGouraud, "&Gouraud", polygonShading, shadingIs, 1).run(setShading).when(anyModule),
+    item(cmd::generateTexels, "&Generate", polygonTexel).key("Ctrl+G").run(generateBaseTexels).when(canGenerateTexels),
+    item(cmd::generateOverlayTexels, "G&enerate Overlay", polygonTexel).run(generateOverlayTexels).when(canGenerateTexels),
+    item(cmd::mirrorTexels, "&Mirror", polygonTexel).run(mirrorBaseTexels).when(singleModule),
+    item(cmd::mirrorOverlayTexels, "M&irror Overlay", polygonTexel).run(mirrorOverlayTexels).when(singleModule),
 
     // MODULE
     item(cmd::nextType, "Next type", module).key("Shift+Num *").run(nextType).when(canStepType),
@@ -512,10 +517,10 @@ constexpr Command rows[] = {
     item(cmd::canvasColor, "C&anvas Color...", texture),
     toggle(cmd::liveUpdates, "&Live Updates", texture, &ViewOptions::liveUpdates),
     separator(module),
-    item(cmd::averageOriginWeighted, "Average Origin (Weighted)", module).when(canAverageOrigin),
-    item(cmd::averageOriginCentered, "Average Origin (Centered)", module).when(canAverageOrigin),
-    item(cmd::flipAroundX, "Flip Around X Axis", module).key("Ctrl+F").when(singleModule),
-    item(cmd::flipAroundY, "Flip Around Y Axis", module),
+    item(cmd::averageOriginWeighted, "Average Origin (Weighted)", module).run(averageOriginWeighted).when(canAverageOrigin),
+    item(cmd::averageOriginCentered, "Average Origin (Centered)", module).run(averageOriginCentered).when(canAverageOrigin),
+    item(cmd::flipAroundX, "Flip Around X Axis", module).key("Ctrl+F").run(flipAroundX).when(singleModule),
+    item(cmd::flipAroundY, "Flip Around Y Axis", module).run(flipAroundY),
     separator(module),
     item(cmd::editComponent, "Edit &Component...", module).key("S").when(singleModule),
 
@@ -885,7 +890,7 @@ constexpr Command rows[] = {
     item(cmd::snapMotionExtent, "Snap &Motion Extent", motion).when(canSnapMotion),
     item(cmd::clearMotion, "&Clear Motion", motion).when(canClearMotion),
     item(cmd::hingeProperties, "&Hinge properties...", motion).key("F7").when(canEditHinge),
-    item(cmd::calculateNormal, "Calculate Normal", motion),
+    item(cmd::calculateNormal, "Calculate Normal", motion).run(calculateNormal).atPointer(),
     separator(motion),
     family(cmd::advanceThenSnap, "Adv 0-1 then snap 0", motion, endModeIs, endSnap).run(toggleEndMode).when(canSetEndMode),
     family(cmd::advanceThenReverse, "Adv 0-1 then reverse", motion, endModeIs, endReverse).run(toggleEndMode).when(canSetEndMode),

@@ -1,7 +1,10 @@
 #include "commands/edit_commands.hpp"
 
+#include <utility>
+
 #include "commands/command_table.hpp"
 #include "commands/menu_context.hpp"
+#include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 
 namespace tessarim {
@@ -47,6 +50,35 @@ bool cityTypeIs(const MenuContext& c, const Command& command) {
 
 bool interiorFlagSet(const MenuContext& c, const Command&) {
   return c.assembly && c.model.document.interiorFlag;
+}
+
+bool swapXYAxes(Editor& editor, const Command&) {
+  constexpr float quarterTurn = 1.5707964f;
+  Model& model = editor.model();
+  Edit edit(model, editor.history, "Swap X and Y Axes");
+  bool any = false;
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    if (model.document.module[m].instances.empty()) continue;
+    any = true;
+    for (Instance& t : edit.placements(m)) {
+      t.location = {t.location[1], -t.location[0], t.location[2]};
+      t.orientation[2] -= quarterTurn;
+    }
+  }
+  if (!any) return false;
+  edit.commit();
+  return true;
+}
+
+bool swapYZAxes(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  if (model.document.wldfiles == 0) return false;
+  Edit edit(model, editor.history, "Swap Y and Z Axes");
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    for (Vertex& v : edit.vertices(m)) std::swap(v.y, v.z);
+  }
+  edit.commit();
+  return true;
 }
 
 }  // namespace tessarim

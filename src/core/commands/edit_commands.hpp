@@ -22,4 +22,10 @@ bool documentTypeIs(const MenuContext& context, const Command& command);
 bool cityTypeIs(const MenuContext& context, const Command& command);
 bool interiorFlagSet(const MenuContext& context, const Command& command);
 
+// Every instance a quarter turn about z: location (x, y) := (y, -x), roll less a quarter turn.
+// The meshes are left as they are.
+bool swapXYAxes(Editor& editor, const Command& command);
+// y and z of every vertex of every module change places; the winding is left as it is.
+bool swapYZAxes(Editor& editor, const Command& command);
+
 }  // namespace tessarim

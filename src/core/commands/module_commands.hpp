@@ -10,7 +10,15 @@ struct MenuContext;
 // rules that enable it and show its check mark.
 bool canAddModule(const MenuContext& context, const Command& command);
 bool canFlipTextures(const MenuContext& context, const Command& command);
+// Moves the current module's origin to its vertex mean (Weighted) or to the centre of its bounds
+// (Centered), each rounded to whole units, and moves every instance of it so that nothing moves
+// in the assembly. False without a loaded current module with vertices.
+bool averageOriginWeighted(Editor& editor, const Command& command);
+bool averageOriginCentered(Editor& editor, const Command& command);
 bool canAverageOrigin(const MenuContext& context, const Command& command);
+// Mirror the current module's vertices in x or in y; the winding stays as it was.
+bool flipAroundX(Editor& editor, const Command& command);
+bool flipAroundY(Editor& editor, const Command& command);
 bool canAssignMap(const MenuContext& context, const Command& command);
 bool canAssignControlMap(const MenuContext& context, const Command& command);
 bool mapAssigned(const MenuContext& context, const Command& command);

@@ -7,6 +7,8 @@
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "equipment/motion.hpp"
+#include "maths/maths.hpp"
+#include "model/geometry.hpp"
 
 namespace tessarim {
 
@@ -96,5 +98,26 @@ bool canPasteSequence(const MenuContext& c, const Command&) {
 
 bool animationSlotIs(const MenuContext& c, const Command& command) {
   return c.view.animationSlot == command.code;
+}
+
+bool calculateNormal(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  const Selection& sel = model.selection;
+  if (sel.currentModule < 0 || sel.currentModule >= model.document.wldfiles) return false;
+  const Module& module = model.document.module[sel.currentModule];
+  if (sel.currentInstance < 0 ||
+      static_cast<std::size_t>(sel.currentInstance) >= module.instances.size())
+    return false;
+  const Matrix& world = module.instances[sel.currentInstance].worldMatrix;
+  const Camera& camera = editor.frame.camera;
+  const FrameInput& pointer = editor.frame.input;
+  const PickResult hit = pick(module, world, pointer.pointerX, pointer.pointerY, false, 0,
+                              camera.viewport, camera.view, camera.projection);
+  if (hit.hitCount == 0) return false;
+  const Vec3 axis = normalise(transformNormal(polygonNormal(module, hit.polygon), world));
+  Edit edit(model, editor.history, "Calculate Normal");
+  edit.placements(sel.currentModule)[sel.currentInstance].hingeAxis = {axis.x, axis.y, axis.z};
+  edit.commit();
+  return true;
 }
 }  // namespace tessarim

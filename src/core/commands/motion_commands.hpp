@@ -25,5 +25,8 @@ bool skeletonIs(const MenuContext& context, const Command& command);
 bool agilityIs(const MenuContext& context, const Command& command);
 bool extendedViewIs(const MenuContext& context, const Command& command);
 bool endModeIs(const MenuContext& context, const Command& command);
+// The current instance's hinge axis becomes the world normal of its polygon under the pointer;
+// false when no polygon of it is there.
+bool calculateNormal(Editor& editor, const Command& command);
 
 }  // namespace tessarim

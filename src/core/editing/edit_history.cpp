@@ -1,5 +1,7 @@
 #include "editing/edit_history.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <type_traits>
 #include <utility>
 
@@ -81,6 +83,53 @@ class KeptList final : public KeptPart {
   int index_;
   std::vector<T> Module::*list_;
   std::vector<T> image_;
+};
+
+// Some polygons of a module, each with its contents at the other end of the step, and the list's
+// length there: the polygons past the shorter length move between the list and tail_.
+class KeptPolygons final : public KeptPart {
+ public:
+  KeptPolygons(Document& document, int index, std::span<const std::uint32_t> touched)
+      : document_(document), index_(index) {
+    const std::vector<Polygon>& list = document.module[index].polygons;
+    length_ = list.size();
+    std::vector<std::uint32_t> at(touched.begin(), touched.end());
+    std::erase_if(at, [&](std::uint32_t i) { return i >= length_; });
+    // A polygon kept twice would be swapped back and forth again by its second copy.
+    std::sort(at.begin(), at.end());
+    at.erase(std::unique(at.begin(), at.end()), at.end());
+    kept_.reserve(at.size());
+    for (std::uint32_t i : at) kept_.push_back({i, list[i]});
+  }
+  void swap() override {
+    std::vector<Polygon>& list = document_.module[index_].polygons;
+    for (auto& [i, polygon] : kept_) std::swap(list[i], polygon);
+    const std::size_t now = list.size();
+    if (now > length_) {
+      const auto cut = list.begin() + static_cast<std::ptrdiff_t>(length_);
+      tail_.assign(std::make_move_iterator(cut), std::make_move_iterator(list.end()));
+      list.erase(cut, list.end());
+    } else {
+      list.insert(list.end(), std::make_move_iterator(tail_.begin()),
+                  std::make_move_iterator(tail_.end()));
+      tail_.clear();
+    }
+    length_ = now;
+  }
+  std::size_t bytes() const override {
+    return sizeof(*this) + detail::heapBytes(kept_) + detail::heapBytes(tail_);
+  }
+  // Covers no whole part: keeping the list or the module after it is still needed.
+  const void* place() const override { return &document_.module[index_].polygons; }
+  std::size_t extent() const override { return 0; }
+  void markModified(Model& model) const override { markModuleModified(model, index_); }
+
+ private:
+  Document& document_;
+  int index_;
+  std::vector<std::pair<std::uint32_t, Polygon>> kept_;
+  std::size_t length_ = 0;
+  std::vector<Polygon> tail_;
 };
 
 class KeptDocument final : public KeptPart {
@@ -214,6 +263,13 @@ std::vector<Vertex>& Edit::vertices(int index) {
 }
 std::vector<Polygon>& Edit::polygons(int index) {
   return member(index, &Module::polygons);
+}
+std::vector<Polygon>& Edit::polygons(int index, std::span<const std::uint32_t> touched) {
+  std::vector<Polygon>& list = model_.document.module[index].polygons;
+  if (!kept(&list, sizeof(list)))
+    keep(std::make_unique<KeptPolygons>(model_.document, index, touched), {});
+  changes_ |= contentChanges;
+  return list;
 }
 std::vector<Instance>& Edit::instances(int index) {
   return member(index, &Module::instances);

@@ -6,7 +6,9 @@
 // and forward again on redo.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,6 +86,10 @@ class Edit {
   std::vector<Vertex>& vertices(int index);
   std::vector<Polygon>& polygons(int index);
   std::vector<Instance>& instances(int index);
+  // Only the named polygons of the module and the list's length, for an edit that changes a few
+  // polygons of a large module or appends to it; it removes none. Indices past the end are
+  // skipped. Returns the whole live list.
+  std::vector<Polygon>& polygons(int index, std::span<const std::uint32_t> touched);
   // The module's instances for an edit that only moves or turns them (none added or removed):
   // nothing is rebuilt for it.
   std::vector<Instance>& placements(int index);
