@@ -330,7 +330,7 @@ constexpr Command rows[] = {
     // EDIT
     item(cmd::undo, "&Undo", edit).key("Ctrl+Z").run(undoChanges).when(somethingModified),
     separator(edit),
-    item(cmd::deleteSelection, "&Delete", edit).key("Del").when(canDelete),
+    item(cmd::deleteSelection, "&Delete", edit).key("Del").run(deleteSelection).when(canDelete),
     item(cmd::selectAll, "Select All", edit).key("Ctrl+A").run(selectAll).when(anyModules),
     item(cmd::invertSelection, "&Invert Selection", edit).run(invertSelection),
     separator(edit),
@@ -528,7 +528,7 @@ constexpr Command rows[] = {
     item(cmd::nextInstance, "Next instance", instance).key("Num *").run(nextInstance),
     item(cmd::previousInstance, "Previous instance", instance).key("Num /").run(previousInstance),
     item(cmd::expandInstanceSelection, "Expand Selection", instance).run(expandInstanceSelection).when(singleModule),
-    item(cmd::duplicate, "Du&plicate", instance).key("Ctrl+Ins").when(canDuplicate),
+    item(cmd::duplicate, "Du&plicate", instance).key("Ctrl+Ins").run(duplicateSelection).when(canDuplicate),
     separator(instance),
     family(cmd::notColorized, "Not Colorized", colourKey, colourKeyIs, -1),
     separator(colourKey),

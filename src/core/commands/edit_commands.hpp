@@ -15,7 +15,16 @@ bool canUndoEdit(const MenuContext& context, const Command& command);
 bool redoEdit(Editor& editor, const Command& command);
 bool canRedoEdit(const MenuContext& context, const Command& command);
 
+// Deletes what is selected: with no polygon selection and no browsed group in an assembly or a
+// city, the current instance or the listed ones (a module left without instances goes too);
+// otherwise the current or listed polygons with the vertices only they used; with a browsed
+// group, every instance of that group. One edit; false, changing nothing, when the selection
+// names nothing that exists.
+bool deleteSelection(Editor& editor, const Command& command);
 bool canDelete(const MenuContext& context, const Command& command);
+// Copies in place, each with a new GUID: a city's browsed group under a free group number, else
+// the current instance or each listed one (the list then names the copies). One edit.
+bool duplicateSelection(Editor& editor, const Command& command);
 bool canDuplicate(const MenuContext& context, const Command& command);
 bool canApplyModifiers(const MenuContext& context, const Command& command);
 bool documentTypeIs(const MenuContext& context, const Command& command);

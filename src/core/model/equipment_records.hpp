@@ -40,6 +40,8 @@ struct Dependency {
   std::int32_t second = -1;
   std::uint8_t flag = 0;
   std::vector<Guid> loop;
+
+  friend bool operator==(const Dependency&, const Dependency&) = default;
 };
 
 // The equipment state of one instance of a component module.
@@ -51,6 +53,9 @@ struct Component {
   float setState = 0;
   std::array<float, 7> values{};  // carried through the component file
   std::int32_t value = 0;         // carried through the component file
+
+  // An edit keeping the component list can tell whether it changed.
+  friend bool operator==(const Component&, const Component&) = default;
 };
 
 inline constexpr int jointCount = 16;
