@@ -10,6 +10,7 @@
 #include "commands/edit_commands.hpp"
 #include "commands/export_commands.hpp"
 #include "commands/file_commands.hpp"
+#include "commands/instance_code_commands.hpp"
 #include "commands/instance_commands.hpp"
 #include "commands/light_commands.hpp"
 #include "commands/macro_commands.hpp"
@@ -162,15 +163,15 @@ constexpr Row family(int n, std::string_view label, std::string_view path, Comma
   return Row{n, label, path}.value(code).checks(c);
 }
 constexpr Row typeItem(int n, std::string_view label, std::string_view path, int code) {
-  return family(n, label, path, instanceTypeIs, code);
+  return family(n, label, path, instanceTypeIs, code).run(setInstanceType);
 }
 constexpr Row groupItem(int n, std::string_view label, std::string_view path, int code) {
-  return family(n, label, path, groupIs, code);
+  return family(n, label, path, groupIs, code).run(setInstanceGroup);
 }
 // People packages: "Assign" sets the instance's group (and the slot's display value), "Display"
 // and "Show None" only the display value.
 constexpr Row assignItem(int n, std::string_view label, std::string_view path, int code) {
-  return family(n, label, path, instanceGroupIs, code);
+  return family(n, label, path, instanceGroupIs, code).run(assignPeoplePackage);
 }
 constexpr Row displayItem(int n, std::string_view label, std::string_view path, int slot,
                           int code) {
@@ -485,7 +486,7 @@ constexpr Command rows[] = {
     family(cmd::scaleVehicles, "Vehicles (1 foot)", moduleScale, scaleClassIs, 9).when(newScaleModule),
     family(cmd::scaleVehiclesHd, "Vehicles HD (1 inch)", moduleScale, scaleClassIs, 10).when(newScaleModule),
     family(cmd::scalePeople, "People (1/4 inch)", moduleScale, scaleClassIs, 11).when(newScaleModule),
-    item(cmd::optimizeOrder, "O&ptimize Order", texture).when(canOptimizeOrder),
+    item(cmd::optimizeOrder, "O&ptimize Order", texture).run(optimizeOrder).when(canOptimizeOrder),
     item(cmd::matchCityBuildings, "City/User Buildings", textureMatch),
     item(cmd::matchOrbitalFacilities, "Orbital Facilities", textureMatch),
     item(cmd::matchShipsAndVehicles, "Ships and Vehicles", textureMatch),
@@ -530,25 +531,25 @@ constexpr Command rows[] = {
     item(cmd::expandInstanceSelection, "Expand Selection", instance).run(expandInstanceSelection).when(singleModule),
     item(cmd::duplicate, "Du&plicate", instance).key("Ctrl+Ins").run(duplicateSelection).when(canDuplicate),
     separator(instance),
-    family(cmd::notColorized, "Not Colorized", colourKey, colourKeyIs, -1),
+    family(cmd::notColorized, "Not Colorized", colourKey, colourKeyIs, -1).run(setColourKey),
     separator(colourKey),
-    family(cmd::immutable1, "Immutable 1", colourKey, colourKeyIs, 0),
-    family(cmd::immutable2, "Immutable 2", colourKey, colourKeyIs, 1),
-    family(cmd::immutable3, "Immutable 3", colourKey, colourKeyIs, 2),
-    family(cmd::immutable4, "Immutable 4", colourKey, colourKeyIs, 3),
-    family(cmd::immutable5, "Immutable 5", colourKey, colourKeyIs, 4),
-    family(cmd::immutable6, "Immutable 6", colourKey, colourKeyIs, 5),
-    family(cmd::immutable7, "Immutable 7", colourKey, colourKeyIs, 6),
-    family(cmd::immutable8, "Immutable 8", colourKey, colourKeyIs, 7),
+    family(cmd::immutable1, "Immutable 1", colourKey, colourKeyIs, 0).run(setColourKey),
+    family(cmd::immutable2, "Immutable 2", colourKey, colourKeyIs, 1).run(setColourKey),
+    family(cmd::immutable3, "Immutable 3", colourKey, colourKeyIs, 2).run(setColourKey),
+    family(cmd::immutable4, "Immutable 4", colourKey, colourKeyIs, 3).run(setColourKey),
+    family(cmd::immutable5, "Immutable 5", colourKey, colourKeyIs, 4).run(setColourKey),
+    family(cmd::immutable6, "Immutable 6", colourKey, colourKeyIs, 5).run(setColourKey),
+    family(cmd::immutable7, "Immutable 7", colourKey, colourKeyIs, 6).run(setColourKey),
+    family(cmd::immutable8, "Immutable 8", colourKey, colourKeyIs, 7).run(setColourKey),
     separator(colourKey),
-    family(cmd::mutable1, "Mutable 1", colourKey, colourKeyIs, 8),
-    family(cmd::mutable2, "Mutable 2", colourKey, colourKeyIs, 9),
-    family(cmd::mutable3, "Mutable 3", colourKey, colourKeyIs, 10),
-    family(cmd::mutable4, "Mutable 4", colourKey, colourKeyIs, 11),
-    family(cmd::mutable5, "Mutable 5", colourKey, colourKeyIs, 12),
-    family(cmd::mutable6, "Mutable 6", colourKey, colourKeyIs, 13),
-    family(cmd::mutable7, "Mutable 7", colourKey, colourKeyIs, 14),
-    family(cmd::mutable8, "Mutable 8", colourKey, colourKeyIs, 15),
+    family(cmd::mutable1, "Mutable 1", colourKey, colourKeyIs, 8).run(setColourKey),
+    family(cmd::mutable2, "Mutable 2", colourKey, colourKeyIs, 9).run(setColourKey),
+    family(cmd::mutable3, "Mutable 3", colourKey, colourKeyIs, 10).run(setColourKey),
+    family(cmd::mutable4, "Mutable 4", colourKey, colourKeyIs, 11).run(setColourKey),
+    family(cmd::mutable5, "Mutable 5", colourKey, colourKeyIs, 12).run(setColourKey),
+    family(cmd::mutable6, "Mutable 6", colourKey, colourKeyIs, 13).run(setColourKey),
+    family(cmd::mutable7, "Mutable 7", colourKey, colourKeyIs, 14).run(setColourKey),
+    family(cmd::mutable8, "Mutable 8", colourKey, colourKeyIs, 15).run(setColourKey),
     separator(colourKey),
     item(cmd::newScheme, "New Scheme...", colourKey),
     item(cmd::loadScheme, "Load Scheme...", colourKey),
