@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QImage>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSlider>
 #include <QTest>
@@ -254,6 +256,48 @@ TEST(Viewport, ClicksSelectKeysNudgeAndATypedTriangleAppears) {
   const QImage withTriangle = stillPicture();
   EXPECT_NE(withTriangle, before) << "the triangle shows";
   saveScreenshot(withTriangle, "triangle-added");
+}
+
+// A command chosen from the real menu changes the picture; Ctrl+Shift+Z brings the picture back.
+TEST(Viewport, ACommandFromTheMenuShowsAndUndoEditTakesItBack) {
+  StartedEditor started;
+  Model& model = started.repo.model;
+  ViewportWidget& viewport = started.window->viewport();
+  started.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(started.window.get()));
+  model.settings.view.statistics = false;
+  const auto picture = [&] {
+    QTest::qWait(400);  // the menu refresh runs among the frames
+    started.window->frame();
+    viewport.update();
+    QTest::qWait(50);
+    const Selection kept = model.selection;
+    model.selection = Selection{};  // no pulsing highlight in the picture
+    const QImage image = viewport.grabFramebuffer();
+    model.selection = kept;
+    return image;
+  };
+  const QImage before = picture();
+  // Every face of the middle crate: turned inside out, culling shows its far sides instead.
+  model.selection.currentModule = 0;
+  model.selection.currentInstance = 1;
+  model.selection.currentPolygon = -1;
+  picture();
+  QAction* backface = nullptr;
+  for (QAction* menu : started.window->menuBar()->actions()) {
+    if (menu->text() != "&POLYGON") continue;
+    for (QAction* item : menu->menu()->actions()) {
+      if (item->text().startsWith("&Backface")) backface = item;
+    }
+  }
+  ASSERT_NE(backface, nullptr);
+  ASSERT_TRUE(backface->isEnabled());
+  backface->trigger();
+  const QImage turned = picture();
+  EXPECT_NE(turned, before);
+  saveScreenshot(turned, "backface-from-menu");
+  QTest::keyClick(started.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(picture(), before);
 }
 
 TEST(Viewport, TheSampleCrateDrawsWithItsBaseMap) {
