@@ -4,6 +4,7 @@
 
 #include "commands/command_numbers.hpp"
 #include "commands/dispatch.hpp"
+#include "platform/ui.hpp"
 #include "support/view_fixture.hpp"
 
 namespace tessarim {
@@ -97,6 +98,54 @@ TEST_F(InstanceCodes, OptimizeOrderSortsByKeyThenRankAndKeepsACitysGridLast) {
   model.document.module[0].sortKey = 9;
   issueCommand(editor, cmd::optimizeOrder);
   EXPECT_EQ(model.document.module[0].filename, "c");
+}
+
+}  // namespace
+}  // namespace tessarim
+
+namespace tessarim {
+namespace {
+
+TEST_F(InstanceCodes, DocumentTypeAndInteriorFlagAreEditsOfTheAssembly) {
+  ASSERT_EQ(issueCommand(editor, cmd::typePeopleWoman), CommandOutcome::done);
+  EXPECT_EQ(model.document.modelId, 1002);
+  EXPECT_FALSE(model.status.texturesLoaded);
+  ASSERT_EQ(issueCommand(editor, cmd::interiorFlag), CommandOutcome::done);
+  EXPECT_TRUE(model.document.interiorFlag);
+  ASSERT_EQ(issueCommand(editor, cmd::undoEdit), CommandOutcome::done);
+  ASSERT_EQ(issueCommand(editor, cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(model.document.modelId, 0);
+  EXPECT_FALSE(model.document.interiorFlag);
+  model.document.kind = DocumentKind::wldfile;
+  EXPECT_EQ(issueCommand(editor, cmd::typePeopleMan), CommandOutcome::refused);
+}
+
+TEST_F(InstanceCodes, ColorizeAsksFirstAndVariegateAddsLessThanOneStep) {
+  select(0, 0);
+  repo.ui.answers.push_back(MessageAnswer::no);
+  ASSERT_EQ(issueCommand(editor, cmd::colorize), CommandOutcome::done);
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text, "Are you sure you want to colorize the entire mesh?");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Confirm Colorize");
+  EXPECT_EQ(hull().polygons[0].colour, (std::array<float, 4>{0.5f, 0.5f, 0.5f, 1}));
+  repo.ui.answers.push_back(MessageAnswer::yes);
+  ASSERT_EQ(issueCommand(editor, cmd::colorize), CommandOutcome::done);
+  for (const Polygon& p : hull().polygons) {
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_GE(p.colour[c], 64 / 255.0f);
+      EXPECT_LE(p.colour[c], 191 / 255.0f);
+    }
+    EXPECT_EQ(p.colour[3], 1);
+  }
+  EXPECT_EQ(fin().polygons[0].colour[0], 0.5f) << "only the current module";
+
+  select(1, 0, 0);
+  ASSERT_EQ(issueCommand(editor, cmd::variegate), CommandOutcome::done);
+  const Polygon& grained = fin().polygons[0];
+  EXPECT_GE(grained.colour[0], 0.5f);
+  EXPECT_LT(grained.colour[0], 0.5f + 1 / 255.0f);
+  EXPECT_EQ(grained.colour[0], grained.colour[1]) << "one amount for the three channels";
+  EXPECT_EQ(grained.colour[3], 1);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "model/geometry.hpp"
+#include "model/ground_grid.hpp"
 #include "model/guid.hpp"
 #include "render/camera.hpp"
 
@@ -425,6 +426,38 @@ bool cityTypeIs(const MenuContext& c, const Command& command) {
 
 bool interiorFlagSet(const MenuContext& c, const Command&) {
   return c.assembly && c.model.document.interiorFlag;
+}
+
+bool setDocumentType(Editor& editor, const Command& command) {
+  Model& model = editor.model();
+  if (!placesModules(model.document)) return false;  // a mesh file holds no type code
+  Edit edit(model, editor.history, "Set Document Type");
+  if (isCity(model.document)) {
+    // A city's type decides the area its ground grid spans: the grid is built again.
+    const int grid = model.document.wldfiles - 1;
+    edit.module(grid);
+    edit.part(model.tileRecords, {});
+    edit.part(model.document.modelId, Change::modified | Change::menus | Change::title) =
+        static_cast<std::int16_t>(command.code);
+    buildGroundGrid(model, grid);
+  } else {
+    // Type codes choose other maps for the same modules: they load again.
+    edit.part(model.document.modelId, Change::modified | Change::textures | Change::menus |
+                                          Change::title) = static_cast<std::int16_t>(command.code);
+  }
+  edit.commit();
+  return true;
+}
+
+bool toggleInteriorFlag(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  if (!isAssembly(model.document)) return false;
+  Edit edit(model, editor.history, "Interior Flag");
+  bool& flag =
+      edit.part(model.document.interiorFlag, Change::modified | Change::menus | Change::title);
+  flag = !flag;
+  edit.commit();
+  return true;
 }
 
 bool swapXYAxes(Editor& editor, const Command&) {

@@ -30,6 +30,9 @@ bool canApplyModifiers(const MenuContext& context, const Command& command);
 bool documentTypeIs(const MenuContext& context, const Command& command);
 bool cityTypeIs(const MenuContext& context, const Command& command);
 bool interiorFlagSet(const MenuContext& context, const Command& command);
+// EDIT > Type: the document's type code; "Interior Flag" flips the assembly's interior flag.
+bool setDocumentType(Editor& editor, const Command& command);
+bool toggleInteriorFlag(Editor& editor, const Command& command);
 
 // Every instance a quarter turn about z: location (x, y) := (y, -x), roll less a quarter turn.
 // The meshes are left as they are.

@@ -11,8 +11,10 @@
 #include "commands/menu_context.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
+#include "editor/frame.hpp"
 #include "editor/polygon_entry.hpp"
 #include "model/geometry.hpp"
+#include "platform/ui.hpp"
 
 namespace tessarim {
 namespace {
@@ -65,6 +67,23 @@ void changeScope(Edit& edit, const PolygonScope& scope, Fn change) {
     std::vector<Polygon>& list = edit.polygons(scope.module, scope.listed);
     for (std::uint32_t i : scope.listed) change(list[i]);
   }
+}
+
+// The colour commands' polygons: the current module's scope, or with several instances
+// selected every polygon of each listed instance's module, once per entry.
+std::vector<PolygonScope> colourScopes(const Model& model) {
+  std::vector<PolygonScope> scopes;
+  if (model.selection.currentModule == -2) {
+    for (const InstanceRef r : model.selection.selectedInstances) {
+      const Module* m = loadedModule(model, r.module);
+      if (m == nullptr || m->polygons.empty()) continue;
+      scopes.push_back({r.module, true, {}});
+    }
+  } else if (auto scope = currentScope(model);
+             scope && !scope->empty(model.document.module[scope->module])) {
+    scopes.push_back(*scope);
+  }
+  return scopes;
 }
 
 // Corners as the file writes them: at most four.
@@ -127,6 +146,46 @@ bool changePolygon(Editor& editor, const Command&) {
 
 bool canColorize(const MenuContext& c, const Command&) {
   return c.currentModule == -2 || c.hasPolygons();
+}
+
+bool colorize(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  std::vector<int> modules;
+  for (const PolygonScope& scope : colourScopes(model)) modules.push_back(scope.module);
+  if (modules.empty()) return false;
+  if (editor.session.ui.messageBox("Are you sure you want to colorize the entire mesh?",
+                                   "Confirm Colorize", MessageIcon::question,
+                                   MessageButtons::yesNo) != MessageAnswer::yes)
+    return true;
+  Edit edit(model, editor.history, "Colorize");
+  // Mid-range colours (64..191 of 255), so that neighbouring polygons tell apart.
+  const auto channel = [&] {
+    return static_cast<float>(64 + static_cast<int>(frameRandom(editor.frame) * 0.003906369)) /
+           255.0f;
+  };
+  for (const int m : modules) {
+    for (Polygon& p : edit.polygons(m)) {
+      p.colour = {channel(), channel(), channel(), 1.0f};
+    }
+  }
+  edit.commit();
+  return true;
+}
+
+bool variegate(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  const std::vector<PolygonScope> scopes = colourScopes(model);
+  if (scopes.empty()) return false;
+  Edit edit(model, editor.history, "Variegate");
+  // A shade below one step of 255 per polygon: flat areas take a faint grain.
+  for (const PolygonScope& scope : scopes) {
+    changeScope(edit, scope, [&](Polygon& p) {
+      const float d = 2.0f * static_cast<float>(frameRandom(editor.frame)) / 16711425.0f;
+      for (int c = 0; c < 3; ++c) p.colour[c] = std::clamp(p.colour[c] + d, 0.0f, 1.0f);
+    });
+  }
+  edit.commit();
+  return true;
 }
 
 bool backface(Editor& editor, const Command&) {

@@ -14,6 +14,9 @@ bool polygonChosen(const MenuContext& context, const Command& command);
 bool addPolygon(Editor& editor, const Command& command);
 bool changePolygon(Editor& editor, const Command& command);
 bool canColorize(const MenuContext& context, const Command& command);
+// Colour: random mid-range colours for whole meshes after a confirmation, or a faint grain.
+bool colorize(Editor& editor, const Command& command);
+bool variegate(Editor& editor, const Command& command);
 
 // Each returns false, changing nothing, when the selection names nothing it can act on: no
 // loaded current module, a polygon past the module's end, or a scope it leaves alone.

@@ -28,6 +28,8 @@ struct TileRecord {
   std::int32_t firstVertex = 0;  // from the ground-grid module's first drawn vertex
   std::int32_t triangleCount = 0;
   std::uint8_t piece = 0;
+
+  bool operator==(const TileRecord&) const = default;
 };
 
 }  // namespace tessarim
