@@ -12,28 +12,11 @@
 #include "model/model.hpp"
 #include "platform/clock.hpp"
 #include "platform/settings_store.hpp"
-#include "platform/ui.hpp"
 #include "scene/geometry_builder.hpp"
 #include "wld_mesh.hpp"
 
 namespace tessarim {
 namespace {
-
-// Answers nothing; nudging shows no messages.
-class SilentUi : public Ui {
- public:
-  MessageAnswer messageBox(std::string_view, std::string_view, MessageIcon,
-                           MessageButtons) override {
-    return MessageAnswer::ok;
-  }
-  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override {
-    return {};
-  }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view,
-                                      std::string_view) override {
-    return std::nullopt;
-  }
-};
 
 struct Scene {
   Scene() {
@@ -54,7 +37,7 @@ struct Scene {
   }
   std::unique_ptr<Model> model = std::make_unique<Model>();
   RepositoryFolder repository;
-  SilentUi ui;
+  bench::SilentUi ui;
   MemorySettingsStore store;
   ManualClock clock;
   Editor editor{Session{*model, repository, ui, store, clock}};

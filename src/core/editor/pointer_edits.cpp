@@ -137,12 +137,8 @@ void selectGroup(const Model& model, Selection& s, int group) {
   s.currentModule = s.selectedInstances.empty() ? -1 : -2;
 }
 
-}  // namespace
-
-void pointerPressed(Editor& editor, PointerButton button, float x, float y, KeyModifiers held) {
-  FrameInput& in = editor.frame.input;
-  (button == PointerButton::left ? in.leftHeld : in.rightHeld) = true;
-  in.movedSincePress = false;
+// Where the pointer is and which modifiers it came with.
+void notePointer(FrameInput& in, float x, float y, KeyModifiers held) {
   in.pointerX = x;
   in.pointerY = y;
   in.cursorX = static_cast<int>(x);
@@ -152,16 +148,19 @@ void pointerPressed(Editor& editor, PointerButton button, float x, float y, KeyM
   in.shiftHeld = held.shift;
 }
 
+}  // namespace
+
+void pointerPressed(Editor& editor, PointerButton button, float x, float y, KeyModifiers held) {
+  FrameInput& in = editor.frame.input;
+  (button == PointerButton::left ? in.leftHeld : in.rightHeld) = true;
+  in.movedSincePress = false;
+  notePointer(in, x, y, held);
+}
+
 void pointerMovedTo(Editor& editor, float x, float y, KeyModifiers held) {
   FrameInput& in = editor.frame.input;
   const float dx = x - in.pointerX, dy = y - in.pointerY;
-  in.pointerX = x;
-  in.pointerY = y;
-  in.cursorX = static_cast<int>(x);
-  in.cursorY = static_cast<int>(y);
-  in.cursorInside = true;
-  in.controlHeld = held.ctrl;
-  in.shiftHeld = held.shift;
+  notePointer(in, x, y, held);
   if (dx == 0 && dy == 0) return;
   in.movedSincePress = true;
   Model& model = editor.model();
