@@ -37,11 +37,19 @@ class ScriptedUi : public Ui {
         return MessageAnswer::ok;
     }
   }
-  std::vector<std::string> openFile(const FileFilter&, std::string_view, bool) override {
+  // File dialogs record what they were offered and answer from their scripts; none: cancel.
+  struct FileCall {
+    FileFilter filter;
+    std::string startPath;
+  };
+  std::vector<std::string> openFile(const FileFilter& filter, std::string_view startPath,
+                                    bool) override {
+    openCalls.push_back({filter, std::string{startPath}});
     return openResults.empty() ? std::vector<std::string>{} : next(openResults);
   }
-  std::optional<std::string> saveFile(const FileFilter&, std::string_view,
+  std::optional<std::string> saveFile(const FileFilter& filter, std::string_view startPath,
                                       std::string_view) override {
+    saveCalls.push_back({filter, std::string{startPath}});
     if (saveResults.empty()) return std::nullopt;
     return next(saveResults);
   }
@@ -64,6 +72,7 @@ class ScriptedUi : public Ui {
   std::deque<std::optional<std::uint32_t>> colourResults;
   std::function<void(std::array<std::uint32_t, 16>&)> customEdit;
 
+  std::vector<FileCall> openCalls, saveCalls;
   std::vector<Box> boxes;
   std::deque<MessageAnswer> answers;
   std::deque<std::vector<std::string>> openResults;

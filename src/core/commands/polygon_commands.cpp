@@ -7,12 +7,14 @@
 #include <span>
 #include <vector>
 
+#include "commands/colour_commands.hpp"
 #include "commands/command_table.hpp"
 #include "commands/menu_context.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "editor/frame.hpp"
 #include "editor/polygon_entry.hpp"
+#include "formats/palette.hpp"
 #include "model/geometry.hpp"
 #include "platform/ui.hpp"
 
@@ -167,6 +169,45 @@ bool colorize(Editor& editor, const Command&) {
     for (Polygon& p : edit.polygons(m)) {
       p.colour = {channel(), channel(), channel(), 1.0f};
     }
+  }
+  edit.commit();
+  return true;
+}
+
+bool adjustColour(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  const std::vector<PolygonScope> scopes = colourScopes(model);
+  if (scopes.empty()) return false;
+  // The chooser starts at the mean colour of what it will paint.
+  std::array<double, 3> sum{};
+  std::size_t count = 0;
+  for (const PolygonScope& scope : scopes) {
+    const std::vector<Polygon>& polygons = model.document.module[scope.module].polygons;
+    const auto add = [&](const Polygon& p) {
+      for (int c = 0; c < 3; ++c) sum[c] += p.colour[c];
+      ++count;
+    };
+    if (scope.all) {
+      for (const Polygon& p : polygons) add(p);
+    } else {
+      for (std::uint32_t i : scope.listed) add(polygons[i]);
+    }
+  }
+  std::array<float, 3> mean{};
+  for (int c = 0; c < 3; ++c) mean[c] = static_cast<float>(sum[c] / static_cast<double>(count));
+
+  Session& session = editor.session;
+  Palette custom = greyRamp();
+  readPalette(session, editor.user.customColorsPath, custom, true);
+  const std::optional<std::uint32_t> chosen =
+      session.ui.chooseColour(chooserFromFloats(mean), custom);
+  writePalette(session, editor.user.customColorsPath, custom, true);
+  if (!chosen) return true;
+
+  const std::array<float, 3> rgb = floatsFromChooser(*chosen);
+  Edit edit(model, editor.history, "Adjust");
+  for (const PolygonScope& scope : scopes) {
+    changeScope(edit, scope, [&](Polygon& p) { p.colour = {rgb[0], rgb[1], rgb[2], 1.0f}; });
   }
   edit.commit();
   return true;

@@ -16,6 +16,9 @@ bool changePolygon(Editor& editor, const Command& command);
 bool canColorize(const MenuContext& context, const Command& command);
 // Colour: random mid-range colours for whole meshes after a confirmation, or a faint grain.
 bool colorize(Editor& editor, const Command& command);
+// The chooser, starting at the mean colour of the polygons, paints them all with its answer; its
+// custom colours live in the "Custom Colors Path" palette, written back whatever the answer.
+bool adjustColour(Editor& editor, const Command& command);
 bool variegate(Editor& editor, const Command& command);
 
 // Each returns false, changing nothing, when the selection names nothing it can act on: no
