@@ -20,6 +20,7 @@
 #include "commands/polygon_commands.hpp"
 #include "commands/repository_commands.hpp"
 #include "commands/selection_commands.hpp"
+#include "commands/texture_commands.hpp"
 #include "commands/view_commands.hpp"
 #include "editor/canvas_edits.hpp"
 #include "editor/editor.hpp"
@@ -179,11 +180,12 @@ constexpr Row displayItem(int n, std::string_view label, std::string_view path, 
 }
 constexpr Row mapAssign(int n, std::string_view path, int slot) {
   return item(n, "&Assign Texture...", path)
+      .run(assignMap)
       .value(slot)
       .when(slot == controlfile ? canAssignControlMap : canAssignMap);
 }
 constexpr Row mapUnassign(int n, std::string_view path, int slot) {
-  return item(n, "&Unassign Texture", path).value(slot).when(mapAssigned);
+  return item(n, "&Unassign Texture", path).run(unassignMap).value(slot).when(mapAssigned);
 }
 
 using V = ViewColour;
@@ -487,16 +489,16 @@ constexpr Command rows[] = {
     family(cmd::scaleVehiclesHd, "Vehicles HD (1 inch)", moduleScale, scaleClassIs, 10).when(newScaleModule),
     family(cmd::scalePeople, "People (1/4 inch)", moduleScale, scaleClassIs, 11).when(newScaleModule),
     item(cmd::optimizeOrder, "O&ptimize Order", texture).run(optimizeOrder).when(canOptimizeOrder),
-    item(cmd::matchCityBuildings, "City/User Buildings", textureMatch),
-    item(cmd::matchOrbitalFacilities, "Orbital Facilities", textureMatch),
-    item(cmd::matchShipsAndVehicles, "Ships and Vehicles", textureMatch),
-    item(cmd::matchInteriors, "Interiors (Cleared)", textureMatch),
-    item(cmd::autoAssignTextures, "Auto Assign", texture).when(canAutoAssign),
-    item(cmd::clearAllTextures, "Clear All", texture).when(canClearMaps),
+    item(cmd::matchCityBuildings, "City/User Buildings", textureMatch).run(matchTextures).value(static_cast<int>(MatchCatalogue::buildings)),
+    item(cmd::matchOrbitalFacilities, "Orbital Facilities", textureMatch).run(matchTextures).value(static_cast<int>(MatchCatalogue::docks)),
+    item(cmd::matchShipsAndVehicles, "Ships and Vehicles", textureMatch).run(matchTextures).value(static_cast<int>(MatchCatalogue::ships)),
+    item(cmd::matchInteriors, "Interiors (Cleared)", textureMatch).run(matchTextures).value(static_cast<int>(MatchCatalogue::interiors)),
+    item(cmd::autoAssignTextures, "Auto Assign", texture).run(autoAssignMaps).when(canAutoAssign),
+    item(cmd::clearAllTextures, "Clear All", texture).run(clearAllMaps).when(canClearMaps),
     separator(texture),
     mapAssign(cmd::assignBaseMap, baseMap, textfile),
     mapUnassign(cmd::unassignBaseMap, baseMap, textfile),
-    item(cmd::hideBaseMap, "&Hide Texture", baseMap).value(textfile).when(mapAssigned).checks(baseHiddenSet),
+    item(cmd::hideBaseMap, "&Hide Texture", baseMap).run(toggleBaseHidden).value(textfile).when(mapAssigned).checks(baseHiddenSet),
     mapAssign(cmd::assignOverlayMap, overlayMap, overlayfile),
     mapUnassign(cmd::unassignOverlayMap, overlayMap, overlayfile),
     mapAssign(cmd::assignLightMap, lightMap, lightfile),
@@ -514,8 +516,8 @@ constexpr Command rows[] = {
     mapAssign(cmd::assignControlMap, controlMap, controlfile),
     mapUnassign(cmd::unassignControlMap, controlMap, controlfile),
     separator(texture),
-    item(cmd::flipTexture, "&Flip", texture).when(canFlipTextures),
-    item(cmd::canvasColor, "C&anvas Color...", texture),
+    item(cmd::flipTexture, "&Flip", texture).run(flipTexels).when(canFlipTextures),
+    item(cmd::canvasColor, "C&anvas Color...", texture).run(chooseCanvasColour),
     toggle(cmd::liveUpdates, "&Live Updates", texture, &ViewOptions::liveUpdates),
     separator(module),
     item(cmd::averageOriginWeighted, "Average Origin (Weighted)", module).run(averageOriginWeighted).when(canAverageOrigin),

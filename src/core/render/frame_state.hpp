@@ -70,6 +70,8 @@ struct FrameState {
   std::vector<LineVertex> connectorLines;   // two points per connector
   std::vector<LineVertex> connectorScratch;
   ViewColours colours;
+  // Red, green, blue, alpha 0..1: the texel canvas's colour; clear at every start of the program.
+  std::array<float, 4> canvasColour{};
   // Per module slot, one bit per map slot whose texture the renderer holds (bit 9: normal map).
   std::array<std::uint16_t, 256> mapsLoaded{};
   // The window colour map's size in texels / 2048 (width, height); 0 while none is held.

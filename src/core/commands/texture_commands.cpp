@@ -1,0 +1,468 @@
+#include "commands/texture_commands.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "commands/command_table.hpp"
+#include "editing/edit_history.hpp"
+#include "editor/editor.hpp"
+#include "editor/lifecycle.hpp"
+#include "export/staged_files.hpp"
+#include "formats/palette.hpp"
+#include "formats/text_writer.hpp"
+#include "model/model.hpp"
+#include "model/paths.hpp"
+#include "platform/settings_store.hpp"
+#include "platform/ui.hpp"
+
+namespace tessarim {
+namespace {
+
+constexpr std::size_t longestMapName = 259;
+
+bool validModule(const Model& model, int index) {
+  return index >= 0 && index < model.document.wldfiles;
+}
+
+// The single current module, or -1.
+int currentModule(const Model& model) {
+  const int m = model.selection.currentModule;
+  return validModule(model, m) ? m : -1;
+}
+
+// The modules an Assign or Unassign acts on: the current module, or the module of every listed
+// instance in list order (a module listed twice comes twice). Stale entries are left out.
+std::vector<int> mapScope(const Model& model) {
+  if (const int m = currentModule(model); m >= 0) return {m};
+  std::vector<int> scope;
+  if (model.selection.currentModule != -2) return scope;
+  for (const InstanceRef& r : selectedInstanceRefs(model)) scope.push_back(r.module);
+  return scope;
+}
+
+int slotOf(const Command& command) {
+  return command.code >= 0 && command.code < mapSlotCount ? command.code : -1;
+}
+
+// Where the file dialog starts: the slot's own file when the single current module names one,
+// else the first map the current module names, in the order base, overlay, light, height,
+// reflectivity, grime, detail, detail control, visibility.
+std::string assignStart(const Editor& editor, int slot) {
+  const Model& model = editor.model();
+  const int m = currentModule(model);
+  if (m < 0) return {};
+  const Module& module = model.document.module[m];
+  if (!module.maps[slot].empty()) return fullPath(editor, module.maps[slot]);
+  static constexpr int order[] = {textfile,  overlayfile, lightfile,   heightfile,    reflectfile,
+                                  grimefile, detailfile,  controlfile, visibilityfile};
+  for (int s : order) {
+    if (!module.maps[s].empty()) return fullPath(editor, module.maps[s]);
+  }
+  return {};
+}
+
+// A name change makes the texture pass run: it drops the textures of names no module still
+// gives (both of the height slot) and loads what is new.
+void reportMapChange(Edit& edit) {
+  edit.report(Change::textures);
+}
+
+}  // namespace
+
+bool assignMap(Editor& editor, const Command& command) {
+  Model& model = editor.model();
+  const int slot = slotOf(command);
+  if (slot < 0 || mapScope(model).empty()) return false;
+  const std::vector<std::string> chosen = editor.session.ui.openFile(
+      {"Portable Network Graphics (*.png)", "*.PNG"}, assignStart(editor, slot), false);
+  if (chosen.empty()) return false;
+  const std::string name = relativeName(editor, chosen.front());
+  // The mesh file keeps a name in a field of 260 characters: a longer one would come back cut.
+  if (name.size() > longestMapName) {
+    editor.session.ui.message(
+        "This file name is longer than 259 characters and cannot be kept in a mesh:\n\n" + name,
+        "Texture map notification!", MessageIcon::warning);
+    return false;
+  }
+  // The dialog may have changed nothing that the scope was taken from, but ask again.
+  const std::vector<int> scope = mapScope(model);
+  if (scope.empty()) return false;
+  Edit edit(model, editor.history, "Assign Texture");
+  for (int m : scope) edit.module(m).maps[slot] = name;
+  reportMapChange(edit);
+  edit.commit();
+  return true;
+}
+
+bool unassignMap(Editor& editor, const Command& command) {
+  Model& model = editor.model();
+  const int slot = slotOf(command);
+  const int m = currentModule(model);
+  if (slot < 0 || m < 0 || model.document.module[m].maps[slot].empty()) return false;
+  Edit edit(model, editor.history, "Unassign Texture");
+  edit.module(m).maps[slot].clear();
+  reportMapChange(edit);
+  edit.commit();
+  return true;
+}
+
+bool toggleBaseHidden(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  const int m = currentModule(model);
+  if (m < 0 || model.document.module[m].maps[textfile].empty()) return false;
+  Edit edit(model, editor.history, "Hide Texture");
+  std::uint8_t& hidden = edit.module(m).baseHidden;
+  hidden = hidden == 1 ? 0 : 1;
+  edit.commit();
+  return true;
+}
+
+bool clearAllMaps(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  const int m = currentModule(model);
+  if (m < 0) return false;
+  Edit edit(model, editor.history, "Clear All");
+  edit.module(m);
+  clearMaps(model, m);
+  reportMapChange(edit);
+  edit.commit();
+  return true;
+}
+
+std::string mapSetStem(const std::string& baseName) {
+  const std::size_t p = baseName.find_last_of("-base.png");
+  if (p == std::string::npos || p < 8) return baseName;
+  return baseName.substr(0, p - 8);
+}
+
+bool autoAssignMaps(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  const int m = currentModule(model);
+  if (m < 0 || model.document.module[m].maps[textfile].empty()) return false;
+  struct Suffix {
+    int slot;
+    const char* text;
+  };
+  static constexpr Suffix suffixes[] = {
+      {overlayfile, "-overlay.png"}, {lightfile, "-light.png"},        {heightfile, "-height.png"},
+      {reflectfile, "-reflect.png"}, {visibilityfile, "-visible.png"}, {grimefile, "-grime.png"},
+      {detailfile, "-detail.png"},   {controlfile, "-control.png"},
+  };
+  const std::string stem = mapSetStem(model.document.module[m].maps[textfile]);
+  Edit edit(model, editor.history, "Auto Assign");
+  for (const Suffix& s : suffixes) {
+    if (!model.document.module[m].maps[s.slot].empty()) continue;
+    const std::string candidate = stem + s.text;
+    if (candidate.size() > longestMapName) continue;
+    // A name that leads out of the repository is never followed, so it is not taken either.
+    const std::optional<std::string> file = repositoryFile(editor.session.repository, candidate);
+    std::error_code ec;
+    if (!file || !std::filesystem::is_regular_file(*file, ec)) continue;
+    edit.module(m).maps[s.slot] = candidate;
+    reportMapChange(edit);
+  }
+  edit.commit();
+  return true;
+}
+
+namespace {
+
+constexpr std::size_t recordSize = 400;
+constexpr std::size_t recordNameSize = 260;
+constexpr std::size_t lightFlagOffset = 399;
+constexpr int largestCount = 32767;  // the count is a signed 16-bit number
+constexpr std::size_t shortPrefix = 92;
+
+struct CatalogueNames {
+  const char* file;
+  const char* listing;
+  const char* caseLine;
+  const char* lightLine;      // records 1 to 9
+  const char* lightLineWide;  // records 10 and above
+};
+
+// clang-format off
+constexpr CatalogueNames catalogueNames[] = {
+    {"buildings.dat", "buildings.txt",
+     "\t\tcase %i: wcscpy_s(hullfile, 199, L\"textures\\\\Cities\\\\",
+     "\t\t\twcscpy_s(lightfile, 199, L\"textures\\\\cities\\\\",
+     "\t\t\t wcscpy_s(lightfile, 199, L\"textures\\\\cities\\\\"},
+    {"docks.dat", "docks.txt",
+     "\t\tcase %i: wcscpy_s(hullfile, 199, L\"textures\\\\Docks\\\\",
+     "\t\t\twcscpy_s(lightfile, 199, L\"textures\\\\Docks\\\\",
+     "\t\t\t wcscpy_s(lightfile, 199, L\"textures\\\\Docks\\\\"},
+    {"ships.dat", "ships.txt",
+     "\t\tcase %i: wcscpy_s(hullfile, 199, L\"textures\\\\Ships\\\\",
+     "\t\t\twcscpy_s(lightfile, 199, L\"textures\\\\Ships\\\\",
+     "\t\t\t wcscpy_s(lightfile, 199, L\"textures\\\\Ships\\\\"},
+    {"interiors.dat", "interiors.txt",
+     "\t\tcase %i: wcscpy_s(hullfile, 199, L\"textures\\\\Cockpits\\\\",
+     "\t\t\twcscpy_s(lightfile, 199, L\"textures\\\\Cockpits\\\\",
+     "\t\t\t wcscpy_s(lightfile, 199, L\"textures\\\\Cockpits\\\\"},
+};
+// clang-format on
+
+const CatalogueNames& namesOf(MatchCatalogue which) {
+  return catalogueNames[static_cast<int>(which)];
+}
+
+// A record's name: its field up to the first zero byte.
+std::string_view recordName(const std::string& catalogue, int k) {
+  const char* field = catalogue.data() + static_cast<std::size_t>(k) * recordSize;
+  return {field, strnlen(field, recordNameSize)};
+}
+
+// A name as the match compares it: less its last four characters (the extension) and in lower
+// case. A name of fewer than four characters has no extension to drop and is compared whole.
+std::string matchKey(std::string_view name) {
+  if (name.size() >= 4) name.remove_suffix(4);
+  std::string key(name);
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return key;
+}
+
+// Records whose name begins with a backslash and "i" carry a leading part of fixed length that
+// module names do not have.
+std::string recordKey(std::string_view name) {
+  if (name.size() >= 2 && name[0] == '\\' && (name[1] == 'i' || name[1] == 'I'))
+    name.remove_prefix(std::min(name.size(), shortPrefix));
+  return matchKey(name);
+}
+
+bool optedOut(const Module& module) {
+  return std::any_of(module.instances.begin(), module.instances.end(),
+                     [](const Instance& t) { return t.group == 997; });
+}
+
+void appendListing(std::string& out, const CatalogueNames& names, int k, std::string_view name,
+                   bool light) {
+  // The last path component up to its first full stop; none without a backslash.
+  std::string_view component;
+  if (const std::size_t slash = name.rfind('\\'); slash != std::string_view::npos) {
+    component = name.substr(slash + 1);
+    component = component.substr(0, component.find('.'));
+  }
+  out += formatText(names.caseLine, k);
+  out.append(component);
+  out += ".dds\");\r\n";
+  if (light) {
+    out += k < 10 ? names.lightLine : names.lightLineWide;
+    out.append(component);
+    out += "LIGHT.dds\");\r\n";
+  }
+  out += k < 10 ? "\t\t\tbreak;\r\n" : "\t\t\t break;\r\n";
+}
+
+}  // namespace
+
+CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
+                              const std::string& existing) {
+  CatalogueMatch result;
+  std::string& file = result.catalogue;
+  int n = 0;
+  if (existing.size() >= 2) {
+    n = static_cast<std::int16_t>(static_cast<unsigned char>(existing[0]) |
+                                  static_cast<unsigned char>(existing[1]) << 8);
+    n = std::max(n, 0);
+  }
+  // The header and the records the count names; a short file's missing records read as empty.
+  // Bytes past the last record are nobody's and are not kept.
+  file.assign(static_cast<std::size_t>(n + 1) * recordSize, '\0');
+  std::memcpy(file.data(), existing.data(), std::min(existing.size(), file.size()));
+
+  // Each key's first record: the first matching record wins.
+  std::unordered_map<std::string, int> first;
+  first.reserve(static_cast<std::size_t>(n) + maxModules);
+  for (int k = 1; k <= n; ++k) first.try_emplace(recordKey(recordName(file, k)), k);
+
+  const Document& d = model.document;
+  const int modules = isCity(d) ? d.wldfiles - 1 : d.wldfiles;
+  for (int m = 0; m < modules; ++m) {
+    const Module& module = d.module[m];
+    if (optedOut(module)) continue;
+    const std::string& base = module.maps[textfile];
+    int key = -1;
+    if (!base.empty()) {
+      const std::string_view field = std::string_view{base}.substr(0, recordNameSize - 1);
+      const bool light = !module.maps[lightfile].empty();
+      const auto found = first.find(matchKey(field));
+      if (found != first.end()) {
+        key = found->second;
+        char& flag = file[static_cast<std::size_t>(key) * recordSize + lightFlagOffset];
+        if (light) flag = 1;
+      } else {
+        if (n == largestCount) {
+          result.full = true;
+          return result;
+        }
+        key = ++n;
+        file.resize(static_cast<std::size_t>(n + 1) * recordSize, '\0');
+        char* record = file.data() + static_cast<std::size_t>(n) * recordSize;
+        std::memcpy(record, field.data(), field.size());
+        record[lightFlagOffset] = light ? 1 : 0;
+        // The record as the file will hold it, so that later modules compare with the same.
+        first.try_emplace(recordKey(recordName(file, n)), n);
+      }
+    }
+    if (module.sortKey != key) result.keys.push_back({m, static_cast<std::int16_t>(key)});
+  }
+  file[0] = static_cast<char>(n & 0xFF);
+  file[1] = static_cast<char>(n >> 8 & 0xFF);
+
+  const CatalogueNames& names = namesOf(which);
+  result.listing.reserve(static_cast<std::size_t>(n) * 160);
+  for (int k = 1; k <= n; ++k) {
+    appendListing(result.listing, names, k, recordName(file, k),
+                  file[static_cast<std::size_t>(k) * recordSize + lightFlagOffset] == 1);
+  }
+  return result;
+}
+
+namespace {
+
+void reportMatchFailure(Ui& ui, const std::string& fileName, const std::string& reason) {
+  ui.message("Could not create load match file " + fileName + "...\n\n" + reason, "Match Bitmaps",
+             MessageIcon::error);
+}
+
+// The catalogue's bytes as far as its records can reach; empty when there is none.
+std::optional<std::string> readCatalogue(const std::string& hostPath, std::string& error) {
+  std::error_code ec;
+  if (!std::filesystem::exists(hostPath, ec) && !ec) return std::string{};
+  if (std::filesystem::is_directory(hostPath, ec)) {
+    error = systemErrorText(EISDIR);
+    return std::nullopt;
+  }
+  std::FILE* in = std::fopen(hostPath.c_str(), "rb");
+  if (!in) {
+    error = systemErrorText(errno);
+    return std::nullopt;
+  }
+  std::string bytes((static_cast<std::size_t>(largestCount) + 1) * recordSize, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in));
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (failed) {
+    error = systemErrorText(EIO);
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+bool matchTextures(Editor& editor, const Command& command) {
+  if (command.code < 0 || command.code > static_cast<int>(MatchCatalogue::interiors)) return false;
+  const auto which = static_cast<MatchCatalogue>(command.code);
+  Model& model = editor.model();
+  Ui& ui = editor.session.ui;
+  const CatalogueNames& names = namesOf(which);
+  const std::string cataloguePath = editor.session.repository.host + names.file;
+  const std::string listingPath = editor.session.repository.host + names.listing;
+
+  // The interiors are numbered anew every time: their catalogue starts empty.
+  std::string existing;
+  if (which != MatchCatalogue::interiors) {
+    std::string error;
+    std::optional<std::string> read = readCatalogue(cataloguePath, error);
+    if (!read) {
+      reportMatchFailure(ui, cataloguePath, error);
+      return false;
+    }
+    existing = std::move(*read);
+  }
+  const CatalogueMatch match = matchCatalogue(model, which, existing);
+  if (match.full) {
+    ui.message(formatText("The catalogue %s already holds %i textures, as many as it can number.",
+                          cataloguePath, largestCount),
+               "Match Bitmaps", MessageIcon::error);
+    return false;
+  }
+
+  // Catalogue and listing are replaced together or not at all, so that the listing always
+  // describes the catalogue beside it and a failure leaves both as they were.
+  editor.window.busy = true;
+  StagedFiles files;
+  const bool written = files.add(cataloguePath, cataloguePath, match.catalogue) &&
+                       files.add(listingPath, listingPath, match.listing) && files.commit();
+  editor.window.busy = false;
+  if (!written) {
+    reportMatchFailure(ui, files.failedName(), files.error());
+    return false;
+  }
+
+  // The files written stay written; Undo Edit takes back the modules' keys only.
+  Edit edit(model, editor.history, "Match Textures");
+  for (const CatalogueMatch::Key& k : match.keys) {
+    Module& module = model.document.module[k.module];
+    if (which == MatchCatalogue::interiors || module.maps[textfile].empty()) {
+      // Numbering the interiors, or a module without a base map, is not a change of its mesh.
+      edit.part(module.sortKey, Change::menus) = k.sortKey;
+    } else {
+      edit.module(k.module).sortKey = k.sortKey;
+    }
+  }
+  edit.commit();
+  return true;
+}
+
+bool flipTexels(Editor& editor, const Command&) {
+  Model& model = editor.model();
+  if (model.document.wldfiles == 0 || model.selection.currentModule != -1) return false;
+  Edit edit(model, editor.history, "Flip");
+  for (int m = 0; m < model.document.wldfiles; ++m) {
+    for (Polygon& p : edit.polygons(m)) {
+      const int corners = std::min<int>(p.sides, 4);
+      for (int c = 0; c < corners; ++c) p.texels[c].v = 1 - p.texels[c].v;
+    }
+  }
+  edit.commit();
+  return true;
+}
+
+namespace {
+
+// A float channel as the settings keep it: x 255, rounded to nearest, within 0..255.
+std::uint32_t settingsByte(float v) {
+  return static_cast<std::uint32_t>(std::clamp(std::lround(v * 255.0f), 0L, 255L));
+}
+
+}  // namespace
+
+bool chooseCanvasColour(Editor& editor, const Command&) {
+  Session& session = editor.session;
+  std::array<float, 4>& colour = editor.frame.canvasColour;
+  // The chooser starts at each channel x 255, truncated, as 0x00BBGGRR.
+  const auto start = [](float v) {
+    return static_cast<std::uint32_t>(std::clamp(static_cast<int>(v * 255), 0, 255));
+  };
+  const std::uint32_t initial = start(colour[2]) << 16 | start(colour[1]) << 8 | start(colour[0]);
+
+  Palette custom = greyRamp();
+  readPalette(session, editor.user.customColorsPath, custom, true);
+  const std::optional<std::uint32_t> chosen = session.ui.chooseColour(initial, custom);
+  writePalette(session, editor.user.customColorsPath, custom, true);
+  if (chosen) {
+    constexpr float byteToFloat = 0.003921569f;
+    colour = {static_cast<float>(*chosen & 0xFF) * byteToFloat,
+              static_cast<float>(*chosen >> 8 & 0xFF) * byteToFloat,
+              static_cast<float>(*chosen >> 16 & 0xFF) * byteToFloat, 1.0f};
+    session.store.writeNumber(mainKey, "Canvas Color",
+                              settingsByte(colour[3]) << 24 | settingsByte(colour[0]) << 16 |
+                                  settingsByte(colour[1]) << 8 | settingsByte(colour[2]));
+  }
+  // The canvas is built with the geometry: build it again so that the colour shows now.
+  noteChanges(editor.model(), Change::geometry);
+  return chosen.has_value();
+}
+
+}  // namespace tessarim

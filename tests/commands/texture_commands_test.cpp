@@ -1,0 +1,458 @@
+#include "commands/texture_commands.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "commands/command_numbers.hpp"
+#include "commands/dispatch.hpp"
+#include "formats/wld.hpp"
+#include "platform/settings_store.hpp"
+#include "support/cli_run.hpp"
+#include "support/documents.hpp"
+#include "support/view_fixture.hpp"
+
+namespace tessarim {
+namespace {
+
+namespace fs = std::filesystem;
+using Maps = std::array<std::string, mapSlotCount>;
+
+struct TextureCommands : testing::ViewFixture {
+  Module& hull() { return model.document.module[0]; }
+  Module& fin() { return model.document.module[1]; }
+  CommandOutcome issue(int number) { return issueCommand(editor, number); }
+  std::string host(const std::string& relative) { return (repo.root / relative).string(); }
+  // Every file below the repository with its bytes, folders as "<dir>".
+  std::map<std::string, std::string> snapshot() {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(repo.root)) {
+      const std::string name = entry.path().lexically_relative(repo.root).generic_string();
+      files[name] = entry.is_directory() ? "<dir>" : repo.read(name);
+    }
+    return files;
+  }
+};
+
+// Every Assign and Unassign item writes or empties exactly its own slot of the current module;
+// each is one step that Undo Edit takes back.
+TEST_F(TextureCommands, EachMapItemWritesItsOwnSlotOnly) {
+  struct Case {
+    int assign, unassign, slot;
+    const char* file;
+  } cases[] = {
+      {cmd::assignBaseMap, cmd::unassignBaseMap, textfile, "hull-base.png"},
+      {cmd::assignOverlayMap, cmd::unassignOverlayMap, overlayfile, "hull-overlay.png"},
+      {cmd::assignLightMap, cmd::unassignLightMap, lightfile, "hull-light.png"},
+      {cmd::assignHeightMap, cmd::unassignHeightMap, heightfile, "hull-height.png"},
+      {cmd::assignVisibilityMap, cmd::unassignVisibilityMap, visibilityfile, "hull-visible.png"},
+      {cmd::assignReflectivityMap, cmd::unassignReflectivityMap, reflectfile, "hull-reflect.png"},
+      {cmd::assignGrimeMap, cmd::unassignGrimeMap, grimefile, "hull-grime.png"},
+      {cmd::assignDetailMap, cmd::unassignDetailMap, detailfile, "hull-detail.png"},
+      {cmd::assignControlMap, cmd::unassignControlMap, controlfile, "hull-control.png"},
+  };
+  select(0, 1);
+  Maps expected;
+  for (const Case& c : cases) {
+    model.status.texturesLoaded = true;
+    repo.ui.openResults.push_back({host("textures/" + std::string(c.file))});
+    ASSERT_EQ(issue(c.assign), CommandOutcome::done) << c.file;
+    expected[c.slot] = "textures\\" + std::string(c.file);
+    EXPECT_EQ(hull().maps, expected) << c.file;
+    EXPECT_EQ(fin().maps, Maps{}) << c.file;
+    EXPECT_FALSE(model.status.texturesLoaded) << c.file << ": the new map is loaded";
+    EXPECT_EQ(hull().modified, 1) << c.file;
+  }
+  // Unassigned in reverse, so that the control map still has its detail map.
+  for (auto c = std::rbegin(cases); c != std::rend(cases); ++c) {
+    ASSERT_EQ(issue(c->unassign), CommandOutcome::done) << c->file;
+    expected[c->slot].clear();
+    EXPECT_EQ(hull().maps, expected) << c->file;
+  }
+  EXPECT_EQ(issue(cmd::unassignBaseMap), CommandOutcome::greyed) << "nothing to unassign";
+  EXPECT_EQ(editor.history.size(), 18u);
+
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(hull().maps[textfile], "textures\\hull-base.png");
+  EXPECT_EQ(hull().maps[overlayfile], "");
+  for (int i = 0; i < 17; ++i) ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(hull().maps, Maps{});
+  EXPECT_EQ(model.selection.currentModule, 0);
+  EXPECT_EQ(model.selection.currentInstance, 1);
+}
+
+TEST_F(TextureCommands, AssignWritesEveryListedModuleInOneStep) {
+  select(-2, -2);
+  model.selection.selectedInstances = {{0, 0}, {1, 0}, {0, 1}};
+  repo.ui.openResults.push_back({host("textures/plate.png")});
+  ASSERT_EQ(issue(cmd::assignBaseMap), CommandOutcome::done);
+  EXPECT_EQ(hull().maps[textfile], "textures\\plate.png");
+  EXPECT_EQ(fin().maps[textfile], "textures\\plate.png");
+  EXPECT_EQ(hull().modified + fin().modified, 2);
+  EXPECT_TRUE(model.status.documentModified);
+  EXPECT_EQ(model.selection.currentModule, -2) << "the selection stays as it was";
+
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(hull().maps[textfile], "");
+  EXPECT_EQ(fin().maps[textfile], "");
+  EXPECT_FALSE(editor.history.canUndo());
+}
+
+TEST_F(TextureCommands, AssignKeepsAnAbsoluteNameAndRefusesWhatItCannotStore) {
+  select(1, 0);
+  repo.ui.openResults.push_back({"/elsewhere/maps/plate.png"});
+  ASSERT_EQ(issue(cmd::assignLightMap), CommandOutcome::done);
+  EXPECT_EQ(fin().maps[lightfile], "\\elsewhere\\maps\\plate.png");
+
+  // Cancelled: nothing changes and no step is left.
+  EXPECT_EQ(issue(cmd::assignBaseMap), CommandOutcome::refused);
+  const std::string longName = "textures/" + std::string(260, 'x') + ".png";
+  repo.ui.openResults.push_back({host(longName)});
+  EXPECT_EQ(issue(cmd::assignBaseMap), CommandOutcome::refused);
+  EXPECT_EQ(fin().maps[textfile], "");
+  EXPECT_EQ(editor.history.size(), 1u);
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            "This file name is longer than 259 characters and cannot be kept in a mesh:\n\n"
+            "textures\\" +
+                std::string(260, 'x') + ".png");
+  EXPECT_EQ(repo.ui.boxes[0].caption, "Texture map notification!");
+}
+
+TEST_F(TextureCommands, HideTextureAndClearAllAreEditsOfTheCurrentModule) {
+  hull().maps = {"b.png", "o.png", "l.png", "h.png", "v.png", "r.png", "g.png", "d.png", "c.png"};
+  const Maps before = hull().maps;
+  select(0, 0);
+  ASSERT_EQ(issue(cmd::hideBaseMap), CommandOutcome::done);
+  EXPECT_EQ(hull().baseHidden, 1);
+  EXPECT_EQ(hull().modified, 1);
+  ASSERT_EQ(issue(cmd::hideBaseMap), CommandOutcome::done);
+  EXPECT_EQ(hull().baseHidden, 0);
+
+  model.status.texturesLoaded = true;
+  ASSERT_EQ(issue(cmd::clearAllTextures), CommandOutcome::done);
+  EXPECT_EQ(hull().maps, Maps{});
+  EXPECT_FALSE(model.status.texturesLoaded);
+  EXPECT_EQ(issue(cmd::hideBaseMap), CommandOutcome::greyed);
+
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(hull().maps, before);
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(hull().baseHidden, 1);
+
+  // Clear All is enabled with nothing current, and then does nothing.
+  select(-1, -1);
+  EXPECT_EQ(issue(cmd::clearAllTextures), CommandOutcome::refused);
+  EXPECT_EQ(hull().maps, before);
+}
+
+TEST(MapSetStem, DropsTheBaseSuffixByItsLastCharacter) {
+  struct Case {
+    const char* name;
+    const char* stem;
+  } cases[] = {
+      {"textures\\hull-base.png", "textures\\hull"},
+      {"textures\\hull.png", "textures"},          // any of the suffix's letters last: less nine
+      {"textures\\hull-base.PNG", "textures\\h"},  // the last such letter is the "."
+      {"base.png", "base.png"},                    // too short to lose nine
+      {"xyz", "xyz"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(mapSetStem(c.name), c.stem) << c.name;
+}
+
+TEST_F(TextureCommands, AutoAssignFillsOnlyEmptySlotsWithFilesThatExist) {
+  repo.write("textures/hull-light.png", "x");
+  repo.write("textures/hull-grime.png", "x");
+  hull().maps[textfile] = "textures\\hull-base.png";
+  hull().maps[lightfile] = "textures\\other.png";
+  select(0, 0);
+  model.status.texturesLoaded = true;
+  ASSERT_EQ(issue(cmd::autoAssignTextures), CommandOutcome::done);
+  Maps expected;
+  expected[textfile] = "textures\\hull-base.png";
+  expected[lightfile] = "textures\\other.png";
+  expected[grimefile] = "textures\\hull-grime.png";
+  EXPECT_EQ(hull().maps, expected);
+  EXPECT_FALSE(model.status.texturesLoaded);
+  EXPECT_EQ(hull().modified, 1);
+
+  // The whole set, the control map too; the base slot and filled slots stay.
+  for (const char* suffix :
+       {"overlay", "height", "reflect", "visible", "detail", "control", "base", "light"})
+    repo.write("textures/hull-" + std::string(suffix) + ".png", "x");
+  ASSERT_EQ(issue(cmd::autoAssignTextures), CommandOutcome::done);
+  expected = {
+      "textures\\hull-base.png",   "textures\\hull-overlay.png", "textures\\other.png",
+      "textures\\hull-height.png", "textures\\hull-visible.png", "textures\\hull-reflect.png",
+      "textures\\hull-grime.png",  "textures\\hull-detail.png",  "textures\\hull-control.png"};
+  EXPECT_EQ(hull().maps, expected);
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(hull().maps[overlayfile], "");
+  EXPECT_EQ(hull().maps[grimefile], "textures\\hull-grime.png");
+
+  // Nothing to fill: no step.
+  const std::size_t steps = editor.history.size();
+  fin().maps[textfile] = "textures\\fin-base.png";
+  select(1, 0);
+  ASSERT_EQ(issue(cmd::autoAssignTextures), CommandOutcome::done);
+  EXPECT_EQ(fin().maps[overlayfile], "");
+  EXPECT_EQ(fin().modified, 0);
+  EXPECT_EQ(editor.history.size(), steps);
+}
+
+// A catalogue as the match writes it: the count, then each record's name and light flag.
+struct Record {
+  std::string name;
+  bool light;
+};
+std::string catalogueBytes(const std::vector<Record>& records) {
+  std::string bytes((records.size() + 1) * 400, '\0');
+  bytes[0] = static_cast<char>(records.size() & 0xFF);
+  bytes[1] = static_cast<char>(records.size() >> 8);
+  for (std::size_t k = 1; k <= records.size(); ++k) {
+    std::memcpy(&bytes[k * 400], records[k - 1].name.data(), records[k - 1].name.size());
+    bytes[k * 400 + 399] = records[k - 1].light ? 1 : 0;
+  }
+  return bytes;
+}
+
+TEST_F(TextureCommands, MatchNumbersBaseMapsByTheCatalogueAndWritesItsListing) {
+  repo.write("buildings.dat", catalogueBytes({{"A\\B\\WALL.DDS", false}}));
+  hull().maps[textfile] = "textures\\hangar.png";
+  hull().maps[lightfile] = "textures\\hangar-light.png";
+  fin().maps[textfile] = "a\\b\\wall.png";
+  select(-1, -1);
+  ASSERT_EQ(issue(cmd::matchCityBuildings), CommandOutcome::done);
+  EXPECT_EQ(fin().sortKey, 1) << "extension and letter case are not compared";
+  EXPECT_EQ(hull().sortKey, 2);
+  EXPECT_EQ(hull().modified + fin().modified, 2);
+  const std::string catalogue =
+      catalogueBytes({{"A\\B\\WALL.DDS", false}, {"textures\\hangar.png", true}});
+  EXPECT_EQ(repo.read("buildings.dat"), catalogue);
+  EXPECT_EQ(repo.read("buildings.txt"),
+            "\t\tcase 1: wcscpy_s(hullfile, 199, L\"textures\\\\Cities\\\\WALL.dds\");\r\n"
+            "\t\t\tbreak;\r\n"
+            "\t\tcase 2: wcscpy_s(hullfile, 199, L\"textures\\\\Cities\\\\hangar.dds\");\r\n"
+            "\t\t\twcscpy_s(lightfile, 199, L\"textures\\\\cities\\\\hangarLIGHT.dds\");\r\n"
+            "\t\t\tbreak;\r\n");
+
+  // Again: nothing new to number, no step, the same files.
+  const std::size_t steps = editor.history.size();
+  ASSERT_EQ(issue(cmd::matchCityBuildings), CommandOutcome::done);
+  EXPECT_EQ(editor.history.size(), steps);
+  EXPECT_EQ(repo.read("buildings.dat"), catalogue);
+
+  // Undo Edit takes the keys back, not the files.
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(fin().sortKey, 0);
+  EXPECT_EQ(hull().sortKey, 0);
+  EXPECT_EQ(repo.read("buildings.dat"), catalogue);
+  EXPECT_TRUE(repo.ui.boxes.empty());
+}
+
+TEST_F(TextureCommands, InteriorsAreNumberedAnewAndNoMeshIsModified) {
+  repo.write("interiors.dat", catalogueBytes({{"old\\seat.png", false}, {"old\\desk.png", true}}));
+  model.document.wldfiles = 3;
+  model.document.module[2].filename = "meshes\\cabin.wld";
+  model.document.module[2].instances.resize(1);
+  const char* bases[] = {"cabin\\wall.png", "cabin\\floor.png", "cabin\\seat.png"};
+  for (int m = 0; m < 3; ++m) model.document.module[m].maps[textfile] = bases[m];
+  select(-1, -1);
+  ASSERT_EQ(issue(cmd::matchInteriors), CommandOutcome::done);
+  for (int m = 0; m < 3; ++m) {
+    EXPECT_EQ(model.document.module[m].sortKey, m + 1) << m;
+    EXPECT_EQ(model.document.module[m].modified, 0) << m;
+  }
+  EXPECT_FALSE(model.status.documentModified);
+  EXPECT_EQ(repo.read("interiors.dat"),
+            catalogueBytes({{bases[0], false}, {bases[1], false}, {bases[2], false}}));
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(model.document.module[2].sortKey, 0);
+}
+
+TEST_F(TextureCommands, MatchLeavesOutOptedOutModulesAndAGroundGrid) {
+  hull().sortKey = 7;
+  hull().maps[textfile] = "textures\\hull.png";
+  hull().instances[1].group = 997;
+  fin().sortKey = 5;
+  select(-1, -1);
+  ASSERT_EQ(issue(cmd::matchShipsAndVehicles), CommandOutcome::done);
+  EXPECT_EQ(hull().sortKey, 7);
+  EXPECT_EQ(fin().sortKey, -1) << "no base map";
+  EXPECT_EQ(fin().modified, 0);
+  EXPECT_EQ(repo.read("ships.dat"), catalogueBytes({}));
+  EXPECT_EQ(repo.read("ships.txt"), "");
+
+  // In a city the last module is the ground grid.
+  model.document.kind = DocumentKind::ctyfile;
+  hull().instances[1].group = 0;
+  fin().maps[textfile] = "ground\\grid.png";
+  ASSERT_EQ(issue(cmd::matchOrbitalFacilities), CommandOutcome::done);
+  EXPECT_EQ(hull().sortKey, 1);
+  EXPECT_EQ(fin().sortKey, -1);
+  EXPECT_EQ(repo.read("docks.dat"), catalogueBytes({{"textures\\hull.png", false}}));
+}
+
+TEST(MatchCatalogue, RecordsFromTenOnIndentTheirLinesAndLongPrefixesAreDropped) {
+  std::vector<Record> records;
+  for (int k = 1; k <= 12; ++k) records.push_back({"t\\r" + std::to_string(k) + ".png", false});
+  records[8].light = records[11].light = true;  // records 9 and 12
+  // A record filed under a long leading folder still matches the module's own name.
+  records[10].name = "\\I" + std::string(90, 'p') + "ships\\hull.png";
+  Model model;
+  model.document.kind = DocumentKind::asmfile;
+  model.document.wldfiles = 1;
+  model.document.module[0].maps[textfile] = "SHIPS\\HULL.tga";
+  const CatalogueMatch match =
+      matchCatalogue(model, MatchCatalogue::ships, catalogueBytes(records));
+  ASSERT_EQ(match.keys.size(), 1u);
+  EXPECT_EQ(match.keys[0].module, 0);
+  EXPECT_EQ(match.keys[0].sortKey, 11);
+  EXPECT_EQ(match.catalogue, catalogueBytes(records));
+  const std::string nine =
+      "\t\tcase 9: wcscpy_s(hullfile, 199, L\"textures\\\\Ships\\\\r9.dds\");\r\n"
+      "\t\t\twcscpy_s(lightfile, 199, L\"textures\\\\Ships\\\\r9LIGHT.dds\");\r\n"
+      "\t\t\tbreak;\r\n";
+  const std::string twelve =
+      "\t\tcase 12: wcscpy_s(hullfile, 199, L\"textures\\\\Ships\\\\r12.dds\");\r\n"
+      "\t\t\t wcscpy_s(lightfile, 199, L\"textures\\\\Ships\\\\r12LIGHT.dds\");\r\n"
+      "\t\t\t break;\r\n";
+  EXPECT_NE(match.listing.find(nine), std::string::npos) << match.listing;
+  EXPECT_TRUE(match.listing.ends_with(twelve)) << match.listing;
+
+  // A hostile count: negative reads as an empty catalogue, a count past the file's end as empty
+  // records.
+  std::string negative = catalogueBytes({});
+  negative[0] = negative[1] = '\xFF';
+  EXPECT_EQ(matchCatalogue(model, MatchCatalogue::docks, negative).catalogue,
+            catalogueBytes({{"SHIPS\\HULL.tga", false}}));
+  std::string longCount = catalogueBytes({});
+  longCount[0] = 2;
+  EXPECT_EQ(matchCatalogue(model, MatchCatalogue::docks, longCount).catalogue,
+            catalogueBytes({{"", false}, {"", false}, {"SHIPS\\HULL.tga", false}}));
+}
+
+// Catalogue and listing are replaced together: when the listing cannot be written the catalogue
+// keeps its old bytes, the modules their keys, and the user reads why.
+TEST_F(TextureCommands, AMatchThatCannotWriteItsListingChangesNothing) {
+  const struct {
+    MatchCatalogue which;
+    int number;
+    const char* listing;
+  } cases[] = {{MatchCatalogue::buildings, cmd::matchCityBuildings, "buildings.txt"},
+               {MatchCatalogue::interiors, cmd::matchInteriors, "interiors.txt"}};
+  hull().maps[textfile] = "textures\\hangar.png";
+  select(-1, -1);
+  for (const auto& c : cases) {
+    repo.write("buildings.dat", catalogueBytes({{"textures\\shed.png", true}}));
+    repo.write("interiors.dat", catalogueBytes({{"textures\\shed.png", true}}));
+    fs::create_directories(repo.root / c.listing / "inside");
+    const auto before = snapshot();
+    repo.ui.boxes.clear();
+    EXPECT_EQ(issue(c.number), CommandOutcome::refused) << c.listing;
+    EXPECT_EQ(snapshot(), before) << c.listing << ": no file changed, no temporary left";
+    EXPECT_EQ(hull().sortKey, 0) << c.listing;
+    EXPECT_EQ(hull().modified, 0) << c.listing;
+    EXPECT_EQ(editor.history.size(), 0u) << c.listing;
+    ASSERT_EQ(repo.ui.boxes.size(), 1u) << c.listing;
+    EXPECT_EQ(repo.ui.boxes[0].text,
+              "Could not create load match file " + host(c.listing) + "...\n\nIs a directory");
+    EXPECT_EQ(repo.ui.boxes[0].caption, "Match Bitmaps");
+    EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::error);
+    fs::remove_all(repo.root / c.listing);
+  }
+
+  // A catalogue that cannot be read stops the match before anything is written.
+  fs::remove(repo.root / "buildings.dat");
+  fs::create_directories(repo.root / "buildings.dat");
+  repo.ui.boxes.clear();
+  EXPECT_EQ(issue(cmd::matchCityBuildings), CommandOutcome::refused);
+  EXPECT_FALSE(fs::exists(repo.root / "buildings.txt"));
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            "Could not create load match file " + host("buildings.dat") + "...\n\nIs a directory");
+}
+
+TEST_F(TextureCommands, FlipMirrorsTexelSetZeroOfEveryModule) {
+  hull().polygons[0].texels = {Texel{0.25f, 0.1f}, {0.5f, 0.75f}, {1, 1}, {0, 0}};
+  hull().polygons[0].texels2 = {Texel{0.3f, 0.3f}, {0.3f, 0.3f}, {0.3f, 0.3f}, {0.3f, 0.3f}};
+  fin().polygons[0].sides = 3;
+  fin().polygons[0].texels[3] = {0.5f, 0.2f};  // not a corner of the triangle
+  const Module hullBefore = hull(), finBefore = fin();
+  select(-1, -1);
+  model.status.geometryDirty = false;
+  ASSERT_EQ(issue(cmd::flipTexture), CommandOutcome::done);
+  EXPECT_FLOAT_EQ(hull().polygons[0].texels[0].v, 0.9f);
+  EXPECT_EQ(hull().polygons[0].texels[1].v, 0.25f);
+  EXPECT_EQ(hull().polygons[0].texels[3].v, 1.0f);
+  EXPECT_EQ(hull().polygons[0].texels[0].u, 0.25f);
+  EXPECT_EQ(hull().polygons[0].texels2[0].v, 0.3f);
+  EXPECT_EQ(fin().polygons[0].texels[0].v, 1.0f);
+  EXPECT_EQ(fin().polygons[0].texels[3].v, 0.2f);
+  EXPECT_EQ(hull().modified + fin().modified, 2);
+  EXPECT_TRUE(model.status.geometryDirty);
+
+  ASSERT_EQ(issue(cmd::flipTexture), CommandOutcome::done);
+  EXPECT_FLOAT_EQ(hull().polygons[0].texels[0].v, 0.1f);
+  EXPECT_EQ(hull().polygons[0].texels[1].v, 0.75f);
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  ASSERT_EQ(issue(cmd::undoEdit), CommandOutcome::done);
+  EXPECT_EQ(hull().polygons[0].texels[0].v, hullBefore.polygons[0].texels[0].v);
+  EXPECT_EQ(fin().polygons[0].texels[0].v, finBefore.polygons[0].texels[0].v);
+
+  select(0, 0);
+  EXPECT_EQ(issue(cmd::flipTexture), CommandOutcome::greyed);
+}
+
+TEST_F(TextureCommands, CanvasColourGoesToTheSettingsAsArgb) {
+  editor.frame.canvasColour = {0.5f, 1.0f, 0.0f, 0.0f};
+  model.status.geometryDirty = false;
+  repo.ui.colourResults = {0x000000FFu, std::nullopt};
+  ASSERT_EQ(issue(cmd::canvasColor), CommandOutcome::done);
+  ASSERT_EQ(repo.ui.colourCalls.size(), 1u);
+  EXPECT_EQ(repo.ui.colourCalls[0].initial, 0x0000FF7Fu) << "x 255, truncated, as 0x00BBGGRR";
+  EXPECT_EQ(editor.frame.canvasColour, (std::array<float, 4>{1, 0, 0, 1}));
+  const auto stored = repo.store.values.find(std::string(mainKey) + "/Canvas Color");
+  ASSERT_NE(stored, repo.store.values.end());
+  EXPECT_EQ(stored->second.number, 0xFFFF0000u);
+  EXPECT_TRUE(model.status.geometryDirty);
+
+  // Cancelled: the colour stays.
+  repo.store.values.clear();
+  EXPECT_EQ(issue(cmd::canvasColor), CommandOutcome::refused);
+  EXPECT_EQ(editor.frame.canvasColour, (std::array<float, 4>{1, 0, 0, 1}));
+  EXPECT_TRUE(repo.store.values.find(std::string(mainKey) + "/Canvas Color") ==
+              repo.store.values.end());
+  EXPECT_FALSE(editor.history.canUndo()) << "the canvas colour is not part of the document";
+}
+
+// Auto Assign needs nobody at the window: the batch front end writes the mesh with its set.
+TEST(TextureApply, AutoAssignWritesTheMapSetIntoTheMesh) {
+  testing::TempRepo repo;
+  Module mesh;
+  mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  Polygon& p = mesh.polygons.emplace_back();
+  p.sides = 3;
+  p.vertexIndex = {0, 1, 2, 0};
+  p.colour = {1, 1, 1, 1};
+  p.texelAngle = p.texelAngle2 = -1;
+  mesh.canvasWidth = mesh.canvasHeight = mesh.canvasWidth2 = mesh.canvasHeight2 = 2048;
+  mesh.scaleClass = 1;
+  mesh.maps[textfile] = "textures\\hull-base.png";
+  repo.write("meshes/hull.wld", formatWld(mesh));
+  repo.write("textures/hull-light.png", "x");
+  repo.write("textures/hull-control.png", "x");
+  const testing::CliRun r =
+      testing::runCliWith({"--repo", repo.root.string(), "apply",
+                           (repo.root / "meshes/hull.wld").string(), "Auto Assign", "--save"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  mesh.maps[lightfile] = "textures\\hull-light.png";
+  mesh.maps[controlfile] = "textures\\hull-control.png";
+  EXPECT_EQ(repo.read("meshes/hull.wld"), formatWld(mesh));
+}
+
+}  // namespace
+}  // namespace tessarim
