@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"
 #include "model/paths.hpp"
+#include "model/text_compare.hpp"
 #include "platform/settings_store.hpp"
 #include "platform/ui.hpp"
 
@@ -219,24 +221,36 @@ std::string_view recordName(const std::string& catalogue, int k) {
   return {field, strnlen(field, recordNameSize)};
 }
 
-// A name as the match compares it: less its last four characters (the extension) and in lower
-// case. A name of fewer than four characters has no extension to drop and is compared whole.
-std::string matchKey(std::string_view name) {
+// A name as the match compares it: less its last four characters (the extension), letter case
+// aside. A name of fewer than four characters has no extension to drop and is compared whole.
+std::string_view matchKey(std::string_view name) {
   if (name.size() >= 4) name.remove_suffix(4);
-  std::string key(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return key;
+  return name;
 }
 
 // Records whose name begins with a backslash and "i" carry a leading part of fixed length that
 // module names do not have.
-std::string recordKey(std::string_view name) {
+std::string_view recordKey(std::string_view name) {
   if (name.size() >= 2 && name[0] == '\\' && (name[1] == 'i' || name[1] == 'I'))
     name.remove_prefix(std::min(name.size(), shortPrefix));
   return matchKey(name);
 }
+
+char lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+// Names hashed and compared without letter case, so that records are looked up without copies.
+struct FoldedHash {
+  std::size_t operator()(std::string_view s) const {
+    std::uint64_t h = 14695981039346656037u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(lower(c))) * 1099511628211u;
+    return static_cast<std::size_t>(h);
+  }
+};
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return equalIgnoringCase(a, b); }
+};
 
 bool optedOut(const Module& module) {
   return std::any_of(module.instances.begin(), module.instances.end(),
@@ -251,7 +265,13 @@ void appendListing(std::string& out, const CatalogueNames& names, int k, std::st
     component = name.substr(slash + 1);
     component = component.substr(0, component.find('.'));
   }
-  out += formatText(names.caseLine, k);
+  const std::string_view caseLine = names.caseLine;
+  const std::size_t number = caseLine.find("%i");
+  char digits[8];
+  const auto printed = std::to_chars(std::begin(digits), std::end(digits), k);
+  out.append(caseLine.substr(0, number));
+  out.append(digits, printed.ptr);
+  out.append(caseLine.substr(number + 2));
   out.append(component);
   out += ".dds\");\r\n";
   if (light) {
@@ -279,26 +299,37 @@ CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
   file.assign(static_cast<std::size_t>(n + 1) * recordSize, '\0');
   std::memcpy(file.data(), existing.data(), std::min(existing.size(), file.size()));
 
-  // Each key's first record: the first matching record wins.
-  std::unordered_map<std::string, int> first;
-  first.reserve(static_cast<std::size_t>(n) + maxModules);
-  for (int k = 1; k <= n; ++k) first.try_emplace(recordKey(recordName(file, k)), k);
-
   const Document& d = model.document;
   const int modules = isCity(d) ? d.wldfiles - 1 : d.wldfiles;
+  // The base map as a record holds it: at most 259 characters.
+  auto fieldOf = [](const Module& module) {
+    return std::string_view{module.maps[textfile]}.substr(0, recordNameSize - 1);
+  };
+  // The first record that matches each module's name; 0 while none does. The keys are views of
+  // the modules' names, so the records are scanned once without copying any.
+  std::unordered_map<std::string_view, int, FoldedHash, FoldedEqual> first;
+  first.reserve(maxModules);
+  for (int m = 0; m < modules; ++m) {
+    const Module& module = d.module[m];
+    if (!optedOut(module) && !module.maps[textfile].empty())
+      first.try_emplace(matchKey(fieldOf(module)), 0);
+  }
+  for (int k = 1; k <= n; ++k) {
+    const auto found = first.find(recordKey(recordName(file, k)));
+    if (found != first.end() && found->second == 0) found->second = k;
+  }
+
   for (int m = 0; m < modules; ++m) {
     const Module& module = d.module[m];
     if (optedOut(module)) continue;
-    const std::string& base = module.maps[textfile];
     int key = -1;
-    if (!base.empty()) {
-      const std::string_view field = std::string_view{base}.substr(0, recordNameSize - 1);
+    if (!module.maps[textfile].empty()) {
+      const std::string_view field = fieldOf(module);
       const bool light = !module.maps[lightfile].empty();
-      const auto found = first.find(matchKey(field));
-      if (found != first.end()) {
-        key = found->second;
-        char& flag = file[static_cast<std::size_t>(key) * recordSize + lightFlagOffset];
-        if (light) flag = 1;
+      int& matched = first.find(matchKey(field))->second;
+      if (matched > 0) {
+        key = matched;
+        if (light) file[static_cast<std::size_t>(key) * recordSize + lightFlagOffset] = 1;
       } else {
         if (n == largestCount) {
           result.full = true;
@@ -309,8 +340,9 @@ CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
         char* record = file.data() + static_cast<std::size_t>(n) * recordSize;
         std::memcpy(record, field.data(), field.size());
         record[lightFlagOffset] = light ? 1 : 0;
-        // The record as the file will hold it, so that later modules compare with the same.
-        first.try_emplace(recordKey(recordName(file, n)), n);
+        // Later modules compare with the new record as the file holds it.
+        const auto added = first.find(recordKey(field.substr(0, field.find('\0'))));
+        if (added != first.end() && added->second == 0) added->second = n;
       }
     }
     if (module.sortKey != key) result.keys.push_back({m, static_cast<std::int16_t>(key)});
