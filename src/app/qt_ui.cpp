@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "modifiers_dialog.hpp"
+
 namespace tessarim {
 namespace {
 
@@ -150,6 +152,12 @@ std::optional<std::uint32_t> QtUi::chooseColour(std::uint32_t initial,
   for (int i = 0; i < 16; ++i) customColours[i] = fromQt(QColorDialog::customColor(i));
   if (!accepted) return std::nullopt;
   return fromQt(dialog.selectedColor());
+}
+
+void QtUi::modifiersDialog(ModifierValues& values,
+                           const std::function<void(const ModifierValues&)>& accepted) {
+  ModifiersDialog dialog(values, accepted, parent_);
+  dialog.exec();
 }
 
 }  // namespace tessarim

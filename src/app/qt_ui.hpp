@@ -21,6 +21,8 @@ class QtUi : public Ui {
                                       std::string_view defaultExtension) override;
   std::optional<std::uint32_t> chooseColour(std::uint32_t initial,
                                             std::array<std::uint32_t, 16>& customColours) override;
+  void modifiersDialog(ModifierValues& values,
+                       const std::function<void(const ModifierValues&)>& accepted) override;
 
  private:
   QWidget* parent_ = nullptr;

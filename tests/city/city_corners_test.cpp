@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include "maths/maths.hpp"
+
 namespace tessarim {
 namespace {
 
@@ -22,6 +26,27 @@ TEST(CityCorners, UnnamedTypesDifferBetweenTheTwoTables) {
   for (int id : {0, 5, -2, -3, -7, -20}) {
     EXPECT_EQ(cityCornersKm(static_cast<std::int16_t>(id))[0].x, -1.445061f) << id;
     EXPECT_EQ(cityCorners(static_cast<std::int16_t>(id), false)[0].x, -260.0f) << id;
+  }
+}
+
+// Each kilometre corner lands on its corner of the square: +-1.014 in kilometres, or +-260 when
+// the corners are first taken to ground-grid units.
+TEST(CityCorners, CornerTransformMapsEveryCornerOntoItsSquare) {
+  for (int id : {-1, -16, -12, -9, 0}) {
+    for (bool unitSquare : {true, false}) {
+      const auto h = cityCornerTransform(static_cast<std::int16_t>(id), unitSquare);
+      ASSERT_TRUE(h) << id;
+      const float s = unitSquare ? 1.014f : 260.0f;
+      const float unit = unitSquare ? 1.0f : 256.41025f;
+      const std::array<CityCorner, 4> want{{{-s, s}, {-s, -s}, {s, s}, {s, -s}}};
+      const auto km = cityCornersKm(static_cast<std::int16_t>(id));
+      for (int k = 0; k < 4; ++k) {
+        const Vec3 p = transformCoord({km[k].x * unit, km[k].y * unit, 0}, *h);
+        EXPECT_NEAR(p.x, want[k].x, s * 1e-5f) << id << " corner " << k;
+        EXPECT_NEAR(p.y, want[k].y, s * 1e-5f) << id << " corner " << k;
+        EXPECT_EQ(p.z, 0) << id << " corner " << k;
+      }
+    }
   }
 }
 

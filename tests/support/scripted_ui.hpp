@@ -64,6 +64,30 @@ class ScriptedUi : public Ui {
     return next(colourResults);
   }
 
+  // The Modifiers dialog: records the values each opening shows, then plays the scripted
+  // presses in order until a "Cancel" or the end of the script, which closes it as "Cancel" does.
+  // An "Accept" with typed values puts them in the dialog first; without, it takes what it shows.
+  struct ModifiersPress {
+    ModifiersButton button;
+    std::optional<ModifierValues> typed;
+  };
+  void modifiersDialog(ModifierValues& values,
+                       const std::function<void(const ModifierValues&)>& accepted) override {
+    modifiersOpenings.push_back(values);
+    while (!modifiersPresses.empty()) {
+      const ModifiersPress press = next(modifiersPresses);
+      if (press.button == ModifiersButton::cancel) return;
+      if (press.button == ModifiersButton::reset) {
+        resetModifierNumbers(values);
+        continue;
+      }
+      if (press.typed) values = *press.typed;
+      accepted(values);
+    }
+  }
+  std::vector<ModifierValues> modifiersOpenings;
+  std::deque<ModifiersPress> modifiersPresses;
+
   struct ColourCall {
     std::uint32_t initial;
     std::array<std::uint32_t, 16> custom;

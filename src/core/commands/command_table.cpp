@@ -15,6 +15,7 @@
 #include "commands/light_commands.hpp"
 #include "commands/macro_commands.hpp"
 #include "commands/menu_content.hpp"
+#include "commands/modifiers_commands.hpp"
 #include "commands/module_commands.hpp"
 #include "commands/motion_commands.hpp"
 #include "commands/polygon_commands.hpp"
@@ -337,7 +338,7 @@ constexpr Command rows[] = {
     item(cmd::selectAll, "Select All", edit).key("Ctrl+A").run(selectAll).when(anyModules),
     item(cmd::invertSelection, "&Invert Selection", edit).run(invertSelection),
     separator(edit),
-    item(cmd::modifiers, "&Modifiers...", edit).key("Shift+M").when(canApplyModifiers),
+    item(cmd::modifiers, "&Modifiers...", edit).key("Shift+M").run(openModifiers).when(canApplyModifiers),
     item(cmd::swapXY, "&Swap X and Y Axes", edit).run(swapXYAxes),
     item(cmd::swapYZ, "Swap Y and Z Axes", edit).run(swapYZAxes),
     separator(edit),

@@ -10,6 +10,7 @@
 #include "editor/frame.hpp"
 #include "editor/recent_files.hpp"
 #include "model/session.hpp"
+#include "platform/modifier_values.hpp"
 #include "render/user_settings.hpp"
 #include "scene/scene_buffers.hpp"
 
@@ -42,6 +43,7 @@ struct Editor {
   EditingState editing;
   EditHistory history;            // the document's committed edits, for Undo Edit and Redo Edit
   std::unique_ptr<Edit> gesture;  // the edit of a drag still under way
+  ModifierValues modifiers;       // what the Modifiers dialog last accepted, until "Reset"
 
   Model& model() { return session.model; }
   const Model& model() const { return session.model; }

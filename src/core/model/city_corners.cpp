@@ -1,5 +1,8 @@
 #include "model/city_corners.hpp"
 
+#include <cmath>
+#include <utility>
+
 namespace tessarim {
 
 // The two tables describe the same districts: each unit corner is its kilometre corner times
@@ -85,6 +88,39 @@ std::array<CityCorner, 4> cityCorners(std::int16_t modelId, bool rtsEnabled) {
     default:
       return square(260);
   }
+}
+
+std::optional<Matrix> cityCornerTransform(std::int16_t modelId, bool unitSquare) {
+  const double s = unitSquare ? 1.014 : 260;
+  const double unit = unitSquare ? 1 : 256.41025;
+  const std::array<CityCorner, 4> from = cityCornersKm(modelId);
+  const std::array<std::array<double, 2>, 4> to{{{-s, s}, {-s, -s}, {s, s}, {s, -s}}};
+
+  // u = (h0 x + h1 y + h2) / (h6 x + h7 y + 1), v = (h3 x + h4 y + h5) / (h6 x + h7 y + 1):
+  // two rows per corner of an 8 x 8 system, augmented by its right-hand side.
+  std::array<std::array<double, 9>, 8> a{};
+  for (int k = 0; k < 4; ++k) {
+    const double x = from[k].x * unit, y = from[k].y * unit;
+    const double u = to[k][0], v = to[k][1];
+    a[2 * k] = {x, y, 1, 0, 0, 0, -u * x, -u * y, u};
+    a[2 * k + 1] = {0, 0, 0, x, y, 1, -v * x, -v * y, v};
+  }
+  for (int col = 0; col < 8; ++col) {
+    int pivot = col;
+    for (int row = col + 1; row < 8; ++row) {
+      if (std::abs(a[row][col]) > std::abs(a[pivot][col])) pivot = row;
+    }
+    if (a[pivot][col] == 0) return std::nullopt;
+    std::swap(a[col], a[pivot]);
+    for (int row = 0; row < 8; ++row) {
+      if (row == col) continue;
+      const double f = a[row][col] / a[col][col];
+      for (int c = col; c < 9; ++c) a[row][c] -= f * a[col][c];
+    }
+  }
+  std::array<float, 8> h{};
+  for (int i = 0; i < 8; ++i) h[i] = static_cast<float>(a[i][8] / a[i][i]);
+  return Matrix{{{h[0], h[3], 0, h[6]}, {h[1], h[4], 0, h[7]}, {0, 0, 1, 0}, {h[2], h[5], 0, 1}}};
 }
 
 }  // namespace tessarim

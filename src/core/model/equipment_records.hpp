@@ -20,6 +20,9 @@ struct Light {
   float effectType = 0;
   float phase = 0;  // runtime
   std::int16_t attached = 0;
+
+  // An edit keeping the lights can tell whether it changed them.
+  friend bool operator==(const Light&, const Light&) = default;
 };
 
 // One straight connector segment.
@@ -32,6 +35,9 @@ struct Connector {
   std::array<float, 4> values{};  // carried through the component file
   std::int32_t value = 0;         // carried through the component file
   std::uint32_t runtime = 0;      // not stored
+
+  // An edit keeping the connector list can tell whether it changed.
+  friend bool operator==(const Connector&, const Connector&) = default;
 };
 
 // A feed into a component.

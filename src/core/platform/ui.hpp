@@ -2,10 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/modifier_values.hpp"
 
 namespace tessarim {
 
@@ -40,6 +43,16 @@ class Ui {
     (void)initial;
     (void)customColours;
     return std::nullopt;
+  }
+
+  // The "Modifiers" dialog over the stored `values`, which it shows and keeps up to date: each
+  // "Accept" reads the edits into them and calls `accepted`, the dialog staying open; "Reset"
+  // resets their numbers and shows them again; "Cancel" closes. A front end without dialogs
+  // closes at once.
+  virtual void modifiersDialog(ModifierValues& values,
+                               const std::function<void(const ModifierValues&)>& accepted) {
+    (void)values;
+    (void)accepted;
   }
 
   MessageAnswer message(std::string_view text, std::string_view caption,
