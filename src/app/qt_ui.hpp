@@ -8,7 +8,8 @@ class QWidget;
 
 namespace tessarim {
 
-// Message boxes and file dialogs as Qt widgets, modal over the main window.
+// Message boxes, file dialogs, the colour chooser and the program's dialogs as Qt widgets, modal
+// over the main window.
 class QtUi : public Ui {
  public:
   void setParent(QWidget* parent) { parent_ = parent; }

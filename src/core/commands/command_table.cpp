@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "commands/add_module_commands.hpp"
 #include "commands/camera_commands.hpp"
 #include "commands/city_commands.hpp"
 #include "commands/colour_commands.hpp"
@@ -20,6 +21,7 @@
 #include "commands/motion_commands.hpp"
 #include "commands/polygon_commands.hpp"
 #include "commands/repository_commands.hpp"
+#include "commands/scale_commands.hpp"
 #include "commands/selection_commands.hpp"
 #include "commands/texture_commands.hpp"
 #include "commands/view_commands.hpp"
@@ -473,22 +475,22 @@ constexpr Command rows[] = {
     item(cmd::previousType, "Previous type", module).key("Shift+Num /").run(previousType).when(canStepType),
     item(cmd::expandModuleSelection, "Expand Selection", module).run(expandModuleSelection).when(singleModule),
     separator(module),
-    item(cmd::addModule, "Add new module...", module).key("Shift+Ins").when(canAddModule),
-    family(cmd::scaleUnassigned, "Unassigned (Legacy)", moduleScale, scaleClassIs, 0).when(singleModule),
+    item(cmd::addModule, "Add new module...", module).key("Shift+Ins").run(addNewModule).when(canAddModule),
+    family(cmd::scaleUnassigned, "Unassigned (Legacy)", moduleScale, scaleClassIs, 0).run(assignScaleClass).when(singleModule),
     separator(moduleScale),
-    family(cmd::scaleShipsDocks, "Ships, Docks, Ground Elements, New Buildings", moduleScale, scaleClassIs, 1).when(legacyScaleModule),
-    family(cmd::scaleLegacyBuildings, "Legacy Buildings and Large Ships", moduleScale, scaleClassIs, 2).when(legacyScaleModule),
-    family(cmd::scaleSmallVehicles, "Small Vehicles", moduleScale, scaleClassIs, 3).when(legacyScaleModule),
-    family(cmd::scaleInteriors, "Interiors", moduleScale, scaleClassIs, 4).when(legacyScaleModule),
-    family(cmd::scaleDetailedInteriors, "Detailed Interiors", moduleScale, scaleClassIs, 7).when(legacyScaleModule),
-    family(cmd::scalePanels, "Panels and Legacy Monitors", moduleScale, scaleClassIs, 5).when(legacyScaleModule),
-    family(cmd::scaleNextGenerationMonitors, "Next Generation Monitors", moduleScale, scaleClassIs, 12).when(legacyScaleModule),
-    family(cmd::scaleNextGenerationTablet, "Next Generation Tablet Only", moduleScale, scaleClassIs, 13).when(legacyScaleModule),
+    family(cmd::scaleShipsDocks, "Ships, Docks, Ground Elements, New Buildings", moduleScale, scaleClassIs, 1).run(assignScaleClass).when(legacyScaleModule),
+    family(cmd::scaleLegacyBuildings, "Legacy Buildings and Large Ships", moduleScale, scaleClassIs, 2).run(assignScaleClass).when(legacyScaleModule),
+    family(cmd::scaleSmallVehicles, "Small Vehicles", moduleScale, scaleClassIs, 3).run(assignScaleClass).when(legacyScaleModule),
+    family(cmd::scaleInteriors, "Interiors", moduleScale, scaleClassIs, 4).run(assignScaleClass).when(legacyScaleModule),
+    family(cmd::scaleDetailedInteriors, "Detailed Interiors", moduleScale, scaleClassIs, 7).run(assignScaleClass).when(legacyScaleModule),
+    family(cmd::scalePanels, "Panels and Legacy Monitors", moduleScale, scaleClassIs, 5).run(assignScaleClass).when(legacyScaleModule),
+    family(cmd::scaleNextGenerationMonitors, "Next Generation Monitors", moduleScale, scaleClassIs, 12).run(assignScaleClass).when(legacyScaleModule),
+    family(cmd::scaleNextGenerationTablet, "Next Generation Tablet Only", moduleScale, scaleClassIs, 13).run(assignScaleClass).when(legacyScaleModule),
     separator(moduleScale),
-    family(cmd::scaleStructures, "Structures (1 foot)", moduleScale, scaleClassIs, 8).when(newScaleModule),
-    family(cmd::scaleVehicles, "Vehicles (1 foot)", moduleScale, scaleClassIs, 9).when(newScaleModule),
-    family(cmd::scaleVehiclesHd, "Vehicles HD (1 inch)", moduleScale, scaleClassIs, 10).when(newScaleModule),
-    family(cmd::scalePeople, "People (1/4 inch)", moduleScale, scaleClassIs, 11).when(newScaleModule),
+    family(cmd::scaleStructures, "Structures (1 foot)", moduleScale, scaleClassIs, 8).run(assignScaleClass).when(newScaleModule),
+    family(cmd::scaleVehicles, "Vehicles (1 foot)", moduleScale, scaleClassIs, 9).run(assignScaleClass).when(newScaleModule),
+    family(cmd::scaleVehiclesHd, "Vehicles HD (1 inch)", moduleScale, scaleClassIs, 10).run(assignScaleClass).when(newScaleModule),
+    family(cmd::scalePeople, "People (1/4 inch)", moduleScale, scaleClassIs, 11).run(assignScaleClass).when(newScaleModule),
     item(cmd::optimizeOrder, "O&ptimize Order", texture).run(optimizeOrder).when(canOptimizeOrder),
     item(cmd::matchCityBuildings, "City/User Buildings", textureMatch).run(matchTextures).value(static_cast<int>(MatchCatalogue::buildings)),
     item(cmd::matchOrbitalFacilities, "Orbital Facilities", textureMatch).run(matchTextures).value(static_cast<int>(MatchCatalogue::docks)),
@@ -887,7 +889,7 @@ constexpr Command rows[] = {
     groupItem(cmd::optOutExport, "Opt-out Exclude Export", group, 997),
     groupItem(cmd::optInExport, "Opt-in Include Export", group, 996),
     separator(group),
-    item(cmd::refreshFromAsm, "Refresh From ASM...", group).when(canRefreshFromAsm),
+    item(cmd::refreshFromAsm, "Refresh From ASM...", group).run(refreshFromAsm).when(canRefreshFromAsm),
     item(cmd::buildingName, "Building Name...", group).when(buildingChosen),
 
     // MOTION

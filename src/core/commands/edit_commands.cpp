@@ -79,57 +79,21 @@ bool deletePolygons(Edit& edit, Module& module, int m, std::span<const std::uint
       if (polygon.vertexIndex[c] < vertexCount) use[polygon.vertexIndex[c]] |= bit;
     }
   }
-  std::vector<std::uint32_t> renumbered(vertexCount);
-  std::uint32_t removed = 0;
-  for (std::size_t v = 0; v < vertexCount; ++v) {
-    renumbered[v] = static_cast<std::uint32_t>(v) - removed;
-    if (use[v] == 1) ++removed;
-  }
-
-  std::vector<Polygon>& polygons = edit.polygons(m);
-  std::size_t kept = 0;
-  for (std::size_t p = 0; p < count; ++p) {
-    if (doomed[p]) continue;
-    Polygon& polygon = polygons[kept++];
-    if (kept - 1 != p) polygon = polygons[p];
-    if (removed == 0) continue;
-    // A corner past the vertex list stays past it: it drops by every removed vertex.
-    for (int c = 0; c < cornerCount(polygon); ++c) {
-      std::uint32_t& index = polygon.vertexIndex[c];
-      index = index < vertexCount ? renumbered[index] : index - removed;
-    }
-  }
-  polygons.resize(kept);
-  if (removed > 0) {
-    std::vector<Vertex>& vertices = edit.vertices(m);
-    std::size_t next = 0;
-    for (std::size_t v = 0; v < vertexCount; ++v) {
-      if (use[v] != 1) vertices[next++] = vertices[v];
-    }
-    vertices.resize(next);
-  }
+  for (std::uint8_t& u : use) u = u == 1;  // now: the vertex goes
+  edit.removeFromModule(m, doomed, use);
   return true;
 }
 
-// Where each instance of the table went after an erasure: new module and index, -1 for gone.
-struct Renumbering {
-  std::vector<int> module;
-  std::vector<std::vector<int>> index;
+}  // namespace
 
-  // {-1, -1} for an instance erased, in a removed module, or never there.
-  InstanceRef operator()(InstanceRef r) const {
-    if (r.module < 0 || static_cast<std::size_t>(r.module) >= module.size() || r.instance < 0)
-      return {};
-    const std::vector<int>& in = index[r.module];
-    if (static_cast<std::size_t>(r.instance) >= in.size() || in[r.instance] < 0) return {};
-    return instanceRef(module[r.module], in[r.instance]);
-  }
-};
+InstanceRef Renumbering::operator()(InstanceRef r) const {
+  if (r.module < 0 || static_cast<std::size_t>(r.module) >= module.size() || r.instance < 0)
+    return {};
+  const std::vector<int>& in = index[r.module];
+  if (static_cast<std::size_t>(r.instance) >= in.size() || in[r.instance] < 0) return {};
+  return instanceRef(module[r.module], in[r.instance]);
+}
 
-// Erases the instances marked in doomed[module][instance] (a short or empty row marks none) and
-// removes each module they leave without instances; later modules move down one place per
-// removal. A removal renumbers the module table, so the edit keeps the whole document then;
-// otherwise it keeps the touched instance lists alone.
 Renumbering eraseInstances(Edit& edit, Document& d,
                            const std::vector<std::vector<std::uint8_t>>& doomed) {
   const int modules = d.wldfiles;
@@ -180,6 +144,8 @@ Renumbering eraseInstances(Edit& edit, Document& d,
   }
   return r;
 }
+
+namespace {
 
 // A delete that leaves no instance current: module 0, nothing current within it.
 void resetAfterDelete(Selection& s) {
@@ -308,10 +274,6 @@ bool canDuplicate(const MenuContext& c, const Command&) {
          (c.selectedInstances > 0 || (c.instance != nullptr && c.currentPolygon == -1));
 }
 
-namespace {
-
-// An instance of a component module has its equipment record: a new copy gets an empty one, and
-// the systems overlay shows its system.
 void addComponentRecord(Edit& edit, Model& model, const Module& module, const Guid& guid) {
   if (module.componentType <= 0 || !isAssembly(model.document)) return;
   Component& record = edit.part(model.document.components, Change::modified).emplace_back();
@@ -320,6 +282,8 @@ void addComponentRecord(Edit& edit, Model& model, const Module& module, const Gu
   view.systemsView = true;
   if (module.componentType <= systemCount) view.systemShown[module.componentType] = true;
 }
+
+namespace {
 
 // A city's browsed group copied whole under the lowest group number no instance uses; the last
 // copy becomes current and its group the browsed one.

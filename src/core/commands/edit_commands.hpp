@@ -1,10 +1,16 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "model/model.hpp"
+
 namespace tessarim {
 
 struct Editor;
 struct Command;
 struct MenuContext;
+class Edit;
 
 // EDIT: edits of the whole selection, and the document's type. Each item's handler sits beside the
 // rules that enable it and show its check mark.
@@ -22,6 +28,26 @@ bool canRedoEdit(const MenuContext& context, const Command& command);
 // names nothing that exists.
 bool deleteSelection(Editor& editor, const Command& command);
 bool canDelete(const MenuContext& context, const Command& command);
+// Where each instance of the table went after an erasure: new module and index, -1 for gone.
+struct Renumbering {
+  std::vector<int> module;
+  std::vector<std::vector<int>> index;
+
+  // {-1, -1} for an instance erased, in a removed module, or never there.
+  InstanceRef operator()(InstanceRef r) const;
+};
+
+// Erases the instances marked in doomed[module][instance] (a short or empty row marks none) and
+// removes each module they leave without instances; later modules move down one place per
+// removal. A removal renumbers the module table, so the edit keeps the whole document then;
+// otherwise it keeps the touched instance lists alone.
+Renumbering eraseInstances(Edit& edit, Document& document,
+                           const std::vector<std::vector<std::uint8_t>>& doomed);
+
+// An instance of a component module has its equipment record: a new copy gets an empty one, and
+// the systems overlay shows its system.
+void addComponentRecord(Edit& edit, Model& model, const Module& module, const Guid& guid);
+
 // Copies in place, each with a new GUID: a city's browsed group under a free group number, else
 // the current instance or each listed one (the list then names the copies). One edit.
 bool duplicateSelection(Editor& editor, const Command& command);
