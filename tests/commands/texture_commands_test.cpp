@@ -67,9 +67,11 @@ TEST_F(TextureCommands, EachMapItemWritesItsOwnSlotOnly) {
   }
   // Unassigned in reverse, so that the control map still has its detail map.
   for (auto c = std::rbegin(cases); c != std::rend(cases); ++c) {
+    model.status.texturesLoaded = true;
     ASSERT_EQ(issue(c->unassign), CommandOutcome::done) << c->file;
     expected[c->slot].clear();
     EXPECT_EQ(hull().maps, expected) << c->file;
+    EXPECT_FALSE(model.status.texturesLoaded) << c->file << ": the texture pass drops the map";
   }
   EXPECT_EQ(issue(cmd::unassignBaseMap), CommandOutcome::greyed) << "nothing to unassign";
   EXPECT_EQ(editor.history.size(), 18u);
@@ -418,7 +420,12 @@ TEST_F(TextureCommands, CanvasColourGoesToTheSettingsAsArgb) {
   const auto stored = repo.store.values.find(std::string(mainKey) + "/Canvas Color");
   ASSERT_NE(stored, repo.store.values.end());
   EXPECT_EQ(stored->second.number, 0xFFFF0000u);
-  EXPECT_TRUE(model.status.geometryDirty);
+  // The next frame builds the texel view's canvas in the new colour.
+  model.settings.view.texelView = true;
+  select(0, 0);
+  frame();
+  ASSERT_TRUE(editor.scene.hasCanvasQuad);
+  EXPECT_EQ(editor.scene.canvasQuad[0].colour, 0xFFFF0000u);
 
   // Cancelled: the colour stays.
   repo.store.values.clear();

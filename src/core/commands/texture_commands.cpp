@@ -70,8 +70,9 @@ std::string assignStart(const Editor& editor, int slot) {
   return {};
 }
 
-// A name change makes the texture pass run: it drops the textures of names no module still
-// gives (both of the height slot) and loads what is new.
+// Releasing and loading are the texture pass's: once asked, it drops every texture whose slot no
+// longer names its file (both of the height slot) and loads the names it does not hold. So an
+// emptied slot asks for the pass too, though it has nothing to load.
 void reportMapChange(Edit& edit) {
   edit.report(Change::textures);
 }
@@ -81,7 +82,8 @@ void reportMapChange(Edit& edit) {
 bool assignMap(Editor& editor, const Command& command) {
   Model& model = editor.model();
   const int slot = slotOf(command);
-  if (slot < 0 || mapScope(model).empty()) return false;
+  const std::vector<int> scope = mapScope(model);
+  if (slot < 0 || scope.empty()) return false;
   const std::vector<std::string> chosen = editor.session.ui.openFile(
       {"Portable Network Graphics (*.png)", "*.PNG"}, assignStart(editor, slot), false);
   if (chosen.empty()) return false;
@@ -93,9 +95,6 @@ bool assignMap(Editor& editor, const Command& command) {
         "Texture map notification!", MessageIcon::warning);
     return false;
   }
-  // The dialog may have changed nothing that the scope was taken from, but ask again.
-  const std::vector<int> scope = mapScope(model);
-  if (scope.empty()) return false;
   Edit edit(model, editor.history, "Assign Texture");
   for (int m : scope) edit.module(m).maps[slot] = name;
   reportMapChange(edit);

@@ -56,6 +56,7 @@ void rebuildGeometry(const FrameParts& parts) {
   GeometryOptions options;
   options.texelView = texelView;
   options.texelMapIndex = model.settings.view.texelMapIndex;
+  options.canvasColour = f.canvasColour;
   f.removedPolygons += buildGeometry(model, parts.scene, options).removedPolygons;
   model.status.geometryDirty = false;
   ++f.sceneRevision;

@@ -214,14 +214,14 @@ void buildTexelRun(const Module& m, int set, std::vector<PolygonShading>& shadin
   }
 }
 
-void buildCanvasQuad(const Model& model, int set, SceneGeometry& scene) {
+void buildCanvasQuad(const Model& model, int set, std::uint32_t colour, SceneGeometry& scene) {
   scene.hasCanvasQuad = false;
   const int current = model.selection.currentModule;
   if (current < 0 || current >= model.document.wldfiles) return;
   const Canvas canvas = canvasOf(model.document.module[current], set);
   const float w = texelViewScale * canvas.width, h = texelViewScale * canvas.height;
-  auto corner = [](float x, float y, float u, float v) {
-    return RenderVertex{x, y, 0, 0, 0, 0, 0xFFFFFFFF, u, v, u, v, 0, 0, 0, 0, 0, 0};
+  auto corner = [colour](float x, float y, float u, float v) {
+    return RenderVertex{x, y, 0, 0, 0, 0, colour, u, v, u, v, 0, 0, 0, 0, 0, 0};
   };
   const RenderVertex topLeft = corner(0, 0, 0, 0), topRight = corner(w, 0, 1, 0);
   const RenderVertex bottomRight = corner(w, -h, 1, 1), bottomLeft = corner(0, -h, 0, 1);
@@ -320,7 +320,7 @@ GeometryBuild buildGeometry(Model& model, SceneGeometry& scene, const GeometryOp
         {light.position[0], light.position[1], light.position[2], light.colour});
   }
   if (options.texelView) {
-    buildCanvasQuad(model, set, scene);
+    buildCanvasQuad(model, set, argb(options.canvasColour), scene);
   } else {
     scene.hasCanvasQuad = false;
   }

@@ -17,6 +17,7 @@ namespace tessarim {
 struct GeometryOptions {
   bool texelView = false;  // lay every polygon flat at its texels instead of its positions
   int texelMapIndex = 0;   // 4: the texel view shows the overlay, laid out by texel set 1
+  std::array<float, 4> canvasColour{};  // red, green, blue, alpha 0..1 of the texel canvas
 };
 
 struct TangentFrame {
