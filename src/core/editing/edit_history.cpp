@@ -5,6 +5,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "model/geometry.hpp"
+
 namespace tessarim {
 namespace detail {
 
@@ -130,6 +132,117 @@ class KeptPolygons final : public KeptPart {
   std::vector<std::pair<std::uint32_t, Polygon>> kept_;
   std::size_t length_ = 0;
   std::vector<Polygon> tail_;
+};
+
+// Polygons and vertices removed from a module, each with its index in the full lists; the
+// step puts them back in place and takes them out again, renumbering the corners both ways.
+class KeptRemoval final : public KeptPart {
+ public:
+  KeptRemoval(Document& document, int index, std::span<const std::uint8_t> polygonGone,
+              std::span<const std::uint8_t> vertexGone)
+      : document_(document), index_(index) {
+    const Module& m = document.module[index];
+    const std::size_t polygons = std::min(polygonGone.size(), m.polygons.size());
+    for (std::size_t p = 0; p < polygons; ++p) {
+      if (polygonGone[p]) polygons_.push_back({p, m.polygons[p]});
+    }
+    const std::size_t vertices = std::min(vertexGone.size(), m.vertices.size());
+    for (std::size_t v = 0; v < vertices; ++v) {
+      if (vertexGone[v]) vertices_.push_back({v, m.vertices[v]});
+    }
+  }
+  // Constructed with the module whole; the first swap removes.
+  void swap() override {
+    removed_ ? restore() : remove();
+    removed_ = !removed_;
+  }
+  std::size_t bytes() const override {
+    return sizeof(*this) + detail::heapBytes(polygons_) + detail::heapBytes(vertices_);
+  }
+  const void* place() const override { return &document_.module[index_]; }
+  std::size_t extent() const override { return 0; }
+  void markModified(Model& model) const override { markModuleModified(model, index_); }
+
+ private:
+  template <class T>
+  static void takeOut(std::vector<T>& list, const std::vector<std::pair<std::size_t, T>>& gone) {
+    std::size_t next = 0, write = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (next < gone.size() && gone[next].first == i) {
+        ++next;
+        continue;
+      }
+      if (write != i) list[write] = std::move(list[i]);
+      ++write;
+    }
+    list.resize(write);
+  }
+  template <class T>
+  static void putBack(std::vector<T>& list, const std::vector<std::pair<std::size_t, T>>& gone) {
+    std::size_t read = list.size();
+    list.resize(list.size() + gone.size());
+    std::size_t next = gone.size();
+    for (std::size_t i = list.size(); i-- > 0;) {
+      if (next > 0 && gone[next - 1].first == i) {
+        list[i] = gone[--next].second;
+      } else {
+        list[i] = std::move(list[--read]);
+      }
+    }
+  }
+
+  void remove() {
+    Module& m = document_.module[index_];
+    const std::size_t vertexCount = m.vertices.size();
+    const auto removed = static_cast<std::uint32_t>(vertices_.size());
+    std::vector<std::uint32_t> renumbered;
+    if (removed > 0) {
+      renumbered.resize(vertexCount);
+      std::size_t next = 0;
+      for (std::size_t v = 0; v < vertexCount; ++v) {
+        if (next < vertices_.size() && vertices_[next].first == v) ++next;
+        renumbered[v] = static_cast<std::uint32_t>(v - next);
+      }
+    }
+    takeOut(m.polygons, polygons_);
+    takeOut(m.vertices, vertices_);
+    if (removed == 0) return;
+    for (Polygon& polygon : m.polygons) {
+      for (int c = 0; c < cornerCount(polygon); ++c) {
+        std::uint32_t& i = polygon.vertexIndex[c];
+        i = i < vertexCount ? renumbered[i] : i - removed;
+      }
+    }
+  }
+
+  void restore() {
+    Module& m = document_.module[index_];
+    const std::size_t remaining = m.vertices.size();
+    const auto removed = static_cast<std::uint32_t>(vertices_.size());
+    if (removed > 0) {
+      // Each remaining vertex's index in the full list.
+      std::vector<std::uint32_t> full(remaining);
+      std::size_t next = 0, v = 0;
+      for (std::size_t j = 0; j < remaining; ++j, ++v) {
+        while (next < vertices_.size() && vertices_[next].first == v) ++next, ++v;
+        full[j] = static_cast<std::uint32_t>(v);
+      }
+      for (Polygon& polygon : m.polygons) {
+        for (int c = 0; c < cornerCount(polygon); ++c) {
+          std::uint32_t& i = polygon.vertexIndex[c];
+          i = i < remaining ? full[i] : i + removed;
+        }
+      }
+    }
+    putBack(m.vertices, vertices_);
+    putBack(m.polygons, polygons_);
+  }
+
+  Document& document_;
+  int index_;
+  std::vector<std::pair<std::size_t, Polygon>> polygons_;
+  std::vector<std::pair<std::size_t, Vertex>> vertices_;
+  bool removed_ = false;
 };
 
 class KeptDocument final : public KeptPart {
@@ -271,6 +384,17 @@ std::vector<Polygon>& Edit::polygons(int index, std::span<const std::uint32_t> t
   changes_ |= contentChanges;
   return list;
 }
+void Edit::removeFromModule(int index, std::span<const std::uint8_t> polygonGone,
+                            std::span<const std::uint8_t> vertexGone) {
+  Module& m = model_.document.module[index];
+  auto part = std::make_unique<KeptRemoval>(model_.document, index, polygonGone, vertexGone);
+  part->swap();
+  // Lists kept whole already come back whole; the removal need not be kept besides.
+  if (!kept(&m.polygons, sizeof(m.polygons)) || !kept(&m.vertices, sizeof(m.vertices)))
+    keep(std::move(part), {});
+  changes_ |= contentChanges;
+}
+
 std::vector<Instance>& Edit::instances(int index) {
   return member(index, &Module::instances);
 }

@@ -90,6 +90,12 @@ class Edit {
   // polygons of a large module or appends to it; it removes none. Indices past the end are
   // skipped. Returns the whole live list.
   std::vector<Polygon>& polygons(int index, std::span<const std::uint32_t> touched);
+  // Removes the marked polygons and vertices of the module in place (a mask shorter than its
+  // list marks none past its end); every remaining corner index drops by the removed vertices
+  // below it, and one past the vertex list by all of them. Only what goes is kept, so removing
+  // many polygons from a large module costs no copy of its lists.
+  void removeFromModule(int index, std::span<const std::uint8_t> polygonGone,
+                        std::span<const std::uint8_t> vertexGone);
   // The module's instances for an edit that only moves or turns them (none added or removed):
   // nothing is rebuilt for it.
   std::vector<Instance>& placements(int index);
