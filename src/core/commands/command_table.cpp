@@ -8,6 +8,7 @@
 #include "commands/city_commands.hpp"
 #include "commands/colour_commands.hpp"
 #include "commands/command_numbers.hpp"
+#include "commands/document_export_commands.hpp"
 #include "commands/edit_commands.hpp"
 #include "commands/export_commands.hpp"
 #include "commands/file_commands.hpp"
@@ -317,8 +318,8 @@ constexpr Command rows[] = {
     item(cmd::exportContactSheet, "&RTS Contact Sheet", fileExport).when(canExportContactSheet),
     item(cmd::exportDdsSet, "DD&S set", fileExport).greyedOut(),
     separator(fileExport),
-    item(cmd::exportWld, "&WLD file...", fileExport).when(canExportWld),
-    item(cmd::exportAsm, "&ASM file...", fileExport).when(canExportAsm),
+    item(cmd::exportWld, "&WLD file...", fileExport).run(exportMergedWld).when(canExportWld),
+    item(cmd::exportAsm, "&ASM file...", fileExport).run(exportSelectionAsm).when(canExportAsm),
     item(cmd::exportObj, "Wavefront OBJ...", fileExport),
     item(cmd::exportDawSet, "&DAW or DAW/DIX set", fileExport).run(exportRuntimeSetCommand).when(anyModules),
     item(cmd::exportNameplate, "Nameplate.png", fileExport),

@@ -29,15 +29,6 @@ bool moduleHasPolygons(const MenuContext& c, const Command&) {
   return c.hasPolygons();
 }
 
-bool canExportWld(const MenuContext& c, const Command&) {
-  return c.document && ((c.instance != nullptr && c.currentPolygon == -1) ||
-                        (c.currentModule == -2 && c.selectedInstances > 0));
-}
-
-bool canExportAsm(const MenuContext& c, const Command&) {
-  return c.selectedInstances > 1 || c.currentGroup >= 1;
-}
-
 bool canExportContactSheet(const MenuContext& c, const Command&) {
   return c.city && !c.model.document.rtsEnabled;
 }

@@ -11,8 +11,6 @@ bool exportRuntimeSetCommand(Editor& editor, const Command& command);
 
 // When its items are enabled and checked.
 bool moduleHasPolygons(const MenuContext& context, const Command& command);
-bool canExportWld(const MenuContext& context, const Command& command);
-bool canExportAsm(const MenuContext& context, const Command& command);
 bool canExportContactSheet(const MenuContext& context, const Command& command);
 
 }  // namespace tessarim
