@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -103,6 +104,7 @@ TEST(ModifiersDialog, ShowsTheValuesAcceptsStayingOpenResetsAndCancels) {
     reset->click();
     afterReset = edits(dialog);
     roundAfterReset = round->isChecked();
+    QTest::keyClick(dialog->findChild<QLineEdit*>("Offset X"), Qt::Key_Return);
     cancel->click();
   });
   ui.modifiersDialog(stored, [&](const ModifierValues& v) { calls.push_back(v); });
@@ -116,7 +118,7 @@ TEST(ModifiersDialog, ShowsTheValuesAcceptsStayingOpenResetsAndCancels) {
   EXPECT_TRUE(vertexShown);
   EXPECT_FALSE(roundShown);
 
-  ASSERT_EQ(calls.size(), 1u) << "Accept calls back once; Reset and Cancel do not";
+  ASSERT_EQ(calls.size(), 2u) << "Accept and Return call back; Reset and Cancel do not";
   const ModifierValues& v = calls[0];
   EXPECT_EQ(v.sx, 2);
   EXPECT_EQ(v.sy, 3);
@@ -127,6 +129,9 @@ TEST(ModifiersDialog, ShowsTheValuesAcceptsStayingOpenResetsAndCancels) {
   EXPECT_FALSE(v.vertex);
   EXPECT_TRUE(openAfterAccept);
 
+  EXPECT_EQ(calls[1].sy, 1) << "Return accepts what Reset filled in";
+  EXPECT_EQ(calls[1].rx, 0);
+  EXPECT_TRUE(calls[1].round);
   EXPECT_EQ(afterReset, defaults);
   EXPECT_TRUE(roundAfterReset) << "Reset leaves the check boxes";
   EXPECT_EQ(stored.sy, 1) << "the stored numbers are reset too";
