@@ -111,6 +111,7 @@ bool applyModifiers(Editor& editor, const ModifierValues& values) {
 
   Edit edit(model, editor.history, "Modifiers");
   const bool places = placesModules(document);
+  // Every city type's corners admit the map; should one not, the skew leaves locations alone.
   const Matrix skew = values.skew
                           ? cityCornerTransform(document.modelId, true).value_or(identityMatrix())
                           : identityMatrix();
