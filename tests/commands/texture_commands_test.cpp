@@ -341,17 +341,26 @@ TEST(MatchCatalogue, RecordsFromTenOnIndentTheirLinesAndLongPrefixesAreDropped) 
 // keeps its old bytes, the modules their keys, and the user reads why.
 TEST_F(TextureCommands, AMatchThatCannotWriteItsListingChangesNothing) {
   const struct {
-    MatchCatalogue which;
     int number;
     const char* listing;
-  } cases[] = {{MatchCatalogue::buildings, cmd::matchCityBuildings, "buildings.txt"},
-               {MatchCatalogue::interiors, cmd::matchInteriors, "interiors.txt"}};
+    bool readOnly;       // the listing a file this user may not write, else a folder in its place
+    const char* reason;  // the system's text
+  } cases[] = {
+      {cmd::matchCityBuildings, "buildings.txt", false, "Is a directory"},
+      {cmd::matchInteriors, "interiors.txt", false, "Is a directory"},
+      {cmd::matchCityBuildings, "buildings.txt", true, "Permission denied"},
+  };
   hull().maps[textfile] = "textures\\hangar.png";
   select(-1, -1);
   for (const auto& c : cases) {
     repo.write("buildings.dat", catalogueBytes({{"textures\\shed.png", true}}));
     repo.write("interiors.dat", catalogueBytes({{"textures\\shed.png", true}}));
-    fs::create_directories(repo.root / c.listing / "inside");
+    if (c.readOnly) {
+      repo.write(c.listing, "old listing");
+      fs::permissions(repo.root / c.listing, fs::perms::owner_read | fs::perms::group_read);
+    } else {
+      fs::create_directories(repo.root / c.listing / "inside");
+    }
     const auto before = snapshot();
     repo.ui.boxes.clear();
     EXPECT_EQ(issue(c.number), CommandOutcome::refused) << c.listing;
@@ -361,7 +370,7 @@ TEST_F(TextureCommands, AMatchThatCannotWriteItsListingChangesNothing) {
     EXPECT_EQ(editor.history.size(), 0u) << c.listing;
     ASSERT_EQ(repo.ui.boxes.size(), 1u) << c.listing;
     EXPECT_EQ(repo.ui.boxes[0].text,
-              "Could not create load match file " + host(c.listing) + "...\n\nIs a directory");
+              "Could not create load match file " + host(c.listing) + "...\n\n" + c.reason);
     EXPECT_EQ(repo.ui.boxes[0].caption, "Match Bitmaps");
     EXPECT_EQ(repo.ui.boxes[0].icon, MessageIcon::error);
     fs::remove_all(repo.root / c.listing);
