@@ -282,6 +282,31 @@ TEST(AddModuleWld, ANewFileBecomesTheNextModule) {
   }
 }
 
+// A component module's new instance gets its empty equipment record and the systems view shows
+// its system; Undo Edit takes the record away with the module.
+TEST(AddModuleWld, AComponentModuleGetsItsRecord) {
+  AddModule f;
+  f.openAssembly();
+  Module pump;
+  pump.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  pump.polygons = {f.model.document.module[0].polygons[0]};
+  pump.canvasWidth = pump.canvasHeight = pump.canvasWidth2 = pump.canvasHeight2 = 2048;
+  pump.scaleClass = 1;
+  pump.componentType = 3;
+  f.write("meshes/pump.wld", formatWld(pump));
+  ASSERT_EQ(f.add("meshes/pump.wld"), CommandOutcome::done);
+  const Document& d = f.model.document;
+  ASSERT_EQ(d.module[2].componentType, 3);
+  ASSERT_EQ(d.components.size(), 1u);
+  EXPECT_EQ(d.components[0].guid, d.module[2].instances[0].guid);
+  EXPECT_TRUE(f.model.settings.view.systemsView);
+  EXPECT_TRUE(f.model.settings.view.systemShown[3]);
+
+  ASSERT_EQ(issueCommand(f.editor, cmd::undoEdit), CommandOutcome::done);
+  EXPECT_TRUE(f.model.document.components.empty());
+  EXPECT_EQ(f.model.document.wldfiles, 2);
+}
+
 // Only a browsed group of 50..99 survives adding; any other becomes none.
 TEST(AddModuleWld, KeepsOnlyAGroupOfFiftyToNinetyNine) {
   const std::pair<int, int> cases[] = {{49, -1}, {50, 50}, {99, 99}, {100, -1}, {5, -1}, {0, -1}};
