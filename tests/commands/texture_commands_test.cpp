@@ -85,6 +85,44 @@ TEST_F(TextureCommands, EachMapItemWritesItsOwnSlotOnly) {
   EXPECT_EQ(model.selection.currentInstance, 1);
 }
 
+// The dialog starts at the slot's own file, else at the first map the module names (visibility
+// last), made full from the repository unless absolute.
+TEST_F(TextureCommands, AssignStartsWhereTheModulesMapsAre) {
+  struct Case {
+    int number;
+    int emptied;  // the slot emptied before, -1 none
+    const char* start;
+  } cases[] = {
+      {cmd::assignVisibilityMap, -1, "maps/visible.png"},
+      {cmd::assignBaseMap, -1, "/maps/light.png"},
+      {cmd::assignBaseMap, lightfile, "maps/grime.png"},
+      {cmd::assignLightMap, grimefile, "maps/visible.png"},
+  };
+  hull().maps[lightfile] = "\\maps\\light.png";
+  hull().maps[grimefile] = "maps\\grime.png";
+  hull().maps[visibilityfile] = "maps\\visible.png";
+  select(0, 0);
+  for (const Case& c : cases) {
+    if (c.emptied >= 0) hull().maps[c.emptied].clear();
+    repo.ui.openCalls.clear();
+    EXPECT_EQ(issue(c.number), CommandOutcome::refused) << c.start << ": cancelled";
+    ASSERT_EQ(repo.ui.openCalls.size(), 1u);
+    const auto& call = repo.ui.openCalls[0];
+    const std::string expected = c.start[0] == '/' ? c.start : host(c.start);
+    EXPECT_EQ(call.startPath, expected);
+    EXPECT_EQ(call.filter.description, "Portable Network Graphics (*.png)");
+    EXPECT_EQ(call.filter.pattern, "*.PNG");
+  }
+  // With several instances listed the dialog starts nowhere in particular.
+  select(-2, -2);
+  model.selection.selectedInstances = {{0, 0}};
+  repo.ui.openCalls.clear();
+  issue(cmd::assignBaseMap);
+  ASSERT_EQ(repo.ui.openCalls.size(), 1u);
+  EXPECT_EQ(repo.ui.openCalls[0].startPath, "");
+  EXPECT_EQ(editor.history.size(), 0u);
+}
+
 TEST_F(TextureCommands, AssignWritesEveryListedModuleInOneStep) {
   select(-2, -2);
   model.selection.selectedInstances = {{0, 0}, {1, 0}, {0, 1}};
