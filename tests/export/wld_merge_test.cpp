@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include "maths/maths.hpp"
@@ -331,6 +332,20 @@ TEST(WldMerge, StaleEntriesAndPolygonsOutsideTheirModuleAreLeftOut) {
 
   const std::vector<InstanceRef> none{{2, 0}};
   EXPECT_TRUE(mergeInstances(document, none, repository).module.polygons.empty());
+}
+
+// A corner placed beyond the float range in the result's units is infinite, not undefined.
+TEST(WldMerge, ACornerBeyondTheFloatRangeBecomesInfinite) {
+  Document document;
+  Module& m = addModule(document, {{3e38f, 0, 0}, {-3e38f, 0, 0}, {0, 1, 0}}, {face({0, 1, 2})});
+  m.scaleClass = 10;  // a unit is 0.0000254 km: the matrix placing in kilometres is left out
+  place(m, {}, identityMatrix());
+  const std::vector<InstanceRef> list{{0, 0}};
+  const WldMerge merge = mergeInstances(document, list, repository);
+  ASSERT_EQ(merge.module.vertices.size(), 3u);
+  EXPECT_EQ(merge.module.vertices[0].x, std::numeric_limits<float>::infinity());
+  EXPECT_EQ(merge.module.vertices[1].x, -std::numeric_limits<float>::infinity());
+  EXPECT_NEAR(merge.module.vertices[2].y, 1 / unitKilometres(10), 1);
 }
 
 }  // namespace

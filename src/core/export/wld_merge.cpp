@@ -159,6 +159,14 @@ bool namesInstance(const Document& document, InstanceRef ref) {
          static_cast<std::size_t>(ref.instance) < document.module[ref.module].instances.size();
 }
 
+// Beyond the float range a coordinate becomes an infinity rather than an undefined conversion.
+float toFloat(double value) {
+  constexpr double largest = std::numeric_limits<float>::max();
+  if (value > largest) return std::numeric_limits<float>::infinity();
+  if (value < -largest) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
+
 bool usesKnownVertices(const Module& module, const Polygon& polygon) {
   const int corners = cornerCount(polygon);
   for (int c = 0; c < corners; ++c) {
@@ -270,9 +278,9 @@ WldMerge mergeInstances(const Document& document, std::span<const InstanceRef> r
       for (int c = 0; c < corners; ++c) {
         const Vertex& v = m.vertices[source.vertexIndex[c]];
         const Vec3 placed = transformCoord({v.x, v.y, v.z}, world);
-        const Vertex local{static_cast<float>(placed.x / unit - centre[0]),
-                           static_cast<float>(placed.y / unit - centre[1]),
-                           static_cast<float>(placed.z / unit - centre[2])};
+        const Vertex local{toFloat(placed.x / unit - centre[0]),
+                           toFloat(placed.y / unit - centre[1]),
+                           toFloat(placed.z / unit - centre[2])};
         p.vertexIndex[c] = weld.place(local);
       }
       // As reading the file gives it: a triangle's unused fourth index is 0.
