@@ -96,7 +96,7 @@ bool assignMap(Editor& editor, const Command& command) {
     return false;
   }
   Edit edit(model, editor.history, "Assign Texture");
-  for (int m : scope) edit.module(m).maps[slot] = name;
+  for (int m : scope) edit.moduleValue(m, model.document.module[m].maps[slot]) = name;
   reportMapChange(edit);
   edit.commit();
   return true;
@@ -108,7 +108,7 @@ bool unassignMap(Editor& editor, const Command& command) {
   const int m = currentModule(model);
   if (slot < 0 || m < 0 || model.document.module[m].maps[slot].empty()) return false;
   Edit edit(model, editor.history, "Unassign Texture");
-  edit.module(m).maps[slot].clear();
+  edit.moduleValue(m, model.document.module[m].maps[slot]).clear();
   reportMapChange(edit);
   edit.commit();
   return true;
@@ -119,7 +119,7 @@ bool toggleBaseHidden(Editor& editor, const Command&) {
   const int m = currentModule(model);
   if (m < 0 || model.document.module[m].maps[textfile].empty()) return false;
   Edit edit(model, editor.history, "Hide Texture");
-  std::uint8_t& hidden = edit.module(m).baseHidden;
+  std::uint8_t& hidden = edit.moduleValue(m, model.document.module[m].baseHidden);
   hidden = hidden == 1 ? 0 : 1;
   edit.commit();
   return true;
@@ -130,7 +130,7 @@ bool clearAllMaps(Editor& editor, const Command&) {
   const int m = currentModule(model);
   if (m < 0) return false;
   Edit edit(model, editor.history, "Clear All");
-  edit.module(m);
+  edit.moduleValue(m, model.document.module[m].maps);
   clearMaps(model, m);
   reportMapChange(edit);
   edit.commit();
@@ -166,7 +166,7 @@ bool autoAssignMaps(Editor& editor, const Command&) {
     const std::optional<std::string> file = repositoryFile(editor.session.repository, candidate);
     std::error_code ec;
     if (!file || !std::filesystem::is_regular_file(*file, ec)) continue;
-    edit.module(m).maps[s.slot] = candidate;
+    edit.moduleValue(m, model.document.module[m].maps[s.slot]) = candidate;
     reportMapChange(edit);
   }
   edit.commit();
@@ -439,7 +439,7 @@ bool matchTextures(Editor& editor, const Command& command) {
       // Numbering the interiors, or a module without a base map, is not a change of its mesh.
       edit.part(module.sortKey, Change::menus) = k.sortKey;
     } else {
-      edit.module(k.module).sortKey = k.sortKey;
+      edit.moduleValue(k.module, module.sortKey) = k.sortKey;
     }
   }
   edit.commit();

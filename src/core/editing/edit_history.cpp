@@ -10,6 +10,11 @@
 namespace tessarim {
 namespace detail {
 
+void markModuleModified(Model& model, int index) {
+  model.document.module[index].modified = 1;
+  if (placesModules(model.document)) model.status.documentModified = true;
+}
+
 std::size_t heapBytes(const Module& m) {
   std::size_t n = m.filename.capacity() + m.instances.capacity() * sizeof(Instance) +
                   m.polygons.capacity() * sizeof(Polygon) + m.vertices.capacity() * sizeof(Vertex);
@@ -35,11 +40,6 @@ void keepFileTimes(Module& live, Module& image) {
   std::swap(live.mapTimes, image.mapTimes);
 }
 
-void markModuleModified(Model& model, int index) {
-  model.document.module[index].modified = 1;
-  if (placesModules(model.document)) model.status.documentModified = true;
-}
-
 class KeptModule final : public KeptPart {
  public:
   KeptModule(Document& document, int index)
@@ -52,7 +52,7 @@ class KeptModule final : public KeptPart {
   std::size_t bytes() const override { return sizeof(Module) + detail::heapBytes(image_); }
   const void* place() const override { return &document_.module[index_]; }
   std::size_t extent() const override { return sizeof(Module); }
-  void markModified(Model& model) const override { markModuleModified(model, index_); }
+  void markModified(Model& model) const override { detail::markModuleModified(model, index_); }
 
  private:
   Document& document_;
@@ -76,7 +76,7 @@ class KeptList final : public KeptPart {
     if constexpr (std::is_same_v<T, Instance>) {
       model.status.documentModified = true;
     } else {
-      markModuleModified(model, index_);
+      detail::markModuleModified(model, index_);
     }
   }
 
@@ -124,7 +124,7 @@ class KeptPolygons final : public KeptPart {
   // Covers no whole part: keeping the list or the module after it is still needed.
   const void* place() const override { return &document_.module[index_].polygons; }
   std::size_t extent() const override { return 0; }
-  void markModified(Model& model) const override { markModuleModified(model, index_); }
+  void markModified(Model& model) const override { detail::markModuleModified(model, index_); }
 
  private:
   Document& document_;
@@ -161,7 +161,7 @@ class KeptRemoval final : public KeptPart {
   }
   const void* place() const override { return &document_.module[index_]; }
   std::size_t extent() const override { return 0; }
-  void markModified(Model& model) const override { markModuleModified(model, index_); }
+  void markModified(Model& model) const override { detail::markModuleModified(model, index_); }
 
  private:
   template <class T>

@@ -106,6 +106,10 @@ class Edit {
   // again by its address, so it must not live inside a list, whose elements move; keep the list.
   template <class T>
   T& part(T& where, Changes changes);
+  // One value of a module's own record (a map name, a flag, a key), kept alone instead of the
+  // module: changing it marks the module modified, as its file holds it.
+  template <class T>
+  T& moduleValue(int index, T& where, Changes changes = contentChanges);
 
   // Changes that keep nothing: what the edit did besides its kept parts (selection, view).
   void report(Changes changes) { reported_ |= changes; }
@@ -132,6 +136,7 @@ class Edit {
 
 namespace detail {
 
+void markModuleModified(Model& model, int index);
 std::size_t heapBytes(const Module& module);
 std::size_t heapBytes(const Document& document);
 template <class T>
@@ -146,11 +151,13 @@ inline std::size_t heapBytes(const std::string& s) {
   return s.capacity();
 }
 
-// A part kept by value; equality decides whether it changed.
+// A part kept by value; equality decides whether it changed. A part of a module's record names
+// the module, which it marks modified.
 template <class T>
 class KeptValue final : public KeptPart {
  public:
-  KeptValue(T& where, Changes changes) : where_(where), image_(where), changes_(changes) {}
+  KeptValue(T& where, Changes changes, int module = -1)
+      : where_(where), image_(where), changes_(changes), module_(module) {}
   void swap() override {
     using std::swap;
     swap(where_, image_);
@@ -166,13 +173,18 @@ class KeptValue final : public KeptPart {
   const void* place() const override { return &where_; }
   std::size_t extent() const override { return sizeof(T); }
   void markModified(Model& model) const override {
-    if (changes_.has(Change::modified)) model.status.documentModified = true;
+    if (module_ >= 0) {
+      markModuleModified(model, module_);
+    } else if (changes_.has(Change::modified)) {
+      model.status.documentModified = true;
+    }
   }
 
  private:
   T& where_;
   T image_;
   Changes changes_;
+  int module_;
 };
 
 }  // namespace detail
@@ -180,6 +192,14 @@ class KeptValue final : public KeptPart {
 template <class T>
 T& Edit::part(T& where, Changes changes) {
   if (!kept(&where, sizeof(T))) keep(std::make_unique<detail::KeptValue<T>>(where, changes), {});
+  changes_ |= changes;
+  return where;
+}
+
+template <class T>
+T& Edit::moduleValue(int index, T& where, Changes changes) {
+  if (!kept(&where, sizeof(T)))
+    keep(std::make_unique<detail::KeptValue<T>>(where, changes, index), {});
   changes_ |= changes;
   return where;
 }
