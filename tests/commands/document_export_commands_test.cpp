@@ -164,6 +164,24 @@ TEST_F(ExportWld, AFailedWriteIsShownAndTheMergedMeshStaysOpenUnsaved) {
   EXPECT_EQ(model.document.module[0].modified, 1);
 }
 
+// The merged mesh is a record of its own until it replaces the document: a full module table
+// is merged like any other.
+TEST_F(ExportWld, AFullModuleTableMerges) {
+  Document& d = model.document;
+  for (int m = d.wldfiles; m < maxModules; ++m) {
+    d.module[m] = d.module[m % 2];
+    d.module[m].filename = "meshes\\copy" + std::to_string(m) + ".wld";
+  }
+  d.wldfiles = maxModules;
+  select({{0, 0}, {maxModules - 1, 0}});
+  ui.saveResults.push_back(host("meshes/merged.wld"));
+  ASSERT_EQ(issueCommand(editor, cmd::exportWld), CommandOutcome::done);
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(d.wldfiles, 1);
+  EXPECT_EQ(d.module[0].polygons.size(), 2u);
+  EXPECT_EQ(d.module[0].modified, 0);
+}
+
 struct ExportAsm : DocumentExport {
   // The assembly at relative, read as the editor reads one.
   std::unique_ptr<Model> readBack(const std::string& relative) {
