@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
+#include "commands/motion_commands.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
-#include "equipment/motion.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
 #include "model/city_corners.hpp"
@@ -17,18 +17,11 @@
 namespace tessarim {
 namespace {
 
-// Long enough for every motion to reach its end.
-constexpr float settleSeconds = 999;
-
 // Connectors are placed in feet, lights in units of scale class 1.
 constexpr double connectorKilometres = 0.0003048;
 constexpr double lightKilometres = 0.00034822;
 
 constexpr Changes documentChanges = Change::modified | Change::title | Change::menus;
-
-void settleMotion(Editor& editor) {
-  motionStep(editor.model(), settleSeconds, editor.frame.clockSeconds, editor.frame.camera.view);
-}
 
 void modifyModule(Edit& edit, Model& model, int index, const ModifierValues& values) {
   const bool sudoSu = model.settings.sudoSu;
@@ -105,9 +98,7 @@ bool applyModifiers(Editor& editor, const ModifierValues& values) {
        static_cast<std::size_t>(instance) >= document.module[current].instances.size()))
     return false;
 
-  const bool extended = model.motion.extended;
-  model.motion.extended = false;
-  settleMotion(editor);
+  const bool extended = retractPose(editor);
 
   Edit edit(model, editor.history, "Modifiers");
   const bool places = placesModules(document);
@@ -132,8 +123,7 @@ bool applyModifiers(Editor& editor, const ModifierValues& values) {
   edit.report(Change::geometry);
   edit.commit();
 
-  model.motion.extended = extended;
-  settleMotion(editor);
+  restorePose(editor, extended);
   computeStatistics(model);
   return true;
 }

@@ -5,22 +5,15 @@
 
 #include "commands/command_table.hpp"
 #include "commands/menu_context.hpp"
+#include "commands/motion_commands.hpp"
 #include "commands/selection_commands.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
-#include "equipment/motion.hpp"
 #include "maths/maths.hpp"
 #include "model/geometry.hpp"
 
 namespace tessarim {
 namespace {
-
-// Long enough for every motion to reach its end.
-constexpr float settleSeconds = 999;
-
-void settleMotion(Editor& editor) {
-  motionStep(editor.model(), settleSeconds, editor.frame.clockSeconds, editor.frame.camera.view);
-}
 
 Vec3 rounded(Vec3 v) {
   return {std::round(v.x), std::round(v.y), std::round(v.z)};
@@ -65,9 +58,7 @@ bool averageOrigin(Editor& editor, OriginKind kind, const char* name) {
   if (index < 0 || index >= model.document.wldfiles ||
       model.document.module[index].vertices.empty())
     return false;
-  const bool extended = model.motion.extended;
-  model.motion.extended = false;
-  settleMotion(editor);
+  const bool extended = retractPose(editor);
 
   Edit edit(model, editor.history, name);
   std::vector<Vertex>& vertices = edit.vertices(index);
@@ -93,8 +84,7 @@ bool averageOrigin(Editor& editor, OriginKind kind, const char* name) {
   }
   edit.commit();
 
-  model.motion.extended = extended;
-  settleMotion(editor);
+  restorePose(editor, extended);
   recentreOnCurrentInstance(editor);
   computeStatistics(model);
   return true;

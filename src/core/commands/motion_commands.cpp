@@ -120,4 +120,27 @@ bool calculateNormal(Editor& editor, const Command&) {
   edit.commit();
   return true;
 }
+namespace {
+
+// Long enough for every motion to reach its end.
+constexpr float settleSeconds = 999;
+
+void settleMotion(Editor& editor) {
+  motionStep(editor.model(), settleSeconds, editor.frame.clockSeconds, editor.frame.camera.view);
+}
+
+}  // namespace
+
+bool retractPose(Editor& editor) {
+  const bool extended = editor.model().motion.extended;
+  editor.model().motion.extended = false;
+  settleMotion(editor);
+  return extended;
+}
+
+void restorePose(Editor& editor, bool extended) {
+  editor.model().motion.extended = extended;
+  settleMotion(editor);
+}
+
 }  // namespace tessarim

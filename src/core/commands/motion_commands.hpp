@@ -25,6 +25,10 @@ bool skeletonIs(const MenuContext& context, const Command& command);
 bool agilityIs(const MenuContext& context, const Command& command);
 bool extendedViewIs(const MenuContext& context, const Command& command);
 bool endModeIs(const MenuContext& context, const Command& command);
+// For an edit that measures the assembly: every motion at its retracted end. Returns the
+// "Extended/Equipped" state to give back with restorePose once the edit is made.
+bool retractPose(Editor& editor);
+void restorePose(Editor& editor, bool extended);
 // The current instance's hinge axis becomes the world normal of its polygon under the pointer;
 // false when no polygon of it is there.
 bool calculateNormal(Editor& editor, const Command& command);
