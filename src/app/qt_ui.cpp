@@ -32,6 +32,21 @@ QFileDialog* makeDialog(QWidget* parent, const FileFilter& filter, std::string_v
   return dialog;
 }
 
+// Gives the keyboard back to the window when a dialog closes. A window manager does this by
+// itself; without one (a bare X server) the keys would go nowhere until the next click.
+class KeysBackTo {
+ public:
+  explicit KeysBackTo(QWidget* window) : window_(window) {}
+  KeysBackTo(const KeysBackTo&) = delete;
+  KeysBackTo& operator=(const KeysBackTo&) = delete;
+  ~KeysBackTo() {
+    if (window_) window_->activateWindow();
+  }
+
+ private:
+  QWidget* window_;
+};
+
 }  // namespace
 
 QString caseFreePatterns(std::string_view pattern) {
@@ -51,6 +66,7 @@ QString caseFreePatterns(std::string_view pattern) {
 
 MessageAnswer QtUi::messageBox(std::string_view message, std::string_view caption, MessageIcon icon,
                                MessageButtons buttons) {
+  const KeysBackTo keys(parent_);
   QMessageBox box(parent_);
   box.setWindowTitle(text(caption));
   box.setText(text(message));
@@ -113,6 +129,7 @@ MessageAnswer QtUi::messageBox(std::string_view message, std::string_view captio
 
 std::vector<std::string> QtUi::openFile(const FileFilter& filter, std::string_view startPath,
                                         bool multiple) {
+  const KeysBackTo keys(parent_);
   std::unique_ptr<QFileDialog> dialog{makeDialog(parent_, filter, startPath)};
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
@@ -125,6 +142,7 @@ std::vector<std::string> QtUi::openFile(const FileFilter& filter, std::string_vi
 
 std::optional<std::string> QtUi::saveFile(const FileFilter& filter, std::string_view startPath,
                                           std::string_view defaultExtension) {
+  const KeysBackTo keys(parent_);
   std::unique_ptr<QFileDialog> dialog{makeDialog(parent_, filter, startPath)};
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setFileMode(QFileDialog::AnyFile);
@@ -146,6 +164,7 @@ std::optional<std::uint32_t> QtUi::chooseColour(std::uint32_t initial,
   // Qt keeps one row of custom colours for the whole program; it is loaded from the caller's
   // palette and read back after the dialog, so the palette file stays the one source.
   for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, toQt(customColours[i]));
+  const KeysBackTo keys(parent_);
   QColorDialog dialog(toQt(initial), parent_);
   dialog.setOption(QColorDialog::DontUseNativeDialog);
   const bool accepted = dialog.exec() == QDialog::Accepted;
@@ -156,6 +175,7 @@ std::optional<std::uint32_t> QtUi::chooseColour(std::uint32_t initial,
 
 void QtUi::modifiersDialog(ModifierValues& values,
                            const std::function<void(const ModifierValues&)>& accepted) {
+  const KeysBackTo keys(parent_);
   ModifiersDialog dialog(values, accepted, parent_);
   dialog.exec();
 }
