@@ -1,6 +1,6 @@
-// Polygon commands on a 500,000-polygon module: Backface over 100,000 selected polygons and one
-// Undo Edit of it, and Split of one quad (a step that keeps only the split quad and the count
-// of polygons), beside the same split keeping the whole polygon list.
+// Commands on a 500,000-polygon module: Backface over 100,000 selected polygons, Split of one
+// quad (a step that keeps only the split quad and the count of polygons, beside the same split
+// keeping the whole polygon list), Duplicate of its instance, and one Undo Edit of each.
 
 #include <benchmark/benchmark.h>
 
@@ -79,6 +79,21 @@ void BM_UndoBackface100kSelected(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoBackface100kSelected)->Unit(benchmark::kMillisecond);
 
+// One Undo Edit of the command, which is redone outside the measured time.
+void undoOf(benchmark::State& state, Module500k& d, int command) {
+  if (issueCommand(d.editor, command) != CommandOutcome::done) {
+    state.SkipWithError("the command did not run");
+    return;
+  }
+  for (auto _ : state) {
+    if (issueCommand(d.editor, cmd::undoEdit) != CommandOutcome::done)
+      state.SkipWithError("Undo Edit did not run");
+    state.PauseTiming();
+    issueCommand(d.editor, cmd::redoEdit);
+    state.ResumeTiming();
+  }
+}
+
 void BM_SplitQuad(benchmark::State& state) {
   Module500k d;
   d.model->selection.currentPolygon = 250'000;
@@ -94,6 +109,33 @@ void BM_SplitQuad(benchmark::State& state) {
   state.counters["stepMB"] = d.stepMB();
 }
 BENCHMARK(BM_SplitQuad)->Unit(benchmark::kMillisecond);
+
+void BM_UndoSplitQuad(benchmark::State& state) {
+  Module500k d;
+  d.model->selection.currentPolygon = 250'000;
+  undoOf(state, d, cmd::split);
+}
+BENCHMARK(BM_UndoSplitQuad)->Unit(benchmark::kMillisecond);
+
+// A copy of the instance: the module's geometry is shared, not copied.
+void BM_DuplicateInstance(benchmark::State& state) {
+  Module500k d;
+  for (auto _ : state) {
+    if (issueCommand(d.editor, cmd::duplicate) != CommandOutcome::done)
+      state.SkipWithError("Duplicate did not run");
+    state.PauseTiming();
+    issueCommand(d.editor, cmd::undoEdit);
+    d.editor.history.clear();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DuplicateInstance)->Unit(benchmark::kMillisecond);
+
+void BM_UndoDuplicateInstance(benchmark::State& state) {
+  Module500k d;
+  undoOf(state, d, cmd::duplicate);
+}
+BENCHMARK(BM_UndoDuplicateInstance)->Unit(benchmark::kMillisecond);
 
 // The same change with the whole polygon list kept: what the step would cost without the
 // one-by-one part.
