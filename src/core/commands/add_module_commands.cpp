@@ -28,8 +28,6 @@
 namespace tessarim {
 namespace {
 
-// Instance indices are 16-bit: the selection reaches a module's first 32768 instances.
-constexpr std::size_t addressableInstances = 32768;
 constexpr int importedGroup = 1000;      // what merged instances arrive with
 constexpr int firstFreeSearchEnd = 255;  // building numbers 1..254; the search stops here
 constexpr double gridCellKilometres = 0.0039;

@@ -42,9 +42,6 @@ bool canDelete(const MenuContext& c, const Command&) {
 
 namespace {
 
-// Instance indices are 16-bit: the selection reaches a module's first 32768 instances.
-constexpr std::size_t addressableInstances = 32768;
-
 bool validInstance(const Document& d, int m, int i) {
   return m >= 0 && m < d.wldfiles && i >= 0 &&
          static_cast<std::size_t>(i) < d.module[m].instances.size();

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "model/model.hpp"
 
 namespace tessarim {
+
+// Instance indices are 16-bit: the selection reaches a module's first 32768 instances.
+inline constexpr std::size_t addressableInstances = 32768;
 
 struct Editor;
 struct Command;
