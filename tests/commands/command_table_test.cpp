@@ -15,6 +15,7 @@
 #include "commands/module_commands.hpp"
 #include "commands/motion_commands.hpp"
 #include "commands/polygon_commands.hpp"
+#include "commands/scale_commands.hpp"
 #include "commands/view_commands.hpp"
 #include "model/view_options.hpp"
 

@@ -9,6 +9,7 @@
 
 #include "commands/command_table.hpp"
 #include "commands/edit_commands.hpp"
+#include "commands/menu_context.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
@@ -315,6 +316,14 @@ bool refreshFromAsm(Editor& editor, const Command&) {
   edit.commit();
   computeStatistics(model);
   return true;
+}
+
+bool canAddModule(const MenuContext& c, const Command&) {
+  return c.open && c.document && !(c.city && c.currentGroup == 0 && c.instance == nullptr);
+}
+
+bool canRefreshFromAsm(const MenuContext& c, const Command&) {
+  return c.currentGroup != -1 && c.single();
 }
 
 }  // namespace tessarim

@@ -373,10 +373,6 @@ bool duplicateSelection(Editor& editor, const Command&) {
   return true;
 }
 
-bool canApplyModifiers(const MenuContext& c, const Command&) {
-  return c.n > 0 && c.currentModule != -2;
-}
-
 bool documentTypeIs(const MenuContext& c, const Command& command) {
   return c.assembly && c.model.document.modelId == command.code;
 }

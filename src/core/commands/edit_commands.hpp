@@ -56,7 +56,6 @@ void addComponentRecord(Edit& edit, Model& model, const Module& module, const Gu
 // the current instance or each listed one (the list then names the copies). One edit.
 bool duplicateSelection(Editor& editor, const Command& command);
 bool canDuplicate(const MenuContext& context, const Command& command);
-bool canApplyModifiers(const MenuContext& context, const Command& command);
 bool documentTypeIs(const MenuContext& context, const Command& command);
 bool cityTypeIs(const MenuContext& context, const Command& command);
 bool interiorFlagSet(const MenuContext& context, const Command& command);

@@ -21,10 +21,6 @@ bool canExpandGroup(const MenuContext& c, const Command&) {
   return c.instance != nullptr && c.instance->group >= 1;
 }
 
-bool canRefreshFromAsm(const MenuContext& c, const Command&) {
-  return c.currentGroup != -1 && c.single();
-}
-
 bool instanceTypeIs(const MenuContext& c, const Command& command) {
   return c.instance != nullptr && c.instance->type == command.code;
 }

@@ -12,7 +12,6 @@ bool instanceChosen(const MenuContext& context, const Command& command);
 bool canLightInterior(const MenuContext& context, const Command& command);
 bool canStepType(const MenuContext& context, const Command& command);
 bool canExpandGroup(const MenuContext& context, const Command& command);
-bool canRefreshFromAsm(const MenuContext& context, const Command& command);
 bool instanceTypeIs(const MenuContext& context, const Command& command);
 bool colourKeyIs(const MenuContext& context, const Command& command);
 bool groupIs(const MenuContext& context, const Command& command);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "commands/menu_context.hpp"
 #include "commands/motion_commands.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
@@ -145,6 +146,10 @@ std::optional<float> readModifierNumber(std::string_view text) {
   TextScanner scanner(text);
   if (scanner.scan("%f", &value) != 1 || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+bool canApplyModifiers(const MenuContext& c, const Command&) {
+  return c.n > 0 && c.currentModule != -2;
 }
 
 }  // namespace tessarim

@@ -10,11 +10,13 @@ namespace tessarim {
 
 struct Editor;
 struct Command;
+struct MenuContext;
 
 // "&Modifiers...": the dialog over the editor's stored values, "Vertex" ticked and the other two
 // boxes clear at every opening; each "Accept" is one edit. False when no module is loaded or
 // several instances are selected.
 bool openModifiers(Editor& editor, const Command& command);
+bool canApplyModifiers(const MenuContext& context, const Command& command);
 
 // One "Accept": with the assembly retracted, the values transform the current module's vertices
 // and texels ("Vertex") or instances: with no current module every module (a city's ground

@@ -102,10 +102,6 @@ bool flipAxis(Editor& editor, float Vertex::*axis, const char* name) {
 
 }  // namespace
 
-bool canAddModule(const MenuContext& c, const Command&) {
-  return c.open && c.document && !(c.city && c.currentGroup == 0 && c.instance == nullptr);
-}
-
 bool canFlipTextures(const MenuContext& c, const Command&) {
   return c.currentModule == -1 && c.n > 0;
 }
@@ -152,18 +148,6 @@ bool canAutoAssign(const MenuContext& c, const Command&) {
 
 bool canOptimizeOrder(const MenuContext& c, const Command&) {
   return c.n >= 2;
-}
-
-bool legacyScaleModule(const MenuContext& c, const Command&) {
-  return c.single() && c.module->newScaleFamily == 0;
-}
-
-bool newScaleModule(const MenuContext& c, const Command&) {
-  return c.single() && c.module->newScaleFamily != 0;
-}
-
-bool scaleClassIs(const MenuContext& c, const Command& command) {
-  return c.single() && c.module->scaleClass == command.code;
 }
 
 bool baseHiddenSet(const MenuContext& c, const Command&) {

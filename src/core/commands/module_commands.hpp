@@ -8,7 +8,6 @@ struct MenuContext;
 
 // MODULE: modules, their scale classes and their texture maps. Each item's handler sits beside the
 // rules that enable it and show its check mark.
-bool canAddModule(const MenuContext& context, const Command& command);
 bool canFlipTextures(const MenuContext& context, const Command& command);
 // Moves the current module's origin to its vertex mean (Weighted) or to the centre of its bounds
 // (Centered), each rounded to whole units, and moves every instance of it so that nothing moves
@@ -25,9 +24,6 @@ bool mapAssigned(const MenuContext& context, const Command& command);
 bool canClearMaps(const MenuContext& context, const Command& command);
 bool canAutoAssign(const MenuContext& context, const Command& command);
 bool canOptimizeOrder(const MenuContext& context, const Command& command);
-bool legacyScaleModule(const MenuContext& context, const Command& command);
-bool newScaleModule(const MenuContext& context, const Command& command);
-bool scaleClassIs(const MenuContext& context, const Command& command);
 bool baseHiddenSet(const MenuContext& context, const Command& command);
 
 }  // namespace tessarim

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commands/command_table.hpp"
+#include "commands/menu_context.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "model/geometry.hpp"
@@ -32,6 +33,19 @@ bool assignScaleClass(Editor& editor, const Command& command) {
   edit.report(Change::selection);
   edit.commit();
   return true;
+}
+
+// The first block of classes is for legacy modules, the second for modules of the new scales.
+bool legacyScaleModule(const MenuContext& c, const Command&) {
+  return c.single() && c.module->newScaleFamily == 0;
+}
+
+bool newScaleModule(const MenuContext& c, const Command&) {
+  return c.single() && c.module->newScaleFamily != 0;
+}
+
+bool scaleClassIs(const MenuContext& c, const Command& command) {
+  return c.single() && c.module->scaleClass == command.code;
 }
 
 }  // namespace tessarim
