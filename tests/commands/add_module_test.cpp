@@ -135,24 +135,26 @@ struct AddModule : testing::TempRepo {
   }
 };
 
-// The dialog starts at "Last Import" and stores the chosen path back; cancelling changes
-// nothing.
+// The dialog starts at "Last Import" (in the repository before anything was imported) and
+// stores the chosen path back; cancelling changes nothing.
 TEST(AddModuleDialog, StartsAtTheLastImportAndStoresTheChoice) {
   AddModule f;
   f.openAssembly();
+  EXPECT_EQ(issueCommand(f.editor, cmd::addModule), CommandOutcome::refused) << "cancelled";
   f.store.writeString("Quorvane Industries", "Last Import", "/imports/start.wld");
   EXPECT_EQ(issueCommand(f.editor, cmd::addModule), CommandOutcome::refused) << "cancelled";
-  ASSERT_EQ(f.ui.openCalls.size(), 1u);
-  EXPECT_EQ(f.ui.openCalls[0].filter.description, "Supported files (*.wld,*.asm)");
-  EXPECT_EQ(f.ui.openCalls[0].filter.pattern, "*.WLD;*.ASM");
-  EXPECT_EQ(f.ui.openCalls[0].startPath, "/imports/start.wld");
+  ASSERT_EQ(f.ui.openCalls.size(), 2u);
+  EXPECT_EQ(f.ui.openCalls[0].startPath, f.repository.host);
+  EXPECT_EQ(f.ui.openCalls[1].filter.description, "Supported files (*.wld,*.asm)");
+  EXPECT_EQ(f.ui.openCalls[1].filter.pattern, "*.WLD;*.ASM");
+  EXPECT_EQ(f.ui.openCalls[1].startPath, "/imports/start.wld");
   EXPECT_EQ(f.model.document.module[0].instances.size(), 1u);
   EXPECT_EQ(f.editor.history.size(), 0u);
 
   ASSERT_EQ(f.add("meshes/fin.wld"), CommandOutcome::done);
   EXPECT_EQ(f.store.readString("Quorvane Industries", "Last Import"),
             (f.root / "meshes/fin.wld").string());
-  EXPECT_EQ(f.ui.openCalls[1].startPath, "/imports/start.wld");
+  EXPECT_EQ(f.ui.openCalls[2].startPath, "/imports/start.wld");
 }
 
 // Carrying the current instance's place into a module of another class keeps its real length;

@@ -260,7 +260,9 @@ bool mergeAsm(Editor& editor, const std::string& hostPath) {
 bool addNewModule(Editor& editor, const Command&) {
   Session& session = editor.session;
   if (!placesModules(session.model.document)) return false;
-  const std::string start = session.store.readString(mainKey, "Last Import").value_or("");
+  // Until something was imported, the content lies in the repository.
+  std::string start = session.store.readString(mainKey, "Last Import").value_or("");
+  if (start.empty()) start = session.repository.host;
   const auto chosen =
       session.ui.openFile(FileFilter{"Supported files (*.wld,*.asm)", "*.WLD;*.ASM"}, start, false);
   if (chosen.empty()) return false;
