@@ -375,6 +375,22 @@ TEST(MatchCatalogue, RecordsFromTenOnIndentTheirLinesAndLongPrefixesAreDropped) 
             catalogueBytes({{"", false}, {"", false}, {"SHIPS\\HULL.tga", false}}));
 }
 
+// A name ends at a zero byte, as in the record the file holds: the next match finds that record
+// instead of adding another one each time.
+TEST(MatchCatalogue, ANameEndsWhereTheFileWouldEndIt) {
+  Model model;
+  model.document.kind = DocumentKind::asmfile;
+  model.document.wldfiles = 2;
+  model.document.module[0].maps[textfile] = std::string("t\\deck.png\0junk", 16);
+  model.document.module[1].maps[textfile] = "T\\DECK.PNG";
+  const CatalogueMatch first = matchCatalogue(model, MatchCatalogue::docks, catalogueBytes({}));
+  EXPECT_EQ(first.catalogue, catalogueBytes({{"t\\deck.png", false}}));
+  ASSERT_EQ(first.keys.size(), 2u);
+  EXPECT_EQ(first.keys[1].sortKey, 1) << "the second module finds the first one's record";
+  EXPECT_EQ(matchCatalogue(model, MatchCatalogue::docks, first.catalogue).catalogue,
+            first.catalogue);
+}
+
 // Catalogue and listing are replaced together: when the listing cannot be written the catalogue
 // keeps its old bytes, the modules their keys, and the user reads why.
 TEST_F(TextureCommands, AMatchThatCannotWriteItsListingChangesNothing) {

@@ -300,9 +300,11 @@ CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
 
   const Document& d = model.document;
   const int modules = isCity(d) ? d.wldfiles - 1 : d.wldfiles;
-  // The base map as a record holds it: at most 259 characters.
+  // The base map as a record holds it: at most 259 characters, and none past a zero byte,
+  // which ends the name in the file.
   auto fieldOf = [](const Module& module) {
-    return std::string_view{module.maps[textfile]}.substr(0, recordNameSize - 1);
+    const std::string_view name{module.maps[textfile]};
+    return name.substr(0, std::min(name.find('\0'), recordNameSize - 1));
   };
   // The first record that matches each module's name; 0 while none does. The keys are views of
   // the modules' names, so the records are scanned once without copying any.
@@ -340,7 +342,7 @@ CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
         std::memcpy(record, field.data(), field.size());
         record[lightFlagOffset] = light ? 1 : 0;
         // Later modules compare with the new record as the file holds it.
-        const auto added = first.find(recordKey(field.substr(0, field.find('\0'))));
+        const auto added = first.find(recordKey(field));
         if (added != first.end() && added->second == 0) added->second = n;
       }
     }
