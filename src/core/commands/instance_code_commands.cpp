@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "commands/command_table.hpp"
+#include "commands/menu_context.hpp"
 #include "commands/view_commands.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
@@ -178,4 +179,7 @@ bool optimizeOrder(Editor& editor, const Command&) {
   return true;
 }
 
+bool canOptimizeOrder(const MenuContext& c, const Command&) {
+  return c.n >= 2;
+}
 }  // namespace tessarim

@@ -8,6 +8,7 @@ namespace tessarim {
 
 struct Editor;
 struct Command;
+struct MenuContext;
 struct Instance;
 struct Model;
 class Edit;
@@ -29,5 +30,6 @@ bool setInstanceGroup(Editor& editor, const Command& command);
 bool assignPeoplePackage(Editor& editor, const Command& command);
 bool setColourKey(Editor& editor, const Command& command);
 bool optimizeOrder(Editor& editor, const Command& command);
+bool canOptimizeOrder(const MenuContext& context, const Command& command);
 
 }  // namespace tessarim

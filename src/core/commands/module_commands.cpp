@@ -102,10 +102,6 @@ bool flipAxis(Editor& editor, float Vertex::*axis, const char* name) {
 
 }  // namespace
 
-bool canFlipTextures(const MenuContext& c, const Command&) {
-  return c.currentModule == -1 && c.n > 0;
-}
-
 bool averageOriginWeighted(Editor& editor, const Command&) {
   return averageOrigin(editor, OriginKind::weighted, "Average Origin (Weighted)");
 }
@@ -124,34 +120,6 @@ bool flipAroundX(Editor& editor, const Command&) {
 
 bool flipAroundY(Editor& editor, const Command&) {
   return flipAxis(editor, &Vertex::y, "Flip Around Y Axis");
-}
-
-bool canAssignMap(const MenuContext& c, const Command&) {
-  return c.n > 0 && c.currentModule != -1;
-}
-
-bool canAssignControlMap(const MenuContext& c, const Command&) {
-  return c.n > 0 && c.single() && !c.module->maps[detailfile].empty();
-}
-
-bool mapAssigned(const MenuContext& c, const Command& command) {
-  return c.single() && !c.module->maps[command.code].empty();
-}
-
-bool canClearMaps(const MenuContext& c, const Command&) {
-  return c.n > 0 && c.currentModule != -2;
-}
-
-bool canAutoAssign(const MenuContext& c, const Command&) {
-  return c.single() && !c.module->maps[textfile].empty();
-}
-
-bool canOptimizeOrder(const MenuContext& c, const Command&) {
-  return c.n >= 2;
-}
-
-bool baseHiddenSet(const MenuContext& c, const Command&) {
-  return c.single() && c.module->baseHidden != 0;
 }
 
 }  // namespace tessarim

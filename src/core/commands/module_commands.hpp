@@ -6,9 +6,8 @@ struct Editor;
 struct Command;
 struct MenuContext;
 
-// MODULE: modules, their scale classes and their texture maps. Each item's handler sits beside the
+// MODULE: whole-module edits. Each item's handler sits beside the
 // rules that enable it and show its check mark.
-bool canFlipTextures(const MenuContext& context, const Command& command);
 // Moves the current module's origin to its vertex mean (Weighted) or to the centre of its bounds
 // (Centered), each rounded to whole units, and moves every instance of it so that nothing moves
 // in the assembly. False without a loaded current module with vertices.
@@ -18,12 +17,5 @@ bool canAverageOrigin(const MenuContext& context, const Command& command);
 // Mirror the current module's vertices in x or in y; the winding stays as it was.
 bool flipAroundX(Editor& editor, const Command& command);
 bool flipAroundY(Editor& editor, const Command& command);
-bool canAssignMap(const MenuContext& context, const Command& command);
-bool canAssignControlMap(const MenuContext& context, const Command& command);
-bool mapAssigned(const MenuContext& context, const Command& command);
-bool canClearMaps(const MenuContext& context, const Command& command);
-bool canAutoAssign(const MenuContext& context, const Command& command);
-bool canOptimizeOrder(const MenuContext& context, const Command& command);
-bool baseHiddenSet(const MenuContext& context, const Command& command);
 
 }  // namespace tessarim

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "commands/command_table.hpp"
+#include "commands/menu_context.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
@@ -498,4 +499,31 @@ bool chooseCanvasColour(Editor& editor, const Command&) {
   return chosen.has_value();
 }
 
+bool canAssignMap(const MenuContext& c, const Command&) {
+  return c.n > 0 && c.currentModule != -1;
+}
+
+bool canAssignControlMap(const MenuContext& c, const Command&) {
+  return c.n > 0 && c.single() && !c.module->maps[detailfile].empty();
+}
+
+bool mapAssigned(const MenuContext& c, const Command& command) {
+  return c.single() && !c.module->maps[command.code].empty();
+}
+
+bool baseHiddenSet(const MenuContext& c, const Command&) {
+  return c.single() && c.module->baseHidden != 0;
+}
+
+bool canClearMaps(const MenuContext& c, const Command&) {
+  return c.n > 0 && c.currentModule != -2;
+}
+
+bool canAutoAssign(const MenuContext& c, const Command&) {
+  return c.single() && !c.module->maps[textfile].empty();
+}
+
+bool canFlipTextures(const MenuContext& c, const Command&) {
+  return c.currentModule == -1 && c.n > 0;
+}
 }  // namespace tessarim

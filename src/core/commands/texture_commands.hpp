@@ -8,28 +8,38 @@ namespace tessarim {
 
 struct Editor;
 struct Command;
+struct MenuContext;
 struct Model;
 
 // TEXTURE: which image files the modules' nine map slots name, the catalogue match that numbers
 // base maps for the game, and the texel canvas items. Every change to a module is one edit.
-// The enabling rules of these items live with the other MODULE rules (module_commands).
 
 // "&Assign Texture..." of the slot in the row's code: asks for a PNG file and writes its stored
 // name into the current module, or into the module of every listed instance.
 bool assignMap(Editor& editor, const Command& command);
+// A module or a multi-selection is current; the detail control map needs a single module with a
+// detail map.
+bool canAssignMap(const MenuContext& context, const Command& command);
+bool canAssignControlMap(const MenuContext& context, const Command& command);
+// The single current module's slot in the row's code is set.
+bool mapAssigned(const MenuContext& context, const Command& command);
 // "&Unassign Texture": empties the slot of the single current module.
 bool unassignMap(Editor& editor, const Command& command);
 // "&Hide Texture": the current module is drawn as if it had no base map, or again with it.
 bool toggleBaseHidden(Editor& editor, const Command& command);
+bool baseHiddenSet(const MenuContext& context, const Command& command);
 // "Clear All": empties the current module's nine slots; without a current module nothing.
 bool clearAllMaps(Editor& editor, const Command& command);
+bool canClearMaps(const MenuContext& context, const Command& command);
 // "Auto Assign": fills the current module's empty slots with the files of its base map's set
 // that exist (stem + "-light.png" and so on).
 bool autoAssignMaps(Editor& editor, const Command& command);
+bool canAutoAssign(const MenuContext& context, const Command& command);
 // "Match &Textures" items; the row's code is a MatchCatalogue.
 bool matchTextures(Editor& editor, const Command& command);
 // "&Flip": v := 1 - v for texel set 0 of every polygon of every module.
 bool flipTexels(Editor& editor, const Command& command);
+bool canFlipTextures(const MenuContext& context, const Command& command);
 // "C&anvas Color...": the texel canvas's colour, kept for the run and in "Canvas Color".
 bool chooseCanvasColour(Editor& editor, const Command& command);
 
