@@ -13,6 +13,7 @@
 #include "formats/wld.hpp"
 #include "maths/matrix.hpp"
 #include "model/ground_grid.hpp"
+#include "support/documents.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -25,17 +26,7 @@ constexpr double kmLegacy = 0.0039;     // class 2
 
 // A one-triangle mesh of the given scale class.
 std::string meshOfClass(int scaleClass) {
-  Module m;
-  m.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-  Polygon p;
-  p.sides = 3;
-  p.vertexIndex = {0, 1, 2, 0};
-  p.colour = {1, 1, 1, 1};
-  p.texelAngle = p.texelAngle2 = -1;
-  m.polygons = {p};
-  m.canvasWidth = m.canvasHeight = m.canvasWidth2 = m.canvasHeight2 = 2048;
-  m.scaleClass = static_cast<std::int16_t>(scaleClass);
-  return formatWld(m);
+  return testing::triangleWld(0, scaleClass);
 }
 
 Instance cleanInstance(Point at, int group = 0) {

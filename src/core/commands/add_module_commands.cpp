@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -279,20 +280,10 @@ bool refreshFromAsm(Editor& editor, const Command&) {
   if (!placesModules(d) || s.currentGroup == -1) return false;
   // The ground grid is the city's floor, not a building of group 0: it stays.
   const int modules = isCity(d) ? d.wldfiles - 1 : d.wldfiles;
-  std::vector<std::vector<std::uint8_t>> doomed(d.wldfiles);
-  bool any = false;
-  for (int m = 0; m < modules; ++m) {
-    const std::vector<Instance>& list = d.module[m].instances;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      if (list[i].group != s.currentGroup) continue;
-      doomed[m].resize(list.size(), 0);
-      doomed[m][i] = any = true;
-    }
-  }
-  if (!any) return false;
-
   Edit edit(model, editor.history, "Refresh From ASM");
-  const Renumbering moved = eraseInstances(edit, d, doomed);
+  const std::optional<Renumbering> erased = eraseGroup(edit, d, s.currentGroup, modules);
+  if (!erased) return false;
+  const Renumbering& moved = *erased;
   const InstanceRef current = moved({s.currentModule, s.currentInstance});
   if (current.module >= 0) {
     s.currentModule = current.module;

@@ -142,6 +142,21 @@ Renumbering eraseInstances(Edit& edit, Document& d,
   return r;
 }
 
+std::optional<Renumbering> eraseGroup(Edit& edit, Document& d, int group, int modules) {
+  std::vector<std::vector<std::uint8_t>> doomed(d.wldfiles);
+  bool any = false;
+  for (int m = 0; m < modules; ++m) {
+    const std::vector<Instance>& list = d.module[m].instances;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (list[i].group != group) continue;
+      doomed[m].resize(list.size(), 0);
+      doomed[m][i] = any = true;
+    }
+  }
+  if (!any) return std::nullopt;
+  return eraseInstances(edit, d, doomed);
+}
+
 namespace {
 
 // A delete that leaves no instance current: module 0, nothing current within it.
@@ -207,18 +222,9 @@ bool deleteInstances(Editor& editor, Edit& edit) {
 bool deleteGroup(Edit& edit, Model& model) {
   Document& d = model.document;
   Selection& s = model.selection;
-  std::vector<std::vector<std::uint8_t>> doomed(d.wldfiles);
-  bool any = false;
-  for (int m = 0; m < d.wldfiles; ++m) {
-    const std::vector<Instance>& list = d.module[m].instances;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      if (list[i].group != s.currentGroup) continue;
-      doomed[m].resize(list.size(), 0);
-      doomed[m][i] = any = true;
-    }
-  }
-  if (!any) return false;
-  const Renumbering moved = eraseInstances(edit, d, doomed);
+  const std::optional<Renumbering> erased = eraseGroup(edit, d, s.currentGroup, d.wldfiles);
+  if (!erased) return false;
+  const Renumbering& moved = *erased;
   const InstanceRef current = moved({s.currentModule, s.currentInstance});
   if (current.module >= 0) {
     s.currentModule = current.module;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "model/model.hpp"
@@ -47,6 +48,9 @@ struct Renumbering {
 // otherwise it keeps the touched instance lists alone.
 Renumbering eraseInstances(Edit& edit, Document& document,
                            const std::vector<std::vector<std::uint8_t>>& doomed);
+// eraseInstances of every instance with the group code among the first `modules` modules;
+// nothing, and nothing erased, when none has it.
+std::optional<Renumbering> eraseGroup(Edit& edit, Document& document, int group, int modules);
 
 // An instance of a component module has its equipment record: a new copy gets an empty one, and
 // the systems overlay shows its system.
