@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench_editor.hpp"
 #include "commands/command_numbers.hpp"
 #include "commands/dispatch.hpp"
 #include "editor/editor.hpp"
@@ -20,15 +21,8 @@ namespace {
 constexpr std::uint32_t gridPolygons = 499'849;  // makeGridModule(708): 707 x 707 quads
 constexpr std::uint32_t selected = 100'000;
 
-struct Bench {
+struct Bench : bench::EditorBench {
   Bench() { model->document.kind = DocumentKind::asmfile; }
-
-  std::unique_ptr<Model> model = std::make_unique<Model>();
-  RepositoryFolder repository;
-  bench::SilentUi ui;
-  MemorySettingsStore store;
-  ManualClock clock;
-  Editor editor{Session{*model, repository, ui, store, clock}};
 };
 
 // The grid module with 100,000 polygons selected, spread over it in a scattered order (a
@@ -67,14 +61,7 @@ BENCHMARK(BM_Delete100kPolygons)->Unit(benchmark::kMillisecond);
 void BM_UndoDelete100kPolygons(benchmark::State& state) {
   Bench b;
   selectScattered(b);
-  issueCommand(b.editor, cmd::deleteSelection);
-  for (auto _ : state) {
-    if (issueCommand(b.editor, cmd::undoEdit) != CommandOutcome::done)
-      state.SkipWithError("Undo Edit did not run");
-    state.PauseTiming();
-    issueCommand(b.editor, cmd::redoEdit);
-    state.ResumeTiming();
-  }
+  bench::measureUndo(state, b.editor, cmd::deleteSelection);
 }
 BENCHMARK(BM_UndoDelete100kPolygons)->Unit(benchmark::kMillisecond);
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_editor.hpp"
 #include "commands/command_numbers.hpp"
 #include "commands/dispatch.hpp"
 #include "commands/texture_commands.hpp"
@@ -84,7 +85,7 @@ BENCHMARK(BM_MatchCatalogue)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 
-struct Repository {
+struct Repository : bench::EditorBench {
   Repository() {
     root = fs::temp_directory_path() / ("tessarim-match-bench-" + std::to_string(::getpid()));
     fs::create_directories(root);
@@ -95,12 +96,6 @@ struct Repository {
     fs::remove_all(root, ec);
   }
   fs::path root;
-  std::unique_ptr<Model> model = std::make_unique<Model>();
-  RepositoryFolder repository;
-  bench::SilentUi ui;
-  MemorySettingsStore store;
-  ManualClock clock;
-  Editor editor{Session{*model, repository, ui, store, clock}};
 };
 
 // The command as the menu runs it: read the catalogue, match, replace catalogue and listing.

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "bench_editor.hpp"
 #include "editor/editor.hpp"
 #include "editor/frame.hpp"
 #include "editor/keyboard_edits.hpp"
@@ -18,7 +19,7 @@
 namespace tessarim {
 namespace {
 
-struct Scene {
+struct Scene : bench::EditorBench {
   Scene() {
     Model& m = *model;
     m.document.kind = DocumentKind::asmfile;
@@ -35,12 +36,6 @@ struct Scene {
     noteChanges(m, Change::geometry);
     frameMove(frameParts(editor), 0.016f);
   }
-  std::unique_ptr<Model> model = std::make_unique<Model>();
-  RepositoryFolder repository;
-  bench::SilentUi ui;
-  MemorySettingsStore store;
-  ManualClock clock;
-  Editor editor{Session{*model, repository, ui, store, clock}};
 };
 
 void BM_NudgeAndFrame(benchmark::State& state) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench_editor.hpp"
 #include "commands/command_numbers.hpp"
 #include "commands/dispatch.hpp"
 #include "editing/edit_history.hpp"
@@ -21,7 +22,7 @@ namespace {
 
 constexpr int selected = 100'000;
 
-struct Module500k {
+struct Module500k : bench::EditorBench {
   Module500k() {
     Model& m = *model;
     m.document.kind = DocumentKind::asmfile;
@@ -41,13 +42,6 @@ struct Module500k {
       s.selectedPolygons.push_back((i * 5 + 7) % 499'849);
   }
   double stepMB() const { return static_cast<double>(editor.history.bytes()) / (1 << 20); }
-
-  std::unique_ptr<Model> model = std::make_unique<Model>();
-  RepositoryFolder repository;
-  bench::SilentUi ui;
-  MemorySettingsStore store;
-  ManualClock clock;
-  Editor editor{Session{*model, repository, ui, store, clock}};
 };
 
 void BM_Backface100kSelected(benchmark::State& state) {
@@ -68,31 +62,9 @@ BENCHMARK(BM_Backface100kSelected)->Unit(benchmark::kMillisecond);
 void BM_UndoBackface100kSelected(benchmark::State& state) {
   Module500k d;
   d.selectSpread();
-  issueCommand(d.editor, cmd::backface);
-  for (auto _ : state) {
-    if (issueCommand(d.editor, cmd::undoEdit) != CommandOutcome::done)
-      state.SkipWithError("Undo Edit did not run");
-    state.PauseTiming();
-    issueCommand(d.editor, cmd::redoEdit);
-    state.ResumeTiming();
-  }
+  bench::measureUndo(state, d.editor, cmd::backface);
 }
 BENCHMARK(BM_UndoBackface100kSelected)->Unit(benchmark::kMillisecond);
-
-// One Undo Edit of the command, which is redone outside the measured time.
-void undoOf(benchmark::State& state, Module500k& d, int command) {
-  if (issueCommand(d.editor, command) != CommandOutcome::done) {
-    state.SkipWithError("the command did not run");
-    return;
-  }
-  for (auto _ : state) {
-    if (issueCommand(d.editor, cmd::undoEdit) != CommandOutcome::done)
-      state.SkipWithError("Undo Edit did not run");
-    state.PauseTiming();
-    issueCommand(d.editor, cmd::redoEdit);
-    state.ResumeTiming();
-  }
-}
 
 void BM_SplitQuad(benchmark::State& state) {
   Module500k d;
@@ -113,7 +85,7 @@ BENCHMARK(BM_SplitQuad)->Unit(benchmark::kMillisecond);
 void BM_UndoSplitQuad(benchmark::State& state) {
   Module500k d;
   d.model->selection.currentPolygon = 250'000;
-  undoOf(state, d, cmd::split);
+  bench::measureUndo(state, d.editor, cmd::split);
 }
 BENCHMARK(BM_UndoSplitQuad)->Unit(benchmark::kMillisecond);
 
@@ -133,7 +105,7 @@ BENCHMARK(BM_DuplicateInstance)->Unit(benchmark::kMillisecond);
 
 void BM_UndoDuplicateInstance(benchmark::State& state) {
   Module500k d;
-  undoOf(state, d, cmd::duplicate);
+  bench::measureUndo(state, d.editor, cmd::duplicate);
 }
 BENCHMARK(BM_UndoDuplicateInstance)->Unit(benchmark::kMillisecond);
 
