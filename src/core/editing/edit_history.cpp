@@ -143,10 +143,16 @@ class KeptRemoval final : public KeptPart {
       : document_(document), index_(index) {
     const Module& m = document.module[index];
     const std::size_t polygons = std::min(polygonGone.size(), m.polygons.size());
+    const std::size_t vertices = std::min(vertexGone.size(), m.vertices.size());
+    // Sized once: growing by doubling would copy the kept polygons several times over.
+    polygons_.reserve(
+        static_cast<std::size_t>(std::count_if(polygonGone.begin(), polygonGone.begin() + polygons,
+                                               [](std::uint8_t g) { return g != 0; })));
+    vertices_.reserve(static_cast<std::size_t>(std::count_if(
+        vertexGone.begin(), vertexGone.begin() + vertices, [](std::uint8_t g) { return g != 0; })));
     for (std::size_t p = 0; p < polygons; ++p) {
       if (polygonGone[p]) polygons_.push_back({p, m.polygons[p]});
     }
-    const std::size_t vertices = std::min(vertexGone.size(), m.vertices.size());
     for (std::size_t v = 0; v < vertices; ++v) {
       if (vertexGone[v]) vertices_.push_back({v, m.vertices[v]});
     }
