@@ -1,6 +1,8 @@
 #include "formats/file_replacement.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <set>
@@ -31,6 +33,23 @@ TEST(FileReplacement, ReadOnlyTargetIsRefusedEvenWhereTheFolderAllowsARename) {
   EXPECT_EQ(writeFileAtomically(path.string(), "new"), systemErrorText(EACCES));
   EXPECT_EQ(repo.read("a.wld"), "old");
   EXPECT_EQ(filesIn(repo.root), std::set<std::string>{"a.wld"});
+}
+
+TEST(FileReplacement, ATargetThatIsNotARegularFileStaysWhatItWas) {
+  TempRepo repo;
+  ASSERT_EQ(::mkfifo((repo.root / "pipe.wld").c_str(), 0644), 0);
+  // A device node like the system's null device, made here (it needs the privilege to).
+  const bool device = ::mknod((repo.root / "null.wld").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  fs::create_symlink(repo.root / "pipe.wld", repo.root / "link.wld");
+  for (const char* name : {"pipe.wld", "null.wld", "link.wld"}) {
+    if (std::string{name} == "null.wld" && !device) continue;
+    EXPECT_EQ(writeFileAtomically((repo.root / name).string(), "new"), "Not a regular file")
+        << name;
+  }
+  EXPECT_TRUE(fs::is_fifo(repo.root / "pipe.wld"));
+  EXPECT_TRUE(fs::is_symlink(repo.root / "link.wld"));
+  EXPECT_EQ(fs::is_character_file(repo.root / "null.wld"), device);
+  EXPECT_EQ(filesIn(repo.root).size(), device ? 3u : 2u);  // no temporary left behind
 }
 
 TEST(FileReplacement, TemporariesOfAnInterruptedSaveGoAtTheNextSaveOfThatFile) {

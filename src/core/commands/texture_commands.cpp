@@ -16,7 +16,7 @@
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
-#include "export/staged_files.hpp"
+#include "formats/staged_files.hpp"
 #include "formats/palette.hpp"
 #include "formats/text_writer.hpp"
 #include "model/model.hpp"

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "export/runtime_export.hpp"
-#include "export/staged_files.hpp"
+#include "formats/staged_files.hpp"
 #include "model/model.hpp"
 #include "model/session.hpp"
 

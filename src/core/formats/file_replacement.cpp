@@ -41,6 +41,7 @@ void removeLeftoverTemporaries(const std::string& target, const std::string& kee
 }  // namespace
 
 std::string systemErrorText(int error) {
+  if (error == notRegularFileError) return "Not a regular file";
   return std::generic_category().message(error);
 }
 
@@ -73,6 +74,10 @@ FileReplacement::FileReplacement(std::string target) : target_(std::move(target)
       fail(EISDIR);
       return;
     }
+    if (!S_ISREG(existing.st_mode)) {
+      fail(notRegularFileError);
+      return;
+    }
     // The folder may allow a rename over the file, but the file itself says it is not to be
     // changed. A privileged user passes access(), so the bits are looked at as well.
     if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
@@ -87,6 +92,10 @@ FileReplacement::FileReplacement(std::string target) : target_(std::move(target)
   }
 #else
   hadTarget_ = fs::exists(target_, ec);
+  if (hadTarget_ && !fs::is_regular_file(target_, ec)) {
+    fail(fs::is_directory(target_, ec) ? EISDIR : notRegularFileError);
+    return;
+  }
 #endif
   for (int attempt = 0; attempt < 8 && !file_; ++attempt) {
     temporary_ = temporaryName(target_);

@@ -12,7 +12,8 @@ namespace tessarim {
 // it, so that a failure at any point leaves the previous file intact.
 //
 // - A target this user may not write (read-only, or another owner's) is refused, even where the
-//   folder would let a rename replace it.
+//   folder would let a rename replace it; so is one that is not a regular file (a folder, a
+//   pipe, a device node), which a rename would replace by a file.
 // - The new file takes over the permission bits of the one it replaces (and its owner where the
 //   system allows).
 // - The rename is followed by a sync of the folder, so the new name survives a crash, and by the
@@ -52,7 +53,10 @@ class FileReplacement {
   int error_ = 0;
 };
 
-// The system's text for an errno value.
+// The error of a target that exists but is not a regular file: not an errno value.
+inline constexpr int notRegularFileError = -1;
+
+// The system's text for an errno value, or ours for notRegularFileError.
 std::string systemErrorText(int error);
 
 // Replaces the file with content. Returns the system's error text, empty on success.

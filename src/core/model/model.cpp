@@ -52,8 +52,29 @@ void clearDocument(Model& model) {
   model.selection = Selection{};
   model.status.documentModified = false;
   model.status.droppedOnLoad.clear();
+  model.status.readShort.clear();
   model.status.documentTime = 0;
   noteChanges(model, Change::geometry | Change::selection | Change::title | Change::menus);
+}
+
+void noteReadShort(Model& model, std::string_view name, std::string detail) {
+  forgetReadShort(model, name);
+  model.status.readShort.push_back({std::string{name}, std::move(detail)});
+}
+
+void forgetReadShort(Model& model, std::string_view name) {
+  std::erase_if(model.status.readShort, [&](const ShortFile& f) { return f.name == name; });
+}
+
+std::vector<std::string> contentLostOnLoad(const Model& model) {
+  std::vector<std::string> lines = model.status.droppedOnLoad;
+  const Document& d = model.document;
+  for (const ShortFile& f : model.status.readShort) {
+    // A note outlives a module that left the document: only the files a save would write count.
+    if (f.name == d.documentPath || findModuleByName(model, f.name) >= 0)
+      lines.push_back(f.name + ": " + f.detail);
+  }
+  return lines;
 }
 
 std::vector<InstanceRef> selectedInstanceRefs(const Model& model) {

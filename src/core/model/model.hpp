@@ -83,6 +83,13 @@ struct Selection {
   std::vector<InstanceRef> selectedInstances;
 };
 
+// A file that ended early, by its stored name, with what was missing ("ends early: 3 of 6
+// polygons").
+struct ShortFile {
+  std::string name;
+  std::string detail;
+};
+
 struct DocumentStatus {
   bool documentModified = false;
   FileTime documentTime = 0;
@@ -95,6 +102,9 @@ struct DocumentStatus {
   // What loading left out of the open document, one line per embedded file with its instances:
   // saving writes the document without them.
   std::vector<std::string> droppedOnLoad;
+  // Files of the document that ended before the records their counts promised: saving writes
+  // only what was read of them.
+  std::vector<ShortFile> readShort;
 };
 
 // One open document with what the editor keeps beside it: the selection, the view options and
@@ -124,6 +134,15 @@ void noteChanges(Model& model, Changes changes);
 // Back to no document: a fresh document (kind, path, modules, every collection and trailer
 // value), no selection and no ground-grid cells.
 void clearDocument(Model& model);
+// Loading found that the file `name` ended early; an earlier note of the same file is replaced.
+void noteReadShort(Model& model, std::string_view name, std::string detail);
+// The file `name` now holds what the document holds (it was written, or read again whole).
+void forgetReadShort(Model& model, std::string_view name);
+// What loading lost of the open document, a line each: the entries it left out, then the files
+// of the document (itself or a loaded module) that ended early. Empty when a save writes
+// everything the files held.
+std::vector<std::string> contentLostOnLoad(const Model& model);
+
 // The selected instances: the multi-instance selection when there is one, otherwise the current
 // module and instance as a one-element selection (none when either is not a valid index).
 std::vector<InstanceRef> selectedInstanceRefs(const Model& model);

@@ -1,4 +1,4 @@
-#include "export/staged_files.hpp"
+#include "formats/staged_files.hpp"
 
 #include <gtest/gtest.h>
 
