@@ -31,6 +31,10 @@ MessageAnswer BatchUi::messageBox(std::string_view text, std::string_view captio
   auto choices = offered(buttons);
   if (answer_ && std::find(choices.begin(), choices.end(), *answer_) != choices.end())
     return *answer_;
+  // Unanswered, a box takes the button that writes and drops nothing.
+  for (MessageAnswer safe : {MessageAnswer::cancel, MessageAnswer::no}) {
+    if (std::find(choices.begin(), choices.end(), safe) != choices.end()) return safe;
+  }
   return choices.front();
 }
 

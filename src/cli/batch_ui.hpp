@@ -10,8 +10,9 @@
 namespace tessarim {
 
 // Message boxes go to a stream as "caption: text" and are answered without asking: with the
-// chosen answer when the box offers it, otherwise with the box's default (its first button;
-// Cancel for Retry/Cancel, so a failing save is not retried forever). File dialogs are cancelled.
+// chosen answer when the box offers it, otherwise with Cancel or else No where the box has them
+// (a question nobody answered writes and drops nothing, and a failing save is not retried
+// forever), else OK. File dialogs are cancelled.
 class BatchUi : public Ui {
  public:
   explicit BatchUi(std::ostream& err, std::optional<MessageAnswer> answer = std::nullopt)

@@ -105,6 +105,8 @@ struct Batch {
   Batch(std::ostream& err, const Options& options) : ui(err, options.answer) {
     repository =
         makeRepositoryFolder(std::filesystem::absolute(options.repo).lexically_normal().string());
+    // Nobody can be asked whether to give up what loading lost: no command writes it.
+    session.lostContent = LostContent::refuse;
   }
 
   // Opens the document as the editor's Open command does. Running out of memory is reported
@@ -157,6 +159,14 @@ void printJson(std::ostream& out, const nlohmann::ordered_json& j) {
   out << j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 
+// The files of the document that ended early, as "name: what was missing".
+std::vector<std::string> cutShortLines(const Model& model) {
+  std::vector<std::string> lost = contentLostOnLoad(model);
+  lost.erase(lost.begin(),
+             lost.begin() + static_cast<std::ptrdiff_t>(model.status.droppedOnLoad.size()));
+  return lost;
+}
+
 nlohmann::ordered_json messagesJson(const BatchUi& ui) {
   auto list = nlohmann::ordered_json::array();
   for (const auto& shown : ui.shown())
@@ -199,9 +209,11 @@ int info(const Options& options, std::ostream& out, std::ostream& err) {
     j["components"] = ok ? model.document.components.size() : 0;
     j["streetNodes"] = ok ? model.document.streetNodes.nodes.size() : 0;
     j["modified"] = ok && model.status.documentModified;
-    // Entries loading had to leave out: saving this document would drop them.
-    j["leftOut"] = ok ? model.status.droppedOnLoad : std::vector<std::string>{};
   }
+  // Entries loading had to leave out and files that ended early: saving would lose them.
+  if (kind != Kind::wld)
+    j["leftOut"] = ok ? model.status.droppedOnLoad : std::vector<std::string>{};
+  j["cutShort"] = ok ? cutShortLines(model) : std::vector<std::string>{};
   printJson(out, j);
   if (!ok) {
     err << "tessarim-cli: " << file << ": not loaded\n";
@@ -225,10 +237,10 @@ std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& f
     err << "tessarim-cli: " << file << ": not loaded\n";
     return nullptr;
   }
-  const auto& dropped = batch->model.status.droppedOnLoad;
-  if (forWriting && !dropped.empty()) {
-    err << "tessarim-cli: " << file << ": nothing written: loading left out\n";
-    for (const std::string& line : dropped) err << "  " << line << '\n';
+  const std::vector<std::string> lost = contentLostOnLoad(batch->model);
+  if (forWriting && !lost.empty()) {
+    err << "tessarim-cli: " << file << ": nothing written: loading lost content\n";
+    for (const std::string& line : lost) err << "  " << line << '\n';
     return nullptr;
   }
   return batch;
@@ -236,18 +248,66 @@ std::unique_ptr<Batch> loadDocument(const Options& options, const std::string& f
 
 // Writes the whole document in the current version, every mesh rewritten: the document itself
 // to `out` when given, else where it was read from.
-bool writeWhole(Batch& batch, Kind kind, const std::optional<std::string>& out) {
-  Model& model = batch.model;
+bool writeWhole(Session& session, Kind kind, const std::optional<std::string>& out) {
+  Model& model = session.model;
   for (int i = 0; i < model.document.wldfiles; ++i) model.document.module[i].modified = 1;
   if (kind == Kind::cty && model.document.wldfiles > 0)
     model.document.module[model.document.wldfiles - 1].modified = 0;  // generated
   if (kind == Kind::wld) {
-    if (out) model.document.module[0].filename = documentName(batch.repository, *out);
-    return writeWld(batch.session, 0);
+    if (out) model.document.module[0].filename = documentName(session.repository, *out);
+    return writeWld(session, 0);
   }
-  if (out) model.document.documentPath = documentName(batch.repository, *out);
+  if (out) model.document.documentPath = documentName(session.repository, *out);
   model.status.documentModified = true;
-  return writeAssembly(batch.session, true, false);
+  return writeAssembly(session, true, false);
+}
+
+// Why OUT cannot take a document of this kind, before anything is read: it must carry the
+// kind's extension (a mesh written over by an assembly is lost) and be a regular file or not
+// exist yet (a rename would replace a pipe or a device node by a file). Empty when it can.
+std::string outputRefusal(const std::string& out, Kind kind) {
+  if (out.empty() || out.front() == '-') return "not a file name";
+  if (kindOf(out) != kind)
+    return std::string{"a document of this kind is written to a ."} + kindName(kind) + " file";
+  std::error_code ec;
+  const auto status = std::filesystem::status(out, ec);
+  if (status.type() == std::filesystem::file_type::directory) return "a folder";
+  if (std::filesystem::exists(status) && status.type() != std::filesystem::file_type::regular)
+    return "not a regular file";
+  return {};
+}
+
+// Two names of one file: the same file where both exist, else the same place.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec) && !ec) return true;
+  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
+// The mesh of the loaded document that writeWhole also writes to OUT's place, by its stored name.
+std::optional<std::string> meshAt(const Batch& batch, Kind kind, const std::string& out) {
+  if (kind == Kind::wld) return std::nullopt;  // OUT is the mesh itself
+  const Document& document = batch.model.document;
+  const int stored = kind == Kind::cty ? document.wldfiles - 1 : document.wldfiles;
+  for (int i = 0; i < stored; ++i) {
+    const std::string& name = document.module[i].filename;
+    if (sameFile(resolvePath(batch.repository, name), out)) return name;
+  }
+  return std::nullopt;
+}
+
+// Says why OUT is refused; true when it is.
+bool refuseOutput(std::ostream& err, const std::string& out, const std::string& reason) {
+  err << "tessarim-cli: " << out << ": nothing written: the output is " << reason << '\n';
+  return true;
+}
+
+bool outputClashes(std::ostream& err, const Batch& batch, Kind kind, const std::string& out) {
+  const auto mesh = meshAt(batch, kind, out);
+  return mesh && refuseOutput(err, out,
+                              "the mesh " + *mesh +
+                                  " of the document, which the same "
+                                  "save writes");
 }
 
 int resave(const Options& options, std::ostream& err) {
@@ -257,11 +317,16 @@ int resave(const Options& options, std::ostream& err) {
   }
   const std::string& file = options.rest[1];
   const Kind kind = kindOf(file);
+  std::optional<std::string> out;
+  if (options.rest.size() == 3) {
+    out = options.rest[2];
+    const std::string refusal = kind == Kind::other ? "" : outputRefusal(*out, kind);
+    if (!refusal.empty() && refuseOutput(err, *out, refusal)) return 2;
+  }
   auto batch = loadDocument(options, file, kind, err);
   if (!batch) return 1;
-  std::optional<std::string> out;
-  if (options.rest.size() == 3) out = options.rest[2];
-  if (!writeWhole(*batch, kind, out)) {
+  if (out && outputClashes(err, *batch, kind, *out)) return 2;
+  if (!writeWhole(batch->session, kind, out)) {
     err << "tessarim-cli: " << file << ": not saved\n";
     return 1;
   }
@@ -293,12 +358,13 @@ int check(const Options& options, std::ostream& out, std::ostream& err) {
     Batch batch{err, options};
     const Kind kind = kindOf(path);
     bool ok = batch.load(path.string(), kind, options.city);
-    allLoaded = allLoaded && ok;
+    allLoaded = allLoaded && ok && contentLostOnLoad(batch.model).empty();
     report.push_back(nlohmann::ordered_json{{"file", path.generic_string()},
                                             {"kind", kindName(kind)},
                                             {"loaded", ok},
                                             {"messages", messagesJson(batch.ui)},
-                                            {"leftOut", batch.model.status.droppedOnLoad}});
+                                            {"leftOut", batch.model.status.droppedOnLoad},
+                                            {"cutShort", cutShortLines(batch.model)}});
   }
   printJson(out, report);
   return allLoaded ? 0 : 1;
@@ -393,29 +459,58 @@ std::optional<std::vector<const Command*>> resolveCommands(std::span<const std::
   return rows;
 }
 
+// Where --save stands and what follows it; nothing when the arguments cannot be an apply.
+struct ApplyArguments {
+  std::span<const std::string> commands;
+  bool save = false;
+  std::optional<std::string> target;
+};
+
+std::optional<ApplyArguments> parseApply(const std::vector<std::string>& rest) {
+  const auto saveAt = std::find(rest.begin(), rest.end(), "--save");
+  if (rest.size() < 3 || saveAt - rest.begin() < 3) return std::nullopt;
+  ApplyArguments parsed;
+  parsed.commands = std::span<const std::string>(rest.begin() + 2, saveAt);
+  if (saveAt == rest.end()) return parsed;
+  parsed.save = true;
+  if (rest.end() - saveAt > 2) return std::nullopt;
+  if (saveAt + 1 != rest.end()) parsed.target = *(saveAt + 1);
+  return parsed;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
+
 // apply FILE COMMAND... [--save [OUT]]
 int apply(const Options& options, std::ostream& out, std::ostream& err) {
-  const std::vector<std::string>& rest = options.rest;
-  const auto saveAt = std::find(rest.begin(), rest.end(), "--save");
-  const bool save = saveAt != rest.end();
-  if (rest.size() < 3 || saveAt - rest.begin() < 3 || (save && rest.end() - saveAt > 2)) {
+  const auto arguments = parseApply(options.rest);
+  if (!arguments) {
     err << usage;
     return 2;
   }
-  const std::string& file = rest[1];
-  std::optional<std::string> target;
-  if (save && saveAt + 1 != rest.end()) target = *(saveAt + 1);
+  const std::string& file = options.rest[1];
+  const bool save = arguments->save;
+  const std::optional<std::string>& target = arguments->target;
+  const Kind kind = kindOf(file);
+  if (target && kind != Kind::other) {
+    const std::string refusal = outputRefusal(*target, kind);
+    if (!refusal.empty() && refuseOutput(err, *target, refusal)) return 2;
+  }
 
-  const auto rows = resolveCommands(std::span<const std::string>(rest.begin() + 2, saveAt), err);
+  const auto rows = resolveCommands(arguments->commands, err);
   if (!rows) return 2;
 
-  const Kind kind = kindOf(file);
   auto batch = loadDocument(options, file, kind, err, save);
   if (!batch) return 1;
+  if (target && outputClashes(err, *batch, kind, *target)) return 2;
   const std::string loadedPath = batch->model.document.documentPath;
   const DocumentKind loadedKind = batch->model.document.kind;
-
   auto editor = std::make_unique<Editor>(batch->session);  // it holds scene buffers: off the stack
+  Session& session = editor->session;  // the commands' copy, whose log they fill
+  const WriteLog& log = session.writes;
   // The commands find the document as Open leaves it in the editor.
   afterDocumentOpened(batch->model);
   nlohmann::ordered_json j;
@@ -423,20 +518,39 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
   j["commands"] = nlohmann::ordered_json::array();
   auto report = [&](const char* saved) {
     j["saved"] = saved ? nlohmann::ordered_json(saved) : nlohmann::ordered_json();
+    j["written"] = log.written;
     j["messages"] = messagesJson(batch->ui);
     printJson(out, j);
   };
+  // What a stop says of the files: those written so far stay written.
+  auto stopped = [&] {
+    return log.written.empty() ? std::string{"stopped, nothing written"}
+                               : "stopped; written before: " + joined(log.written);
+  };
+  bool failed = false;
   for (const Command* row : *rows) {
+    const std::size_t failuresBefore = log.failed.size();
     const CommandOutcome outcome = issueCommand(*editor, row->number);
-    j["commands"].push_back(nlohmann::ordered_json{
-        {"number", row->number}, {"label", row->label}, {"outcome", outcomeName(outcome)}});
-    if (outcome == CommandOutcome::refused) {
+    // A command that could not write what it was asked to write failed, whatever its handler
+    // returned: only its messages would tell.
+    const bool commandFailed = log.failed.size() > failuresBefore;
+    j["commands"].push_back(
+        nlohmann::ordered_json{{"number", row->number},
+                               {"label", row->label},
+                               {"outcome", commandFailed ? "failed" : outcomeName(outcome)}});
+    if (commandFailed) {
+      err << "tessarim-cli: apply: " << describe(*row) << " failed: not written: "
+          << joined({log.failed.begin() + static_cast<std::ptrdiff_t>(failuresBefore),
+                     log.failed.end()})
+          << '\n';
+      failed = true;
+    } else if (outcome == CommandOutcome::refused) {
       err << "tessarim-cli: apply: " << describe(*row) << " ended early\n";
     } else if (outcome != CommandOutcome::done) {
       // A resolved row has a handler: unknown is only guarded against here.
       err << "tessarim-cli: apply: " << describe(*row)
-          << (outcome == CommandOutcome::greyed ? " is greyed now" : " does nothing")
-          << "; stopped, nothing written\n";
+          << (outcome == CommandOutcome::greyed ? " is greyed now" : " does nothing") << "; "
+          << stopped() << '\n';
       report(nullptr);
       return 2;
     }
@@ -447,18 +561,24 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
     // A command may have closed the document: writing the empty one would wipe the file.
     const Document& document = batch->model.document;
     if (document.documentPath != loadedPath || document.kind != loadedKind) {
-      err << "tessarim-cli: " << file << ": nothing written: a command closed the document\n";
+      err << "tessarim-cli: " << file << ": not saved: a command closed the document";
+      if (!log.written.empty()) err << " (written before: " << joined(log.written) << ')';
+      err << '\n';
       report(nullptr);
       return 1;
     }
-    if (!writeWhole(*batch, kind, target)) {
+    if (target && outputClashes(err, *batch, kind, *target)) {
+      report(nullptr);
+      return 2;
+    }
+    if (!writeWhole(session, kind, target)) {
       err << "tessarim-cli: " << written << ": not saved\n";
       report(nullptr);
       return 1;
     }
   }
   report(save ? written.c_str() : nullptr);
-  return 0;
+  return failed ? 1 : 0;
 }
 
 }  // namespace

@@ -246,8 +246,7 @@ TEST(Apply, AnAnswerCanEndACommandEarlyOrCloseTheDocument) {
     bool written;
   } cases[] = {
       {"cancel", 0, "refused", "tessarim-cli: apply: 40016 \"Close\" ended early\n", true},
-      {"no", 1, "done", "tessarim-cli: %FILE%: nothing written: a command closed the document\n",
-       false},
+      {"no", 1, "done", "tessarim-cli: %FILE%: not saved: a command closed the document\n", false},
   };
   for (const auto& c : cases) {
     TempRepo repo;

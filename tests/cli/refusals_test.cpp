@@ -96,7 +96,7 @@ TEST(CliRefusals, ADocumentThatLostAnEntryWhileLoadingIsNeverWritten) {
                         scratch.repo() + "/ships/a.asm"});
         EXPECT_EQ(r.status, 1) << c.entry << " " << command << " " << answer;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("nothing written: loading left out"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing written: loading lost content"), std::string::npos) << r.err;
         EXPECT_EQ(snapshot(scratch.root), before) << c.entry << " " << command << " " << answer;
       }
     }

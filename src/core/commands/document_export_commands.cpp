@@ -12,7 +12,7 @@
 #include "editor/lifecycle.hpp"
 #include "export/wld_merge.hpp"
 #include "formats/assembly.hpp"
-#include "formats/file_replacement.hpp"
+#include "formats/document_saving.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
@@ -116,14 +116,7 @@ bool exportSelectionAsm(Editor& editor, const Command&) {
   const std::string bytes = formatInstances(model, std::move(list));
   const std::string name = relativeName(editor, *chosen);
   editor.window.busy = true;
-  for (;;) {
-    const std::string error = writeFileAtomically(*chosen, bytes);
-    if (error.empty()) break;
-    const MessageAnswer answer = ui.messageBox(
-        formatText("%S error when saving the following file...\n\n\"%S\"", error, name),
-        "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
-    if (answer != MessageAnswer::retry) break;
-  }
+  saveAllOrNothing(editor.session, {{*chosen, name, bytes, name, true, MessageIcon::warning}});
   editor.window.busy = false;
   return true;
 }

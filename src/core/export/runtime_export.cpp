@@ -54,13 +54,43 @@ void showScaleFailed(Session& session) {
   session.ui.messageBox("Scale failed 1", "Scale failed", MessageIcon::none, MessageButtons::ok);
 }
 
+namespace {
+
+// A batch run exports nothing of a document that lost content while loading: the runtime set
+// would quietly lack it. The user at the window sees what is drawn and exports that.
+bool refusedForLostContent(Session& session) {
+  if (session.lostContent != LostContent::refuse) return false;
+  const std::vector<std::string> lost = contentLostOnLoad(session.model);
+  if (lost.empty()) return false;
+  std::string lines;
+  for (const std::string& line : lost) lines += line + "\n";
+  session.ui.messageBox(
+      formatText("Loading lost content of \"%S\":\n\n%S\nNothing was exported: a batch run "
+                 "never exports a document without what loading lost.",
+                 session.model.document.documentPath, lines),
+      "Export stopped", MessageIcon::error, MessageButtons::ok);
+  return true;
+}
+
+}  // namespace
+
 ExportResult exportRuntimeSet(Session& session, SceneGeometry& scene,
                               const ExportOptions& options) {
   Model& model = session.model;
   if (model.document.documentPath.empty() || model.document.wldfiles == 0) return {};
+  const std::string& document = model.document.documentPath;
+  if (refusedForLostContent(session)) {
+    session.writes.failed.push_back(document);
+    return {};
+  }
   ExportResult result = model.document.module[0].newScaleFamily
                             ? exportCurrentSet(session, scene, options)
                             : exportLegacySet(session, scene, options);
+  WriteLog& log = session.writes;
+  if (result.written)
+    log.written.insert(log.written.end(), result.files.begin(), result.files.end());
+  else
+    log.failed.push_back(document);  // the set stays as it was; the message said why
   // The export's build is the 3D one; the view may show the texel layout.
   noteChanges(model, Change::geometry);
   return result;

@@ -1,8 +1,8 @@
 #include "formats/assembly.hpp"
 #include "formats/city_section.hpp"
 #include "formats/component_file.hpp"
+#include "formats/document_saving.hpp"
 #include "formats/file_io.hpp"
-#include "formats/file_replacement.hpp"
 #include "formats/instance_lines.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
@@ -94,68 +94,68 @@ AssemblyText formatAssembly(Model& model, bool selectionOnly) {
   return {out.take(), {}};
 }
 
-namespace {
-
-// Entries that could not be loaded are not in the document, so saving drops them from the file:
-// the user says so first.
-bool confirmDroppedEntries(Session& session) {
-  const Model& model = session.model;
-  if (model.status.droppedOnLoad.empty()) return true;
-  std::string lines;
-  for (const std::string& line : model.status.droppedOnLoad) lines += line + "\n";
-  return session.ui.messageBox(
-             formatText("These embedded files could not be loaded:\n\n%S\nSaving writes \"%S\" "
-                        "without them and their instances. Save anyway?",
-                        lines, model.document.documentPath),
-             "Entries will be dropped!", MessageIcon::warning,
-             MessageButtons::yesNo) == MessageAnswer::yes;
-}
-
-}  // namespace
-
 bool writeAssembly(Session& session, bool saveModules, bool selectionOnly) {
   Model& model = session.model;
-  if (model.document.documentPath.empty()) {
+  Document& document = model.document;
+  if (document.documentPath.empty()) {
     session.ui.messageBox(
-        formatText("No file was specified for saving\n\n\"%S\"", model.document.documentPath),
+        formatText("No file was specified for saving\n\n\"%S\"", document.documentPath),
         "File not saved!", MessageIcon::warning, MessageButtons::ok);
     return false;
   }
-  if (!selectionOnly && !confirmDroppedEntries(session)) return false;
-  bool ok = true;
+  // The modified meshes, the document and its component file are one save: all or nothing.
+  std::vector<FileToSave> files;
+  std::vector<int> modules;
   if (saveModules) {
     // A city's ground grid is generated, not stored.
-    const int stored =
-        isCity(model.document) ? model.document.wldfiles - 1 : model.document.wldfiles;
-    for (int m = 0; m < stored; ++m) ok = writeWld(session, m) && ok;
+    const int stored = isCity(document) ? document.wldfiles - 1 : document.wldfiles;
+    for (int m = 0; m < stored; ++m) {
+      if (!document.module[m].modified) continue;
+      files.push_back(wldFileToSave(session, document.module[m]));
+      modules.push_back(m);
+    }
   }
-  if (!model.status.documentModified) return ok;
+  const bool writesDocument = model.status.documentModified;
+  const bool writesComponents = writesDocument && !isCity(document) &&
+                                (!document.connectors.empty() || !document.components.empty());
+  if (writesDocument) {
+    files.push_back({resolvePath(session.repository, document.documentPath),
+                     document.documentPath,
+                     {},
+                     document.documentPath,
+                     true,
+                     MessageIcon::warning});
+  }
+  if (writesComponents) {
+    const std::string name = componentPath(document.documentPath);
+    const std::string path = resolvePath(session.repository, name);
+    files.push_back({path, name, {}, path, true, MessageIcon::warning});
+  }
+  if (files.empty()) return true;
+  // Asked before the document's bytes are made: making a city's moves its instances.
+  if (!selectionOnly && !confirmLostContent(session, files)) return false;
+  if (writesDocument) {
+    auto [bytes, failure] = formatAssembly(model, selectionOnly);
+    if (!failure.empty()) {
+      // Half a city would lose its street network: keep the files as they were.
+      session.ui.messageBox(failure, "File not saved!", MessageIcon::error, MessageButtons::ok);
+      session.writes.failed.push_back(document.documentPath);
+      return false;
+    }
+    files[modules.size()].bytes = std::move(bytes);
+  }
+  if (writesComponents) files.back().bytes = formatComponents(model);
+  if (!saveAllOrNothing(session, files)) return false;
 
-  auto [bytes, failure] = formatAssembly(model, selectionOnly);
-  if (!failure.empty()) {
-    // Half a city would lose its street network: keep the file as it was.
-    session.ui.messageBox(failure, "File not saved!", MessageIcon::error, MessageButtons::ok);
-    return false;
+  for (int m : modules) noteWldSaved(session, document.module[m]);
+  if (writesDocument) {
+    model.status.documentTime =
+        fileModificationTime(resolvePath(session.repository, document.documentPath)).value_or(0);
+    model.status.documentModified = false;
+    model.status.droppedOnLoad.clear();  // the file now holds what the document holds
+    forgetReadShort(model, document.documentPath);
   }
-  const std::string path = resolvePath(session.repository, model.document.documentPath);
-  for (;;) {
-    std::string error = writeFileAtomically(path, bytes);
-    if (error.empty()) break;
-    auto answer =
-        session.ui.messageBox(formatText("%S error when saving the following file...\n\n\"%S\"",
-                                         error, model.document.documentPath),
-                              "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
-    if (answer != MessageAnswer::retry) return false;
-  }
-  model.status.documentTime = fileModificationTime(path).value_or(0);
-  if (!isCity(model.document) &&
-      (!model.document.connectors.empty() || !model.document.components.empty()) &&
-      !writeComponents(session, model.document.documentPath)) {
-    return false;  // still modified: the components are not saved yet
-  }
-  model.status.documentModified = false;
-  model.status.droppedOnLoad.clear();  // the file now holds what the document holds
-  return ok;
+  return true;
 }
 
 }  // namespace tessarim

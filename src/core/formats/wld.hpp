@@ -11,6 +11,7 @@ namespace tessarim {
 
 struct Session;
 struct RepositoryFolder;
+struct FileToSave;
 class Ui;
 
 inline constexpr float wldVersion = 2.32f;
@@ -49,9 +50,12 @@ WldParseResult parseWld(std::string_view text, Module& module, Ui& ui,
 // The bytes of the module in the current version, CR LF line ends.
 std::string formatWld(const Module& module);
 
-// Writes module[index] when it is modified; Retry/Cancel on failure. True when the file was
-// written or there was nothing to write.
+// Writes module[index] when it is modified, after asking about what loading lost of its file;
+// Retry/Cancel on failure. True when the file was written or there was nothing to write.
 bool writeWld(Session& session, int index);
+// A save of the module's file in the current version, and what a written file settles.
+FileToSave wldFileToSave(const Session& session, const Module& module);
+void noteWldSaved(Session& session, Module& module);
 
 // Integrity pass: drops vertices no polygon uses, then merges vertices closer than 0.01 model
 // units into the first of them. Counts removed.

@@ -1,5 +1,5 @@
+#include "formats/document_saving.hpp"
 #include "formats/file_io.hpp"
-#include "formats/file_replacement.hpp"
 #include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
 #include "model/model.hpp"
@@ -78,22 +78,25 @@ std::string formatWld(const Module& m) {
   return out.take();
 }
 
+FileToSave wldFileToSave(const Session& session, const Module& module) {
+  const std::string path = resolvePath(session.repository, module.filename);
+  return {path, module.filename, formatWld(module), path, false, MessageIcon::error};
+}
+
+void noteWldSaved(Session& session, Module& module) {
+  module.version = wldVersion;
+  module.fileTime =
+      fileModificationTime(resolvePath(session.repository, module.filename)).value_or(0);
+  module.modified = 0;
+  forgetReadShort(session.model, module.filename);  // the file now holds what the module holds
+}
+
 bool writeWld(Session& session, int index) {
   Module& m = session.model.document.module[index];
   if (!m.modified) return true;
-  std::string path = resolvePath(session.repository, m.filename);
-  m.version = wldVersion;
-  std::string bytes = formatWld(m);
-  for (;;) {
-    std::string error = writeFileAtomically(path, bytes);
-    if (error.empty()) break;
-    auto answer = session.ui.messageBox(
-        formatText("%S error when saving the following file...\n\n%S", error, path),
-        "File not saved!", MessageIcon::error, MessageButtons::retryCancel);
-    if (answer != MessageAnswer::retry) return false;
-  }
-  m.fileTime = fileModificationTime(path).value_or(0);
-  m.modified = 0;
+  const std::vector<FileToSave> files{wldFileToSave(session, m)};
+  if (!confirmLostContent(session, files) || !saveAllOrNothing(session, files)) return false;
+  noteWldSaved(session, m);
   return true;
 }
 
