@@ -268,7 +268,7 @@ bool writeWhole(Session& session, Kind kind, const std::optional<std::string>& o
 std::string outputRefusal(const std::string& out, Kind kind) {
   if (out.empty() || out.front() == '-') return "not a file name";
   if (kindOf(out) != kind)
-    return std::string{"a document of this kind is written to a ."} + kindName(kind) + " file";
+    return std::string{"not a ."} + kindName(kind) + " file, the document's kind";
   std::error_code ec;
   const auto status = std::filesystem::status(out, ec);
   if (status.type() == std::filesystem::file_type::directory) return "a folder";

@@ -144,9 +144,9 @@ TEST(BatchWrites, AnOutputThatIsNotARegularFileOrNotOfTheKindIsRefusedBeforeAnyt
       {"out/link.asm", "not a regular file"},
       {"out/folder.asm", "a folder"},
       // An assembly written over a mesh would lose the mesh, and the assembly its entry.
-      {"meshes/hull.wld", "a document of this kind is written to a .asm file"},
-      {"out/boat.cty", "a document of this kind is written to a .asm file"},
-      {"out/boat", "a document of this kind is written to a .asm file"},
+      {"meshes/hull.wld", "not a .asm file, the document's kind"},
+      {"out/boat.cty", "not a .asm file, the document's kind"},
+      {"out/boat", "not a .asm file, the document's kind"},
   };
   for (const auto& c : cases) {
     if (std::string{c.out} == "out/null.asm" && !device) continue;
