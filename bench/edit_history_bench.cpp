@@ -1,9 +1,11 @@
 // One history step of an edit of a 500,000-polygon module: the commit (the module kept before
-// the change), an undo and a redo, and the memory the step keeps.
+// the change), an undo and a redo, and the memory the step keeps; and the part of a commit that
+// looks for numbers that are not finite in the kept module.
 
 #include <benchmark/benchmark.h>
 
 #include "editing/edit_history.hpp"
+#include "model/finite_numbers.hpp"
 #include "model/model.hpp"
 #include "wld_mesh.hpp"
 
@@ -56,6 +58,17 @@ void BM_VertexEditCommit(benchmark::State& state) {
   state.counters["stepMB"] = static_cast<double>(d.history.bytes()) / (1 << 20);
 }
 BENCHMARK(BM_VertexEditCommit)->Unit(benchmark::kMillisecond);
+
+// What a commit keeping the whole module reads to tell that the edit left every number finite.
+void BM_FiniteCheck(benchmark::State& state) {
+  Document500k d;
+  for (auto _ : state) {
+    NonFiniteCount count;
+    countNonFinite(d.model->document.module[0], count);
+    benchmark::DoNotOptimize(count);
+  }
+}
+BENCHMARK(BM_FiniteCheck)->Unit(benchmark::kMillisecond);
 
 void BM_UndoRedo(benchmark::State& state) {
   Document500k d;

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string>
 #include <utility>
 
 #include "commands/modifiers_commands.hpp"
@@ -105,9 +106,13 @@ void ModifiersDialog::fill() {
 void ModifiersDialog::acceptEdits() {
   ModifierValues read = values_;
   for (const Field& f : fields_) {
-    const std::optional<float> v = readModifierNumber(f.edit->text().toStdString());
+    const std::string text = f.edit->text().toStdString();
+    const std::optional<float> v = readModifierNumber(text);
     if (!v) {
-      QMessageBox::warning(this, "Modifiers", f.edit->objectName() + " is not a number.");
+      QMessageBox::warning(
+          this, "Modifiers",
+          f.edit->objectName() +
+              (modifierNumberTooLarge(text) ? " is too large a number." : " is not a number."));
       f.edit->setFocus();
       f.edit->selectAll();
       return;

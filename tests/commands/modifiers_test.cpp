@@ -34,8 +34,8 @@ struct Saved {
 
 // An open assembly. Module 0 (class 8, canvases 256 x 256 and 128 x 64) holds a quad and a
 // triangle with texels of their own in both sets and is placed twice, the first time as a part
-// that extends; module 1 (class 1) is placed once. One light and one connector. Module 0 and its
-// first instance are current.
+// that extends; module 1 (class 1, 2048-pixel canvases as read meshes have) is placed once. One
+// light and one connector. Module 0 and its first instance are current.
 struct Modifiers : testing::MenuTest {
   Modifiers() {
     openAssembly(2);
@@ -63,6 +63,7 @@ struct Modifiers : testing::MenuTest {
     other.scaleClass = 1;
     other.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}};
     other.polygons = {testing::face({0, 1, 2})};
+    other.canvasWidth = other.canvasHeight = other.canvasWidth2 = other.canvasHeight2 = 2048;
     other.instances[0].location = other.instances[0].endLocation = {5, 6, 7};
     model.document.lightCount = 1;
     model.document.lights[0].position = {1, 2, 3};
@@ -491,6 +492,12 @@ TEST(ModifierNumbers, ShownAndReadAsPercentFWithAnglesInDegrees) {
       {"inf", {}},   {"1e99", {}},
   };
   for (const auto& c : cases) EXPECT_EQ(readModifierNumber(c.text), c.value) << c.text;
+
+  // A number beyond the largest float reads as infinite; the dialog says it is too large.
+  for (const char* text : {"1e39", " -1E39", "+.5e40xyz", "1e99"})
+    EXPECT_TRUE(modifierNumberTooLarge(text)) << text;
+  for (const char* text : {"3.4e38", "inf", "-Infinity", "nan", "abc", "", "1e-50"})
+    EXPECT_FALSE(modifierNumberTooLarge(text)) << text;
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+
 #include "commands/command_numbers.hpp"
 #include "commands/dispatch.hpp"
 #include "commands/menu_state.hpp"
+#include "formats/assembly.hpp"
 #include "formats/wld.hpp"
 #include "support/editor_fixture.hpp"
 
@@ -196,6 +200,121 @@ TEST_F(HistoryTest, PolygonsKeptOneByOneSwapBackWithTheAppendedCount) {
     EXPECT_EQ(formatWld(m), after) << round;
     EXPECT_EQ(m.polygons.size(), 5u);
   }
+}
+
+constexpr float inf = std::numeric_limits<float>::infinity();
+constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+
+// Each kind of kept part is checked at the commit: an edit that leaves a number that is not
+// finite puts everything back, the modified marks its handler set too, and keeps no step.
+TEST_F(HistoryTest, AnEditThatLeavesANumberThatIsNotFiniteIsRolledBackAndSaysWhy) {
+  const struct {
+    const char* name;
+    std::function<void(Edit&, Model&)> change;
+    const char* message;
+  } cases[] = {
+      {"Whole Module", [](Edit& e, Model&) { e.module(0).vertices[1].x = inf; },
+       "The vertex coordinates of meshes\\hull.wld would not be finite numbers. Whole Module "
+       "changed nothing."},
+      {"Vertices", [](Edit& e, Model&) { e.vertices(1)[0].y = -inf; },
+       "The vertex coordinates of meshes\\fin.wld would not be finite numbers. Vertices changed "
+       "nothing."},
+      {"Some Polygons",
+       [](Edit& e, Model&) {
+         const std::uint32_t touched[] = {0};
+         std::vector<Polygon>& list = e.polygons(0, touched);
+         list[0].colour[0] = inf;
+         list.push_back(list[0]);
+         list.back().colour[0] = 0;
+         list.back().texels2[1].u = nan;  // appended: read as well
+       },
+       "The texel coordinates and polygon colours of meshes\\hull.wld would not be finite "
+       "numbers. Some Polygons changed nothing."},
+      {"Placements", [](Edit& e, Model&) { e.placements(0)[1].location[2] = -inf; },
+       "The instance placements of meshes\\hull.wld would not be finite numbers. Placements "
+       "changed nothing."},
+      {"Lights",
+       [](Edit& e, Model& m) {
+         e.part(m.document.lightCount, contentChanges) = 1;
+         e.part(m.document.lights, contentChanges)[0].position[0] = inf;
+       },
+       "The light positions would not be finite numbers. Lights changed nothing."},
+      {"Equipment",
+       [](Edit& e, Model& m) { e.moduleValue(1, m.document.module[1].component).cost = nan; },
+       "The equipment values of meshes\\fin.wld would not be finite numbers. Equipment changed "
+       "nothing."},
+      {"Skeleton",
+       [](Edit& e, Model& m) { e.part(m.motion, placementChanges).skeletonOffset[1] = inf; },
+       "The skeleton offset coordinates would not be finite numbers. Skeleton changed nothing."},
+      {"Document",
+       [](Edit& e, Model&) {
+         Document& d = e.document();
+         d.module[0].vertices[0].z = inf;
+         d.module[1].instances[0].orientation[0] = nan;
+         d.connectors.resize(1);
+         d.connectors[0].farEnd[0] = inf;
+       },
+       "The vertex coordinates of meshes\\hull.wld, the instance placements of "
+       "meshes\\fin.wld and the connector ends would not be finite numbers. Document changed "
+       "nothing."},
+  };
+  const std::string hull = formatWld(f.model.document.module[0]);
+  const std::string fin = formatWld(f.model.document.module[1]);
+  const std::string assembly = formatAssembly(f.model, false).bytes;
+  const Selection selected = f.model.selection;
+  for (const auto& c : cases) {
+    f.model.status.geometryDirty = false;
+    Edit edit(f.model, f.editor.history, c.name);
+    edit.vertices(0)[0].x += 1;               // a finite change beside, put back too
+    f.model.document.module[0].modified = 1;  // as handlers mark what they change
+    f.model.selection.currentInstance = 1;
+    c.change(edit, f.model);
+    EXPECT_TRUE(edit.commit().empty()) << c.name;
+    EXPECT_TRUE(edit.refused());
+    EXPECT_EQ(f.editor.history.takeRefusal(), c.message);
+    EXPECT_EQ(f.editor.history.takeRefusal(), "") << "taken once";
+    EXPECT_EQ(formatWld(f.model.document.module[0]), hull) << c.name;
+    EXPECT_EQ(formatWld(f.model.document.module[1]), fin) << c.name;
+    EXPECT_EQ(formatAssembly(f.model, false).bytes, assembly) << c.name;
+    EXPECT_EQ(f.model.document.lightCount, 0);
+    EXPECT_EQ(f.model.motion.skeletonOffset[1], 0);
+    EXPECT_EQ(f.model.document.module[0].modified, 0) << c.name;
+    EXPECT_FALSE(f.model.status.documentModified) << c.name;
+    EXPECT_EQ(f.model.selection.currentInstance, selected.currentInstance);
+    EXPECT_TRUE(f.model.status.geometryDirty) << "what a drag showed is drawn again";
+    EXPECT_EQ(f.editor.history.size(), 0u) << c.name;
+  }
+}
+
+// Only what an edit adds counts: numbers a file already held (or an earlier edit moved about)
+// do not refuse an edit that leaves no more of them.
+TEST_F(HistoryTest, NumbersNotFiniteBeforeTheEditDoNotRefuseIt) {
+  Document& d = f.model.document;
+  d.module[0].polygons[0].colour[3] = nan;
+  d.module[1].vertices[2].z = inf;
+  const auto run = [&](const char* name, const std::function<void(Edit&)>& change) {
+    Edit edit(f.model, f.editor.history, name);
+    change(edit);
+    edit.commit();
+    return !edit.refused();
+  };
+  const std::uint32_t first[] = {0};
+  EXPECT_TRUE(run("Colour", [&](Edit& e) { e.polygons(0, first)[0].colour[0] = 0.5f; }));
+  EXPECT_TRUE(run("Colours", [&](Edit& e) { e.polygons(0)[0].colour[1] = 0.5f; }));
+  EXPECT_TRUE(run("Move", [&](Edit& e) { e.vertices(1)[0].x += 1; }));
+  // Removing the first module moves the second to its place, with what it held.
+  EXPECT_TRUE(run("Remove", [&](Edit& e) {
+    Document& doc = e.document();
+    doc.module[0] = std::move(doc.module[1]);
+    doc.module[1] = Module{};
+    doc.wldfiles = 1;
+  }));
+  EXPECT_EQ(f.editor.history.size(), 4u);
+  EXPECT_FALSE(run("More", [&](Edit& e) { e.vertices(0)[1].x = nan; }));
+  EXPECT_EQ(f.editor.history.takeRefusal(),
+            "The vertex coordinates of meshes\\fin.wld would not be finite numbers. More changed "
+            "nothing.");
+  EXPECT_EQ(f.editor.history.size(), 4u);
 }
 
 TEST_F(HistoryTest, OpeningClosingAndNewClearTheHistory) {

@@ -139,31 +139,42 @@ TEST(ModifiersDialog, ShowsTheValuesAcceptsStayingOpenResetsAndCancels) {
   EXPECT_TRUE(stored.round);
 }
 
+// A number too large for the dialog (it would read as infinite) is named as such.
 TEST(ModifiersDialog, AFieldThatIsNotANumberStopsTheAcceptWithAMessage) {
-  QtUi ui;
-  ModifierValues stored;
-  int calls = 0;
-  QString message;
-  QString focused;  // the selected text of the failing field
-  whenModal([&](QWidget* dialog) {
-    whenModal(
-        [&](QWidget* modal) {
-          if (auto* m = qobject_cast<QMessageBox*>(modal)) message = m->text();
-          qobject_cast<QDialog*>(modal)->accept();
-        },
-        dialog);
-    dialog->findChild<QLineEdit*>("Scale X")->setText("4");
-    dialog->findChild<QLineEdit*>("Offset Z")->setText("up");
-    QPushButton* accept = button(dialog, "Accept");
-    if (accept) accept->click();  // shows the message and waits for it
-    focused = dialog->findChild<QLineEdit*>("Offset Z")->selectedText();
-    qobject_cast<QDialog*>(dialog)->reject();
-  });
-  ui.modifiersDialog(stored, [&](const ModifierValues&) { ++calls; });
-  EXPECT_EQ(message, "Offset Z is not a number.");
-  EXPECT_EQ(calls, 0);
-  EXPECT_EQ(stored.sx, 1) << "nothing is read when one field fails";
-  EXPECT_EQ(focused, "up") << "the field is selected for typing again";
+  const struct {
+    const char* field;
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"Offset Z", "up", "Offset Z is not a number."},
+      {"Scale Y", "-1e39", "Scale Y is too large a number."},
+  };
+  for (const auto& c : cases) {
+    QtUi ui;
+    ModifierValues stored;
+    int calls = 0;
+    QString message;
+    QString focused;  // the selected text of the failing field
+    whenModal([&](QWidget* dialog) {
+      whenModal(
+          [&](QWidget* modal) {
+            if (auto* m = qobject_cast<QMessageBox*>(modal)) message = m->text();
+            qobject_cast<QDialog*>(modal)->accept();
+          },
+          dialog);
+      dialog->findChild<QLineEdit*>("Scale X")->setText("4");
+      dialog->findChild<QLineEdit*>(c.field)->setText(c.text);
+      QPushButton* accept = button(dialog, "Accept");
+      if (accept) accept->click();  // shows the message and waits for it
+      focused = dialog->findChild<QLineEdit*>(c.field)->selectedText();
+      qobject_cast<QDialog*>(dialog)->reject();
+    });
+    ui.modifiersDialog(stored, [&](const ModifierValues&) { ++calls; });
+    EXPECT_EQ(message, c.message);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(stored.sx, 1) << "nothing is read when one field fails";
+    EXPECT_EQ(focused, c.text) << "the field is selected for typing again";
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 
 #include "support/polygons.hpp"
 
@@ -106,6 +107,8 @@ TEST(Geometry, AnUnusedFourthCornerEntryKeepsNoVertex) {
 }
 
 TEST(Geometry, FindVertexMatchesWithinAThousandthOnEveryAxis) {
+  constexpr float inf = std::numeric_limits<float>::infinity();
+  constexpr float nan = std::numeric_limits<float>::quiet_NaN();
   Module m;
   m.vertices = {{1, 2, 3}, {0, 0, 0}, {5, 5, 5}, {5.0005f, 5, 5}};
   // (5.0008, 5, 5) is within reach of vertices 2 and 3: the first is taken, not the nearest.
@@ -113,9 +116,19 @@ TEST(Geometry, FindVertexMatchesWithinAThousandthOnEveryAxis) {
     float x, y, z;
     int want;
   } cases[] = {
-      {1, 2, 3, 0},        {1.001f, 2, 3, 0},  {0.999f, 2.001f, 2.999f, 0},
-      {1.0011f, 2, 3, -1}, {1, 2, 3.002f, -1}, {0.001f, -0.001f, 0.001f, 1},
-      {0, 0, 0.0011f, -1}, {5.0008f, 5, 5, 2}, {5.0013f, 5, 5, 3},
+      {1, 2, 3, 0},
+      {1.001f, 2, 3, 0},
+      {0.999f, 2.001f, 2.999f, 0},
+      {1.0011f, 2, 3, -1},
+      {1, 2, 3.002f, -1},
+      {0.001f, -0.001f, 0.001f, 1},
+      {0, 0, 0.0011f, -1},
+      {5.0008f, 5, 5, 2},
+      {5.0013f, 5, 5, 3},
+      // A point that is not finite is near nothing, however wide the float slack about it.
+      {inf, 2, 3, -1},
+      {1, 2, -inf, -1},
+      {1, nan, 3, -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(findVertex(m, c.x, c.y, c.z), c.want) << c.x << " " << c.y << " " << c.z;

@@ -8,6 +8,7 @@
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
 #include "editor/pointer_edits.hpp"
+#include "editor/refused_edits.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"
 
@@ -33,6 +34,8 @@ void dispatchCommand(Editor& editor, int number) {
                                  "Out of memory!", MessageIcon::error, MessageButtons::ok);
     handled = true;
   }
+  // A refused edit ends its command early.
+  if (showRefusedEdit(editor)) handled = false;
   repairSelection(editor.model());
   if (handled) editor.commandActivity = true;
 }

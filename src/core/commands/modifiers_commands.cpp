@@ -8,6 +8,7 @@
 #include "commands/motion_commands.hpp"
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
+#include "editor/refused_edits.hpp"
 #include "formats/text_scanner.hpp"
 #include "formats/text_writer.hpp"
 #include "model/city_corners.hpp"
@@ -126,7 +127,8 @@ bool applyModifiers(Editor& editor, const ModifierValues& values) {
 
   restorePose(editor, extended);
   computeStatistics(model);
-  return true;
+  // Shown here, while the dialog stays open for other values.
+  return !showRefusedEdit(editor);
 }
 
 std::string modifierNumberText(float value) {
@@ -146,6 +148,16 @@ std::optional<float> readModifierNumber(std::string_view text) {
   TextScanner scanner(text);
   if (scanner.scan("%f", &value) != 1 || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+bool modifierNumberTooLarge(std::string_view text) {
+  float value = 0;
+  TextScanner scanner(text);
+  if (scanner.scan("%f", &value) != 1 || !std::isinf(value)) return false;
+  // "inf" and "infinity" are read as infinite too, but they are words.
+  const std::size_t first = text.find_first_not_of(" \t\n\v\f\r+-");
+  return first != std::string_view::npos &&
+         ((text[first] >= '0' && text[first] <= '9') || text[first] == '.');
 }
 
 bool canApplyModifiers(const MenuContext& c, const Command&) {

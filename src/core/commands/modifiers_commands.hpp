@@ -22,7 +22,7 @@ bool canApplyModifiers(const MenuContext& context, const Command& command);
 // and texels ("Vertex") or instances: with no current module every module (a city's ground
 // module keeps its instances), and then the connectors and lights; with a current module that
 // module, or its current instance alone. One edit; false, changing nothing, when the selection
-// names nothing loaded.
+// names nothing loaded or when the result would not be finite (which is said).
 bool applyModifiers(Editor& editor, const ModifierValues& values);
 
 // The dialog's edits show and read numbers as "%f"; angles are shown in degrees and kept in
@@ -33,5 +33,8 @@ float modifierRadians(float degrees);
 // The number "%f" reads at the start of the text (leading blanks skipped, anything after it
 // ignored); nothing when the text does not start with a finite number.
 std::optional<float> readModifierNumber(std::string_view text);
+// The text starts with a number too large for the dialog to hold ("1e39"), which "%f" reads as
+// infinite: the dialog says so rather than that it is no number.
+bool modifierNumberTooLarge(std::string_view text);
 
 }  // namespace tessarim

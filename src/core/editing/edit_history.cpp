@@ -53,6 +53,13 @@ class KeptModule final : public KeptPart {
   const void* place() const override { return &document_.module[index_]; }
   std::size_t extent() const override { return sizeof(Module); }
   void markModified(Model& model) const override { detail::markModuleModified(model, index_); }
+  void findNonFinite(std::vector<NonFiniteNumbers>& found) const override {
+    NonFiniteCount live, kept;
+    countNonFinite(document_.module[index_], live);
+    if (!live.any()) return;
+    countNonFinite(image_, kept);
+    addNonFiniteGrowth(kept, live, index_, found);
+  }
 
  private:
   Document& document_;
@@ -78,6 +85,13 @@ class KeptList final : public KeptPart {
     } else {
       detail::markModuleModified(model, index_);
     }
+  }
+  void findNonFinite(std::vector<NonFiniteNumbers>& found) const override {
+    NonFiniteCount live, kept;
+    countNonFinite(document_.module[index_].*list_, live);
+    if (!live.any()) return;
+    countNonFinite(image_, kept);
+    addNonFiniteGrowth(kept, live, index_, found);
   }
 
  private:
@@ -125,6 +139,19 @@ class KeptPolygons final : public KeptPart {
   const void* place() const override { return &document_.module[index_].polygons; }
   std::size_t extent() const override { return 0; }
   void markModified(Model& model) const override { detail::markModuleModified(model, index_); }
+  // Only the kept polygons and those appended since: the rest of a large list is not read.
+  void findNonFinite(std::vector<NonFiniteNumbers>& found) const override {
+    const std::vector<Polygon>& list = document_.module[index_].polygons;
+    NonFiniteCount live, kept;
+    for (const auto& [i, polygon] : kept_) {
+      if (i < list.size()) countNonFinite(list[i], live);
+    }
+    for (std::size_t i = length_; i < list.size(); ++i) countNonFinite(list[i], live);
+    if (!live.any()) return;
+    for (const auto& [i, polygon] : kept_) countNonFinite(polygon, kept);
+    for (const Polygon& polygon : tail_) countNonFinite(polygon, kept);
+    addNonFiniteGrowth(kept, live, index_, found);
+  }
 
  private:
   Document& document_;
@@ -168,6 +195,8 @@ class KeptRemoval final : public KeptPart {
   const void* place() const override { return &document_.module[index_]; }
   std::size_t extent() const override { return 0; }
   void markModified(Model& model) const override { detail::markModuleModified(model, index_); }
+  // Removing makes no number.
+  void findNonFinite(std::vector<NonFiniteNumbers>&) const override {}
 
  private:
   template <class T>
@@ -269,6 +298,37 @@ class KeptDocument final : public KeptPart {
     for (int i = 0; i < model.document.wldfiles; ++i) model.document.module[i].modified = 1;
     model.status.documentModified = true;
   }
+  // Modules are compared in total, as such an edit may move them about; a module is named
+  // where it holds more than the module kept at its index.
+  void findNonFinite(std::vector<NonFiniteNumbers>& found) const override {
+    std::array<NonFiniteCount, maxModules> live{}, kept{};
+    NonFiniteCount liveTotal, keptTotal, liveOwn, keptOwn;
+    const int liveModules = std::min<int>(document_.wldfiles, maxModules);
+    const int keptModules = std::min<int>(image_.wldfiles, maxModules);
+    for (int m = 0; m < liveModules; ++m) {
+      countNonFinite(document_.module[m], live[m]);
+      liveTotal += live[m];
+    }
+    countDocumentNonFinite(document_, liveOwn);
+    if (!liveTotal.any() && !liveOwn.any()) return;
+    for (int m = 0; m < keptModules; ++m) {
+      countNonFinite(image_.module[m], kept[m]);
+      keptTotal += kept[m];
+    }
+    for (int k = 0; k < numberKindCount; ++k) {
+      const auto kind = static_cast<NumberKind>(k);
+      if (liveTotal[kind] <= keptTotal[kind]) continue;
+      bool named = false;
+      for (int m = 0; m < liveModules; ++m) {
+        if (live[m][kind] <= kept[m][kind]) continue;
+        found.push_back({kind, m});
+        named = true;
+      }
+      if (!named) found.push_back({kind, -1});
+    }
+    countDocumentNonFinite(image_, keptOwn);
+    addNonFiniteGrowth(keptOwn, liveOwn, -1, found);
+  }
 
  private:
   Document& document_;
@@ -337,9 +397,10 @@ void EditHistory::trim() {
 }
 
 Edit::Edit(Model& model, EditHistory& history, std::string_view name)
-    : model_(model), history_(history) {
+    : model_(model), history_(history), documentModified_(model.status.documentModified) {
   step_.name = name;
   step_.before = model.selection;
+  for (int i = 0; i < maxModules; ++i) moduleModified_[i] = model.document.module[i].modified;
 }
 
 Edit::~Edit() {
@@ -416,6 +477,12 @@ Document& Edit::document() {
 }
 
 Changes Edit::commit() {
+  std::vector<NonFiniteNumbers> found;
+  for (const auto& part : step_.parts) part->findNonFinite(found);
+  if (!found.empty()) {
+    refuse(found);
+    return {};
+  }
   open_ = false;
   std::erase_if(step_.parts, [&](const auto& part) {
     if (!part->unchanged()) return false;
@@ -438,6 +505,23 @@ void Edit::rollback() {
   for (auto it = step_.parts.rbegin(); it != step_.parts.rend(); ++it) (*it)->swap();
   model_.selection = step_.before;
   step_.parts.clear();
+  model_.status.documentModified = documentModified_;
+  for (int i = 0; i < maxModules; ++i) model_.document.module[i].modified = moduleModified_[i];
+}
+
+void Edit::refuse(const std::vector<NonFiniteNumbers>& found) {
+  // What a drag showed as it went is drawn again as it was.
+  const Changes done = changes_ | reported_;
+  Changes redraw = Change::selection | Change::title | Change::menus;
+  for (const Change c : {Change::geometry, Change::placement}) {
+    if (done.has(c)) redraw |= c;
+  }
+  rollback();
+  refused_ = true;
+  std::string what = describeNumbers(model_.document, found);
+  if (!what.empty() && what[0] >= 'a' && what[0] <= 'z') what[0] = static_cast<char>(what[0] - 32);
+  history_.noteRefusal(what + " would not be finite numbers. " + step_.name + " changed nothing.");
+  noteChanges(model_, redraw);
 }
 
 }  // namespace tessarim

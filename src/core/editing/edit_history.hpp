@@ -5,14 +5,17 @@
 // reports what changed and hands the kept parts to the history, which swaps them back on undo
 // and forward again on redo.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "model/finite_numbers.hpp"
 #include "model/model.hpp"
 
 namespace tessarim {
@@ -28,6 +31,9 @@ class KeptPart {
   virtual const void* place() const = 0;   // the live part's address
   virtual std::size_t extent() const = 0;  // and its size, to tell parts inside it
   virtual void markModified(Model& model) const = 0;
+  // Adds the numbers the live contents hold more of, not finite, than the kept ones: what the
+  // edit made infinite or not a number. Only the live contents are read while they are finite.
+  virtual void findNonFinite(std::vector<NonFiniteNumbers>& found) const = 0;
 };
 
 // Committed transactions, oldest first, with a bound on the memory their kept parts take.
@@ -61,9 +67,17 @@ class EditHistory {
   std::size_t position() const { return position_; }  // steps applied, oldest first
   const Step& step(std::size_t index) const { return steps_[index]; }
 
+  // The message of the first edit refused since the last call (its commit would have left
+  // numbers that are not finite), to be shown once; empty when there was none.
+  std::string takeRefusal() { return std::exchange(refusal_, {}); }
+  void noteRefusal(std::string text) {
+    if (refusal_.empty()) refusal_ = std::move(text);
+  }
+
  private:
   void trim();
 
+  std::string refusal_;
   std::vector<Step> steps_;
   std::size_t position_ = 0;
   std::size_t bytes_ = 0;
@@ -115,16 +129,21 @@ class Edit {
   void report(Changes changes) { reported_ |= changes; }
 
   // Reports what changed and hands the kept parts to the history; an edit whose parts are all
-  // unchanged leaves no step. Returns what was reported.
+  // unchanged leaves no step. Returns what was reported. An edit that leaves a number that is
+  // not finite (infinite or not a number: no file holds one) is refused instead: rolled back,
+  // its message noted in the history, and nothing returned.
   Changes commit();
-  // Puts every kept part back and reports nothing.
+  // Puts every kept part back, and the modified marks as they were when the edit began; reports
+  // nothing.
   void rollback();
+  bool refused() const { return refused_; }
 
  private:
   template <class T>
   T& member(int index, T Module::*list, Changes changes = contentChanges);
   bool kept(const void* where, std::size_t size) const;
   void keep(std::unique_ptr<KeptPart> part, Changes changes);
+  void refuse(const std::vector<NonFiniteNumbers>& found);
 
   Model& model_;
   EditHistory& history_;
@@ -132,6 +151,10 @@ class Edit {
   Changes changes_;   // of the kept parts
   Changes reported_;  // besides them
   bool open_ = true;
+  bool refused_ = false;
+  // The modified marks at the beginning: handlers set a module's mark as they change it.
+  bool documentModified_;
+  std::array<std::uint8_t, maxModules> moduleModified_;
 };
 
 namespace detail {
@@ -177,6 +200,18 @@ class KeptValue final : public KeptPart {
       markModuleModified(model, module_);
     } else if (changes_.has(Change::modified)) {
       model.status.documentModified = true;
+    }
+  }
+  // A value of a type countNonFinite does not know holds no number that is counted.
+  void findNonFinite(std::vector<NonFiniteNumbers>& found) const override {
+    if constexpr (requires(NonFiniteCount n) { countNonFinite(where_, n); }) {
+      NonFiniteCount live, kept;
+      countNonFinite(where_, live);
+      if (!live.any()) return;
+      countNonFinite(image_, kept);
+      addNonFiniteGrowth(kept, live, module_, found);
+    } else {
+      (void)found;
     }
   }
 

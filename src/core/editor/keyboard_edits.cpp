@@ -9,6 +9,7 @@
 #include "editor/editor.hpp"
 #include "editor/pointer_edits.hpp"
 #include "editor/polygon_entry.hpp"
+#include "editor/refused_edits.hpp"
 #include "equipment/motion.hpp"
 #include "model/instance_types.hpp"
 #include "model/model.hpp"
@@ -197,8 +198,9 @@ void turnGroup(Model& model, Placements& places, int group, float sign, float st
     return;
   }
   const auto n = static_cast<double>(members.size());
-  const float cx = static_cast<float>(std::lround(sx / n));
-  const float cy = static_cast<float>(std::lround(sy / n));
+  // Rounded as doubles: a centre beyond the range of long is still a centre.
+  const float cx = static_cast<float>(std::round(sx / n));
+  const float cy = static_cast<float>(std::round(sy / n));
   const auto turn = [&](std::array<float, 3>& p) {
     const float dx = p[0] - cx, dy = p[1] - cy;
     // A quarter turn: exact, so that four of them bring every member back.
@@ -326,6 +328,7 @@ bool viewKeyDown(Editor& editor, ViewKey key, KeyModifiers held) {
   if (editor.editing.entryActive) {
     const std::optional<EntryKey> entry = entryKeyOf(key);
     if (entry) entryKey(editor, *entry);
+    showRefusedEdit(editor);
     return entry.has_value();
   }
   Model& model = editor.model();
@@ -341,6 +344,7 @@ bool viewKeyDown(Editor& editor, ViewKey key, KeyModifiers held) {
   } else if (placesModules(model.document)) {
     instanceKeyDown(editor, key, held);
   }
+  showRefusedEdit(editor);
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include "editor/canvas_edits.hpp"
 #include "editor/editor.hpp"
 #include "editor/polygon_entry.hpp"
+#include "editor/refused_edits.hpp"
 #include "formats/text_writer.hpp"
 #include "model/geometry.hpp"
 #include "model/instance_types.hpp"
@@ -199,6 +200,7 @@ void pointerReleased(Editor& editor, PointerButton button, float x, float y, Key
   } else {
     rightClick(editor, x, y, held);
   }
+  showRefusedEdit(editor);  // a click that completes a typed polygon or snaps an edge
 }
 
 void pointerLeft(Editor& editor) {
@@ -277,6 +279,7 @@ void endGesture(Editor& editor) {
   if (!editor.gesture) return;
   editor.gesture->commit();
   editor.gesture.reset();
+  showRefusedEdit(editor);
 }
 
 }  // namespace tessarim

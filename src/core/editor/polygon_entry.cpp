@@ -116,6 +116,8 @@ void commitEntry(Editor& editor) {
   s.selectedPolygons.clear();
   edit.report(Change::selection);
   edit.commit();
+  // Refused, the entry stays open for its fields to be corrected.
+  if (edit.refused()) return;
   computeStatistics(model);
   endEntry(editor);
 }

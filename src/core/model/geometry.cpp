@@ -162,6 +162,8 @@ int findVertex(const Module& module, float x, float y, float z) {
     const double slack = std::max(std::fabs(a), std::fabs(b)) * double{FLT_EPSILON};
     return std::fabs(double{a} - double{b}) <= 0.001 + slack;
   };
+  // An infinite point's slack would reach every vertex.
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return -1;
   for (std::size_t i = 0; i < module.vertices.size(); ++i) {
     const Vertex& v = module.vertices[i];
     if (near(v.x, x) && near(v.y, y) && near(v.z, z)) return static_cast<int>(i);

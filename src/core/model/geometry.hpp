@@ -69,7 +69,8 @@ void rotateSelectedTexels(Model& model, int moduleIndex, float angle, bool accum
 // caller) come back renumbered, with -1 for removed vertices.
 std::vector<int> deletePolygon(Module& module, int polygon, std::vector<int> vertexRefs);
 
-// The first vertex within 0.001 of (x, y, z) on every axis, or -1.
+// The first vertex within 0.001 of (x, y, z) on every axis, or -1 (always for a point that is
+// not finite).
 int findVertex(const Module& module, float x, float y, float z);
 
 struct PickResult {
