@@ -1,12 +1,14 @@
 // Feeds arbitrary catalogue bytes and base map names to the texture catalogue match. Beyond the
-// sanitizers' checks, a catalogue the match wrote must be settled: matching the same modules
-// against it again adds no record and changes no byte. (Not so for a name beginning with a
-// backslash and "i": records of that form are compared without their leading part, so such a
-// module never finds its own record and adds one at every match. Those inputs are only run.)
+// sanitizers' checks, bytes must be refused exactly when they are no catalogue, and a catalogue
+// the match wrote must be settled: matching the same modules against it again adds no record and
+// changes no byte. (Not so for a name beginning with a backslash and "i": records of that form
+// are compared without their leading part, so such a module never finds its own record and adds
+// one at every match. Those inputs are only run.)
 //
 // Input: one byte choosing the catalogue, one byte giving the number of modules (at most 8), then
 // that many base map names, each ended by a line feed, then the catalogue's bytes.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -52,14 +54,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest.remove_prefix(end + 1);
   }
 
-  // A count far past the records the bytes hold only makes empty records (the tests have a short
-  // file); thousands of them would slow every run down to a few a second.
-  if (rest.size() >= 2) {
-    const int count = static_cast<unsigned char>(rest[0]) | static_cast<unsigned char>(rest[1])
-                                                                << 8;
-    if (count < 0x8000 && count > static_cast<int>(rest.size() / 400) + 8) return 0;
+  // Bytes are refused exactly when their size does not fit the count in their header. Refused
+  // bytes are matched again under a header that counts the records they hold, so that the match
+  // itself meets every input too.
+  std::string bytes{rest};
+  const auto fits = [&] {
+    if (bytes.empty()) return true;
+    if (bytes.size() < 400 || bytes.size() % 400 != 0) return false;
+    const int count = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[0]) |
+                                                static_cast<unsigned char>(bytes[1]) << 8);
+    return count >= 0 && static_cast<std::size_t>(count) == bytes.size() / 400 - 1;
+  };
+  CatalogueMatch first = matchCatalogue(*model, which, bytes);
+  require(first.refusal.empty() == fits());
+  if (!first.refusal.empty()) {
+    bytes.resize(std::max<std::size_t>(bytes.size() / 400, 1) * 400, '\0');
+    const std::size_t count = bytes.size() / 400 - 1;
+    bytes[0] = static_cast<char>(count & 0xFF);
+    bytes[1] = static_cast<char>(count >> 8);
+    first = matchCatalogue(*model, which, bytes);
+    require(first.refusal.empty());
   }
-  const CatalogueMatch first = matchCatalogue(*model, which, std::string{rest});
   if (first.full || prefixedName) return 0;
   require(first.catalogue.size() >= 400 && first.catalogue.size() % 400 == 0);
   const CatalogueMatch again = matchCatalogue(*model, which, first.catalogue);

@@ -1,9 +1,12 @@
 #include "commands/texture_commands.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "commands/command_numbers.hpp"
@@ -12,6 +15,7 @@
 #include "platform/settings_store.hpp"
 #include "support/cli_run.hpp"
 #include "support/documents.hpp"
+#include "support/fifo_watchdog.hpp"
 #include "support/view_fixture.hpp"
 
 namespace tessarim {
@@ -25,15 +29,7 @@ struct TextureCommands : testing::ViewFixture {
   Module& fin() { return model.document.module[1]; }
   CommandOutcome issue(int number) { return issueCommand(editor, number); }
   std::string host(const std::string& relative) { return (repo.root / relative).string(); }
-  // Every file below the repository with its bytes, folders as "<dir>".
-  std::map<std::string, std::string> snapshot() {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(repo.root)) {
-      const std::string name = entry.path().lexically_relative(repo.root).generic_string();
-      files[name] = entry.is_directory() ? "<dir>" : repo.read(name);
-    }
-    return files;
-  }
+  std::map<std::string, std::string> snapshot() { return testing::entriesBelow(repo.root); }
 };
 
 // Every Assign and Unassign item writes or empties exactly its own slot of the current module;
@@ -362,17 +358,42 @@ TEST(MatchCatalogue, RecordsFromTenOnIndentTheirLinesAndLongPrefixesAreDropped) 
       "\t\t\t break;\r\n";
   EXPECT_NE(match.listing.find(nine), std::string::npos) << match.listing;
   EXPECT_TRUE(match.listing.ends_with(twelve)) << match.listing;
+}
 
-  // A hostile count: negative reads as an empty catalogue, a count past the file's end as empty
-  // records.
-  std::string negative = catalogueBytes({});
-  negative[0] = negative[1] = '\xFF';
-  EXPECT_EQ(matchCatalogue(model, MatchCatalogue::docks, negative).catalogue,
-            catalogueBytes({{"SHIPS\\HULL.tga", false}}));
-  std::string longCount = catalogueBytes({});
-  longCount[0] = 2;
-  EXPECT_EQ(matchCatalogue(model, MatchCatalogue::docks, longCount).catalogue,
-            catalogueBytes({{"", false}, {"", false}, {"SHIPS\\HULL.tga", false}}));
+// Bytes whose size does not fit the count in their header are no catalogue: they are refused,
+// never read as records, and the match makes nothing of them.
+TEST(MatchCatalogue, BytesThatDoNotFitTheirRecordCountAreRefused) {
+  Model model;
+  model.document.kind = DocumentKind::asmfile;
+  model.document.wldfiles = 1;
+  model.document.module[0].maps[textfile] = "ships\\hull.png";
+  const std::string two = catalogueBytes({{"a.png", false}, {"b.png", false}});
+  const struct {
+    std::string bytes;
+    std::string refusal;
+  } cases[] = {
+      {"ou", "Not a catalogue: the file holds only 2 of its header's 400 bytes"},
+      {std::string(399, '\0'),
+       "Not a catalogue: the file holds only 399 of its header's 400 bytes"},
+      {std::string("\xFF\xFF") + std::string(398, '\0'),
+       "Not a catalogue: its header counts -1 records"},
+      {std::string("\x03\x00", 2) + two.substr(2),
+       "Not a catalogue: its header counts 3 records, but the file holds 2"},
+      {std::string("\x01\x00", 2) + two.substr(2),
+       "Not a catalogue: its header counts 1 records, but the file holds 2"},
+      {two + std::string(17, 'x'),
+       "Not a catalogue: its header counts 2 records, but the file holds 2 and 17 bytes more"},
+  };
+  for (const auto& c : cases) {
+    const CatalogueMatch match = matchCatalogue(model, MatchCatalogue::docks, c.bytes);
+    EXPECT_EQ(match.refusal, c.refusal) << c.refusal;
+    EXPECT_TRUE(match.catalogue.empty() && match.listing.empty() && match.keys.empty())
+        << c.refusal;
+  }
+  const CatalogueMatch fits = matchCatalogue(model, MatchCatalogue::docks, two);
+  EXPECT_EQ(fits.refusal, "");
+  EXPECT_EQ(fits.catalogue,
+            catalogueBytes({{"a.png", false}, {"b.png", false}, {"ships\\hull.png", false}}));
 }
 
 // A name ends at a zero byte, as in the record the file holds: the next match finds that record
@@ -439,6 +460,113 @@ TEST_F(TextureCommands, AMatchThatCannotWriteItsListingChangesNothing) {
   ASSERT_EQ(repo.ui.boxes.size(), 1u);
   EXPECT_EQ(repo.ui.boxes[0].text,
             "Could not create load match file " + host("buildings.dat") + "...\n\nIs a directory");
+}
+
+// A match writes only regular files inside the repository folder, over a catalogue it can read: a
+// link leading out, a pipe or a device node in a file's place, or a catalogue whose size does not
+// fit its count stops it before anything is written. Catalogue, listing, the file outside and the
+// modules' keys stay as they were, and the write log says that neither file was written.
+TEST_F(TextureCommands, AMatchWritesOnlyRegularFilesInsideTheRepository) {
+  testing::TempRepo outside;  // the test's own folder beside the repository
+  enum Kind { linkOut, pipe, device, bytes, huge };
+  std::string fewer = catalogueBytes({{"textures\\shed.png", false}, {"textures\\barn.png", true}});
+  fewer[0] = 3;
+  const struct {
+    int number;
+    const char* file;  // what the row puts in place: a catalogue or a listing
+    Kind kind;
+    std::string content;
+    const char* reason;
+  } cases[] = {
+      {cmd::matchCityBuildings, "buildings.dat", linkOut, "",
+       "Link leading out of the repository folder"},
+      {cmd::matchCityBuildings, "buildings.txt", linkOut, "",
+       "Link leading out of the repository folder"},
+      {cmd::matchInteriors, "interiors.dat", linkOut, "",
+       "Link leading out of the repository folder"},
+      {cmd::matchCityBuildings, "buildings.dat", pipe, "", "Not a regular file"},
+      {cmd::matchInteriors, "interiors.dat", pipe, "", "Not a regular file"},
+      {cmd::matchOrbitalFacilities, "docks.txt", pipe, "", "Not a regular file"},
+      {cmd::matchShipsAndVehicles, "ships.dat", device, "", "Not a regular file"},
+      {cmd::matchCityBuildings, "buildings.dat", bytes, "ou",
+       "Not a catalogue: the file holds only 2 of its header's 400 bytes"},
+      {cmd::matchCityBuildings, "buildings.dat", bytes, "", "Not a catalogue: the file is empty"},
+      {cmd::matchInteriors, "interiors.dat", bytes, "ou",
+       "Not a catalogue: the file holds only 2 of its header's 400 bytes"},
+      {cmd::matchShipsAndVehicles, "ships.dat", bytes, fewer,
+       "Not a catalogue: its header counts 3 records, but the file holds 2"},
+      {cmd::matchShipsAndVehicles, "ships.dat", huge, "",
+       "Not a catalogue: its header counts 0 records, but the file holds 49999"},
+  };
+  hull().maps[textfile] = "textures\\hangar.png";
+  select(-1, -1);
+  const WriteLog& log = editor.session.writes;
+  for (const auto& c : cases) {
+    for (const fs::path& folder : {repo.root, outside.root}) {
+      for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+    }
+    const std::string file = c.file;
+    const std::string stem = file.substr(0, file.size() - 4);
+    const fs::path place = repo.root / file;
+    // The other file of the pair is there too, and must stay as it is.
+    if (file.ends_with(".txt")) {
+      repo.write(stem + ".dat", catalogueBytes({{"textures\\shed.png", false}}));
+    } else {
+      repo.write(stem + ".txt", "old listing");
+    }
+    switch (c.kind) {
+      case linkOut:
+        outside.write(file, "twelve bytes");
+        fs::create_symlink(outside.root / file, place);
+        break;
+      case pipe:
+        ASSERT_EQ(::mkfifo(place.c_str(), 0644), 0);
+        break;
+      case device:
+        // A node like the system's null device; making one needs the privilege to.
+        if (::mknod(place.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) continue;
+        break;
+      case bytes:
+        repo.write(file, c.content);
+        break;
+      case huge:  // larger than any catalogue, and sparse
+        repo.write(file, "");
+        fs::resize_file(place, 20'000'000);
+        break;
+    }
+    const auto before = snapshot();
+    const auto outsideBefore = testing::entriesBelow(outside.root);
+    repo.ui.boxes.clear();
+    editor.session.writes = {};
+
+    testing::FifoWatchdog watchdog{place};
+    EXPECT_EQ(issue(c.number), CommandOutcome::refused) << file << " " << c.reason;
+    EXPECT_FALSE(watchdog.fired()) << file << ": the match waited on the pipe";
+    EXPECT_EQ(snapshot(), before) << file << ": nothing created, replaced or left behind";
+    EXPECT_EQ(testing::entriesBelow(outside.root), outsideBefore) << file;
+    EXPECT_EQ(hull().sortKey, 0) << file;
+    EXPECT_EQ(hull().modified, 0) << file;
+    EXPECT_EQ(editor.history.size(), 0u) << file;
+    ASSERT_EQ(repo.ui.boxes.size(), 1u) << file;
+    EXPECT_EQ(repo.ui.boxes[0].text,
+              "Could not create load match file " + host(file) + "...\n\n" + c.reason);
+    EXPECT_EQ(repo.ui.boxes[0].caption, "Match Bitmaps");
+    EXPECT_EQ(log.written, std::vector<std::string>{}) << file;
+    EXPECT_EQ(log.failed, (std::vector<std::string>{host(stem + ".dat"), host(stem + ".txt")}))
+        << file;
+  }
+
+  // A link that stays inside the repository folder is written through, and the log says so.
+  for (const auto& entry : fs::directory_iterator(repo.root)) fs::remove_all(entry.path());
+  repo.write("kept/buildings.dat", catalogueBytes({}));
+  fs::create_symlink(repo.root / "kept/buildings.dat", repo.root / "buildings.dat");
+  editor.session.writes = {};
+  ASSERT_EQ(issue(cmd::matchCityBuildings), CommandOutcome::done);
+  EXPECT_TRUE(fs::is_symlink(repo.root / "buildings.dat"));
+  EXPECT_EQ(repo.read("kept/buildings.dat"), catalogueBytes({{"textures\\hangar.png", false}}));
+  EXPECT_EQ(hull().sortKey, 1);
+  EXPECT_EQ(log.written, (std::vector<std::string>{host("buildings.dat"), host("buildings.txt")}));
+  EXPECT_EQ(log.failed, std::vector<std::string>{});
 }
 
 TEST_F(TextureCommands, FlipMirrorsTexelSetZeroOfEveryModule) {

@@ -284,5 +284,62 @@ TEST(RuntimeExport, RefusedSetsLeaveEveryFileAsItWas) {
   }
 }
 
+// The set goes where its names say, beside the document: never through a link that leads out of
+// the repository folder, or, for a document opened from outside it, out of the document's folder.
+// A link that stays is written through.
+TEST(RuntimeExport, NoFileOfTheSetIsWrittenThroughALinkLeadingOut) {
+  struct Case {
+    const char* name;
+    bool legacy;
+    const char* folder;  // the document's folder below the scratch folder; "repo" is the repository
+    const char* target;  // where its boat.dix links to, below the scratch folder
+    std::string error;   // the save error's reason; empty: the set is written through the link
+  } cases[] = {
+      {"link out of the repository", false, "repo", "outside/boat.dix",
+       "Link leading out of the repository folder"},
+      {"legacy link out of the repository", true, "repo", "outside/boat.dix",
+       "Link leading out of the repository folder"},
+      {"document outside, link out of its folder", false, "outside", "other/boat.dix",
+       "Link leading out of the file's folder"},
+      {"link inside the repository", false, "repo", "repo/kept/boat.dix", ""},
+      {"legacy link inside the repository", true, "repo", "repo/kept/boat.dix", ""},
+      {"document outside, link within its folder", false, "outside", "outside/kept.dix", ""},
+  };
+  for (const Case& c : cases) {
+    testing::TempRepo scratch;
+    scratch.repository = makeRepositoryFolder((scratch.root / "repo").string());
+    makeAssembly(scratch.model);
+    if (c.legacy) scratch.model.document.module[0].newScaleFamily = 0;
+    const std::filesystem::path folder = scratch.root / c.folder;
+    std::string dixName = "boat.dix";
+    if (std::string{c.folder} != "repo") {
+      scratch.model.document.documentPath = toStoredForm((folder / "boat.asm").string());
+      dixName = toStoredForm((folder / "boat.dix").string());
+    }
+    scratch.write(std::string{c.folder} + "/boat.daw", "old daw");
+    scratch.write(c.target, "twelve bytes");
+    std::filesystem::create_symlink(scratch.root / c.target, folder / "boat.dix");
+    const auto before = testing::entriesBelow(scratch.root);
+    SceneGeometry scene;
+
+    const bool written = exportRuntimeSet(scratch.session, scene).written;
+    ASSERT_FALSE(scratch.ui.boxes.empty()) << c.name;
+    if (c.error.empty()) {
+      EXPECT_TRUE(written) << c.name;
+      EXPECT_TRUE(std::filesystem::is_symlink(folder / "boat.dix")) << c.name;
+      EXPECT_EQ(scratch.ui.boxes.back().caption, "Complete!") << c.name;
+      EXPECT_NE(scratch.read(c.target), "twelve bytes") << c.name;
+      EXPECT_NE(scratch.read(std::string{c.folder} + "/boat.daw"), "old daw") << c.name;
+      continue;
+    }
+    EXPECT_FALSE(written) << c.name;
+    EXPECT_EQ(scratch.ui.boxes.back().text,
+              c.error + " error while saving the following file...\n\n" + dixName)
+        << c.name;
+    EXPECT_EQ(scratch.ui.boxes.back().caption, "Error!") << c.name;
+    EXPECT_EQ(testing::entriesBelow(scratch.root), before) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace tessarim

@@ -1,10 +1,12 @@
 #include "formats/palette.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <system_error>
 
+#include "support/fifo_watchdog.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -120,6 +122,86 @@ TEST(Palette, MissingFileWithAChosenFileReadsItAndRemembersOnRequest) {
     EXPECT_EQ(repo.store.readString(mainKey, "Custom Colors Path"),
               remember ? std::optional<std::string>{"pal\\chosen.pal"} : std::nullopt);
   }
+}
+
+// A palette goes where its name says: never through a link leading out of the repository folder,
+// or out of its own folder for a file the user keeps elsewhere; a scheme named by the document
+// stays in the repository folder. A refused file is reported and logged, and nothing changes.
+TEST(Palette, AFileIsWrittenOnlyWhereItsNameSays) {
+  enum Kind { regular, linkOut, pipe };
+  struct Case {
+    const char* name;
+    bool remember;     // the user's own palette; else the document's scheme
+    const char* file;  // below the scratch folder; the repository is its "repo"
+    Kind kind;
+    const char* target;  // where a link points, below the scratch folder
+    std::string error;   // the reason the write is refused; empty: it is written
+  } cases[] = {
+      {"own palette linked out", true, "repo/custom.pal", linkOut, "outside/custom.pal",
+       "Link leading out of the repository folder"},
+      {"own palette elsewhere, linked out of its folder", true, "outside/mine.pal", linkOut,
+       "other/mine.pal", "Link leading out of the file's folder"},
+      {"scheme linked out", false, "repo/ships/boat.pal", linkOut, "outside/boat.pal",
+       "Link leading out of the repository folder"},
+      {"scheme outside the repository", false, "outside/boat.pal", regular, "",
+       "Outside the repository folder"},
+      {"a pipe", true, "repo/custom.pal", pipe, "", "Not a regular file"},
+      {"own palette elsewhere", true, "outside/mine.pal", regular, "", ""},
+      {"own palette linked within its folder", true, "outside/mine.pal", linkOut,
+       "outside/kept.pal", ""},
+      {"scheme in the repository", false, "repo/ships/boat.pal", regular, "", ""},
+  };
+  for (const Case& c : cases) {
+    TempRepo scratch;
+    scratch.repository = makeRepositoryFolder((scratch.root / "repo").string());
+    const std::filesystem::path file = scratch.root / c.file;
+    std::filesystem::create_directories(file.parent_path());
+    if (c.kind == linkOut) {
+      scratch.write(c.target, "twelve bytes");
+      std::filesystem::create_symlink(scratch.root / c.target, file);
+    } else if (c.kind == pipe) {
+      ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    } else if (c.error.empty()) {
+      scratch.write(c.file, "old");
+    }
+    std::string path = toStoredForm(file.string());
+    makeRelative(scratch.repository, path);
+    const std::string named = path;
+    const auto before = testing::entriesBelow(scratch.root);
+
+    writePalette(scratch.session, path, greyRamp(), c.remember);
+    EXPECT_EQ(path, named) << c.name;
+    if (c.error.empty()) {
+      EXPECT_EQ(scratch.read(c.kind == linkOut ? c.target : c.file).size(), 64u) << c.name;
+      EXPECT_EQ(scratch.session.writes.written, std::vector<std::string>{named}) << c.name;
+      EXPECT_TRUE(scratch.session.writes.failed.empty()) << c.name;
+      EXPECT_TRUE(scratch.ui.boxes.empty()) << c.name;
+      continue;
+    }
+    EXPECT_EQ(testing::entriesBelow(scratch.root), before) << c.name;
+    EXPECT_TRUE(scratch.session.writes.written.empty()) << c.name;
+    EXPECT_EQ(scratch.session.writes.failed, std::vector<std::string>{named}) << c.name;
+    EXPECT_EQ(scratch.ui.saveCalls.size(), 1u) << c.name << ": the user may choose another file";
+    ASSERT_EQ(scratch.ui.boxes.size(), 1u) << c.name;
+    EXPECT_EQ(scratch.ui.boxes[0].text,
+              c.error + " error while saving the following file...\n\n" + named)
+        << c.name;
+  }
+}
+
+// A pipe in a palette's place is refused without waiting for a writer.
+TEST(Palette, APipeIsNotRead) {
+  PaletteRepo repo;
+  ASSERT_EQ(::mkfifo((repo.root / "custom.pal").c_str(), 0644), 0);
+  std::string path = "custom.pal";
+  Palette colours{};
+  testing::FifoWatchdog watchdog{repo.root / "custom.pal"};
+  readPalette(repo.palette, path, colours, true);
+  EXPECT_FALSE(watchdog.fired()) << "the read waited on the pipe";
+  EXPECT_EQ(colours, greyRamp());
+  ASSERT_EQ(repo.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(repo.dialogs.boxes[0].text,
+            "Not a regular file error while opening the following file...\n\ncustom.pal");
 }
 
 }  // namespace

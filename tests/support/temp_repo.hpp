@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -57,6 +58,28 @@ inline std::set<std::string> filesIn(const std::filesystem::path& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     names.insert(entry.path().filename().string());
   return names;
+}
+
+// Every entry below a folder: a regular file with its bytes, a link with where it points, and
+// anything else by its kind. Nothing but regular files is opened, so a pipe never blocks it.
+inline std::map<std::string, std::string> entriesBelow(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().lexically_relative(folder).generic_string();
+    const fs::file_status status = entry.symlink_status();
+    if (fs::is_symlink(status)) {
+      entries[name] = "<link to " + fs::read_symlink(entry.path()).string() + ">";
+    } else if (fs::is_regular_file(status)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      entries[name] = std::string{std::istreambuf_iterator<char>(in), {}};
+    } else {
+      entries[name] = fs::is_directory(status) ? "<dir>"
+                      : fs::is_fifo(status)    ? "<fifo>"
+                                               : "<other>";
+    }
+  }
+  return entries;
 }
 
 }  // namespace tessarim::testing

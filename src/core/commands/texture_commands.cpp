@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,8 @@
 #include "editing/edit_history.hpp"
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
+#include "formats/file_io.hpp"
+#include "formats/file_replacement.hpp"
 #include "formats/palette.hpp"
 #include "formats/staged_files.hpp"
 #include "formats/text_writer.hpp"
@@ -282,6 +285,33 @@ void appendListing(std::string& out, const CatalogueNames& names, int k, std::st
   out += k < 10 ? "\t\t\tbreak;\r\n" : "\t\t\t break;\r\n";
 }
 
+// The record count a header holds: two bytes, little-endian, signed.
+int countOf(std::string_view header) {
+  return static_cast<std::int16_t>(static_cast<unsigned char>(header[0]) |
+                                   static_cast<unsigned char>(header[1]) << 8);
+}
+
+// Why a file of `size` bytes that begins with `head` is no catalogue: a 400-byte header, then as
+// many 400-byte records as the header counts, and nothing else. Empty when it can be one.
+std::string catalogueFault(std::string_view head, std::uint64_t size) {
+  if (size == 0) return "Not a catalogue: the file is empty";
+  if (size < recordSize) {
+    return formatText("Not a catalogue: the file holds only %llu of its header's 400 bytes", size);
+  }
+  const int count = countOf(head);
+  if (count < 0) return formatText("Not a catalogue: its header counts %i records", count);
+  const std::uint64_t held = size / recordSize - 1;
+  const std::uint64_t over = size % recordSize;
+  if (held == static_cast<std::uint64_t>(count) && over == 0) return {};
+  if (over == 0) {
+    return formatText("Not a catalogue: its header counts %i records, but the file holds %llu",
+                      count, held);
+  }
+  return formatText(
+      "Not a catalogue: its header counts %i records, but the file holds %llu and %llu bytes more",
+      count, held, over);
+}
+
 }  // namespace
 
 CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
@@ -289,15 +319,14 @@ CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
   CatalogueMatch result;
   std::string& file = result.catalogue;
   int n = 0;
-  if (existing.size() >= 2) {
-    n = static_cast<std::int16_t>(static_cast<unsigned char>(existing[0]) |
-                                  static_cast<unsigned char>(existing[1]) << 8);
-    n = std::max(n, 0);
+  if (existing.empty()) {
+    file.assign(recordSize, '\0');
+  } else {
+    result.refusal = catalogueFault(existing, existing.size());
+    if (!result.refusal.empty()) return result;
+    n = countOf(existing);
+    file = existing;
   }
-  // The header and the records the count names; a short file's missing records read as empty.
-  // Bytes past the last record are nobody's and are not kept.
-  file.assign(static_cast<std::size_t>(n + 1) * recordSize, '\0');
-  std::memcpy(file.data(), existing.data(), std::min(existing.size(), file.size()));
 
   const Document& d = model.document;
   const int modules = isCity(d) ? d.wldfiles - 1 : d.wldfiles;
@@ -368,27 +397,33 @@ void reportMatchFailure(Ui& ui, const std::string& fileName, const std::string& 
              MessageIcon::error);
 }
 
-// The catalogue's bytes as far as its records can reach; empty when there is none.
-std::optional<std::string> readCatalogue(const std::string& hostPath, std::string& error) {
-  std::error_code ec;
-  if (!std::filesystem::exists(hostPath, ec) && !ec) return std::string{};
-  if (std::filesystem::is_directory(hostPath, ec)) {
-    error = systemErrorText(EISDIR);
-    return std::nullopt;
-  }
-  std::FILE* in = std::fopen(hostPath.c_str(), "rb");
+// The catalogue's bytes; empty when there is none. Nothing, with the reason, when it cannot be
+// read or is no catalogue (catalogueFault). An empty file is refused rather than taken for a new
+// catalogue: the match never writes one, so it is a catalogue that lost its records, and numbering
+// anew over it would give modules other keys than the game's listing holds. Deleting it starts
+// anew.
+std::optional<std::string> readCatalogue(const RepositoryFolder& repository,
+                                         const std::string& hostPath, std::string& reason) {
+  int error = linkError(repository, hostPath);
+  std::uint64_t size = 0;
+  std::FILE* in = error == 0 ? openRegularFile(hostPath, error, &size) : nullptr;
   if (!in) {
-    error = systemErrorText(errno);
+    if (error == ENOENT) return std::string{};
+    reason = systemErrorText(error);
     return std::nullopt;
   }
-  std::string bytes((static_cast<std::size_t>(largestCount) + 1) * recordSize, '\0');
+  // A file larger than any catalogue is refused on its header alone.
+  constexpr std::uint64_t largestFile = (largestCount + 1) * recordSize;
+  std::string bytes(size > largestFile ? 2 : static_cast<std::size_t>(size), '\0');
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in));
   const bool failed = std::ferror(in) != 0;
   std::fclose(in);
   if (failed) {
-    error = systemErrorText(EIO);
+    reason = systemErrorText(EIO);
     return std::nullopt;
   }
+  reason = catalogueFault(bytes, size > largestFile && bytes.size() == 2 ? size : bytes.size());
+  if (!reason.empty()) return std::nullopt;
   return bytes;
 }
 
@@ -403,36 +438,49 @@ bool matchTextures(Editor& editor, const Command& command) {
   const std::string cataloguePath = editor.session.repository.host + names.file;
   const std::string listingPath = editor.session.repository.host + names.listing;
 
-  // The interiors are numbered anew every time: their catalogue starts empty.
-  std::string existing;
-  if (which != MatchCatalogue::interiors) {
-    std::string error;
-    std::optional<std::string> read = readCatalogue(cataloguePath, error);
-    if (!read) {
-      reportMatchFailure(ui, cataloguePath, error);
-      return false;
-    }
-    existing = std::move(*read);
+  WriteLog& log = editor.session.writes;
+  // Neither file is written when either is not: both are logged as failed.
+  const auto refuse = [&] {
+    log.failed.push_back(cataloguePath);
+    log.failed.push_back(listingPath);
+    return false;
+  };
+
+  std::string error;
+  std::optional<std::string> existing =
+      readCatalogue(editor.session.repository, cataloguePath, error);
+  if (!existing) {
+    reportMatchFailure(ui, cataloguePath, error);
+    return refuse();
   }
-  const CatalogueMatch match = matchCatalogue(model, which, existing);
+  // The interiors are numbered anew every time: their catalogue starts empty, though a file in
+  // its place is replaced only when it is one.
+  if (which == MatchCatalogue::interiors) existing->clear();
+  const CatalogueMatch match = matchCatalogue(model, which, *existing);
+  if (!match.refusal.empty()) {
+    reportMatchFailure(ui, cataloguePath, match.refusal);
+    return refuse();
+  }
   if (match.full) {
     ui.message(formatText("The catalogue %s already holds %i textures, as many as it can number.",
                           cataloguePath, largestCount),
                "Match Bitmaps", MessageIcon::error);
-    return false;
+    return refuse();
   }
 
   // Catalogue and listing are replaced together or not at all, so that the listing always
   // describes the catalogue beside it and a failure leaves both as they were.
   editor.window.busy = true;
-  StagedFiles files;
+  StagedFiles files{editor.session.repository};
   const bool written = files.add(cataloguePath, cataloguePath, match.catalogue) &&
                        files.add(listingPath, listingPath, match.listing) && files.commit();
   editor.window.busy = false;
   if (!written) {
     reportMatchFailure(ui, files.failedName(), files.error());
-    return false;
+    return refuse();
   }
+  log.written.push_back(cataloguePath);
+  log.written.push_back(listingPath);
 
   // The files written stay written; Undo Edit takes back the modules' keys only.
   Edit edit(model, editor.history, "Match Textures");

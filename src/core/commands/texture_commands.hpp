@@ -35,7 +35,9 @@ bool canClearMaps(const MenuContext& context, const Command& command);
 // that exist (stem + "-light.png" and so on).
 bool autoAssignMaps(Editor& editor, const Command& command);
 bool canAutoAssign(const MenuContext& context, const Command& command);
-// "Match &Textures" items; the row's code is a MatchCatalogue.
+// "Match &Textures" items; the row's code is a MatchCatalogue. Catalogue and listing are written
+// together or not at all, as regular files the repository folder holds (no link leading out),
+// and only over a file that is a catalogue; the session's write log records both either way.
 bool matchTextures(Editor& editor, const Command& command);
 // "&Flip": v := 1 - v for texel set 0 of every polygon of every module.
 bool flipTexels(Editor& editor, const Command& command);
@@ -62,11 +64,13 @@ struct CatalogueMatch {
   };
   std::vector<Key> keys;  // modules whose key differs from what they hold
   bool full = false;      // a new record was needed past the largest count a file can hold
+  std::string refusal;    // why `existing` is no catalogue; nothing else is set then
 };
 
 // Matches every module the catalogue takes (a city's ground grid and modules with an instance in
 // group 997 are left out) against `existing`, the catalogue's bytes (empty: a new catalogue).
-// Linear in the records and the modules.
+// Bytes whose size does not fit the record count of their header are refused, never read as
+// records. Linear in the records and the modules.
 CatalogueMatch matchCatalogue(const Model& model, MatchCatalogue which,
                               const std::string& existing);
 

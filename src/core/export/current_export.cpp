@@ -128,7 +128,7 @@ ExportResult exportCurrentSet(Session& session, SceneGeometry& scene, const Expo
     return {};
   }
 
-  StagedFiles files;
+  StagedFiles files{session.repository};
   if (!stageDaw(files, *daw, model, scene)) {
     showSaveError(session, files);
     return {};

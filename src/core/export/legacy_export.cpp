@@ -233,7 +233,7 @@ ExportResult exportLegacySet(Session& session, SceneGeometry& scene, const Expor
   }
   putLights(dawOut, model);
 
-  StagedFiles files;
+  StagedFiles files{session.repository};
   if (!files.add(daw->host, daw->name, dawOut.str())) {
     showSaveError(session, files);
     return {};

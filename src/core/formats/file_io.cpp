@@ -8,9 +8,17 @@
 #include <system_error>
 #include <utility>
 
+#include "formats/file_replacement.hpp"
 #include "formats/text_writer.hpp"
 #include "model/paths.hpp"
 #include "platform/ui.hpp"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#define TESSARIM_POSIX 1
+#endif
 
 namespace tessarim {
 namespace {
@@ -21,22 +29,70 @@ std::string errorText(int error) {
 
 // Opens a plain file for binary reading; the reason in error otherwise.
 std::FILE* openPlainFile(const std::string& hostPath, std::string* error) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(hostPath, ec)) {
-    if (error) *error = errorText(EISDIR);
-    return nullptr;
-  }
+  int failure = 0;
+  std::FILE* file = openRegularFile(hostPath, failure);
   // A device or pipe named in a document could be endless: only plain files are read.
-  if (std::filesystem::exists(hostPath, ec) && !std::filesystem::is_regular_file(hostPath, ec)) {
-    if (error) *error = errorText(EINVAL);
-    return nullptr;
-  }
-  std::FILE* file = std::fopen(hostPath.c_str(), "rb");
-  if (!file && error) *error = errorText(errno);
+  if (!file && error) *error = errorText(failure == notRegularFileError ? EINVAL : failure);
   return file;
 }
 
 }  // namespace
+
+std::FILE* openRegularFile(const std::string& hostPath, int& error, std::uint64_t* size) {
+#ifdef TESSARIM_POSIX
+  // Looked at before opening, since opening a device may act on it, and again once open, since
+  // the name may have been given to a pipe meanwhile: the open itself never waits for a writer.
+  struct stat status {};
+  if (::stat(hostPath.c_str(), &status) != 0) {
+    error = errno;
+    return nullptr;
+  }
+  const auto refuse = [&](const struct stat& s) {
+    error = S_ISDIR(s.st_mode) ? EISDIR : notRegularFileError;
+    return !S_ISREG(s.st_mode);
+  };
+  if (refuse(status)) return nullptr;
+  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+    return nullptr;
+  }
+  if (::fstat(fd, &status) != 0) status.st_mode = 0;  // refused below as not regular
+  if (refuse(status)) {
+    ::close(fd);
+    return nullptr;
+  }
+  if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) {
+    error = errno;
+    ::close(fd);
+    return nullptr;
+  }
+  if (size) *size = static_cast<std::uint64_t>(status.st_size);
+  error = 0;
+  return file;
+#else
+  std::error_code ec;
+  const auto status = std::filesystem::status(hostPath, ec);
+  if (ec) {
+    error = ec.value();
+    return nullptr;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    error = std::filesystem::is_directory(status) ? EISDIR : notRegularFileError;
+    return nullptr;
+  }
+  std::FILE* file = std::fopen(hostPath.c_str(), "rb");
+  if (!file) {
+    error = errno;
+    return nullptr;
+  }
+  if (size) *size = std::filesystem::file_size(hostPath, ec);
+  error = 0;
+  return file;
+#endif
+}
 
 std::optional<std::string> readFileText(const std::string& hostPath, std::string* error) {
   std::FILE* file = openPlainFile(hostPath, error);

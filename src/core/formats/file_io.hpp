@@ -13,6 +13,11 @@ namespace tessarim {
 
 class Ui;
 
+// A regular file opened for binary reading, and its size; nothing, with the errno value (or
+// notRegularFileError) in error, when it cannot be opened or is not a regular file. Never waits:
+// a pipe, device node or socket in the file's place is refused before it could block.
+std::FILE* openRegularFile(const std::string& hostPath, int& error, std::uint64_t* size = nullptr);
+
 // The whole file, or nothing when it cannot be opened or read (the system's reason in error).
 // For binary files (images); the studio's text formats are read through a FileWindow.
 std::optional<std::string> readFileText(const std::string& hostPath, std::string* error = nullptr);

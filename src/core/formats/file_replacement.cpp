@@ -41,8 +41,30 @@ void removeLeftoverTemporaries(const std::string& target, const std::string& kee
 }  // namespace
 
 std::string systemErrorText(int error) {
-  if (error == notRegularFileError) return "Not a regular file";
+  switch (error) {
+    case notRegularFileError:
+      return "Not a regular file";
+    case linkOutOfRepositoryError:
+      return "Link leading out of the repository folder";
+    case linkOutOfFolderError:
+      return "Link leading out of the file's folder";
+    case outsideRepositoryError:
+      return "Outside the repository folder";
+    default:
+      break;
+  }
   return std::generic_category().message(error);
+}
+
+int linkError(const RepositoryFolder& repository, const std::string& hostPath) {
+  switch (linkTargetOf(repository, hostPath)) {
+    case LinkTarget::outOfRepository:
+      return linkOutOfRepositoryError;
+    case LinkTarget::outOfFolder:
+      return linkOutOfFolderError;
+    default:
+      return 0;
+  }
 }
 
 bool isTemporaryOf(std::string_view fileName, std::string_view targetName) {
@@ -60,7 +82,12 @@ bool isTemporaryOf(std::string_view fileName, std::string_view targetName) {
   return true;
 }
 
-FileReplacement::FileReplacement(std::string target) : target_(std::move(target)) {
+FileReplacement::FileReplacement(std::string target, const RepositoryFolder* repository)
+    : target_(std::move(target)) {
+  if (const int error = repository ? linkError(*repository, target_) : 0) {
+    fail(error);
+    return;
+  }
   std::error_code ec;
   // Saving through a link updates the file it links to rather than replacing the link.
   if (fs::is_symlink(target_, ec)) {
@@ -225,8 +252,9 @@ void FileReplacement::syncFolder() const {
 #endif
 }
 
-std::string writeFileAtomically(const std::string& hostPath, std::string_view content) {
-  FileReplacement file{hostPath};
+std::string writeFileAtomically(const std::string& hostPath, std::string_view content,
+                                const RepositoryFolder* repository) {
+  FileReplacement file{hostPath, repository};
   if (file.write(content) && file.finish() && file.commit()) {
     file.syncFolder();
     return {};

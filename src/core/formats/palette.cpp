@@ -1,10 +1,7 @@
 #include "formats/palette.hpp"
 
-#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "formats/file_io.hpp"
@@ -24,14 +21,10 @@ constexpr std::size_t paletteBytes = 4 * paletteColourCount;
 // At most the first 64 bytes of the file; nothing when it cannot be opened (the reason in error).
 std::optional<std::vector<unsigned char>> readPaletteBytes(const std::string& hostPath,
                                                            std::string& error) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(hostPath, ec)) {
-    error = std::generic_category().message(EISDIR);
-    return std::nullopt;
-  }
-  std::FILE* file = std::fopen(hostPath.c_str(), "rb");
+  int failure = 0;
+  std::FILE* file = openRegularFile(hostPath, failure);
   if (!file) {
-    error = std::generic_category().message(errno);
+    error = systemErrorText(failure);
     return std::nullopt;
   }
   std::vector<unsigned char> bytes(paletteBytes);
@@ -98,33 +91,50 @@ void writePalette(Session& session, std::string& path, const Palette& colours, b
   std::string bytes(paletteBytes, '\0');
   for (std::size_t b = 0; b < paletteBytes; ++b)
     bytes[b] = static_cast<char>(colours[b / 4] >> (8 * (b % 4)) & 0xFF);
+  // A scheme named by the document stays in the repository folder, as every name read from a
+  // document; the user's own palette (and any file chosen below) may lie anywhere.
+  bool documentName = !remember;
   const auto write = [&](std::string& error) {
-    error = writeFileAtomically(resolvePath(repository, path), bytes);
+    const std::string host = resolvePath(repository, path);
+    if (documentName && !isInsideRepository(repository, host)) {
+      error = systemErrorText(linkTargetOf(repository, host) == LinkTarget::outOfRepository
+                                  ? linkOutOfRepositoryError
+                                  : outsideRepositoryError);
+      return false;
+    }
+    error = writeFileAtomically(host, bytes, &repository);
     return error.empty();
   };
   std::string error;
-  if (path.empty() || !write(error)) {
-    std::string start;
-    if (remember) {
-      start = customPaletteStart(session);
-    } else {
-      const std::string& document = session.model.document.documentPath;
-      start = document.size() > 3
-                  ? resolvePath(repository, document.substr(0, document.size() - 3) + "pal")
-                  : repository.host;
-    }
-    if (auto chosen = session.ui.saveFile(FileFilter{"Palette (*.pal)", "*.PAL"}, start, "pal")) {
-      path = *chosen;
-      makeRelative(repository, path);
-      if (remember) session.store.writeString(mainKey, "Custom Colors Path", path);
-      if (write(error)) return;
-    }
-    if (!path.empty()) {
-      session.ui.messageBox(
-          formatText("%S error while saving the following file...\n\n%S", error, path), "Error!",
-          MessageIcon::error, MessageButtons::ok);
+  if (!path.empty() && write(error)) {
+    session.writes.written.push_back(path);
+    return;
+  }
+  std::string start;
+  if (remember) {
+    start = customPaletteStart(session);
+  } else {
+    const std::string& document = session.model.document.documentPath;
+    start = document.size() > 3
+                ? resolvePath(repository, document.substr(0, document.size() - 3) + "pal")
+                : repository.host;
+  }
+  if (auto chosen = session.ui.saveFile(FileFilter{"Palette (*.pal)", "*.PAL"}, start, "pal")) {
+    path = *chosen;
+    makeRelative(repository, path);
+    if (remember) session.store.writeString(mainKey, "Custom Colors Path", path);
+    documentName = false;
+    if (write(error)) {
+      session.writes.written.push_back(path);
+      return;
     }
   }
+  // Without a file named, nothing was to be written.
+  if (path.empty()) return;
+  session.writes.failed.push_back(path);
+  session.ui.messageBox(
+      formatText("%S error while saving the following file...\n\n%S", error, path), "Error!",
+      MessageIcon::error, MessageButtons::ok);
 }
 
 }  // namespace tessarim

@@ -25,6 +25,10 @@ void readPalette(Session& session, std::string& path, Palette& colours, bool rem
 // cannot be made the user may choose one (starting at "custom.pal" in the temporary folder with
 // remember set, else beside the document), which path then names; a file that still cannot be
 // written is reported. With remember set a chosen path becomes the "Custom Colors Path" setting.
+// Without it, path is the document's scheme: a name that leads out of the repository folder is
+// not written, as every name read from a document. No file is written through a link that leads
+// somewhere its name does not say (linkTargetOf). The session's write log keeps what became of
+// the file named.
 void writePalette(Session& session, std::string& path, const Palette& colours, bool remember);
 
 }  // namespace tessarim

@@ -15,7 +15,7 @@ bool StagedFiles::fail(int error, const std::string& name) {
 }
 
 bool StagedFiles::begin(const std::string& hostPath, std::string name) {
-  entries_.push_back(Entry{FileReplacement{hostPath}, std::move(name)});
+  entries_.push_back(Entry{FileReplacement{hostPath, repository_}, std::move(name)});
   const Entry& entry = entries_.back();
   if (entry.file.error() != 0) return fail(entry.file.error(), entry.name);
   return true;

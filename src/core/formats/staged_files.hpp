@@ -16,6 +16,8 @@ namespace tessarim {
 class StagedFiles {
  public:
   StagedFiles() = default;
+  // Files the program names itself, each held to where its name says (linkTargetOf).
+  explicit StagedFiles(const RepositoryFolder& repository) : repository_(&repository) {}
   StagedFiles(const StagedFiles&) = delete;
   StagedFiles& operator=(const StagedFiles&) = delete;
 
@@ -39,6 +41,7 @@ class StagedFiles {
   };
   bool fail(int error, const std::string& name);
 
+  const RepositoryFolder* repository_ = nullptr;
   std::vector<Entry> entries_;
   std::string error_;
   std::string failedName_;

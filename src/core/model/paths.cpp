@@ -192,4 +192,19 @@ std::optional<std::string> repositoryFile(const RepositoryFolder& repository,
   return path;
 }
 
+LinkTarget linkTargetOf(const RepositoryFolder& repository, const std::string& hostPath) {
+  namespace fs = std::filesystem;
+  const fs::path path = fs::path{hostPath}.lexically_normal();
+  if (isInside(path, fs::path{repository.host}.lexically_normal())) {
+    return isInsideRepository(repository, hostPath) ? LinkTarget::asNamed
+                                                    : LinkTarget::outOfRepository;
+  }
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  if (ec || !absolute.has_parent_path()) return LinkTarget::outOfFolder;
+  const RepositoryFolder folder = makeRepositoryFolder(absolute.parent_path().string());
+  return isInsideRepository(folder, absolute.string()) ? LinkTarget::asNamed
+                                                       : LinkTarget::outOfFolder;
+}
+
 }  // namespace tessarim

@@ -45,4 +45,11 @@ bool staysInRepository(const RepositoryFolder& repository, std::string_view name
 std::optional<std::string> repositoryFile(const RepositoryFolder& repository,
                                           std::string_view name);
 
+// Where a file the program writes on its own (a catalogue, the runtime set's side files, a
+// palette) goes, links resolved. Its name says where: below the repository folder no link on the
+// way may lead out of it; elsewhere (beside a document the user opened from outside, or where
+// their settings put a file) the file may not be a link leading out of its own folder.
+enum class LinkTarget { asNamed, outOfRepository, outOfFolder };
+LinkTarget linkTargetOf(const RepositoryFolder& repository, const std::string& hostPath);
+
 }  // namespace tessarim
