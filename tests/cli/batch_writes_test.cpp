@@ -212,6 +212,10 @@ TEST(BatchWrites, AFailureInsideApplyIsReportedAndExitsOne) {
        {"DAW or DAW/DIX set"},
        [](Repo& repo) { fs::create_directories(repo.root / "ships/boat.dix"); },
        "Is a directory error while saving the following file"},
+      {"a catalogue that cannot be written",
+       {"City/User Buildings"},
+       [](Repo& repo) { repo.write("buildings.dat", "ab"); },
+       "Match Bitmaps: Could not create load match file"},
   };
   for (const auto& c : cases) {
     Repo repo;
