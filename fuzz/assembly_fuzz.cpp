@@ -3,9 +3,10 @@
 // "m<n>.wld" it may name. The files are held in memory, as the reader's file source, so that an
 // input costs no file system work.
 // Beyond the sanitizers' checks, an accepted document must respect the model's capacities and
-// the polygon rules, and writing it, reading that back and writing again must give the same
-// bytes.
+// the polygon rules, and writing it, reading that back (whole) and writing again must give the
+// same bytes.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -149,6 +150,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Run second{keptModel(1), files, city, written};
   require(readAssembly(second.session), "a written document reads again");
   checkModel(second.model);
+  require(std::none_of(second.model.status.readShort.begin(), second.model.status.readShort.end(),
+                       [&](const ShortFile& f) { return f.name == written; }),
+          "a written document is whole");
   const std::string bytes = formatAssembly(second.model, false).bytes;
   Run third{keptModel(2), files, city, written};
   readAssembly(third.session);

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the component file reader. Beyond the sanitizers' checks, lists the
-// reader accepts must survive writing: written, read back and written again, they give the same
-// bytes.
+// reader accepts must survive writing: written, read back (whole) and written again, they give
+// the same bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -45,8 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const Component& c : model->document.components)
     dependencyCounts.push_back(c.dependencies.size());
 
+  std::string endsEarly;
   require(parseComponents(written, model->document.connectors, model->document.components, modified,
-                          ui) == ComponentParseResult::ok);
+                          ui, {}, &endsEarly) == ComponentParseResult::ok);
+  require(endsEarly.empty());
   require(model->document.connectors.size() == connectorCount);
   require(model->document.components.size() == dependencyCounts.size());
   for (std::size_t i = 0; i < dependencyCounts.size(); ++i) {

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the WLD reader. Byte 0 picks the read options, the rest is the file.
 // Beyond the sanitizers' checks, a module the reader accepts must satisfy what every later stage
-// relies on, and writing it out and reading it back must keep its polygons and vertices.
+// relies on, and writing it out and reading it back must keep its polygons and vertices and find
+// the file whole.
 
 #include <cstddef>
 #include <cstdint>
@@ -60,8 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string written = formatWld(module);
   Module again;
-  require(parseWld(written, again, ui, repository, options) == WldParseResult::ok,
-          "written module read back");
+  std::string endsEarly;
+  require(
+      parseWld(written, again, ui, repository, options, nullptr, &endsEarly) == WldParseResult::ok,
+      "written module read back");
+  require(endsEarly.empty(), "a written module is whole");
   checkPolygons(again);
   require(again.polygons.size() == module.polygons.size(), "polygon count after round trip");
   require(again.vertices.size() == module.vertices.size(), "vertex count after round trip");

@@ -8,6 +8,7 @@
 #include "formats/assembly.hpp"
 #include "formats/guid_text.hpp"
 #include "support/documents.hpp"
+#include "support/memory_repo.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -74,6 +75,7 @@ TEST(ReadAssembly, CurrentVersionFillsEveryField) {
   EXPECT_EQ(model.document.modelId, 7);
   EXPECT_TRUE(model.document.interiorFlag);
   EXPECT_FALSE(model.status.documentModified);
+  EXPECT_TRUE(contentLostOnLoad(model).empty());
   EXPECT_EQ(windowTitleFor(doc.editor.model()), "Tessarim - a.asm");
   EXPECT_EQ(doc.editor.recent.asmList.entries.at(0).name, "a.asm");
   EXPECT_EQ(model.document.schemeColours[1], 0x000F0F0Fu);  // the grey ramp without a scheme file
@@ -118,7 +120,8 @@ TEST_P(InstanceVersions, EveryOlderLayoutReads) {
   EXPECT_EQ(t.type, c.type);
   EXPECT_EQ(formatGuid(t.guid) == "0123ABCD-1A2B-3C4D-5E6F-0A1B2C3D4E5F", c.keepsGuid);
   EXPECT_FALSE(t.guid.isNull());
-  EXPECT_TRUE(doc.repo.model.status.documentModified);  // older version
+  EXPECT_TRUE(doc.repo.model.status.documentModified);   // older version
+  EXPECT_TRUE(doc.repo.model.status.readShort.empty());  // every layout's file is whole
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -520,14 +523,21 @@ TEST(MergeAssembly, AMissingMeshIsLeftOutEvenWhenAReplacementIsChosen) {
   EXPECT_EQ(repo.ui.boxes.at(1).caption, "File not found!");
 }
 
-TEST(ReadAssembly, AVersionThatIsNotANumberReadsAsTheOldest) {
+TEST(ReadAssembly, AVersionThatIsNotAFiniteNumberReadsAsTheOldest) {
   // Read as version 0 throughout: no motion line, degrees; saving and reading back then agrees.
-  Opened doc{"ASM\nnan ,\n0 ,0 ,0 ,0 ,\n1 ,\nmeshes\\hull\n 1 ,\n1 ,2 ,3 ,90 ,0 ,0 ,4 ,\n"};
-  ASSERT_TRUE(doc.ok);
-  EXPECT_EQ(doc.repo.ui.boxes.at(0).caption, "Older file version found!");
-  const Instance& t = doc.module(0).instances.at(0);
-  EXPECT_FLOAT_EQ(t.orientation[2], -90 * 0.017453292f);
-  EXPECT_EQ(t.extendRate, 0.5f);
+  for (const char* version : {"nan", "1e308"}) {
+    SCOPED_TRACE(version);
+    Opened doc{std::string{"ASM\n"} + version +
+               " ,\n0 ,0 ,0 ,0 ,\n1 ,\nmeshes\\hull\n 1 ,\n1 ,2 ,3 ,90 ,0 ,0 ,4 ,\n"};
+    ASSERT_TRUE(doc.ok);
+    EXPECT_EQ(doc.repo.ui.boxes.at(0).caption, "Older file version found!");
+    EXPECT_EQ(doc.repo.ui.boxes.at(0).text,
+              "This file was last saved using CALVORAN v0.00...\n\nThe file will automatically be "
+              "updated to v2.51 at this time...");
+    const Instance& t = doc.module(0).instances.at(0);
+    EXPECT_FLOAT_EQ(t.orientation[2], -90 * 0.017453292f);
+    EXPECT_EQ(t.extendRate, 0.5f);
+  }
 }
 
 TEST(ReadAssembly, EmptyAssemblyOpens) {
@@ -535,6 +545,122 @@ TEST(ReadAssembly, EmptyAssemblyOpens) {
   EXPECT_TRUE(doc.ok);
   EXPECT_EQ(doc.repo.model.document.wldfiles, 0);
   EXPECT_TRUE(doc.repo.ui.boxes.empty());
+}
+
+std::string instanceAt(int x) {
+  const std::string at = std::to_string(x);
+  return std::string{guidA} + at + " ,2 ,3 ,0 ,0 ,0 ,0 ,-1 ,0 ,1 ,1 ," + at +
+         " ,2 ,3 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,0 ,\n";
+}
+constexpr const char* lightLine = "1.0 ,2.0 ,3.0 ,0.0 ,0.0 ,2.0 ,ff00ff00 ,7 ,2.5 ,1.0 ,12 ,\n";
+
+// An assembly with a record of every kind: two entries with three instances, a light, the
+// trailer.
+std::string wholeAssembly() {
+  return "ASM\n2.510000 ,\n2 ,\nmeshes\\hull.wld\n 2 ,\n" + instanceAt(1) + instanceAt(9) +
+         "meshes\\deck.wld\n 1 ,\n" + instanceAt(4) + " 1 ,\n" + lightLine + trailer;
+}
+
+// Reads texts as the assembly "a.asm" of a repository in memory holding hull.wld and deck.wld.
+struct MemoryAssembly : testing::MemoryRepo {
+  MemoryAssembly() {
+    put("meshes\\hull.wld", testing::triangleWld());
+    put("meshes\\deck.wld", testing::triangleWld(5));
+  }
+  bool read(std::string_view text) {
+    put("a.asm", text);
+    repo.ui.boxes.clear();
+    repo.model.document.kind = DocumentKind::asmfile;
+    repo.model.document.documentPath = "a.asm";
+    return readAssembly(session);
+  }
+  std::size_t instances() const {
+    std::size_t n = 0;
+    for (int m = 0; m < repo.model.document.wldfiles; ++m)
+      n += repo.model.document.module[m].instances.size();
+    return n;
+  }
+};
+
+// Whatever the cut, the file is reported and noted as ending early, or it reads as the whole
+// file.
+TEST(ReadAssembly, EveryCutOfAFileIsReportedOrReadsWhole) {
+  MemoryAssembly a;
+  const std::string whole = wholeAssembly();
+  ASSERT_TRUE(a.read(whole));
+  ASSERT_TRUE(a.repo.ui.boxes.empty());
+  const std::string expected = formatAssembly(a.repo.model, false).bytes;
+  for (std::size_t n = 0; n < whole.size(); ++n) {
+    SCOPED_TRACE(n);
+    if (!a.read(std::string_view{whole}.substr(0, n))) {
+      ASSERT_LT(n, 3u);  // only a cut inside "ASM" makes it no assembly
+      ASSERT_EQ(a.repo.ui.boxes.back().caption, "Incompatible file!");
+      continue;
+    }
+    // A name cut short is not looked for, and a GUID cut short is not a malformed one.
+    ASSERT_FALSE(a.shown("File not found!"));
+    ASSERT_FALSE(a.shown("Error!"));
+    if (const ShortFile* note = a.note("a.asm")) {
+      ASSERT_EQ(note->detail.rfind("ends early: ", 0), 0u) << note->detail;
+      ASSERT_EQ(contentLostOnLoad(a.repo.model),
+                std::vector<std::string>{"a.asm: " + note->detail});
+      ASSERT_EQ(a.repo.ui.boxes.back().caption, "File cut short!");
+      ASSERT_EQ(a.repo.ui.boxes.back().text,
+                "This file " + note->detail + "...\n\na.asm\n\nOnly what it holds was read.");
+    } else {
+      ASSERT_EQ(formatAssembly(a.repo.model, false).bytes, expected);
+      ASSERT_TRUE(a.repo.ui.boxes.empty()) << a.repo.ui.boxes[0].text;
+    }
+  }
+  ASSERT_TRUE(a.read(whole));
+  EXPECT_TRUE(contentLostOnLoad(a.repo.model).empty());  // read whole again: the note goes
+}
+
+TEST(ReadAssembly, ACutSaysWhichRecordsItLost) {
+  const std::string whole = wholeAssembly();
+  auto upTo = [&](const std::string& text, std::size_t more) {
+    return whole.substr(0, whole.find(text) + more);
+  };
+  const struct {
+    std::string text;
+    const char* detail;
+    int modules;
+    std::size_t instances;
+    int lights;
+  } cases[] = {
+      {upTo("meshes\\deck", 8), "ends early: 1 of 2 mesh entries", 1, 2, 0},
+      {upTo("meshes\\deck.wld\n", 16), "ends early: 1 of 2 mesh entries", 1, 2, 0},
+      {upTo(instanceAt(9), 20), "ends early: 1 of 2 instances of meshes\\hull.wld", 1, 1, 0},
+      {upTo(instanceAt(9), 60), "ends early: 1 of 2 instances of meshes\\hull.wld", 1, 1, 0},
+      {upTo(lightLine, 0), "ends early: 0 of 1 lights", 2, 3, 0},
+      {upTo(lightLine, 30), "ends early: 0 of 1 lights", 2, 3, 0},
+      {upTo(trailer, 5), "ends early: in its trailer", 2, 3, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    MemoryAssembly a;
+    ASSERT_TRUE(a.read(c.text));
+    ASSERT_NE(a.note("a.asm"), nullptr);
+    EXPECT_EQ(a.note("a.asm")->detail, c.detail);
+    EXPECT_EQ(a.repo.model.document.wldfiles, c.modules);
+    EXPECT_EQ(a.instances(), c.instances);
+    EXPECT_EQ(a.repo.model.document.lightCount, c.lights);
+    EXPECT_FALSE(a.repo.model.status.documentModified);  // nothing asks for it to be saved
+  }
+}
+
+TEST(MergeAssembly, AFileCutShortIsReportedWithoutANoteOnTheOpenDocument) {
+  MemoryAssembly a;
+  ASSERT_TRUE(a.read(wholeAssembly()));
+  a.put("other.asm", "ASM\n2.510000 ,\n1 ,\nmeshes\\deck.wld\n 1 ,\n" + instanceAt(30) + " 1 ,\n");
+  const std::string host = hostPathOf(a.repo.repository, "other.asm");
+  ASSERT_TRUE(mergeAssembly(a.session, host));
+  EXPECT_EQ(a.instances(), 4u);
+  EXPECT_EQ(a.repo.model.document.lightCount, 1);
+  EXPECT_EQ(a.repo.ui.boxes.back().text, "This file ends early: 0 of 1 lights...\n\n" + host +
+                                             "\n\nOnly what it holds was read.");
+  // The merged file is not saved: the open document lost nothing of its own files.
+  EXPECT_TRUE(contentLostOnLoad(a.repo.model).empty());
 }
 
 TEST(ReadAssembly, TruncationsAndHugeCountsReadWithoutHarm) {

@@ -4,6 +4,7 @@
 
 #include "formats/assembly.hpp"
 #include "support/documents.hpp"
+#include "support/memory_repo.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -76,6 +77,7 @@ TEST(ReadCity, CurrentVersionReadsEverySection) {
   EXPECT_EQ(t.extendRate, 1);
   EXPECT_FALSE(model.status.documentModified);
   EXPECT_TRUE(city.repo.ui.boxes.empty());
+  EXPECT_TRUE(contentLostOnLoad(model).empty());
 }
 
 TEST(ReadCity, InstancesSnapToWholeDegreesAndTenths) {
@@ -133,12 +135,84 @@ TEST(ReadCity, OlderThanTwoIsRefused) {
 }
 
 TEST(ReadCity, WithoutItsSectionStillGetsItsGroundGrid) {
-  OpenedCity city{
-      "CTY\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0 ,0 ,\n 0 ,\n"};
-  ASSERT_TRUE(city.ok);
-  ASSERT_EQ(city.repo.model.document.wldfiles, 2);
-  EXPECT_EQ(city.repo.model.document.module[0].filename, "meshes\\hull.wld");
-  EXPECT_EQ(city.repo.model.document.module[1].polygons.size(), 676u);
+  const std::string lights =
+      "CTY\n2.510000 ,\n1 ,\nmeshes\\hull.wld\n 1 ,\n0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0 ,0 ,\n 0 ,\n";
+  // Ending where the section begins, the file was cut; another word says it has none.
+  for (const std::string& text : {lights, lights + "NONE\n"}) {
+    OpenedCity city{text};
+    ASSERT_TRUE(city.ok);
+    ASSERT_EQ(city.repo.model.document.wldfiles, 2);
+    EXPECT_EQ(city.repo.model.document.module[0].filename, "meshes\\hull.wld");
+    EXPECT_EQ(city.repo.model.document.module[1].polygons.size(), 676u);
+    EXPECT_EQ(contentLostOnLoad(city.repo.model),
+              text == lights ? std::vector<std::string>{"c.cty: ends early: before its RTS section"}
+                             : std::vector<std::string>{});
+  }
+}
+
+// Reads texts as the city "c.cty" of a repository in memory holding hull.wld.
+struct MemoryCity : testing::MemoryRepo {
+  MemoryCity() { put("meshes\\hull.wld", testing::triangleWld()); }
+  bool read(std::string_view text) {
+    put("c.cty", text);
+    repo.ui.boxes.clear();
+    repo.model.document.kind = DocumentKind::ctyfile;
+    repo.model.document.documentPath = "c.cty";
+    return readAssembly(session);
+  }
+};
+
+// Whatever the cut, the file is reported and noted as ending early, or it reads as the whole
+// file.
+TEST(ReadCity, EveryCutOfAFileIsReportedOrReadsWhole) {
+  MemoryCity c;
+  const std::string whole = currentCity("0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,3 ,2 ,\n", 1);
+  ASSERT_TRUE(c.read(whole));
+  ASSERT_TRUE(c.repo.ui.boxes.empty());
+  const std::string expected = formatAssembly(c.repo.model, false).bytes;
+  for (std::size_t n = 0; n < whole.size(); ++n) {
+    SCOPED_TRACE(n);
+    if (!c.read(std::string_view{whole}.substr(0, n))) {
+      // Cut before the version's first digit, it is version 0: older than a city can be.
+      ASSERT_LE(n, 4u);
+      continue;
+    }
+    if (const ShortFile* note = c.note("c.cty")) {
+      ASSERT_EQ(note->detail.rfind("ends early: ", 0), 0u) << note->detail;
+      ASSERT_EQ(c.repo.ui.boxes.back().caption, "File cut short!");
+    } else {
+      ASSERT_EQ(formatAssembly(c.repo.model, false).bytes, expected);
+      ASSERT_TRUE(c.repo.ui.boxes.empty()) << c.repo.ui.boxes[0].text;
+    }
+  }
+}
+
+TEST(ReadCity, ACutSaysWhichRecordsItLost) {
+  const std::string whole = currentCity("0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,0.0 ,3 ,2 ,\n", 1);
+  auto upTo = [&](std::string_view text, std::size_t more) {
+    return whole.substr(0, whole.find(text) + more);
+  };
+  const std::size_t grid = whole.find("RTS\n 1 ,-16 ,\n") + 14;
+  const struct {
+    std::string text;
+    const char* detail;
+    std::size_t nodes;
+  } cases[] = {
+      {upTo("RTS", 2), "ends early: before its RTS section", 0},
+      {whole.substr(0, grid + 27 * 6 + 1 + 3), "ends early: 27 of 676 ground-grid cells", 0},
+      {upTo("Depot", 2), "ends early: 2 of 255 building names", 0},
+      {upTo("0.500000, 0.250000, 2", 10), "ends early: 2 of 3 street nodes", 2},
+      {upTo("0.500000, 0.250000, 5", 10), "ends early: 0 of 1 linked street nodes", 3},
+  };
+  for (const auto& t : cases) {
+    SCOPED_TRACE(t.detail);
+    MemoryCity c;
+    ASSERT_TRUE(c.read(t.text));
+    ASSERT_NE(c.note("c.cty"), nullptr);
+    EXPECT_EQ(c.note("c.cty")->detail, t.detail);
+    EXPECT_EQ(c.repo.model.document.streetNodes.nodes.size(), t.nodes);
+    EXPECT_FALSE(c.shown("Neighbour doesn't exist"));  // a link cut short is not looked for
+  }
 }
 
 TEST(WriteCity, SavingMovesTheCityToItsGroundGridAndRoundTrips) {

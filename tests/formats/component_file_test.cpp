@@ -105,12 +105,20 @@ struct Parsed {
   std::vector<Component> components;
   bool modified = false;
   ScriptedUi ui;
+  std::string endsEarly;
 };
 
 std::unique_ptr<Parsed> parse(std::string_view text) {
   auto p = std::make_unique<Parsed>();
-  p->result = parseComponents(text, p->connectors, p->components, p->modified, p->ui);
+  p->result = parseComponents(text, p->connectors, p->components, p->modified, p->ui, "Tug.cmp",
+                              &p->endsEarly);
   return p;
+}
+
+// The message a file that ends early is reported with.
+std::string cutShort(std::string_view detail, std::string_view path = "Tug.cmp") {
+  return "This file " + std::string{detail} + "...\n\n" + std::string{path} +
+         "\n\nOnly what it holds was read.";
 }
 
 TEST(ComponentFile, PathReplacesTheAssemblyExtension) {
@@ -264,14 +272,17 @@ TEST(ComponentFile, OlderVersionsUpgradeInMemory) {
 }
 
 TEST(ComponentFile, UnsupportedVersionIsReportedAndReadsNothing) {
-  auto p = parse(sampleText().replace(1, 4, "1.03"));
-  EXPECT_EQ(p->result, ComponentParseResult::unsupportedVersion);
-  EXPECT_TRUE(p->connectors.empty());
-  EXPECT_TRUE(p->components.empty());
-  ASSERT_EQ(p->ui.boxes.size(), 1u);
-  EXPECT_EQ(p->ui.boxes[0].text, "Component file version is not supported!");
-  EXPECT_EQ(p->ui.boxes[0].caption, "Error!");
-  EXPECT_EQ(p->ui.boxes[0].icon, MessageIcon::error);
+  // A number no float holds is no version either.
+  for (const char* version : {"1.03", "1e99"}) {
+    auto p = parse(sampleText().replace(1, 4, version));
+    EXPECT_EQ(p->result, ComponentParseResult::unsupportedVersion);
+    EXPECT_TRUE(p->connectors.empty());
+    EXPECT_TRUE(p->components.empty());
+    ASSERT_EQ(p->ui.boxes.size(), 1u);
+    EXPECT_EQ(p->ui.boxes[0].text, "Component file version is not supported!");
+    EXPECT_EQ(p->ui.boxes[0].caption, "Error!");
+    EXPECT_EQ(p->ui.boxes[0].icon, MessageIcon::error);
+  }
 }
 
 TEST(ComponentFile, EveryMalformedGuidRefusesTheFile) {
@@ -303,41 +314,60 @@ TEST(ComponentFile, EveryMalformedGuidRefusesTheFile) {
 TEST(ComponentFile, HostileCountsNeitherHangNorAllocate) {
   const std::string component = std::string{"\nm\nm\nm\n"} + pumpGuid + " ," + pumpAttachment +
                                 " ,Pump\n0.5 ,1 ,2 ,3, 4, 5, 6, 7 ,11 ,\n";
+  // Counts the file cannot hold: it ends early, and the record it ends inside is not kept.
   const struct {
     std::string text;
-    ComponentParseResult result;
-    const char* message;  // nullptr: none
-    std::size_t components;
+    const char* endsEarly;  // "": whole
   } cases[] = {
-      {" 1.06 ,\n 2147483647 ,\n", ComponentParseResult::malformedGuid,
-       "Invalid GUID for connector: 0", 0},
-      {" 1.06 ,\n 0 ,\n 2147483647 ,\n", ComponentParseResult::malformedGuid,
-       "Invalid GUID for component: 0", 0},
-      {" 1.06 ,\n -5 ,\n -1 ,\n", ComponentParseResult::ok, nullptr, 0},
-      {" 1.06 ,\n 0 ,\n 1 ," + component + "  2147483647 ,\n", ComponentParseResult::ok, nullptr,
-       1},
+      {" 1.06 ,\n 2147483647 ,\n", "ends early: 0 of 2147483647 connectors"},
+      {" 1.06 ,\n 0 ,\n 2147483647 ,\n", "ends early: 0 of 2147483647 components"},
+      {" 1.06 ,\n -5 ,\n -1 ,\n", ""},
+      {" 1.06 ,\n 0 ,\n 1 ," + component + "  2147483647 ,\n", "ends early: 0 of 1 components"},
       {" 1.06 ,\n 0 ,\n 1 ," + component + "  1 ,\n   2147483647 ,-1 ,-1 ,0 ,\n",
-       ComponentParseResult::malformedGuid, "Invalid GUID for component 0 dependency 0 loop: 0", 0},
+       "ends early: 0 of 1 components"},
   };
   for (const auto& t : cases) {
     SCOPED_TRACE(t.text);
     auto p = parse(t.text);
-    EXPECT_EQ(p->result, t.result);
-    EXPECT_EQ(p->components.size(), t.components);
-    for (const Component& k : p->components) EXPECT_TRUE(k.dependencies.empty());
+    EXPECT_EQ(p->result, ComponentParseResult::ok);
+    EXPECT_EQ(p->endsEarly, t.endsEarly);
+    EXPECT_TRUE(p->components.empty());
     std::vector<std::string> texts;
     for (const auto& box : p->ui.boxes) texts.push_back(box.text);
-    EXPECT_EQ(texts, t.message ? std::vector<std::string>{t.message} : std::vector<std::string>{});
+    EXPECT_EQ(texts, *t.endsEarly ? std::vector<std::string>{cutShort(t.endsEarly)}
+                                  : std::vector<std::string>{});
     EXPECT_LT(p->connectors.capacity() + p->components.capacity(), 4u);
   }
 }
 
-TEST(ComponentFile, EveryTruncationOfAFileReadsWithoutHarm) {
+// Whatever the cut, the file is reported as ending early, or it reads as the whole file.
+TEST(ComponentFile, EveryCutOfAFileIsReportedOrReadsWhole) {
+  const auto model = std::make_unique<Model>();
+  auto written = [&](const Parsed& p) {
+    model->document.connectors = p.connectors;
+    model->document.components = p.components;
+    return formatComponents(*model);
+  };
   const std::string text = sampleText();
-  for (std::size_t n = 0; n <= text.size(); ++n) {
+  const std::string whole = written(*parse(text));
+  for (std::size_t n = 0; n < text.size(); ++n) {
+    SCOPED_TRACE(n);
     auto p = parse(std::string_view{text}.substr(0, n));
     EXPECT_LE(p->components.size(), 2u);
-    EXPECT_LE(p->ui.boxes.size(), 1u);
+    if (n <= 1) {  // not a digit of a version
+      EXPECT_EQ(p->result, ComponentParseResult::unsupportedVersion);
+      continue;
+    }
+    ASSERT_EQ(p->result, ComponentParseResult::ok);
+    if (!p->endsEarly.empty()) {
+      ASSERT_EQ(p->endsEarly.rfind("ends early: ", 0), 0u) << p->endsEarly;
+      ASSERT_EQ(p->ui.boxes.size(), 1u);
+      EXPECT_EQ(p->ui.boxes[0].caption, "File cut short!");
+      EXPECT_EQ(p->ui.boxes[0].text, cutShort(p->endsEarly));
+    } else {
+      ASSERT_EQ(written(*p), whole);
+      ASSERT_TRUE(p->ui.boxes.empty());
+    }
   }
 }
 
@@ -363,6 +393,22 @@ TEST(ComponentFileRead, OnlyAMalformedGuidRefusesTheDocument) {
   EXPECT_EQ(repo.ui.boxes[1].text, "Component file version is not supported!");
 }
 
+TEST(ComponentFileRead, AFileCutShortIsNotedUnderItsAssembly) {
+  TempRepo repo;
+  const std::string text = sampleText();
+  repo.write("ships/Tug.cmp", text.substr(0, text.find(orphanGuid)));
+  // What reading the assembly itself found comes first.
+  noteReadShort(repo.model, "ships\\Tug.asm", "ends early: before its lights");
+  ASSERT_TRUE(readComponents(repo.session, "ships\\Tug.asm"));
+  EXPECT_EQ(repo.model.document.components.size(), 1u);
+  ASSERT_EQ(repo.model.status.readShort.size(), 1u);
+  EXPECT_EQ(repo.model.status.readShort[0].detail,
+            "ends early: before its lights; ships\\Tug.cmp ends early: 1 of 2 components");
+  ASSERT_EQ(repo.ui.boxes.size(), 1u);
+  EXPECT_EQ(repo.ui.boxes[0].text,
+            cutShort("ends early: 1 of 2 components", (repo.root / "ships/Tug.cmp").string()));
+}
+
 TEST(ComponentFileWrite, WriteReadWriteGivesTheSameBytes) {
   TempRepo repo;
   fillSample(repo.model);
@@ -378,6 +424,7 @@ TEST(ComponentFileWrite, WriteReadWriteGivesTheSameBytes) {
   ASSERT_TRUE(writeComponents(repo.session, "ships\\Copy.asm"));
   EXPECT_EQ(repo.read("ships/Copy.cmp"), first);
   EXPECT_TRUE(repo.ui.boxes.empty());
+  EXPECT_TRUE(repo.model.status.readShort.empty());
   EXPECT_FALSE(repo.model.status.documentModified);
 }
 

@@ -202,6 +202,63 @@ TEST(TextScanner, AgreesWithTheCLibraryOnRandomNumbers) {
   }
 }
 
+// A field is whole when what closes it was read: the comma of a number written with one,
+// otherwise whatever follows it. One that reaches the end of the input may go on past a cut.
+TEST(TextScanner, RunsOutWhereTheInputEndsBeforeAFieldIsClosed) {
+  enum Read { scan, floatComma, integerComma, line };
+  const struct {
+    const char* input;
+    Read read;
+    const char* format;
+    bool ranOut;
+  } cases[] = {
+      {"12 ,", scan, "%d ,", false},
+      {"12 ,", scan, "%d ,%d ,", true},
+      {"12", scan, "%d ,", true},
+      {"12", scan, "%d \n", true},
+      {"12 ", scan, "%d \n", false},
+      {"-", scan, "%d ,", true},  // a number cut after its sign
+      {"- ,", scan, "%d ,", false},
+      {"abc\n", scan, "%d", false},
+      {"name", scan, "%99[^\n]", true},
+      {"name\n", scan, "%99[^\n]", false},
+      {"1.5 ,", floatComma, nullptr, false},
+      {"1.5", floatComma, nullptr, true},
+      {"1e", floatComma, nullptr, true},
+      {"", floatComma, nullptr, true},
+      {"7 ,", integerComma, nullptr, false},
+      {"7 ", integerComma, nullptr, true},
+      {"name\n", line, nullptr, false},
+      {"name\r", line, nullptr, true},
+      {"", line, nullptr, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string{c.input} + " / " + (c.format ? c.format : ""));
+    TextScanner in{c.input};
+    std::int32_t i = 0, j = 0;
+    float f = 0;
+    std::string text;
+    switch (c.read) {
+      case scan:
+        if (std::strchr(c.format, '['))
+          in.scan(c.format, &text);
+        else
+          in.scan(c.format, &i, &j);
+        break;
+      case floatComma:
+        in.floatComma(f);
+        break;
+      case integerComma:
+        in.integerComma(i);
+        break;
+      case line:
+        in.readLine(100);
+        break;
+    }
+    EXPECT_EQ(in.ranOut(), c.ranOut);
+  }
+}
+
 TEST(TextScanner, ScansetsReadTheRestOfALineWithoutSkippingBlanks) {
   TextScanner in{"  Pump, main (2)\n\nnext\n"};
   std::string name = "unchanged";

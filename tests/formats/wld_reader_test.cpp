@@ -5,7 +5,9 @@
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
 #include "formats/file_io.hpp"
+#include "formats/text_writer.hpp"
 #include "formats/wld.hpp"
+#include "support/memory_repo.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -42,9 +44,12 @@ TEST_P(WldVersions, OlderVersionsUpgradeInMemory) {
   const VersionCase& t = GetParam();
   TempRepo repo;
   Module m;
-  ASSERT_EQ(parseWld(fixture(t.file), m, repo.ui, repo.repository, {false, false, t.city}),
+  std::string endsEarly = "unset";
+  ASSERT_EQ(parseWld(fixture(t.file), m, repo.ui, repo.repository, {false, false, t.city}, nullptr,
+                     &endsEarly),
             WldParseResult::ok);
   EXPECT_TRUE(repo.ui.boxes.empty());
+  EXPECT_EQ(endsEarly, "");  // every version's file is whole
   EXPECT_EQ(m.version, wldVersion);
   EXPECT_EQ(m.modified, 0);
   EXPECT_EQ((std::array{m.canvasWidth, m.canvasHeight, m.canvasWidth2, m.canvasHeight2}), t.canvas);
@@ -318,18 +323,146 @@ TEST(WldReader, HugeCountsInAShortFileDoNotGrowTheModel) {
   EXPECT_LT(p.polygons.capacity(), 1000u);
 }
 
-TEST(WldReader, EveryTruncationOfAFileReadsWithoutHarm) {
-  TempRepo repo;
-  const std::string whole = fixture("v232.wld");
-  for (std::size_t n = 0; n <= whole.size(); ++n) {
-    Module m;
-    repo.ui.boxes.clear();
-    parseWld(std::string_view{whole}.substr(0, n), m, repo.ui, repo.repository, {});
-    ASSERT_LE(m.polygons.size(), 1u);
-    for (const Polygon& p : m.polygons) {
-      for (int c = 0; c < p.sides; ++c) ASSERT_LT(p.vertexIndex[c], m.vertices.size());
-    }
+// A mesh with a record of every kind: four vertices, six polygons, nine map names and a
+// component, each line of it at a place the cuts below can name.
+std::string sixPolygonMesh() {
+  Module m;
+  m.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+  for (int i = 0; i < 6; ++i) {
+    Polygon p;
+    p.sides = 3;
+    p.vertexIndex = {static_cast<std::uint32_t>(i % 4), static_cast<std::uint32_t>((i + 1) % 4),
+                     static_cast<std::uint32_t>((i + 2) % 4), 0};
+    p.colour = {1, 1, 1, 1};
+    p.texelAngle = p.texelAngle2 = -1;
+    p.smooth = static_cast<std::uint8_t>(i & 1);
+    m.polygons.push_back(p);
   }
+  for (int slot = 0; slot < mapSlotCount; ++slot) m.maps[slot] = formatText("tex\\m%i.png", slot);
+  m.componentType = 2;
+  m.component.kind = 1;
+  m.component.maxCapacity = 12.5f;
+  m.component.make = "Acme";
+  m.component.model = "Mk 2";
+  m.component.descriptor = "Bilge pump";
+  return formatWld(m);
+}
+
+// The first `lines` lines of text and `more` bytes of the next.
+std::string cut(const std::string& text, int lines, std::size_t more = 0) {
+  std::size_t at = 0;
+  for (int i = 0; i < lines; ++i) at = text.find('\n', at) + 1;
+  return text.substr(0, at + more);
+}
+
+// A module read from memory, so that a file can be cut at every byte cheaply.
+struct MemoryMesh : testing::MemoryRepo {
+  const std::string name = "meshes\\hull.wld";
+
+  WldLoad load(std::string_view text, Module& m) {
+    put(name, text);
+    m = Module{};
+    m.filename = name;
+    return loadWldModule(session, m, {});
+  }
+  const ShortFile* note() const { return MemoryRepo::note(name); }
+};
+
+// Whatever the cut, the file is reported and noted as ending early, or it reads as the whole
+// file; the checks every reading needs still hold.
+TEST(ReadWld, EveryCutOfAFileIsReportedOrReadsWhole) {
+  for (const std::string& whole : {fixture("v232.wld"), sixPolygonMesh()}) {
+    MemoryMesh r;
+    Module wholeModule;
+    ASSERT_EQ(r.load(whole, wholeModule), WldLoad::ok);
+    ASSERT_TRUE(r.repo.ui.boxes.empty());
+    const std::string expected = formatWld(wholeModule);
+    for (std::size_t n = 0; n < whole.size(); ++n) {
+      SCOPED_TRACE(n);
+      r.repo.ui.boxes.clear();
+      Module m;
+      const WldLoad load = r.load(std::string_view{whole}.substr(0, n), m);
+      for (const Polygon& p : m.polygons) {
+        for (int c = 0; c < p.sides; ++c) ASSERT_LT(p.vertexIndex[c], m.vertices.size());
+      }
+      if (n == 0) {  // nothing of the version: not a mesh
+        ASSERT_EQ(load, WldLoad::refused);
+        continue;
+      }
+      ASSERT_EQ(load, WldLoad::ok);
+      if (const ShortFile* note = r.note()) {
+        ASSERT_EQ(note->detail.rfind("ends early: ", 0), 0u) << note->detail;
+        ASSERT_FALSE(r.repo.ui.boxes.empty());
+        EXPECT_EQ(r.repo.ui.boxes.back().caption, "File cut short!");
+        EXPECT_EQ(r.repo.ui.boxes.back().text,
+                  "This file " + note->detail +
+                      "...\n\nmeshes\\hull.wld\n\nOnly what it holds was read.");
+      } else {
+        ASSERT_EQ(formatWld(m), expected);
+        ASSERT_TRUE(r.repo.ui.boxes.empty()) << r.repo.ui.boxes[0].text;
+      }
+    }
+    // Read again whole, the file's note goes.
+    Module m;
+    ASSERT_EQ(r.load(whole, m), WldLoad::ok);
+    EXPECT_EQ(r.note(), nullptr);
+  }
+}
+
+TEST(ReadWld, ACutSaysWhichRecordsItLost) {
+  const std::string mesh = sixPolygonMesh();
+  struct Case {
+    std::string text;
+    const char* detail;
+    std::size_t vertices, polygons;
+  } cases[] = {
+      {cut(mesh, 3, 5), "ends early: 1 of 4 vertices", 0, 0},
+      {cut(mesh, 7), "ends early: before its polygons", 0, 0},
+      {cut(mesh, 11), "ends early: 3 of 6 polygons", 4, 3},
+      {cut(mesh, 11, 20), "ends early: 3 of 6 polygons", 4, 3},  // a polygon cut is not kept
+      {cut(mesh, 14), "ends early: 0 of 9 map names", 4, 6},
+      {cut(mesh, 18, 3), "ends early: 4 of 9 map names", 4, 6},
+      {cut(mesh, 24, 10), "ends early: in its component fields", 4, 6},
+      {cut(mesh, 27, 4), "ends early: in its component fields", 4, 6},
+      // A count no file of its size can hold.
+      {"2.32 \n2000000000 ,\n 1 ,2 ,3 ,\n", "ends early: 1 of 2000000000 vertices", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.detail);
+    MemoryMesh r;
+    Module m;
+    ASSERT_EQ(r.load(c.text, m), WldLoad::ok);
+    ASSERT_NE(r.note(), nullptr);
+    EXPECT_EQ(r.note()->detail, c.detail);
+    EXPECT_EQ(m.vertices.size(), c.vertices);
+    EXPECT_EQ(m.polygons.size(), c.polygons);
+  }
+  // A name the file ends inside is no name: the names before it stay.
+  MemoryMesh r;
+  Module m;
+  r.load(cut(mesh, 18, 3), m);
+  EXPECT_EQ(m.maps[heightfile], "tex\\m3.png");  // the fourth name of the file
+  EXPECT_EQ(m.maps[visibilityfile], "");
+  r.load(cut(mesh, 27, 4), m);
+  EXPECT_EQ(m.component.model, "Mk 2");
+  EXPECT_EQ(m.component.descriptor, "");
+}
+
+TEST(WldReader, ALastLineEndIsNeededOnlyAfterAName) {
+  // The comma closes a number, so nothing can be missing after it; a name may go on past a cut.
+  const std::string mesh = sixPolygonMesh();
+  const std::string closedByComma =
+      "0.00 \n3 ,\n 0 ,0 ,0 ,\n 1 ,0 ,0 ,\n 0 ,1 ,0 ,\n1 ,\n 3 , 0 , 1 , 2 , 12345 ,";
+  const std::string name = mesh.substr(0, mesh.size() - 2);  // the descriptor, without "\r\n"
+  std::string detail = "unset";
+  TempRepo repo;
+  Module m;
+  EXPECT_EQ(parseWld(closedByComma, m, repo.ui, repo.repository, {}, nullptr, &detail),
+            WldParseResult::ok);
+  EXPECT_EQ(detail, "");
+  EXPECT_EQ(m.polygons.size(), 1u);
+  EXPECT_EQ(parseWld(name, m, repo.ui, repo.repository, {}, nullptr, &detail), WldParseResult::ok);
+  EXPECT_EQ(detail, "ends early: in its component fields");
 }
 
 TEST(WldReader, ShortLinesLeaveDefaults) {
@@ -358,6 +491,9 @@ TEST(WldReader, AFileThatDoesNotBeginWithAVersionIsNotAMesh) {
       {utf16, "This file does not appear to be a valid WLD file...\n\nmeshes\\x.wld"},
       {"CTY\n2.510000 ,\n", "This file does not appear to be a valid WLD file...\n\nmeshes\\x.wld"},
       {"nan \n3 ,\n", "This file does not appear to be a valid WLD file...\n\nmeshes\\x.wld"},
+      // Numbers no float holds are no versions either.
+      {"1e308 \n3 ,\n", "This file does not appear to be a valid WLD file...\n\nmeshes\\x.wld"},
+      {"-inf \n3 ,\n", "This file does not appear to be a valid WLD file...\n\nmeshes\\x.wld"},
       {std::string(100000, '\0'),
        "This file cannot be read: it holds a run of 256 zero bytes on line 1, which no file of "
        "this kind "

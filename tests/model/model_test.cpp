@@ -8,6 +8,7 @@
 #include "formats/guid_text.hpp"
 #include "formats/module_table.hpp"
 #include "model/scale_class.hpp"
+#include "support/documents.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -53,7 +54,7 @@ TEST(Model, FindModuleByNameIsExactAndLimitedToLoadedModules) {
 
 TEST(Model, TheTwoHundredFiftySeventhModuleIsRefused) {
   testing::TempRepo repo;
-  repo.write("m.wld", "2.32 \n0 ,\n0 ,\n");
+  repo.write("m.wld", testing::triangleWld());
   repo.model.document.wldfiles = 255;
   EXPECT_EQ(addModule(repo.session, "m.wld"), 255);
   EXPECT_EQ(repo.model.document.wldfiles, 256);

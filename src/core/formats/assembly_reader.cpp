@@ -39,6 +39,10 @@ struct Reader {
   Model& model;
   FileWindow& window;
   TextScanner in;
+  // A whole file of its version reaches the end of its last field: the comma that closes a
+  // number written with one, otherwise the line end. A file that ends before is read as far as
+  // it goes and reported; the document notes it.
+  EarlyEnd early;
   bool merge;
   bool city;
   std::string shownName;         // the file, as messages name it
@@ -52,6 +56,7 @@ struct Reader {
         model(session.model),
         window(text),
         in(text),
+        early(in),
         merge(merging),
         city(!merging && isCity(session.model.document)),
         shownName(std::move(shown)) {}
@@ -64,10 +69,12 @@ struct Reader {
 
   bool readHeader();
   bool readEntries(int count);
-  bool readEntry();
+  bool readEntry(int entry, int entries);
   void readLights();
-  bool readAssemblyTrailer();
+  void readAssemblyTrailer();
+  bool readSchemeAndComponents();
   void readCitySection();
+  void reportEarlyEnd();
   bool run();
 };
 
@@ -85,7 +92,8 @@ bool Reader::readHeader() {
   }
   recognised = true;
   in.scan(" %f ,", &v);
-  if (std::isnan(v)) v = 0;  // a version that is not a number is the oldest: one layout throughout
+  // A version that is not a finite number is the oldest: one layout throughout.
+  if (!std::isfinite(v)) v = 0;
   if (!merge) model.document.documentVersion = v;
   if (v < assemblyVersion) {
     s.ui.messageBox(
@@ -123,17 +131,20 @@ bool Reader::readHeader() {
 bool Reader::readEntries(int count) {
   for (int entry = 0; entry < count; ++entry) {
     const std::uint64_t before = in.remaining();
-    if (!readEntry()) return false;
+    if (!readEntry(entry, count)) return false;
+    if (!early.detail().empty()) break;      // the file ends here
     if (in.remaining() == before) break;     // nothing left to read: the rest would repeat this
     if (!window.rejection().empty()) break;  // the file is refused: no more questions about it
   }
   return true;
 }
 
-bool Reader::readEntry() {
+bool Reader::readEntry(int entry, int entries) {
   in.skipWhitespace();
   bool lineEnded = false;
   auto line = in.readLine(nameLineBuffer, &lineEnded);
+  // A name the file ends inside may name another file: it is not looked for.
+  if (early.check(entry, entries, "mesh entries")) return true;
   std::string name{line.value_or("")};
   // The name line is taken with its line end, and its last character is cut as that line end.
   if (!lineEnded && !name.empty()) name.pop_back();
@@ -186,6 +197,7 @@ bool Reader::readEntry() {
 
   std::int32_t count = 0;
   in.scan(" %d ,", &count);
+  if (early.check(entry, entries, "mesh entries")) return true;
   std::vector<Instance> instances;
   // Room for what the count claims, as far as the rest of the file can hold it; past a few
   // thousand the list grows as instances are really read.
@@ -194,9 +206,18 @@ bool Reader::readEntry() {
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint64_t before = in.remaining();
     Instance instance;
-    if (city) {
-      readCityInstance(in, v, instance, modified);
-    } else if (!readAssemblyInstance(in, v, instance, modified)) {
+    bool guidRead = true, cleaned = false;
+    if (city)
+      readCityInstance(in, v, instance, cleaned);
+    else
+      guidRead = readAssemblyInstance(in, v, instance, cleaned);
+    // An instance the file ends inside is not kept, and a GUID cut short is not a malformed one.
+    if (in.ranOut()) {
+      early.check(i, count, formatText("instances of %S", name));
+      break;
+    }
+    modified = modified || cleaned;
+    if (!guidRead) {
       s.ui.messageBox(formatText("Invalid GUID for instance %i: %S", i, working.filename), "Error!",
                       MessageIcon::error, MessageButtons::ok);
       return false;
@@ -242,6 +263,7 @@ void Reader::readLights() {
   if (!(v > 2.16f)) return;
   std::int32_t count = 0;
   in.scan("%d ,\n", &count);
+  early.check("ends early: before its lights");
   // Every line the file holds is read, so what follows stays in step, but only 255 are kept.
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint64_t before = in.remaining();
@@ -250,6 +272,7 @@ void Reader::readLights() {
             &light.position[1], &light.position[2], &light.normal[0], &light.normal[1],
             &light.normal[2], &light.colour, &light.sequence, &light.secondsPerCycle,
             &light.effectType, &light.attached);
+    if (early.check(i, count, "lights")) break;  // a light cut short is not kept
     if (in.remaining() == before) break;
     float length = std::sqrt(light.normal[0] * light.normal[0] + light.normal[1] * light.normal[1] +
                              light.normal[2] * light.normal[2]);
@@ -269,12 +292,13 @@ void Reader::readLights() {
   }
 }
 
-bool Reader::readAssemblyTrailer() {
+void Reader::readAssemblyTrailer() {
   model.document.animationSlots = {};
   if (v > 2.38f) {
     in.scan(" %f ,\n", &model.document.emptyWeight);
     std::string scheme;
-    if (in.scan("%260[^\n]", &scheme) != 1 || equalIgnoringCase(scheme, "unused"))
+    // A name the file ends inside may name another file.
+    if (in.scan("%260[^\n]", &scheme) != 1 || in.ranOut() || equalIgnoringCase(scheme, "unused"))
       scheme.clear();
     else
       makeRelative(s.repository, scheme);
@@ -292,6 +316,11 @@ bool Reader::readAssemblyTrailer() {
   } else if (v == 2.4f) {
     in.scan(" %d ,\n", &model.document.modelId);
   }
+  early.check("ends early: in its trailer");
+}
+
+// The colour scheme and the component file the trailer leads to.
+bool Reader::readSchemeAndComponents() {
   if (!model.document.schemeFile.empty() &&
       !staysInRepository(s.repository, model.document.schemeFile)) {
     s.ui.message(
@@ -314,8 +343,10 @@ bool Reader::readAssemblyTrailer() {
 void Reader::readCitySection() {
   std::string word;
   in.scan("%99s\n", &word);
+  // A city ends with the section; only another word in its place says it has none.
+  early.check("ends early: before its RTS section");
   if (equalIgnoringCase(word, "RTS")) {
-    readCityGridSection(s, in, v, modified);
+    readCityGridSection(s, in, v, modified, early);
   } else {
     // Without the section the city still needs its ground grid: it is always the last module,
     // and the writer leaves the last module out of the file.
@@ -323,10 +354,18 @@ void Reader::readCitySection() {
   }
 }
 
+void Reader::reportEarlyEnd() {
+  if (early.detail().empty()) return;
+  reportEndedEarly(s.ui, merge ? shownName : model.document.documentPath, early.detail());
+  // A merged file is not saved; what it lacks is simply not added.
+  if (!merge) noteReadShort(model, model.document.documentPath, early.detail());
+}
+
 bool Reader::run() {
   if (!readHeader()) return refuse();
   std::int16_t count = 0;
   in.scan(" %hd ,", &count);
+  early.check("ends early: before its mesh entries");
   // A city's ground grid takes one slot of the table besides the modules it lists.
   if (count > maxModules - (city ? 1 : 0)) {
     s.ui.messageBox(
@@ -361,8 +400,8 @@ bool Reader::run() {
   if (!merge) {
     if (city)
       readCitySection();
-    else if (!readAssemblyTrailer())
-      return refuse();
+    else
+      readAssemblyTrailer();
   } else if (mergingIntoCity) {
     buildGroundGrid(model, model.document.wldfiles - 1);
   }
@@ -370,6 +409,8 @@ bool Reader::run() {
     reportRejectedText(s.ui, window, merge ? shownName : model.document.documentPath);
     return refuse();
   }
+  reportEarlyEnd();
+  if (!merge && !city && !readSchemeAndComponents()) return refuse();
   if (modified || merge) model.status.documentModified = true;
   computeStatistics(model);
   noteChanges(model, Change::geometry);
@@ -385,6 +426,7 @@ bool readDocument(Session& s, bool merge, std::string_view mergeHostPath, Docume
   if (!merge) {
     model.status.documentModified = false;
     model.status.droppedOnLoad.clear();
+    model.status.readShort.clear();  // its files are all read again
     for (;;) {
       if (model.document.documentPath.empty()) {
         s.ui.messageBox(

@@ -30,7 +30,7 @@ bool retiredPiece(std::uint8_t piece) {
 
 }  // namespace
 
-void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
+void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified, EarlyEnd& early) {
   Model& model = s.model;
   Document& document = model.document;
   std::int32_t flag = 0, second = 0;
@@ -46,6 +46,7 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
     in.scan("%d ,\n", &flag);
   }
   document.rtsEnabled = flag != 0;
+  early.check("ends early: before its ground-grid cells");
   if (document.modelId == 0) {
     s.ui.messageBox("This CTY doesn't have a model ID set!", "Skew Matrix Calculation",
                     MessageIcon::error, MessageButtons::ok);
@@ -63,7 +64,9 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
         in.scan("%d ,%d ,", &ignored[0], &ignored[1]);
         if (v > 2.32f) in.scan("%d ,", &ignored[2]);
       }
-      if (in.remaining() == before) {  // every later cell would read the same nothing
+      // A cell cut short is not kept, nor is one that reads nothing: every later cell would read
+      // the same nothing.
+      if (early.check(row * n + column, n * n, "ground-grid cells") || in.remaining() == before) {
         stuck = true;
         break;
       }
@@ -85,6 +88,7 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
   if (v < 2.19f) {
     in.skipWhitespace();
     in.readLine(261);
+    early.check("ends early: after its ground-grid cells");
   }
 
   addGroundGrid(model);
@@ -93,11 +97,13 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
   if (v > 2.27f) {
     std::int32_t count = 0;
     in.scan("%d ,\n", &count);
+    early.check("ends early: before its building names");
     // Names past the table's end are read past, so the street nodes that follow stay in step.
     for (std::int32_t i = 0; i < count; ++i) {
       std::size_t before = in.remaining();
       std::string name;
       in.scan("%31[^\n]\n", &name);
+      if (early.check(i, count, "building names")) break;  // a name cut short is not kept
       if (in.remaining() == before) break;
       if (i < maxBuildingNames)
         model.document.buildingNames[i] = equalIgnoringCase(name, "Unused") ? std::string{} : name;
@@ -106,7 +112,7 @@ void readCityGridSection(Session& s, TextScanner& in, float v, bool& modified) {
 
   if (v > 2.44f) {
     model.document.streetNodes.modelId = document.modelId;
-    readNodeSection(model.document.streetNodes, in, v, s.ui);
+    readNodeSection(model.document.streetNodes, in, v, s.ui, &early);
   }
 }
 

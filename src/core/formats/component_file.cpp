@@ -32,20 +32,25 @@ void reserveAtMost(std::vector<T>& list, std::int32_t count, std::size_t remaini
   list.reserve(std::min(static_cast<std::size_t>(count), remaining / shortestRecord));
 }
 
+// A GUID the file ends inside is not a malformed one: the file was cut there, and the record
+// holding it is not kept.
 void readConnectors(TextScanner& in, float w, std::vector<Connector>& connectors,
-                    bool& documentModified, std::string& failure) {
+                    bool& documentModified, std::string& failure, EarlyEnd& early) {
   std::int32_t count = 0;
   in.scan("%d ,\n", &count);
+  early.check("ends early: before its connectors");
   reserveAtMost(connectors, count, in.remaining(), 2 * shortestGuid);
   for (std::int32_t i = 0; i < count; ++i) {
     Connector c;
     auto guid = readGuid(in);
+    if (early.check(i, count, "connectors")) return;
     if (!guid) {
       failure = formatText("Invalid GUID for connector: %i", i);
       return;
     }
     c.guid = *guid;
     auto dependency = readGuid(in);
+    if (early.check(i, count, "connectors")) return;
     if (!dependency) {
       failure = formatText("Invalid GUID for connector dependency: %i", i);
       return;
@@ -56,6 +61,7 @@ void readConnectors(TextScanner& in, float w, std::vector<Connector>& connectors
     if (w > 1.04f) {
       in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%d ,%f ,%f ,%f ,%f ,%d ,\n", &fx, &fy, &fz, &nx, &ny, &nz,
               &c.system, &c.values[0], &c.values[1], &c.values[2], &c.values[3], &c.value);
+      if (early.check(i, count, "connectors")) return;
       if (w <= 1.05f) {
         // 1.05 stored the end points a thousand times larger.
         for (float* v : {&fx, &fy, &fz, &nx, &ny, &nz}) *v = static_cast<float>(*v * 0.001);
@@ -65,6 +71,7 @@ void readConnectors(TextScanner& in, float w, std::vector<Connector>& connectors
       // 1.04 had no second value.
       in.scan("%f ,%f ,%f ,%f ,%f ,%f ,%d ,%f ,%f ,%f ,%d ,\n", &fx, &fy, &fz, &nx, &ny, &nz,
               &c.system, &c.values[0], &c.values[2], &c.values[3], &c.value);
+      if (early.check(i, count, "connectors")) return;
     }
     connectors.push_back(c);
   }
@@ -88,8 +95,10 @@ void readDependencies(TextScanner& in, std::int32_t componentIndex, Component& c
     for (std::int32_t k = 0; k < loopCount; ++k) {
       auto guid = readGuid(in);
       if (!guid) {
-        failure = formatText("Invalid GUID for component %i dependency %i loop: %i", componentIndex,
-                             j, k);
+        // Cut short, the component is not kept: the caller says where the file ends.
+        if (!in.ranOut())
+          failure = formatText("Invalid GUID for component %i dependency %i loop: %i",
+                               componentIndex, j, k);
         return;
       }
       d.loop.push_back(*guid);
@@ -99,9 +108,10 @@ void readDependencies(TextScanner& in, std::int32_t componentIndex, Component& c
 }
 
 void readComponentList(TextScanner& in, float w, std::vector<Component>& components,
-                       std::string& failure) {
+                       std::string& failure, EarlyEnd& early) {
   std::int32_t count = 0;
   in.scan("%d ,\n", &count);
+  early.check("ends early: before its components");
   reserveAtMost(components, count, in.remaining(), 2 * shortestGuid);
   for (std::int32_t i = 0; i < count; ++i) {
     // The copy of the component module's description and placement is for other readers.
@@ -113,12 +123,14 @@ void readComponentList(TextScanner& in, float w, std::vector<Component>& compone
 
     Component c;
     auto guid = readGuid(in);
+    if (early.check(i, count, "components")) return;
     if (!guid) {
       failure = formatText("Invalid GUID for component: %i", i);
       return;
     }
     c.guid = *guid;
     auto attachment = readGuid(in);
+    if (early.check(i, count, "components")) return;
     if (!attachment) {
       failure = formatText("Invalid GUID for component attachment: %i", i);
       return;
@@ -136,6 +148,7 @@ void readComponentList(TextScanner& in, float w, std::vector<Component>& compone
               &v[6], &c.value);
     }
     readDependencies(in, i, c, failure);
+    if (early.check(i, count, "components")) return;
     if (!failure.empty()) return;
     components.push_back(std::move(c));
   }
@@ -172,35 +185,46 @@ std::string componentPath(std::string_view asmName) {
 
 ComponentParseResult parseComponents(std::string_view text, std::vector<Connector>& connectors,
                                      std::vector<Component>& components, bool& documentModified,
-                                     Ui& ui, std::string_view path) {
+                                     Ui& ui, std::string_view path, std::string* endsEarly) {
   FileWindow window{text};
-  return parseComponents(window, connectors, components, documentModified, ui, path);
+  return parseComponents(window, connectors, components, documentModified, ui, path, endsEarly);
 }
 
 ComponentParseResult parseComponents(FileWindow& text, std::vector<Connector>& connectors,
                                      std::vector<Component>& components, bool& documentModified,
-                                     Ui& ui, std::string_view path) {
+                                     Ui& ui, std::string_view path, std::string* endsEarly) {
   connectors.clear();
   components.clear();
   TextScanner in{text};
+  // A whole file reaches the end of its last field: the comma that closes a number written with
+  // one, otherwise the line end. A file that ends before is read as far as it goes and reported.
+  EarlyEnd early{in};
   float w = 0;
-  in.scan("%f ,\n", &w);
-  if (std::isnan(w)) w = 0;  // not a number: as unsupported as the oldest version
-  if (w < 1.04f && text.rejection().empty()) {
+  const bool versionBegun = in.scan("%f ,\n", &w) == 1;
+  if (!std::isfinite(w)) w = 0;  // not a finite number: as unsupported as the oldest version
+  // A version the file ends inside is no version to refuse: the rest of the file is missing.
+  const bool versionCut = versionBegun && early.check("ends early: before its connectors");
+  if (w < 1.04f && text.rejection().empty() && !versionCut) {
     ui.messageBox("Component file version is not supported!", "Error!", MessageIcon::error,
                   MessageButtons::ok);
     return ComponentParseResult::unsupportedVersion;
   }
   std::string failure;
-  if (text.rejection().empty()) readConnectors(in, w, connectors, documentModified, failure);
-  if (failure.empty() && text.rejection().empty()) readComponentList(in, w, components, failure);
+  if (text.rejection().empty() && !versionCut)
+    readConnectors(in, w, connectors, documentModified, failure, early);
+  if (failure.empty() && text.rejection().empty() && !versionCut)
+    readComponentList(in, w, components, failure, early);
   if (!text.rejection().empty()) {
     reportRejectedText(ui, text, path);
     connectors.clear();
     components.clear();
     return ComponentParseResult::notComponentFile;
   }
-  if (failure.empty()) return ComponentParseResult::ok;
+  if (failure.empty()) {
+    if (!early.detail().empty()) reportEndedEarly(ui, path, early.detail());
+    if (endsEarly) *endsEarly = early.detail();
+    return ComponentParseResult::ok;
+  }
   ui.messageBox(failure, "Error!", MessageIcon::error, MessageButtons::ok);
   connectors.clear();
   components.clear();
@@ -215,14 +239,24 @@ bool readComponents(Session& session, std::string_view asmName) {
       session.files.locate(hostPathOf(session.repository, componentPath(asmName)));
   auto window = session.files.open(path);
   if (!window) return true;
+  std::string endsEarly;
   const ComponentParseResult result =
       parseComponents(*window, model.document.connectors, model.document.components,
-                      model.status.documentModified, session.ui, path);
+                      model.status.documentModified, session.ui, path, &endsEarly);
   if (window->failed()) {
     session.ui.messageBox(formatText("%S while attempting to load the following file...\n\n\"%S\"",
                                      systemErrorText(EIO), path),
                           "File not loaded!", MessageIcon::warning, MessageButtons::ok);
     return false;
+  }
+  if (!endsEarly.empty()) {
+    // Saved with its assembly, the file is noted under the assembly's name, beside what the
+    // assembly itself lacks.
+    std::string detail = componentPath(asmName) + " " + endsEarly;
+    for (const ShortFile& f : model.status.readShort) {
+      if (f.name == asmName) detail = f.detail + "; " + detail;
+    }
+    noteReadShort(model, asmName, std::move(detail));
   }
   return result == ComponentParseResult::ok || result == ComponentParseResult::unsupportedVersion;
 }

@@ -28,17 +28,21 @@ enum class ComponentParseResult {
 
 // Parses the text of a component file into the two lists, which it empties first. Sets
 // documentModified when an older layout was upgraded; every message goes to the user through
-// ui, naming the file as path.
+// ui, naming the file as path. A file that ends before its last field is read as far as it goes
+// (ok); what it lacks goes to endsEarly ("ends early: 1 of 2 connectors"), left empty when whole.
 ComponentParseResult parseComponents(std::string_view text, std::vector<Connector>& connectors,
                                      std::vector<Component>& components, bool& documentModified,
-                                     Ui& ui, std::string_view path = {});
+                                     Ui& ui, std::string_view path = {},
+                                     std::string* endsEarly = nullptr);
 ComponentParseResult parseComponents(FileWindow& text, std::vector<Connector>& connectors,
                                      std::vector<Component>& components, bool& documentModified,
-                                     Ui& ui, std::string_view path);
+                                     Ui& ui, std::string_view path,
+                                     std::string* endsEarly = nullptr);
 
 // Reads the component file of the assembly asmName into the model's lists. A missing file leaves
 // them empty without a message. False when the document must be refused (a malformed GUID, text
-// no component file holds, a read that failed on the way).
+// no component file holds, a read that failed on the way). A file that ends early is noted under
+// asmName, after what the assembly's own reading noted there.
 bool readComponents(Session& session, std::string_view asmName);
 
 // The bytes of the model's connectors and components in the current version, CR LF line ends.

@@ -317,6 +317,11 @@ void reportRejectedText(Ui& ui, const FileWindow& window, std::string_view path)
       "Incompatible file!", MessageIcon::warning, MessageButtons::ok);
 }
 
+void reportEndedEarly(Ui& ui, std::string_view path, std::string_view detail) {
+  ui.messageBox(formatText("This file %S...\n\n%S\n\nOnly what it holds was read.", detail, path),
+                "File cut short!", MessageIcon::warning, MessageButtons::ok);
+}
+
 void reportOutOfMemory(Ui& ui, std::string_view path) {
   ui.messageBox(formatText("There is not enough memory to open the following file...\n\n%S", path),
                 "File not loaded!", MessageIcon::error, MessageButtons::ok);

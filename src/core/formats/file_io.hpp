@@ -119,6 +119,10 @@ class MemoryFiles : public FileSource {
 // Shows why a text file was refused (rejection() of its window): a message box naming the file.
 void reportRejectedText(Ui& ui, const FileWindow& window, std::string_view path);
 
+// Shows that a file ended before what its counts promise, or inside a field; detail says what
+// is missing ("ends early: 3 of 6 polygons").
+void reportEndedEarly(Ui& ui, std::string_view path, std::string_view detail);
+
 // Shows that a file could not be opened for want of memory.
 void reportOutOfMemory(Ui& ui, std::string_view path);
 

@@ -128,12 +128,15 @@ int usedLinks(const RtsNode& node) {
 
 }  // namespace
 
-void readNodeSection(RtsGraph& graph, TextScanner& in, float version, Ui& ui) {
+void readNodeSection(RtsGraph& graph, TextScanner& in, float version, Ui& ui, EarlyEnd* early) {
   clearNodes(graph);
   PositionIndex byPosition;
+  EarlyEnd own{in};
+  EarlyEnd& end = early ? *early : own;
 
   std::int64_t nodeCount = 0;
   in.scan("%d ,\n", &nodeCount);
+  end.check("ends early: before its street nodes");
   if (nodeCount > 0) {
     const auto fits = in.remaining() / shortestNodeLine;
     const auto n = std::min(static_cast<std::uint64_t>(nodeCount), std::uint64_t{fits});
@@ -144,7 +147,7 @@ void readNodeSection(RtsGraph& graph, TextScanner& in, float version, Ui& ui) {
     RecordScan record{in};
     NodeLine line;
     const bool read = readNodeLine(in, version, line);
-    if (record.consumedNothing()) break;
+    if (end.check(k, nodeCount, "street nodes") || record.consumedNothing()) break;
     if (!read) continue;
     if (byPosition.find(line.x, line.y) >= 0) {
       show(ui, "Trying to add a node at offset that is already in the list", "Duplicate node");
@@ -163,19 +166,22 @@ void readNodeSection(RtsGraph& graph, TextScanner& in, float version, Ui& ui) {
 
   std::int64_t blockCount = 0;
   in.scan("%d ,\n", &blockCount);
+  end.check("ends early: before its street links");
   for (std::int64_t b = 0; b < blockCount; ++b) {
     RecordScan block{in};
     float x = 0, y = 0;
+    const bool placed = readBlockHeader(in, version, x, y);
+    std::int64_t linkCount = 0;
+    in.scan("%d ,\n", &linkCount);
+    // A position the file ends inside names no node: it is not looked for.
+    if (end.check(b, blockCount, "linked street nodes") || block.consumedNothing()) break;
     int from = -1;
-    if (readBlockHeader(in, version, x, y)) {
+    if (placed) {
       from = byPosition.find(x, y);
       if (from < 0) {
         show(ui, "Can't find a node we just added, this shouldn't happen", "Could not find node");
       }
     }
-    std::int64_t linkCount = 0;
-    in.scan("%d ,\n", &linkCount);
-    if (block.consumedNothing()) break;
     // A node has room for four links. Entries past the fourth are still read, so that the file
     // stays in step, and connect refuses them; the section goes on rather than ending here.
     if (linkCount > maxRtsLinks) {
@@ -185,7 +191,7 @@ void readNodeSection(RtsGraph& graph, TextScanner& in, float version, Ui& ui) {
       RecordScan entry{in};
       LinkEntry link;
       const bool read = readLinkEntry(in, version, link);
-      if (entry.consumedNothing()) return;
+      if (end.check(b, blockCount, "linked street nodes") || entry.consumedNothing()) return;
       if (!read) continue;
       const int to = byPosition.find(link.x, link.y);
       if (to < 0) {

@@ -292,26 +292,42 @@ std::uint64_t TextScanner::remaining() const {
   return static_cast<std::uint64_t>(end_ - cur_) + (window_ ? window_->unreadInFile() : 0);
 }
 
+void TextScanner::stoppedAt(const char* p) {
+  while (p != end_ && !isSpace(*p) && *p != ',') ++p;
+  runOutAt(p);
+}
+
 int TextScanner::comma() {
   skipWhitespace();
-  if (cur_ == end_ || *cur_ != ',') return 1;
+  if (cur_ == end_ || *cur_ != ',') {
+    stoppedAt(cur_);
+    return 1;
+  }
   ++cur_;
   return 2;
 }
 
 int TextScanner::floatComma(float& value) {
   skipWhitespace();
+  runOutAt(cur_);
   if (cur_ == end_) return -1;
   const char* p = parseFloat(cur_, end_, value);
-  if (p == cur_) return 0;
+  if (p == cur_) {
+    stoppedAt(cur_);
+    return 0;
+  }
   cur_ = p;
   return comma();
 }
 
 int TextScanner::integerCommaBits(std::uint64_t& bits, unsigned base) {
   skipWhitespace();
+  runOutAt(cur_);
   if (cur_ == end_) return -1;
-  if (!parseInteger(cur_, end_, base, bits)) return 0;
+  if (!parseInteger(cur_, end_, base, bits)) {
+    stoppedAt(cur_);
+    return 0;
+  }
   return comma();
 }
 
@@ -342,8 +358,12 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
     }
     if (fc != '%' || (f + 1 != fend && f[1] == '%')) {
       if (fc == '%') ++f;
+      runOutAt(cur_);
       if (cur_ == end_) return inputEnded();
-      if (*cur_ != *f) return stored;
+      if (*cur_ != *f) {
+        stoppedAt(cur_);
+        return stored;
+      }
       ++cur_;
       ++f;
       continue;
@@ -362,12 +382,14 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
     char conversion = *f++;
 
     if (conversion != '[') skipWhitespace();
+    runOutAt(cur_);
     if (cur_ == end_) return inputEnded();
     const char* limit =
         (width != 0 && width < static_cast<std::size_t>(end_ - cur_)) ? cur_ + width : end_;
     const ScanTarget* target = nullptr;
     // A conversion that matched input up to p: consumed, and counted when it was stored.
     auto matched = [&](const char* p) {
+      runOutAt(p);  // the field may go on past a cut
       cur_ = p;
       converted = true;
       if (target) {
@@ -388,8 +410,10 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
       case 'X': {
         const char* p = cur_;
         std::uint64_t value = 0;
-        if (!parseInteger(p, limit, (conversion == 'x' || conversion == 'X') ? 16 : 10, value))
+        if (!parseInteger(p, limit, (conversion == 'x' || conversion == 'X') ? 16 : 10, value)) {
+          stoppedAt(cur_);
           return stored;
+        }
         if (target) storeInteger(*target, value);
         matched(p);
         break;
@@ -405,12 +429,18 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
         if (target && target->type == ScanType::f32) {
           float value{};
           p = parseFloat(cur_, limit, value);
-          if (p == cur_) return stored;
+          if (p == cur_) {
+            stoppedAt(cur_);
+            return stored;
+          }
           store(target->destination, value);
         } else {
           double value{};
           p = parseFloat(cur_, limit, value);
-          if (p == cur_) return stored;
+          if (p == cur_) {
+            stoppedAt(cur_);
+            return stored;
+          }
           if (target) {
             if (target->type == ScanType::f64)
               store(target->destination, value);
@@ -456,7 +486,10 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
         };
         const char* p = cur_;
         while (p != limit && member(*p) != negate) ++p;
-        if (p == cur_) return stored;
+        if (p == cur_) {
+          stoppedAt(cur_);
+          return stored;
+        }
         if (target && target->type == ScanType::text) {
           static_cast<std::string*>(target->destination)->assign(cur_, p);
         }
@@ -473,7 +506,9 @@ int TextScanner::scanTargets(std::string_view format, std::span<const ScanTarget
 std::optional<std::string_view> TextScanner::readLine(std::size_t bufferSize, bool* lineEnded) {
   if (lineEnded) *lineEnded = false;
   refillIfLow();
-  if (cur_ == end_ || bufferSize < 2) return std::nullopt;
+  if (bufferSize < 2) return std::nullopt;
+  runOutAt(cur_);
+  if (cur_ == end_) return std::nullopt;
   std::size_t most = bufferSize - 1;
   const char* start = cur_;
   const char* p = cur_;
@@ -483,9 +518,25 @@ std::optional<std::string_view> TextScanner::readLine(std::size_t bufferSize, bo
     ++p;
     if (lineEnded) *lineEnded = true;
   }
+  runOutAt(stop);  // a line is whole only with its line end
   cur_ = p;
   if (stop != start && stop[-1] == '\r' && (stop == end_ || *stop == '\n')) --stop;
   return std::string_view{start, static_cast<std::size_t>(stop - start)};
+}
+
+bool EarlyEnd::check(std::string_view what) {
+  if (!in_.ranOut()) return false;
+  if (detail_.empty()) detail_ = what;
+  return true;
+}
+
+bool EarlyEnd::check(std::int64_t read, std::int64_t count, std::string_view kind) {
+  if (!in_.ranOut()) return false;
+  if (detail_.empty()) {
+    detail_ = "ends early: " + std::to_string(read) + " of " + std::to_string(count) + " ";
+    detail_ += kind;
+  }
+  return true;
 }
 
 }  // namespace tessarim

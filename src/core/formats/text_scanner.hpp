@@ -59,6 +59,10 @@ constexpr ScanTarget scanTarget(T* p) {
 // - the position advances past everything consumed, so the next scan continues there.
 // Returns the number of values stored, or -1 when the input ended before the first conversion.
 //
+// A read that needs more than the input holds (a field, or the comma or line end that closes
+// it) sets ranOut(), as does one that reaches the very end of the input or stops at text running
+// to the end without a space or comma ("-", "1e"), since the file may have been cut there.
+//
 // Over a FileWindow, the scanner moves the window on by itself whenever less than two of the
 // longest lines it lets through are left in view, so that no field or line is ever cut at the
 // window's edge. A string_view it returns is valid until the next call.
@@ -95,6 +99,8 @@ class TextScanner {
   }
 
   void skipWhitespace();
+  // Some read has met the end of the input before what it reads was closed; it stays set.
+  bool ranOut() const { return ranOut_; }
   bool atEnd() {
     refillIfLow();
     return cur_ == end_;
@@ -105,6 +111,13 @@ class TextScanner {
  private:
   int integerCommaBits(std::uint64_t& bits, unsigned base);
   int comma();
+  // A read reached p: at the end of the input, what it read may go on past a cut.
+  void runOutAt(const char* p) {
+    if (p == end_) ranOut_ = true;
+  }
+  // A read failed at p: so it did for want of input when the text from p runs to the end
+  // without a space or comma (a number cut after its sign).
+  void stoppedAt(const char* p);
   void refillIfLow() {
     if (window_ && static_cast<std::size_t>(end_ - cur_) < refillMargin) refill();
   }
@@ -115,6 +128,25 @@ class TextScanner {
   const char* cur_;
   const char* end_;
   FileWindow* window_ = nullptr;
+  bool ranOut_ = false;
+};
+
+// Where a reader's input ran out before the end of its last field: the detail a short file is
+// reported and noted with ("ends early: 3 of 6 polygons"). The first check that finds the input
+// ended names what is missing; past that place every read finds the end.
+class EarlyEnd {
+ public:
+  explicit EarlyEnd(const TextScanner& in) : in_(in) {}
+  // True when the input has run out; the first such check keeps its words: `what` as it is
+  // ("ends early: before its lights"), or `read` of `count` records of `kind` read whole.
+  bool check(std::string_view what);
+  bool check(std::int64_t read, std::int64_t count, std::string_view kind);
+  // Empty while the input holds everything read so far.
+  const std::string& detail() const { return detail_; }
+
+ private:
+  const TextScanner& in_;
+  std::string detail_;
 };
 
 // Locale-independent scanf-style float parse of [first, last): sign, decimal or hexadecimal

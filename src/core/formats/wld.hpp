@@ -32,7 +32,8 @@ enum class WldLoad {
 };
 
 // Reads a reset module from its `filename`. The version the file gave goes to fileVersion when
-// asked for.
+// asked for. A module read from a file that ends early is noted in the model under its filename
+// (noteReadShort); one read whole clears an earlier note.
 WldLoad loadWldModule(Session& session, Module& module, const WldReadOptions& options,
                       float* fileVersion = nullptr);
 // The same for module[index]; true when it was read.
@@ -42,10 +43,12 @@ bool readWld(Session& session, int index, const WldReadOptions& options,
 enum class WldParseResult { ok, newerVersion, componentSkipped, notWld };
 
 // Parses the text of a WLD file into a reset module and runs the integrity pass; every notice
-// goes to the user through ui. readWld's work after the file is in memory.
+// goes to the user through ui. readWld's work after the file is in memory. A file that ends
+// before its last field is read as far as it goes; what it lacks goes to endsEarly ("ends early:
+// 3 of 6 polygons"), which is left empty for a whole file.
 WldParseResult parseWld(std::string_view text, Module& module, Ui& ui,
                         const RepositoryFolder& repository, const WldReadOptions& options,
-                        float* fileVersion = nullptr);
+                        float* fileVersion = nullptr, std::string* endsEarly = nullptr);
 
 // The bytes of the module in the current version, CR LF line ends.
 std::string formatWld(const Module& module);

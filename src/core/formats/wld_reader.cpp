@@ -22,11 +22,12 @@ bool isUnused(std::string_view s) {
 }
 
 // A name line of a map slot: whitespace skipped, the rest of the line, "unused" for none.
-// Stored repository-relative with its extension replaced by ".png".
+// Stored repository-relative with its extension replaced by ".png". A name the file ends inside
+// is none: what was read of it may name another file.
 std::string readMapName(TextScanner& in, const RepositoryFolder& repository) {
   in.skipWhitespace();
   auto line = in.readLine(lineBufferSize);
-  if (!line || isUnused(*line)) return {};
+  if (!line || in.ranOut() || isUnused(*line)) return {};
   std::string name{*line};
   makeRelative(repository, name);
   // A name too short to carry an extension keeps all of its characters.
@@ -36,7 +37,7 @@ std::string readMapName(TextScanner& in, const RepositoryFolder& repository) {
 
 std::string readText(TextScanner& in) {
   auto line = in.readLine(lineBufferSize);
-  if (!line || isUnused(*line)) return {};
+  if (!line || in.ranOut() || isUnused(*line)) return {};
   return std::string{*line};
 }
 
@@ -223,13 +224,18 @@ void noticeMapsOutside(Module& m, Ui& ui, const RepositoryFolder& repository) {
 }
 
 WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFolder& repository,
-                     const WldReadOptions& options, float* fileVersion) {
+                     const WldReadOptions& options, float* fileVersion, std::string* endsEarly) {
   TextScanner in{window};
+  // A whole file of its version reaches the end of its last field: the comma that closes a
+  // number written with one, otherwise the line end. A file that ends before (its counts
+  // promising more than it holds, or cut inside a field) is read as far as it goes and reported.
+  EarlyEnd early{in};
   m.modified = 0;
   float v = 0;
   // A WLD file begins with its version: anything else (an empty file, another kind of text,
-  // UTF-16, zero bytes) is not a mesh, and is neither read as the oldest version nor overwritten.
-  const bool versioned = in.scan(" %f ", &v) == 1 && !std::isnan(v);
+  // UTF-16, zero bytes, a number too large to be one) is not a mesh, and is neither read as the
+  // oldest version nor overwritten.
+  const bool versioned = in.scan(" %f ", &v) == 1 && std::isfinite(v);
   if (!versioned || !window.rejection().empty()) {
     if (!window.rejection().empty()) {
       reportRejectedText(ui, window, m.filename);
@@ -262,6 +268,7 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
   // there instead of growing to a count the file cannot hold.
   std::int32_t count = 0;
   in.scan(" %d ,", &count);
+  early.check("ends early: before its vertices");
   m.vertices.clear();
   // What is left of the file bounds what a count can claim, before anything is reserved.
   m.vertices.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
@@ -271,7 +278,8 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
     const std::uint64_t before = in.remaining();
     Vertex vertex;
     if (in.floatComma(vertex.x) == 2 && in.floatComma(vertex.y) == 2)
-      in.floatComma(vertex.z);  // "%f ,%f ,%f ,"
+      in.floatComma(vertex.z);                     // "%f ,%f ,%f ,"
+    if (early.check(i, count, "vertices")) break;  // a vertex cut short is not kept
     if (in.remaining() == before) break;
     m.vertices.push_back(vertex);
     centre.add(vertex);
@@ -284,30 +292,37 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
   m.polygons.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
       static_cast<std::uint64_t>(std::max(count, 0)), in.remaining() / 16 + 1)));
   readHeader(in, m, v, options.city);
+  early.check("ends early: before its polygons");
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint64_t before = in.remaining();
     Polygon p;
     readPolygon(in, p, v);
+    if (early.check(i, count, "polygons")) break;
     if (in.remaining() == before) break;
     m.polygons.push_back(p);
   }
 
-  if (v > 1.99f) m.maps[textfile] = readMapName(in, repository);
-  if (v > 2.17f) m.maps[lightfile] = readMapName(in, repository);
+  // The names the version holds, and those read whole.
+  int names = 0, namesRead = 0;
+  auto readMap = [&](int slot) {
+    m.maps[slot] = readMapName(in, repository);
+    ++names;
+    if (!in.ranOut()) ++namesRead;
+  };
+  if (v > 1.99f) readMap(textfile);
+  if (v > 2.17f) readMap(lightfile);
   in.skipWhitespace();
   if (v > 2.21f && v < 2.24f) in.readLine(lineBufferSize);
   if (v > 2.23f && v < 2.28f) {
     std::int32_t a, b;
     in.scan("%d, %d\n", &a, &b);
   }
-  if (v > 2.24f) m.maps[overlayfile] = readMapName(in, repository);
+  if (v > 2.24f) readMap(overlayfile);
   if (v > 2.25f) {
-    for (int slot : {heightfile, visibilityfile, reflectfile, grimefile}) {
-      m.maps[slot] = readMapName(in, repository);
-    }
+    for (int slot : {heightfile, visibilityfile, reflectfile, grimefile}) readMap(slot);
   }
-  if (v > 2.29f) m.maps[detailfile] = readMapName(in, repository);
-  if (v > 2.3f) m.maps[controlfile] = readMapName(in, repository);
+  if (v > 2.29f) readMap(detailfile);
+  if (v > 2.3f) readMap(controlfile);
   if (!m.maps[controlfile].empty() && m.maps[detailfile].empty()) {
     m.maps[controlfile].clear();
     ui.message("Removed a detail control file with no detail file", "Heads-up!");
@@ -318,6 +333,10 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
     std::int32_t ignored;
     in.scan("%d ,\n", &ignored);
   }
+  if (namesRead < names)
+    early.check(namesRead, names, "map names");
+  else
+    early.check("ends early: after its map names");
 
   if (v > 2.26f) {
     std::int32_t system = 0;
@@ -334,6 +353,7 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
     m.componentType = 0;
     m.component = ComponentSpec{};
   }
+  early.check("ends early: in its component fields");
   // Text that no WLD file holds, found anywhere on the way: what was read cannot be trusted.
   if (!window.rejection().empty()) {
     reportRejectedText(ui, window, m.filename);
@@ -358,6 +378,9 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
                "Integrity Check");
     m.modified = 1;
   }
+  // Last, after what the pass made of what was read.
+  if (!early.detail().empty()) reportEndedEarly(ui, m.filename, early.detail());
+  if (endsEarly) *endsEarly = early.detail();
   return WldParseResult::ok;
 }
 
@@ -365,9 +388,9 @@ WldParseResult parse(FileWindow& window, Module& m, Ui& ui, const RepositoryFold
 
 WldParseResult parseWld(std::string_view text, Module& m, Ui& ui,
                         const RepositoryFolder& repository, const WldReadOptions& options,
-                        float* fileVersion) {
+                        float* fileVersion, std::string* endsEarly) {
   FileWindow window{text};
-  return parse(window, m, ui, repository, options, fileVersion);
+  return parse(window, m, ui, repository, options, fileVersion, endsEarly);
 }
 
 bool readWld(Session& session, int index, const WldReadOptions& options, float* fileVersion) {
@@ -396,8 +419,9 @@ WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options
   m.fileTime = *time;
   session.model.status.modulesReloaded = true;
 
+  std::string endsEarly;
   const WldParseResult result =
-      parse(*window, m, session.ui, session.repository, options, fileVersion);
+      parse(*window, m, session.ui, session.repository, options, fileVersion, &endsEarly);
   if (window->failed()) {
     session.ui.messageBox(
         formatText("Could not find the WLD file or the file is in use...\n\n%S", path),
@@ -405,7 +429,15 @@ WldLoad loadWldModule(Session& session, Module& m, const WldReadOptions& options
     m = Module{};
     return WldLoad::noFile;
   }
-  if (result == WldParseResult::ok) return WldLoad::ok;
+  if (result == WldParseResult::ok) {
+    // Saving the module would write only what was read: the model keeps the note until the file
+    // is written or read again whole.
+    if (endsEarly.empty())
+      forgetReadShort(session.model, m.filename);
+    else
+      noteReadShort(session.model, m.filename, endsEarly);
+    return WldLoad::ok;
+  }
   if (result == WldParseResult::componentSkipped) return WldLoad::componentSkipped;
   // Refused rather than ending the program: other documents may hold unsaved edits. What was
   // read of it goes, so nothing of a file that is not a mesh could be saved over it.
