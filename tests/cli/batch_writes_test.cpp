@@ -125,6 +125,53 @@ TEST(BatchWrites, ADocumentThatLostContentIsWrittenByNoPathWhateverTheAnswer) {
   }
 }
 
+TEST(BatchWrites, AFileCutShortIsListedAndItsDocumentIsNeverWritten) {
+  const struct {
+    const char* cut;       // the file cut short, to half its length
+    const char* document;  // a document holding it
+    const char* name;      // as the lists name it
+  } cases[] = {
+      {"meshes/mast.wld", "meshes/mast.wld", "meshes\\mast.wld"},
+      {"meshes/mast.wld", "ships/boat.asm", "meshes\\mast.wld"},
+      {"ships/boat.asm", "ships/boat.asm", "ships\\boat.asm"},
+  };
+  for (const auto& c : cases) {
+    Repo repo;
+    const std::string whole = repo.read(c.cut);
+    repo.write(c.cut, whole.substr(0, whole.size() / 2));
+    const auto before = snapshot(repo.root);
+    const std::string shown = std::string{c.cut} + " in " + c.document;
+
+    const CliRun info = repo.run({"info", repo.path(c.document)});
+    EXPECT_EQ(info.status, 0) << shown;
+    const auto cutShort = nlohmann::json::parse(info.out)["cutShort"];
+    ASSERT_EQ(cutShort.size(), 1u) << shown << info.out;
+    EXPECT_TRUE(cutShort[0].get<std::string>().starts_with(c.name + std::string{": ends early: "}))
+        << cutShort;
+    EXPECT_TRUE(says(info, "File cut short!: This file ends early: ")) << info.err;
+
+    const CliRun check = repo.run({"check", repo.root.string()});
+    EXPECT_EQ(check.status, 1) << shown;
+    for (const auto& entry : nlohmann::json::parse(check.out)) {
+      if (entry["file"].get<std::string>().ends_with(c.cut)) {
+        EXPECT_EQ(entry["cutShort"], cutShort) << shown;
+      }
+    }
+    for (const auto& args :
+         {std::vector<std::string>{"resave", repo.path(c.document)},
+          std::vector<std::string>{"export", repo.path(c.document)},
+          std::vector<std::string>{"--answer", "yes", "apply", repo.path(c.document), "Statistics",
+                                   "--save"}}) {
+      const CliRun r = repo.run(args);
+      EXPECT_EQ(r.status, 1) << shown << " " << args[0];
+      EXPECT_TRUE(
+          says(r, "nothing written: loading lost content\n  " + cutShort[0].get<std::string>()))
+          << r.err;
+    }
+    EXPECT_EQ(snapshot(repo.root), before) << shown;
+  }
+}
+
 TEST(BatchWrites, AnOutputThatIsNotARegularFileOrNotOfTheKindIsRefusedBeforeAnythingIsWritten) {
   Repo repo;
   fs::create_directories(repo.root / "out");
