@@ -7,6 +7,7 @@
 #include <functional>
 #include <system_error>
 
+#include "formats/assembly.hpp"
 #include "formats/guid_text.hpp"
 #include "support/temp_repo.hpp"
 
@@ -409,11 +410,19 @@ TEST(ComponentFileRead, AFileCutShortIsNotedUnderItsAssembly) {
             cutShort("ends early: 1 of 2 components", (repo.root / "ships/Tug.cmp").string()));
 }
 
+// The component file is written with its assembly, as one save.
+bool saveAs(Session& session, const std::string& asmName) {
+  session.model.document.kind = DocumentKind::asmfile;
+  session.model.document.documentPath = asmName;
+  session.model.status.documentModified = true;
+  return writeAssembly(session, false, false);
+}
+
 TEST(ComponentFileWrite, WriteReadWriteGivesTheSameBytes) {
   TempRepo repo;
   fillSample(repo.model);
   std::filesystem::create_directories(repo.root / "ships");
-  ASSERT_TRUE(writeComponents(repo.session, "ships\\Tug.asm"));
+  ASSERT_TRUE(saveAs(repo.session, "ships\\Tug.asm"));
   const std::string first = repo.read("ships/Tug.cmp");
   EXPECT_EQ(first, formatComponents(repo.model));
 
@@ -421,43 +430,36 @@ TEST(ComponentFileWrite, WriteReadWriteGivesTheSameBytes) {
   repo.model.document.components.clear();
   ASSERT_TRUE(readComponents(repo.session, "ships\\Tug.asm"));
   EXPECT_EQ(repo.model.document.components.at(0).name, "Pump, aft, port");
-  ASSERT_TRUE(writeComponents(repo.session, "ships\\Copy.asm"));
+  ASSERT_TRUE(saveAs(repo.session, "ships\\Copy.asm"));
   EXPECT_EQ(repo.read("ships/Copy.cmp"), first);
   EXPECT_TRUE(repo.ui.boxes.empty());
   EXPECT_TRUE(repo.model.status.readShort.empty());
   EXPECT_FALSE(repo.model.status.documentModified);
 }
 
-// A user who fixes the cause before answering the box.
-class FixingUi : public ScriptedUi {
- public:
-  std::function<void()> fix;
-  MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
-                           MessageButtons buttons) override {
-    if (fix) fix();
-    return ScriptedUi::messageBox(text, caption, icon, buttons);
-  }
-};
-
 TEST(ComponentFileWrite, FailureOffersRetryAndCancel) {
   for (MessageAnswer answer : {MessageAnswer::retry, MessageAnswer::cancel}) {
     TempRepo repo;
     fillSample(repo.model);
-    FixingUi ui;
+    testing::MendingUi ui;
     ui.answers = {answer};
-    ui.fix = [&] { std::filesystem::create_directories(repo.root / "new"); };
+    // A folder in the component file's place, which the user removes before answering.
+    repo.write("ships/Tug.cmp/blocker", "");
+    ui.mend = [&] { std::filesystem::remove_all(repo.root / "ships/Tug.cmp"); };
     Session session{repo.model, repo.repository, ui, repo.store, repo.clock};
 
     const bool retried = answer == MessageAnswer::retry;
-    const std::string path = resolvePath(repo.repository, "new\\Tug.cmp");
-    EXPECT_EQ(writeComponents(session, "new\\Tug.asm"), retried);
+    const std::string path = resolvePath(repo.repository, "ships\\Tug.cmp");
+    EXPECT_EQ(saveAs(session, "ships\\Tug.asm"), retried);
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, std::generic_category().message(ENOENT) +
+    EXPECT_EQ(ui.boxes[0].text, std::generic_category().message(EISDIR) +
                                     " error when saving the following file...\n\n\"" + path + "\"");
     EXPECT_EQ(ui.boxes[0].caption, "File not saved!");
     EXPECT_EQ(ui.boxes[0].icon, MessageIcon::warning);
     EXPECT_EQ(ui.boxes[0].buttons, MessageButtons::retryCancel);
-    EXPECT_EQ(std::filesystem::exists(path), retried);
+    EXPECT_EQ(std::filesystem::is_regular_file(path), retried);
+    // The assembly goes with its component file or not at all.
+    EXPECT_EQ(std::filesystem::exists(repo.root / "ships/Tug.asm"), retried);
   }
 }
 

@@ -40,16 +40,6 @@ struct SavedAssembly : TempRepo {
   }
 };
 
-// Calls `before` ahead of answering each box, as a user who mends the cause and presses Retry.
-struct MendingUi : testing::ScriptedUi {
-  std::function<void()> before;
-  MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
-                           MessageButtons buttons) override {
-    if (before) before();
-    return ScriptedUi::messageBox(text, caption, icon, buttons);
-  }
-};
-
 TEST(DocumentSaving, AMemberThatCannotBeWrittenLeavesEveryFileAsItWas) {
   SavedAssembly repo;
   fs::permissions(repo.root / "meshes/mast.wld", fs::perms::owner_read);
@@ -68,10 +58,10 @@ TEST(DocumentSaving, AMemberThatCannotBeWrittenLeavesEveryFileAsItWas) {
 
 TEST(DocumentSaving, RetryWritesTheWholeSet) {
   SavedAssembly repo;
-  MendingUi ui;
+  testing::MendingUi ui;
   Session session{repo.model, repo.repository, ui, repo.store, repo.clock};
   fs::permissions(repo.root / "meshes/mast.wld", fs::perms::owner_read);
-  ui.before = [&] {
+  ui.mend = [&] {
     fs::permissions(repo.root / "meshes/mast.wld", fs::perms::owner_read | fs::perms::owner_write);
   };
   ui.answers = {MessageAnswer::retry};

@@ -111,4 +111,15 @@ class ScriptedUi : public Ui {
   }
 };
 
+// A user who mends the cause of a message (frees a file, removes a folder) before answering it.
+class MendingUi : public ScriptedUi {
+ public:
+  std::function<void()> mend;
+  MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
+                           MessageButtons buttons) override {
+    if (mend) mend();
+    return ScriptedUi::messageBox(text, caption, icon, buttons);
+  }
+};
+
 }  // namespace tessarim::testing

@@ -308,17 +308,4 @@ std::string formatComponents(const Model& model) {
   return out.take();
 }
 
-bool writeComponents(Session& session, std::string_view asmName) {
-  const std::string path = resolvePath(session.repository, componentPath(asmName));
-  const std::string bytes = formatComponents(session.model);
-  for (;;) {
-    std::string error = writeFileAtomically(path, bytes);
-    if (error.empty()) return true;
-    auto answer = session.ui.messageBox(
-        formatText("%S error when saving the following file...\n\n\"%S\"", error, path),
-        "File not saved!", MessageIcon::warning, MessageButtons::retryCancel);
-    if (answer != MessageAnswer::retry) return false;
-  }
-}
-
 }  // namespace tessarim

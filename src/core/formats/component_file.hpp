@@ -48,8 +48,4 @@ bool readComponents(Session& session, std::string_view asmName);
 // The bytes of the model's connectors and components in the current version, CR LF line ends.
 std::string formatComponents(const Model& model);
 
-// Writes the component file of the assembly asmName; Retry/Cancel on failure. The caller decides
-// whether the document has anything to write. False when the user cancelled.
-bool writeComponents(Session& session, std::string_view asmName);
-
 }  // namespace tessarim
