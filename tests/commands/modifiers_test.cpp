@@ -16,6 +16,7 @@
 #include "model/city_corners.hpp"
 #include "model/geometry.hpp"
 #include "support/polygons.hpp"
+#include "support/saved_bytes.hpp"
 
 namespace tessarim {
 namespace {
@@ -26,11 +27,7 @@ constexpr float quarterTurn = 1.5707964f;
 
 // What a save would write: every module's WLD text, the assembly (with its lights) and the
 // component file (with its connectors).
-struct Saved {
-  std::vector<std::string> wld;
-  std::string assembly, components;
-  friend bool operator==(const Saved&, const Saved&) = default;
-};
+using Saved = testing::SavedBytes;
 
 // An open assembly. Module 0 (class 8, canvases 256 x 256 and 128 x 64) holds a quad and a
 // triangle with texels of their own in both sets and is placed twice, the first time as a part
@@ -73,19 +70,10 @@ struct Modifiers : testing::MenuTest {
 
   Module& module(int index) { return model.document.module[index]; }
 
-  Saved saved() {
-    Saved s;
-    for (int i = 0; i < model.document.wldfiles; ++i) s.wld.push_back(formatWld(module(i)));
-    if (placesModules(model.document)) {
-      s.assembly = formatAssembly(model, false).bytes;
-      s.components = formatComponents(model);
-    }
-    return s;
-  }
+  Saved saved() { return testing::savedBytes(model); }
 
   void select(int currentModule, int currentInstance) {
-    model.selection.currentModule = static_cast<std::int16_t>(currentModule);
-    model.selection.currentInstance = static_cast<std::int16_t>(currentInstance);
+    testing::selectInstance(model, currentModule, currentInstance);
   }
 
   void accept(const ModifierValues& values) { ASSERT_TRUE(applyModifiers(editor, values)); }

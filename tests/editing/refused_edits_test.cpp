@@ -20,6 +20,7 @@
 #include "formats/wld.hpp"
 #include "support/cli_run.hpp"
 #include "support/polygons.hpp"
+#include "support/saved_bytes.hpp"
 #include "support/temp_repo.hpp"
 
 namespace tessarim {
@@ -29,11 +30,7 @@ constexpr float huge = 3e38f;
 
 // What a save would write: every module's WLD text, the assembly (with its lights) and the
 // component file (with its connectors).
-struct Saved {
-  std::vector<std::string> wld;
-  std::string assembly, components;
-  friend bool operator==(const Saved&, const Saved&) = default;
-};
+using Saved = testing::SavedBytes;
 
 // Every stored number of the records an edit may change, in order.
 std::vector<float> numbers(const Model& model) {
@@ -100,17 +97,10 @@ struct Refusals : testing::MenuTest {
 
   Module& module(int index) { return model.document.module[index]; }
 
-  Saved saved() {
-    Saved s;
-    for (int i = 0; i < model.document.wldfiles; ++i) s.wld.push_back(formatWld(module(i)));
-    s.assembly = formatAssembly(model, false).bytes;
-    s.components = formatComponents(model);
-    return s;
-  }
+  Saved saved() { return testing::savedBytes(model); }
 
   void select(int currentModule, int currentInstance) {
-    model.selection.currentModule = static_cast<std::int16_t>(currentModule);
-    model.selection.currentInstance = static_cast<std::int16_t>(currentInstance);
+    testing::selectInstance(model, currentModule, currentInstance);
   }
 
   bool modify(const ModifierValues& values) { return applyModifiers(editor, values); }
