@@ -186,7 +186,9 @@ std::string describeNumbers(const Document& document, const std::vector<NonFinit
     std::vector<int> modules;  // none: the document's own numbers
   };
   std::vector<Group> groups;
-  for (const auto& [module, kinds] : owners) {
+  for (const auto& owner : owners) {
+    const int module = owner.first;
+    const std::vector<NumberKind>& kinds = owner.second;
     auto at = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
       return module >= 0 && !g.modules.empty() && g.kinds == kinds;
     });
