@@ -5,9 +5,10 @@ namespace tessarim {
 struct Editor;
 struct Command;
 
-// Stepping through polygons, instances, modules and groups, and the bulk selections. Each returns
-// false, changing nothing, when what it starts from is missing: a current module, instance or
-// polygon that names nothing loaded, or for Invert Selection a mesh or the texel view.
+// Stepping through polygons, instances, modules and groups, and the bulk selections: the menu's
+// adapters over the model's selection operations (model/selection.hpp), with the camera's glide
+// after a step and the edit of a type step that removes a module. Each returns false, changing
+// nothing, when what it starts from is missing.
 bool nextPolygon(Editor& editor, const Command& command);
 bool previousPolygon(Editor& editor, const Command& command);
 bool nextInstance(Editor& editor, const Command& command);
