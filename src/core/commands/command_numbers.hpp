@@ -1,7 +1,8 @@
 #pragma once
 
 // Every command's number, by menu in the order the table lists them. A number that two rows share
-// (one item shown in two submenus) has one name.
+// (one item shown in two submenus) has one name. The recent-file entries' numbers belong to the
+// recent lists (editor/recent_files.hpp).
 namespace tessarim::cmd {
 
 // File
@@ -686,13 +687,5 @@ inline constexpr int unboundShiftX = 40013;
 // Document types that no menu item carries.
 inline constexpr int documentType9 = 41231;
 inline constexpr int documentType19 = 41224;
-
-// Recent files: each list numbers its entries from its first number on; the dispatcher sends
-// the whole range to the recent lists.
-inline constexpr int recentWldFirst = 10000;
-inline constexpr int recentAsmFirst = 11000;
-inline constexpr int recentCtyFirst = 12000;
-inline constexpr int recentFirst = recentWldFirst;
-inline constexpr int recentLast = 12999;
 
 }  // namespace tessarim::cmd

@@ -8,6 +8,7 @@
 #include "editor/editor.hpp"
 #include "editor/lifecycle.hpp"
 #include "editor/pointer_edits.hpp"
+#include "editor/recent_files.hpp"
 #include "editor/refused_edits.hpp"
 #include "model/model.hpp"
 #include "platform/ui.hpp"

@@ -1,5 +1,6 @@
 #include "commands/menu_state.hpp"
 
+#include <bitset>
 #include <cassert>
 #include <vector>
 

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <array>
-#include <bitset>
-#include <optional>
 
 namespace tessarim {
 
@@ -21,20 +19,6 @@ class MenuSink {
 
 // Menu-bar positions of the popups whose enabling depends on the document.
 inline constexpr std::array<int, 6> modelPopupPositions{5, 6, 7, 8, 9, 10};
-
-// What the menu refresh remembers between calls.
-struct MenuRefreshState {
-  bool initialized = false;    // set once the window's menu exists
-  float menuRefreshClock = 0;  // seconds of frame time since the last refresh
-  // INSTANCE, GROUP, MOTION, LIGHTS, RTSPS, SYSTEMS: the enabled state last written.
-  std::array<std::optional<bool>, 6> menuBarState{};
-  // Command numbers whose items the last refresh greyed; their keys issue nothing.
-  std::bitset<65536> greyed;
-  // While the systems overlay is on, the time-of-day and culling flags it cleared.
-  bool systemsViewParked = false;
-  bool parkedLightingSliders = false;
-  bool parkedBackfaceCulling = true;
-};
 
 // Whether the row's menu item would be enabled now (greyed-as-built rows never are).
 bool commandEnabled(const Editor& editor, const Command& command);

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "commands/menu_state.hpp"
 #include "editing/edit_history.hpp"
 #include "editing/editing_state.hpp"
 #include "editor/frame.hpp"
+#include "editor/menu_refresh_state.hpp"
 #include "editor/recent_files.hpp"
 #include "model/session.hpp"
 #include "platform/modifier_values.hpp"

@@ -4,9 +4,19 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/command_numbers.hpp"
-
 namespace tessarim {
+
+namespace cmd {
+
+// The recent-file entries' command numbers: each list numbers its entries from its first number
+// on, and the dispatcher sends the whole range to the recent lists.
+inline constexpr int recentWldFirst = 10000;
+inline constexpr int recentAsmFirst = 11000;
+inline constexpr int recentCtyFirst = 12000;
+inline constexpr int recentFirst = recentWldFirst;
+inline constexpr int recentLast = 12999;
+
+}  // namespace cmd
 
 struct Editor;
 class SettingsStore;
